@@ -1,0 +1,38 @@
+#include "support/test_paths.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace testing_support {
+
+std::filesystem::path SharedTestData() { return std::filesystem::path(VARNOW_SHARED_TESTDATA); }
+
+bool HaveSharedTestData() { return std::filesystem::is_directory(SharedTestData()); }
+
+TempDir::TempDir() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() / ("varnow-test-" + std::to_string(rd()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+}  // namespace testing_support
