@@ -6,7 +6,18 @@
 
 namespace testing_support {
 
-std::filesystem::path SharedTestData() { return std::filesystem::path(VARNOW_SHARED_TESTDATA); }
+std::filesystem::path SharedTestData() {
+    // The folder beside the checkout; a worktree one level deeper finds it
+    // beside one of the folders above.
+    std::filesystem::path configured(VARNOW_SHARED_TESTDATA);
+    std::error_code ec;
+    if (std::filesystem::is_directory(configured, ec)) return configured;
+    for (auto dir = std::filesystem::path(VARNOW_SOURCE_DIR); dir.has_relative_path(); dir = dir.parent_path()) {
+        auto candidate = dir.parent_path() / "shared" / "testdata";
+        if (std::filesystem::is_directory(candidate, ec)) return candidate;
+    }
+    return configured;
+}
 
 bool HaveSharedTestData() { return std::filesystem::is_directory(SharedTestData()); }
 
