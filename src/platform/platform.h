@@ -156,6 +156,11 @@ public:
     // goes to stderr. Works with no display.
     virtual void ShowMessageBox(const std::string& caption, const std::string& text, bool isError) = 0;
 
+    // --- Errors -----------------------------------------------------------
+    // The backend's own description of its most recent failure (a call that
+    // answered false), for the game's error messages; empty when it has none.
+    virtual std::string LastErrorText() { return {}; }
+
     // --- Audio device -----------------------------------------------------
     // Opens the device and starts calling back. False only when no device,
     // not even a silent one, can be had.

@@ -5,6 +5,7 @@
 namespace platform {
 
 bool HeadlessDisplay::SetMode(int w, int h, bool fullScreen) {
+    if (acceptMode && !acceptMode(w, h, fullScreen)) return false;
     width_ = w;
     height_ = h;
     fullScreen_ = fullScreen;

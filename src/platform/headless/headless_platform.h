@@ -51,6 +51,9 @@ public:
     uint64_t presentCount = 0;
     std::function<uint64_t()> clock;  // stamps captured frames
     std::function<void(const CapturedFrame&)> onPresent;
+    // When set, SetMode fails (and changes nothing) for every mode it
+    // refuses: lets a test play a display without some mode.
+    std::function<bool(int w, int h, bool fullScreen)> acceptMode;
 
 private:
     int width_ = 320, height_ = 240;
@@ -82,6 +85,7 @@ public:
     void PostToMain(std::function<void()> fn) override;
     void SendToMain(std::function<void()> fn) override;
     void ShowMessageBox(const std::string& caption, const std::string& text, bool isError) override;
+    std::string LastErrorText() override { return lastErrorText; }
     bool OpenAudio(AudioCallback callback) override;
     void CloseAudio() override;
     void LockAudio() override { audioMutex_.lock(); }
@@ -108,6 +112,7 @@ public:
     std::function<void()> onPump;
 
     std::vector<RecordedMessageBox> messageBoxes;
+    std::string lastErrorText;    // what LastErrorText answers
     JoystickState joystick;
     bool active = true;
     bool audioAvailable = true;   // false: OpenAudio fails
