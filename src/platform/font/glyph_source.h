@@ -1,0 +1,78 @@
+#pragma once
+// The 12-pixel text font: a 12x12 ink mask for one character of the game's
+// code page.
+//
+// Game text is bytes in the code page the game was written in, drawn six
+// pixels per byte; a character of a double-byte code page takes twelve. The
+// glyphs come from the X11 bitmap fonts of Debian's xfonts-shinonome (the
+// Japanese 12-pixel fonts, Gothic and Mincho faces) and xfonts-base (6x12,
+// ISO 10646, for everything else). Nothing here exposes how they are read.
+//
+// Main thread only.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+enum class FontFace : uint8_t { Gothic = 0, Mincho = 1 };
+
+// 12 rows of 12 columns; bit x of rows[y] is the pixel at column x, row y.
+// The baseline is at row 10.
+struct GlyphMask {
+    static constexpr int kSize = 12;
+    uint16_t rows[kSize] = {};
+
+    bool Ink(int x, int y) const { return (rows[y] >> x) & 1u; }
+    void Set(int x, int y) { rows[y] = uint16_t(rows[y] | (1u << x)); }
+    bool Empty() const;
+    bool operator==(const GlyphMask&) const = default;
+};
+
+// The code pages whose lead bytes start two-byte characters: 932 (Japanese),
+// 936 (Simplified Chinese), 949 (Korean), 950 (Traditional Chinese). Every
+// other code page is single-byte.
+bool IsDoubleByteCodePage(int codePage);
+bool IsLeadByte(int codePage, uint8_t byte);
+
+// Shift-JIS pair to a JIS X 0208 code (row byte << 8 | cell byte, both
+// 0x21..0x7E); 0 when the pair lies outside JIS X 0208's 94x94 square.
+uint16_t ShiftJisToJis(uint8_t lead, uint8_t trail);
+
+// The outline box drawn for a character no installed font has; `width` is 6
+// or 12.
+GlyphMask MissingGlyphBox(int width);
+
+class GlyphSource {
+public:
+    // Fonts are opened when first needed. A missing font file raises an
+    // Exception whose message names the file and the Debian package.
+    explicit GlyphSource(int codePage, std::string fontFolder = DefaultFontFolder());
+    ~GlyphSource();
+    GlyphSource(const GlyphSource&) = delete;
+    GlyphSource& operator=(const GlyphSource&) = delete;
+
+    static std::string DefaultFontFolder();
+
+    int CodePage() const;
+    // Opens every font the code page needs now, so that a missing package is
+    // reported at start-up rather than at the first line of text.
+    void OpenFonts();
+    bool IsLeadByte(uint8_t byte) const { return platform::IsLeadByte(CodePage(), byte); }
+
+    // Renders a one-byte (count 1) or two-byte (count 2) character. A byte
+    // below 0x20 is blank; a character no font has is a box.
+    GlyphMask Render(FontFace face, const uint8_t* bytes, int count);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The process-wide source used by the text renderer. Code page 932 until
+// SetTextCodePage chooses another (the game's own, at start-up).
+GlyphSource& Glyphs();
+void SetTextCodePage(int codePage);
+
+}  // namespace platform
