@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "data/record/var_int.h"
 
 namespace lcf_builder {
@@ -92,6 +94,29 @@ Script& Script::Line(int32_t code, int32_t indent, const std::string& text, std:
     for (int32_t p : params) WriteVarInt(w, p);
     bytes_.insert(bytes_.end(), w.Bytes().begin(), w.Bytes().end());
     return *this;
+}
+
+TLcfEventScriptList Script::List() const {
+    TLcfEventScriptList list;
+    list.Load(bytes_);
+    return list;
+}
+
+Bytes SaveDatabase(TLcfDataBase& db, std::initializer_list<int32_t> skip) {
+    std::vector<TLcfDataBase::Table> tables = db.Tables();
+    std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.section < b.section; });
+    std::vector<std::pair<int32_t, Bytes>> sections;
+    for (const auto& t : tables) {
+        if (std::find(skip.begin(), skip.end(), t.section) != skip.end()) continue;
+        sections.emplace_back(t.section, t.list ? SaveList(*t.list) : SaveRecord(*t.record));
+    }
+    return DatabaseFile(sections);
+}
+
+void LoadDatabase(TLcfDataBase& db, const Bytes& bytes) {
+    db.Reset();
+    ByteReader r(bytes.data(), bytes.size());
+    db.LoadFromStream(r);
 }
 
 Bytes SaveRecord(TCatalogBaseItem& record) {

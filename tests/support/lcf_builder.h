@@ -4,10 +4,11 @@
 // can state exactly what a file holds (including damaged files), and writes
 // whole records and tables with our own writer.
 //
-//   Bytes rec = Chunks().Int(1, 5).Str(2, "abc").Fixed(3, {1}).End();
+//   Bytes rec = Chunks().Int(1, 5).Str(2, "abc").Data(3, {1}).End();
 //   Bytes list = List({{1, rec}, {2, Chunks().End()}});
 //   Bytes db = DatabaseFile({{22, rec}, {23, list}});
-//   Bytes script = Script().Line(10110, 0, "Hello").Line(0).Bytes();
+//   Bytes script = Script().Line(10110, 0, "Hello").Line(0).Data();
+//   Bytes file = SaveDatabase(db);             // every table, our writers
 //   Bytes saved = SaveRecord(record);          // our writer
 //   LoadRecord(record, saved);                 // our reader, must consume all
 
@@ -19,6 +20,8 @@
 
 #include "data/byte_reader.h"
 #include "data/byte_writer.h"
+#include "data/database/database.h"
+#include "data/database/event_script.h"
 #include "data/record/catalog.h"
 
 namespace lcf_builder {
@@ -66,10 +69,18 @@ public:
     Script& Line(int32_t code, int32_t indent = 0, const std::string& text = "",
                  std::initializer_list<int32_t> params = {});
     const Bytes& Data() const { return bytes_; }
+    // The same lines as a script list (through our own parser).
+    TLcfEventScriptList List() const;
 
 private:
     Bytes bytes_;
 };
+
+// A database file written from the tables of `db` with our own writers,
+// sections in ascending section id order. `skip` leaves sections out.
+Bytes SaveDatabase(TLcfDataBase& db, std::initializer_list<int32_t> skip = {});
+// Loads a database from bytes in memory (tables reset first).
+void LoadDatabase(TLcfDataBase& db, const Bytes& bytes);
 
 // Our writer's bytes for a record or list.
 Bytes SaveRecord(TCatalogBaseItem& record);

@@ -1,0 +1,66 @@
+#pragma once
+// Event scripts: lines of commands and their packed stored form.
+//
+// Packed line: var-int code, var-int indent, string (length, bytes), var-int
+// parameter count N, then N var-int parameters. No line count, no
+// terminator: a packed script ends where its block ends.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "data/byte_reader.h"
+#include "data/byte_writer.h"
+
+class TLcfEventScriptLine {
+public:
+    TLcfEventScriptLine() = default;
+    TLcfEventScriptLine(int32_t code, int32_t indent, std::string text = {}, std::vector<int32_t> params = {})
+        : code(code), indent(indent), text(std::move(text)), params_(std::move(params)) {}
+
+    int32_t ParamCount() const { return static_cast<int32_t>(params_.size()); }
+    // The parameter, or 0 outside 0..count-1.
+    int32_t GetParam(int index) const {
+        return index >= 0 && index < ParamCount() ? params_[static_cast<size_t>(index)] : 0;
+    }
+    // Ignored outside the count.
+    void SetParam(int index, int32_t value) {
+        if (index >= 0 && index < ParamCount()) params_[static_cast<size_t>(index)] = value;
+    }
+    void SetParamCount(int n) { params_.resize(static_cast<size_t>(n < 0 ? 0 : n)); }
+    const std::vector<int32_t>& Params() const { return params_; }
+
+    int32_t code = 0;
+    int32_t indent = 0;
+    std::string text;
+
+private:
+    std::vector<int32_t> params_;
+};
+
+class TLcfEventScriptList {
+public:
+    int Count() const { return static_cast<int>(lines_.size()); }
+    // The line at `index`, or nullptr outside the list.
+    const TLcfEventScriptLine* Lines(int index) const {
+        return index >= 0 && index < Count() ? &lines_[static_cast<size_t>(index)] : nullptr;
+    }
+    TLcfEventScriptLine* Lines(int index) {
+        return index >= 0 && index < Count() ? &lines_[static_cast<size_t>(index)] : nullptr;
+    }
+    void Add(TLcfEventScriptLine line) { lines_.push_back(std::move(line)); }
+    void Clear() { lines_.clear(); }
+    // Clears, then parses lines until the end of the data. Every count and
+    // length is checked against the bytes left before anything is sized.
+    void LoadFromStream(ByteReader& r);
+    void Load(std::span<const uint8_t> packed) {
+        ByteReader r(packed);
+        LoadFromStream(r);
+    }
+    void SaveToStream(ByteWriter& w) const;
+    void Assign(const TLcfEventScriptList& other) { lines_ = other.lines_; }
+
+private:
+    std::vector<TLcfEventScriptLine> lines_;
+};
