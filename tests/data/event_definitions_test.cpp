@@ -249,7 +249,7 @@ TEST(CommonEvent, ChunksDefaultsAndRoundTrip) {
     EXPECT_EQ(list.Items(0)->script.Count(), 1);
     EXPECT_THROW(list.FindCommonEvent(2), Exception);
     EXPECT_THROW(list.GetCommonEvent(1), Exception);
-    clock->Clear();
+    list.Items(0)->Clear();
     TLcfCommonEventItem a(1);
     a.script = Script().Line(1, 0, "x", {4}).List();
     a.name = "A";
