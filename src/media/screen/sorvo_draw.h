@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 
+#include "data/errors.h"
 #include "platform/platform.h"
 
 enum TScreenMode { smWindow = 0, smFullScreen = 1 };
