@@ -1,0 +1,139 @@
+#include "platform/code_page.h"
+
+#include <iconv.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+int ParseCodePage(const char* env) {
+    if (!env || !*env) return 932;
+    char* end = nullptr;
+    long v = std::strtol(env, &end, 10);
+    if (*end != '\0' || v <= 0 || v > 65535) return 932;
+    return int(v);
+}
+
+std::atomic<int> g_codePage{ParseCodePage(std::getenv("VARNOW_CODEPAGE"))};
+
+std::string IconvName(int cp) {
+    if (cp == 65001) return "UTF-8";
+    if (cp == 20932) return "EUC-JP";
+    return "CP" + std::to_string(cp);
+}
+
+}  // namespace
+
+int CodePage() { return g_codePage; }
+
+void ReloadCodePage() { g_codePage = ParseCodePage(std::getenv("VARNOW_CODEPAGE")); }
+
+bool IsLeadByte(unsigned char c) {
+    switch (CodePage()) {
+        case 932:  // Shift-JIS
+            return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        case 936:  // GBK
+        case 949:  // Unified Hangul
+        case 950:  // Big5
+            return c >= 0x81 && c <= 0xFE;
+        case 1361:  // Johab
+            return (c >= 0x84 && c <= 0xD3) || (c >= 0xD8 && c <= 0xDE) || (c >= 0xE0 && c <= 0xF9);
+        default:  // single-byte code pages (and UTF-8, which has no trail byte below 0x80)
+            return false;
+    }
+}
+
+bool IsValidUtf8(const std::string& text) {
+    size_t i = 0, n = text.size();
+    while (i < n) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        int extra;
+        uint32_t cp;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + size_t(extra) >= n) return false;
+        for (int k = 1; k <= extra; ++k) {
+            unsigned char t = static_cast<unsigned char>(text[i + size_t(k)]);
+            if ((t & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += size_t(extra) + 1;
+    }
+    return true;
+}
+
+std::string ToUtf8(const std::string& text) {
+    // Plain ASCII is the same in every code page we meet.
+    bool ascii = true;
+    for (char ch : text)
+        if (static_cast<unsigned char>(ch) >= 0x80) ascii = false;
+    if (ascii) return text;
+
+    static std::mutex mutex;
+    static iconv_t cd = iconv_t(-1);
+    static int cdPage = 0;
+    std::lock_guard lock(mutex);
+    int cp = CodePage();
+    if (cd == iconv_t(-1) || cdPage != cp) {
+        if (cd != iconv_t(-1)) iconv_close(cd);
+        cd = iconv_open("UTF-8", IconvName(cp).c_str());
+        cdPage = cp;
+    }
+    std::string out;
+    if (cd == iconv_t(-1)) {
+        // An unknown code page: keep ASCII, mark the rest.
+        for (char ch : text) out += static_cast<unsigned char>(ch) < 0x80 ? std::string(1, ch) : "\xEF\xBF\xBD";
+        return out;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string input = text;
+    char* in = input.data();
+    size_t inLeft = input.size();
+    out.reserve(text.size() * 3 / 2 + 8);
+    char buffer[256];
+    while (inLeft > 0) {
+        char* o = buffer;
+        size_t oLeft = sizeof(buffer);
+        size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+        out.append(buffer, size_t(o - buffer));
+        if (r == size_t(-1)) {
+            if (errno == E2BIG) continue;
+            // An invalid or cut-off sequence: one replacement character for
+            // the byte, then go on after it.
+            out += "\xEF\xBF\xBD";
+            ++in;
+            --inLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    char* o = buffer;
+    size_t oLeft = sizeof(buffer);
+    iconv(cd, nullptr, nullptr, &o, &oLeft);
+    out.append(buffer, size_t(o - buffer));
+    return out;
+}
+
+std::string MessageToUtf8(const std::string& text) { return IsValidUtf8(text) ? text : ToUtf8(text); }
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+// The ANSI code page of game text. Text stays bytes everywhere in the game;
+// it is converted to UTF-8 only where it leaves the program: names on disk,
+// the window caption and printed messages.
+//
+// The code page comes from the environment variable VARNOW_CODEPAGE (a
+// Windows code page number), 932 when unset or not a number.
+
+#include <string>
+
+namespace platform {
+
+int CodePage();
+// Re-reads VARNOW_CODEPAGE (tests change it).
+void ReloadCodePage();
+
+// Is this byte the first of a double-byte character in the code page?
+bool IsLeadByte(unsigned char c);
+
+// Game text to UTF-8. Bytes that do not convert become U+FFFD.
+std::string ToUtf8(const std::string& text);
+
+// Text that may be UTF-8 already (our own messages, names from disk) or game
+// bytes: valid UTF-8 is kept, anything else is converted from the code page.
+std::string MessageToUtf8(const std::string& text);
+bool IsValidUtf8(const std::string& text);
+
+}  // namespace platform
