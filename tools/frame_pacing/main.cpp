@@ -4,6 +4,9 @@
 // processor time an idle frame costs.
 //
 //   frame_pacing [frames] [noflip]   (SDL_VIDEODRIVER=dummy for no window)
+//   frame_pacing show [fullscreen]   a test picture in the game's own loop
+//                                    until the window closes (F4, Alt+Enter,
+//                                    F5 and F12 work as in the game)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -15,7 +18,53 @@
 #include "media/screen/sorvo_draw.h"
 #include "platform/sdl/sdl_platform.h"
 
+namespace {
+
+// A frame around the edge, a cross through the middle and colour bars, so
+// that a screenshot shows where the whole picture landed.
+std::vector<uint16_t> TestPicture() {
+    std::vector<uint16_t> p(320 * 240, 0x0010);
+    const uint16_t bars[] = {0xF800, 0x07E0, 0x001F, 0xFFE0, 0xF81F, 0x07FF, 0xFFFF, 0x8410};
+    for (int y = 80; y < 160; ++y)
+        for (int x = 0; x < 320; ++x) p[size_t(y * 320 + x)] = bars[x / 40];
+    for (int i = 0; i < 320; ++i) p[size_t(i)] = p[size_t(239 * 320 + i)] = p[size_t(120 * 320 + i)] = 0xFFFF;
+    for (int i = 0; i < 240; ++i) p[size_t(i * 320)] = p[size_t(i * 320 + 319)] = p[size_t(i * 320 + 160)] = 0xFFFF;
+    return p;
+}
+
+int Show(bool fullScreen) {
+    TSorvoDraw draw;
+    draw.SetFrameRate(60);
+    draw.SetMaxLag(20);
+    draw.SetScreenZoom(true);
+    draw.SetScreenMode(fullScreen ? smFullScreen : smWindow);
+    draw.SetCaption("Frame pacing");
+    draw.Initialize();
+    std::vector<uint16_t> picture = TestPicture();
+    int resets = 0;
+    draw.OnMain = [&] {
+        std::fprintf(stderr, "main entered (%d resets)\n", resets++);
+        for (;;) {
+            if (draw.GetLag() < draw.MaxLag() / 2) draw.Flip(picture.data(), 320);
+            draw.WaitFrame();
+        }
+    };
+    draw.OnModeChange = [&] {
+        auto r = draw.Destination();
+        std::fprintf(stderr, "mode %s, zoom %d, picture at (%d,%d) %dx%d\n",
+                     draw.ScreenMode() == smWindow ? "window" : "full screen", int(draw.ScreenZoom()), r.x, r.y, r.w,
+                     r.h);
+    };
+    return draw.Run();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "show") {
+        platform::SetPlatform(platform::CreateSdlPlatform());
+        return Show(argc > 2 && std::string(argv[2]) == "fullscreen");
+    }
     int frames = argc > 1 ? std::atoi(argv[1]) : 600;
     if (frames < 2) frames = 2;
     bool flip = !(argc > 2 && std::string(argv[2]) == "noflip");
