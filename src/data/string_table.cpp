@@ -18,6 +18,8 @@ const std::map<int, std::string>& Table() {
         {kStrBitmapShort, "The bitmap file is too short."},
         {kStrFontMissing, "The font file %s is missing. Install the Debian package %s."},
         {kStrNoGameHere, "No game here: \"%s\" is missing."},
+        {kStrInvalidMidiFile, "Invalid MIDI File"},
+        {kStrMidiError, "MIDI Error(%s)"},
 
         // Battle messages of the basic actions.
         {65248, "Double Attack"},

@@ -20,6 +20,8 @@ enum : int {
     kStrBitmapShort = 9,
     kStrFontMissing = 10,      // "%s" names the file and package
     kStrNoGameHere = 11,
+    kStrInvalidMidiFile = 71,  // "Invalid MIDI File"
+    kStrMidiError = 72,        // "MIDI Error(%s)"
 };
 
 // Text for an id; an unknown id gives an empty string.
