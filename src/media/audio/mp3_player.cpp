@@ -4,12 +4,11 @@
 
 #include "media/audio/audio_errors.h"
 #include "media/audio/wave_player.h"
-#include "media/movie/movie_error.h"
 
 using platform::audio::kSilence;
 
 TMP3Player::TMP3Player(platform::audio::Mixer& mixer) : mixer_(mixer) {
-    if (!mixer_.IsOpen()) throw mp3::EDirectShowError(0x80004005, "no audio device");
+    if (!mixer_.IsOpen()) throw EMp3DirectShowError();
     timer_ = platform::Sys().StartMainThreadTimer(50, [this] { Service(); });
 }
 
@@ -24,11 +23,11 @@ void TMP3Player::Play(const std::string& fileName) {
     try {
         bytes = ReadWholeFile(fileName);
     } catch (const EFOpenError&) {
-        throw mp3::EDirectShowError(kVfwNotFound, "VFW_E_NOT_FOUND");
+        throw EMp3DirectShowError("VFW_E_NOT_FOUND");
     }
     std::string error;
     stream_ = platform::audio::Mp3Stream::Open(std::move(bytes), error);
-    if (!stream_) throw mp3::EDirectShowError(kVfwCannotRender, "VFW_E_CANNOT_RENDER");
+    if (!stream_) throw EMp3DirectShowError("VFW_E_CANNOT_RENDER");
     voice_ = mixer_.AddStream(stream_);
     // A new graph starts centred at its own rate; the old fade state stays,
     // and volume and fade apply before the first sample plays.

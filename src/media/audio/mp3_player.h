@@ -13,13 +13,13 @@
 
 class TMP3Player {
 public:
-    // Raises mp3::EDirectShowError when the mixer has no device.
+    // Raises EMp3DirectShowError when the mixer has no device.
     explicit TMP3Player(platform::audio::Mixer& mixer);
     ~TMP3Player();
     TMP3Player(const TMP3Player&) = delete;
     TMP3Player& operator=(const TMP3Player&) = delete;
 
-    // Raises mp3::EDirectShowError when the file holds no playable MP3.
+    // Raises EMp3DirectShowError when the file holds no playable MP3.
     void Play(const std::string& fileName);
     void Stop();
     void FadeIn(int milliseconds);

@@ -184,7 +184,7 @@ void TWaveBuffer::Service() {
 // --- TWavePlayer ---------------------------------------------------------
 
 TWavePlayer::TWavePlayer(platform::audio::Mixer& mixer) : mixer_(mixer) {
-    if (!mixer_.IsOpen()) throw EDirectSoundError();
+    if (!mixer_.IsOpen()) throw EDirectSoundError::Unavailable();
     music_ = std::make_unique<TWaveBuffer>(*this);
     timer_ = platform::Sys().StartMainThreadTimer(50, [this] { Service(); });
 }
