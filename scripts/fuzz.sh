@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="$1"; seconds="$2"
-for target in "$dir"/fuzz_*; do
+for target in "$dir"/fuzz_* "$dir"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name="$(basename "$target")"; name="${name#fuzz_}"
   work="$(mktemp -d)"
