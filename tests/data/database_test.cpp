@@ -164,18 +164,18 @@ TEST(Database, FileLoadResetsOnlyWhenTheFileChanged) {
     testing_support::TempDir dir;
     TLcfDataBase db;
     Bytes withSwitches = DatabaseFile({{23, List({{1, Chunks().Str(1, "S").End()}})}});
-    testing_support::WriteFile(dir / "Varnow.ldb", ToString(withSwitches));
-    db.Load(dir.path());
+    testing_support::WriteFile(dir / "VARNOW.LDB", ToString(withSwitches));
+    db.Load(dir.path().string());  // the name in any case
     EXPECT_EQ(DbSwitch->FindSwitch(1)->name, "S");
     EXPECT_GT(db.CachedSize(), 0);
     // Unchanged file: tables it does not mention are not reset in between.
     DbVariable->SetCount(5);
-    db.LoadFromFile(dir / "Varnow.ldb");
+    db.LoadFromFile(dir / "VARNOW.LDB");
     EXPECT_EQ(DbVariable->Count(), 5);
     // A changed file resets them first.
     Bytes other = DatabaseFile({{23, List({{1, Chunks().Str(1, "Other").End()}, {2, Chunks().End()}})}});
-    testing_support::WriteFile(dir / "Varnow.ldb", ToString(other));
-    db.LoadFromFile(dir / "Varnow.ldb");
+    testing_support::WriteFile(dir / "VARNOW.LDB", ToString(other));
+    db.LoadFromFile(dir / "VARNOW.LDB");
     EXPECT_EQ(DbVariable->Count(), 1);
     EXPECT_EQ(DbSwitch->Count(), 2);
     EXPECT_THROW(db.LoadFromFile(dir / "Missing.ldb"), EFOpenError);

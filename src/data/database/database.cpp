@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <fstream>
 
+#include "data/folders.h"
 #include "data/record/var_int.h"
 #include "data/string_table.h"
+#include "platform/file_names.h"
 
 TLcfPlayer* DbPlayer = nullptr;
 TLcfSkill* DbSkill = nullptr;
@@ -101,7 +103,12 @@ const TLcfDataBase::Table* TLcfDataBase::TableForSection(int32_t section) const 
     return nullptr;
 }
 
-void TLcfDataBase::Load(const std::filesystem::path& gameFolder) { LoadFromFile(gameFolder / kDatabaseFileName); }
+void TLcfDataBase::Load() { Load(ExeDir); }
+
+void TLcfDataBase::Load(const std::string& gameFolder) {
+    auto found = platform::ResolveGameName(gameFolder, kDatabaseFileName, platform::FileKind::File);
+    LoadFromFile(found ? std::filesystem::path(*found) : std::filesystem::path(gameFolder) / kDatabaseFileName);
+}
 
 void TLcfDataBase::LoadFromFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);

@@ -72,8 +72,10 @@ public:
 
     // Every list becomes one blank entry with id 1; records their defaults.
     void Reset();
-    // LoadFromFile of the database file in the game folder.
-    void Load(const std::filesystem::path& gameFolder);
+    // LoadFromFile of the database file in the game folder (`ExeDir`), its
+    // name matched without regard to case.
+    void Load();
+    void Load(const std::string& gameFolder);
     // Resets first unless the file has the size and stamp of the last load.
     void LoadFromFile(const std::filesystem::path& path);
     void LoadFromStream(ByteReader& r);
