@@ -111,9 +111,12 @@ public:
     // when the destination is 640 wide. Movies are placed by it.
     platform::Rect ScreenToDestination(platform::Rect r) const;
 
-    // Movies: PlayMovie(FileName, X, Y, Width, Height) belongs here; it comes
-    // with the movie player, which also re-places a playing movie on every
-    // mode change (OnModeChange) by ScreenToDestination.
+    // Plays a movie file in a rectangle of the 320x240 screen and returns
+    // when it ends; events are pumped meanwhile (ProcessMessages), so F12
+    // and the window's close still work, and the movie follows every mode
+    // change by ScreenToDestination. Raises EDirectShowError when the file
+    // can't be rendered. (In media/movie/sorvo_draw_movie.cpp.)
+    void PlayMovie(const std::string& fileName, int x, int y, int width, int height);
 
 private:
     void ApplyDisplayMode();
