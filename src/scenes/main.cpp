@@ -1,8 +1,15 @@
-// Program entry. The start-up sequence lives in the scenes library so that
-// tests and the harness can run it too.
-#include <cstdio>
+// Program entry: the real platform, then the start-up sequence.
+#include <string>
+#include <vector>
 
-int main(int, char**) {
-    std::fprintf(stderr, "varnow: start-up not built yet\n");
-    return 1;
+#include "platform/platform.h"
+#include "platform/program_path.h"
+#include "platform/sdl/sdl_platform.h"
+#include "scenes/startup.h"
+
+int main(int argc, char** argv) {
+    platform::SetPlatform(platform::CreateSdlPlatform());
+    int code = VarnowMain(std::vector<std::string>(argv, argv + argc), platform::CurrentFolder());
+    platform::SetPlatform(nullptr);
+    return code;
 }

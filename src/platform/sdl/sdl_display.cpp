@@ -11,20 +11,23 @@ SdlDisplay::~SdlDisplay() {
     if (window_) SDL_DestroyWindow(window_);
 }
 
+bool SdlDisplay::Fail(const char* what) {
+    *lastError_ = std::string(what) + ": " + SDL_GetError();
+    std::fprintf(stderr, "varnow: %s\n", lastError_->c_str());
+    return false;
+}
+
 bool SdlDisplay::OpenWindow() {
     uint32_t flags = fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_,
                                flags);
-    if (!window_) {
-        std::fprintf(stderr, "varnow: cannot open a window: %s\n", SDL_GetError());
-        return false;
-    }
+    if (!window_) return Fail("cannot open a window");
     // Nearest-neighbour scaling: whole factors keep the pixels crisp.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
-        std::fprintf(stderr, "varnow: cannot draw in the window: %s\n", SDL_GetError());
+        Fail("cannot draw in the window");
         SDL_DestroyWindow(window_);
         window_ = nullptr;
         return false;
@@ -33,7 +36,11 @@ bool SdlDisplay::OpenWindow() {
 }
 
 bool SdlDisplay::SetMode(int logicalWidth, int logicalHeight, bool fullScreen) {
-    if (!videoAvailable_ || logicalWidth <= 0 || logicalHeight <= 0) return false;
+    if (!videoAvailable_) {
+        if (lastError_->compare(0, 10, "no display") != 0) *lastError_ = "no display";
+        return false;
+    }
+    if (logicalWidth <= 0 || logicalHeight <= 0) return false;
     width_ = logicalWidth;
     height_ = logicalHeight;
     if (!window_) {
@@ -42,7 +49,7 @@ bool SdlDisplay::SetMode(int logicalWidth, int logicalHeight, bool fullScreen) {
     } else {
         if (fullScreen != fullScreen_) {
             if (SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
-                std::fprintf(stderr, "varnow: cannot change the screen mode: %s\n", SDL_GetError());
+                return Fail("cannot change the screen mode");
             fullScreen_ = fullScreen;
         }
         if (!fullScreen_) {

@@ -15,7 +15,8 @@ namespace platform {
 
 class SdlDisplay : public Display {
 public:
-    explicit SdlDisplay(bool videoAvailable) : videoAvailable_(videoAvailable) {}
+    // Failures are described in *lastError (the platform's LastErrorText).
+    SdlDisplay(bool videoAvailable, std::string* lastError) : videoAvailable_(videoAvailable), lastError_(lastError) {}
     ~SdlDisplay() override;
 
     bool SetMode(int logicalWidth, int logicalHeight, bool fullScreen) override;
@@ -36,7 +37,10 @@ private:
     void Show(SDL_Texture*& texture, int& texW, int& texH, uint32_t format, const void* pixels, int srcWidth,
               int srcHeight, int pitchBytes, Rect dest);
 
+    bool Fail(const char* what);
+
     bool videoAvailable_;
+    std::string* lastError_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture565_ = nullptr;

@@ -52,6 +52,7 @@ public:
     void PostToMain(std::function<void()> fn) override { mainQueue_->Post(std::move(fn)); }
     void SendToMain(std::function<void()> fn) override { mainQueue_->Send(std::move(fn)); }
     void ShowMessageBox(const std::string& caption, const std::string& text, bool isError) override;
+    std::string LastErrorText() override { return lastError_; }
     bool OpenAudio(AudioCallback callback) override;
     void CloseAudio() override;
     void LockAudio() override { audioMutex_.lock(); }
@@ -65,6 +66,7 @@ private:
     SDL_AudioDeviceID OpenAudioDevice();
     static void AudioThunk(void* self, Uint8* stream, int len);
 
+    std::string lastError_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool videoAvailable_ = false;
     bool joystickAvailable_ = false;
@@ -94,10 +96,13 @@ SdlPlatform::SdlPlatform() {
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "varnow: SDL events unavailable: %s\n", SDL_GetError());
     videoAvailable_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (!videoAvailable_) std::fprintf(stderr, "varnow: no display: %s\n", SDL_GetError());
+    if (!videoAvailable_) {
+        lastError_ = std::string("no display: ") + SDL_GetError();
+        std::fprintf(stderr, "varnow: %s\n", lastError_.c_str());
+    }
     joystickAvailable_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     wakeEvent_ = SDL_RegisterEvents(1);
-    display_ = std::make_unique<SdlDisplay>(videoAvailable_);
+    display_ = std::make_unique<SdlDisplay>(videoAvailable_, &lastError_);
     mainQueue_ = std::make_unique<MainThreadQueue>([this] {
         if (wakeEvent_ == uint32_t(-1)) return;
         SDL_Event e{};
@@ -299,7 +304,10 @@ void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& 
     const char* driver = videoAvailable_ ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
     if (IsHeadlessVideoDriver(driver)) return;
     uint32_t flags = isError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), display_->Window());
+    // No parent: the box is centred on the screen, where it is always seen,
+    // even when the game window sits at a stale place after leaving full
+    // screen.
+    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
 }
 
 void SdlPlatform::AudioThunk(void* self, Uint8* stream, int len) {
@@ -336,12 +344,14 @@ bool SdlPlatform::OpenAudio(AudioCallback callback) {
     if (!audioDevice_ && audioDriver_ != AudioDriver::Dummy) {
         // No sound card: the silent driver still calls back in real time,
         // so music keeps its place and the game runs the same.
-        std::fprintf(stderr, "varnow: no audio device (%s); playing silently\n", SDL_GetError());
+        lastError_ = std::string("no audio device: ") + SDL_GetError();
+        std::fprintf(stderr, "varnow: %s; playing silently\n", lastError_.c_str());
         if (audioDriver_ == AudioDriver::Default) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         audioDriver_ = SDL_AudioInit("dummy") == 0 ? AudioDriver::Dummy : AudioDriver::None;
         if (audioDriver_ == AudioDriver::Dummy) audioDevice_ = OpenAudioDevice();
     }
     if (!audioDevice_) {
+        lastError_ = std::string("no audio device: ") + SDL_GetError();
         std::lock_guard lock(audioMutex_);
         audioCallback_ = nullptr;
         return false;

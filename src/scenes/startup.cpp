@@ -1,0 +1,109 @@
+#include "scenes/startup.h"
+
+#include <memory>
+#include <new>
+
+#include "data/errors.h"
+#include "data/folders.h"
+#include "data/string_table.h"
+#include "media/screen/sorvo_draw.h"
+#include "platform/code_page.h"
+#include "platform/file_io.h"
+#include "platform/ini_file.h"
+#include "platform/platform.h"
+
+bool BattleTestMode = false;
+bool TestPlayMode = false;
+bool ShowLogo = true;
+bool ShowTitle = true;
+
+namespace {
+
+// Title of error boxes before the main form has its caption.
+const char* const kDefaultApplicationTitle = "Varnow";
+
+std::string Word(const std::vector<std::string>& args, size_t n) { return n < args.size() ? args[n] : std::string(); }
+
+// Leaves full screen, shows the message in an error box titled with the
+// application's title (and on stderr).
+void ReportFatalError(const std::string& message) {
+    std::string text = platform::MessageToUtf8(message);
+    if (GameDraw)
+        GameDraw->ShowFatalError(text);
+    else
+        platform::Sys().ShowMessageBox(kDefaultApplicationTitle, text, true);
+}
+
+// The form's creation: screen object, command line, game folder's name and
+// writability, caption.
+void FormCreate(const std::vector<std::string>& args) {
+    GameDraw = new TSorvoDraw();
+    GameDraw->SetFrameRate(60);
+    GameDraw->SetMaxLag(20);
+    GameDraw->SetScreenZoom(false);
+    ReadCommandLine(args);
+    GameDraw->SetScreenMode(Word(args, 3) == "Window" ? smWindow : smFullScreen);
+    // The game folder not being writable stands for the program file's
+    // read-only bit: saves then go to the documents folder.
+    ExeReadOnly = !platform::IsFolderWritable(ExeDir);
+    std::string title = "Untitled";
+    if (auto ini = FindGameFile(GameIniName()))
+        title = platform::IniFile::Load(*ini).ReadString("Varnow", "GameTitle", title);
+    GameDraw->SetCaption(platform::ToUtf8(title));
+    GameDraw->Initialize();
+}
+
+// The form's first showing: the loads that exist so far.
+void FormShow() {
+    // The map tree comes first; until its loader is built, its file must at
+    // least be there.
+    if (!FindGameFile("Varnow.lmt")) throw EFOpenError(FormatStr(kStrFileOpenError, ExeDir + "Varnow.lmt"));
+}
+
+// One frame of the game until the scenes exist: a black screen. The screen
+// object's loop waits for the next frame after it.
+void BlackFrame() {
+    static const std::vector<uint16_t> black(size_t(TSorvoDraw::kScreenWidth) * TSorvoDraw::kScreenHeight, 0);
+    GameDraw->Flip(black.data(), TSorvoDraw::kScreenWidth);
+}
+
+int RunGame(const std::vector<std::string>& args, const std::string& currentFolder) {
+    // Program entry: the game folder, then the KVT folder unless the game
+    // carries everything itself.
+    SetGameFolder(ChooseGameFolder(Word(args, 0), currentFolder), Word(args, 0));
+    if (!ReadFullPackageFlag() && GetRuntimePackagePath().empty()) {
+        platform::Sys().ShowMessageBox(LoadStr(65262), LoadStr(65263), false);
+        return 1;
+    }
+    FormCreate(args);
+    FormShow();
+    GameDraw->OnMain = BlackFrame;
+    return GameDraw->Run();
+}
+
+}  // namespace
+
+void ReadCommandLine(const std::vector<std::string>& args) {
+    BattleTestMode = Word(args, 1) == "BattleTest";
+    TestPlayMode = BattleTestMode || Word(args, 1) == "TestPlay";
+    ShowLogo = !TestPlayMode;
+    ShowTitle = Word(args, 2) != "HideTitle";
+}
+
+int VarnowMain(const std::vector<std::string>& args, const std::string& currentFolder) {
+    int code = 1;
+    try {
+        code = RunGame(args, currentFolder);
+    } catch (const ESorvoDrawAbort&) {
+        code = 0;  // the window closed: nothing to say
+    } catch (const std::bad_alloc&) {
+        ReportFatalError(LoadStr(kStrOutOfMemory));
+        code = 1;
+    } catch (const std::exception& e) {
+        ReportFatalError(e.what());
+        code = 1;
+    }
+    delete GameDraw;
+    GameDraw = nullptr;
+    return code;
+}

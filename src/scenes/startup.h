@@ -1,0 +1,25 @@
+#pragma once
+// The program's start-up: the entry's folder and KVT checks, the main form's
+// creation (screen object, command line, caption) and its first showing
+// (the loads), then the frame loop until the window closes.
+//
+// It runs against whatever platform is set (platform::Sys()), so tests run
+// it headless.
+
+#include <string>
+#include <vector>
+
+// Command-line switches, each word compared exactly.
+extern bool BattleTestMode;  // word 1 "BattleTest"
+extern bool TestPlayMode;    // BattleTestMode, or word 1 "TestPlay"
+extern bool ShowLogo;        // not TestPlayMode
+extern bool ShowTitle;       // word 2 is not "HideTitle"
+
+// Reads the switches from the words after the program name.
+void ReadCommandLine(const std::vector<std::string>& args);
+
+// Runs the program: args as main received them (args[0] the program as
+// invoked), currentFolder the process's current folder. Answers the exit
+// code: 0 after the window was closed, non-zero when the game cannot start
+// or ends with an error (the message was shown).
+int VarnowMain(const std::vector<std::string>& args, const std::string& currentFolder);

@@ -1,0 +1,102 @@
+// Start-up on the headless platform: the KVT check, the missing map tree,
+// the caption from the ini named after the program, the frame pace and the
+// clean close.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/folders.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/settings.h"
+#include "scenes/startup.h"
+#include "support/env_guard.h"
+#include "support/test_paths.h"
+
+using testing_support::TempDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto p = std::make_unique<platform::HeadlessPlatform>();
+        sys_ = p.get();
+        platform::SetPlatform(std::move(p));
+    }
+    void TearDown() override {
+        platform::SetPlatform(nullptr);
+        SetGameFolder("", "varnow");
+    }
+    // Runs varnow as if started as `program` from the current folder `cwd`.
+    int Run(const fs::path& program, const fs::path& cwd, std::vector<std::string> words = {}) {
+        std::vector<std::string> args{program.string()};
+        args.insert(args.end(), words.begin(), words.end());
+        return VarnowMain(args, cwd.string());
+    }
+
+    TempDir root_;
+    EnvGuard home_{"HOME", root_.path().string()};
+    EnvGuard config_{"XDG_CONFIG_HOME", std::nullopt};
+    platform::HeadlessPlatform* sys_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Startup, FolderWithoutGameOrKvtShowsTheRuntimePackageMessage) {
+    fs::create_directories(root_ / "empty");
+    EXPECT_NE(Run("/usr/games/varnow", root_ / "empty"), 0);
+    ASSERT_EQ(sys_->messageBoxes.size(), 1u);
+    EXPECT_EQ(sys_->messageBoxes[0].caption, "Zembra");
+    EXPECT_EQ(sys_->messageBoxes[0].text, "The Zembra Runtime Package is not present or not registered.");
+    EXPECT_EQ(sys_->display().ModeChanges(), 0);  // no window was opened
+}
+
+TEST_F(Startup, MissingMapTreeIsAFatalErrorNamingTheFile) {
+    fs::create_directories(root_ / "game/KVT");
+    WriteFile(root_ / "game/Varnow.ldb", "x");
+    EXPECT_NE(Run(root_ / "game/varnow", root_ / "elsewhere", {"", "", "Window"}), 0);
+    ASSERT_EQ(sys_->messageBoxes.size(), 1u);
+    EXPECT_TRUE(sys_->messageBoxes[0].isError);
+    EXPECT_EQ(sys_->messageBoxes[0].caption, "Untitled");
+    EXPECT_NE(sys_->messageBoxes[0].text.find((root_ / "game/Varnow.lmt").string()), std::string::npos);
+    // The KVT folder found in the game folder was remembered.
+    EXPECT_EQ(platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue), (root_ / "game/KVT").string());
+}
+
+TEST_F(Startup, FatalErrorLeavesFullScreenFirst) {
+    WriteFile(root_ / "game/varnow.ini", "[Varnow]\nFullPackageFlag=1\n");
+    EXPECT_NE(Run("/usr/games/varnow", root_ / "game"), 0);  // full screen: no "Window" word
+    ASSERT_EQ(sys_->messageBoxes.size(), 1u);
+    EXPECT_FALSE(sys_->display().IsFullScreen());
+}
+
+TEST_F(Startup, RunsAtSixtyFramesWithTheIniCaptionAndClosesCleanly) {
+    // Shift-JIS title in the ini named after the program file.
+    WriteFile(root_ / "game/Varnow.ldb", "x");
+    WriteFile(root_ / "game/VARNOW.LMT", "x");
+    WriteFile(root_ / "game/Varnow.INI", "[Varnow]\nFullPackageFlag=1\nGameTitle=\x83\x65\x83\x58\x83\x67 Quest\n");
+    uint64_t start = sys_->NowMicros();
+    sys_->RequestQuit(start + 2'000'000);
+    EXPECT_EQ(Run(root_ / "game/varnow", root_.path(), {"TestPlay", "HideTitle", "Window"}), 0);
+    EXPECT_TRUE(sys_->messageBoxes.empty());
+    EXPECT_EQ(sys_->display().Caption(), "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 Quest");
+    EXPECT_FALSE(sys_->display().IsFullScreen());
+    EXPECT_TRUE(TestPlayMode);
+    EXPECT_FALSE(ShowLogo);
+    EXPECT_FALSE(ShowTitle);
+    // Two seconds at 60 frames a second.
+    EXPECT_NEAR(double(sys_->display().presentCount), 120.0, 3.0);
+    EXPECT_EQ(GameFolderName, "game");
+}
+
+TEST_F(Startup, CommandLineWordsAreCaseSensitive) {
+    ReadCommandLine({"varnow", "testplay", "hidetitle"});
+    EXPECT_FALSE(TestPlayMode);
+    EXPECT_TRUE(ShowLogo);
+    EXPECT_TRUE(ShowTitle);
+    ReadCommandLine({"varnow", "BattleTest"});
+    EXPECT_TRUE(BattleTestMode);
+    EXPECT_TRUE(TestPlayMode);
+}
