@@ -1,5 +1,6 @@
 #include "demo_game.h"
 
+#include "database.h"
 #include "music.h"
 #include "sounds.h"
 
@@ -17,6 +18,7 @@ void WriteIni(OutputFolder& out) {
 
 void WriteDemoGame(OutputFolder& out) {
     WriteIni(out);
+    WriteDatabase(out);
     WriteMusic(out);
     WriteSounds(out);
 }

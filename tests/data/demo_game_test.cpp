@@ -1,0 +1,319 @@
+// The demo game's generator: its output is deterministic and loads back
+// through the game's own readers; its music and sounds are well-formed.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "data/byte_reader.h"
+#include "data/database/database.h"
+#include "data/record/var_int.h"
+#include "support/test_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+
+std::vector<uint8_t> ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Runs the generator into `folder`; true when it succeeded.
+bool RunMkdemo(const fs::path& folder) {
+    const std::string command = std::string("\"") + VARNOW_BINARY_DIR + "/mkdemo\" \"" + folder.string() + "\" >/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+// Every regular file below `root`, by relative path, with its bytes.
+std::map<std::string, std::vector<uint8_t>> Snapshot(const fs::path& root) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).generic_string()] = ReadAll(entry.path());
+    return files;
+}
+
+class DemoGame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!fs::exists(fs::path(VARNOW_BINARY_DIR) / "mkdemo")) return;
+        folder_ = new TempDir();
+        generated_ = RunMkdemo(folder_->path());
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+    void SetUp() override {
+        if (!folder_) GTEST_SKIP() << "mkdemo was not built";
+        ASSERT_TRUE(generated_);
+    }
+    static fs::path Path(const std::string& relative) { return folder_->path() / relative; }
+
+    static TempDir* folder_;
+    static bool generated_;
+};
+
+TempDir* DemoGame::folder_ = nullptr;
+bool DemoGame::generated_ = false;
+
+TEST_F(DemoGame, SameBytesOnEveryRun) {
+    TempDir again;
+    ASSERT_TRUE(RunMkdemo(again.path()));
+    const auto first = Snapshot(folder_->path());
+    const auto second = Snapshot(again.path());
+    ASSERT_FALSE(first.empty());
+    ASSERT_EQ(first.size(), second.size());
+    for (const auto& [name, bytes] : first) {
+        auto other = second.find(name);
+        ASSERT_NE(other, second.end()) << name;
+        EXPECT_TRUE(bytes == other->second) << name << " differs between runs";
+    }
+    // Nothing half-written is left behind.
+    for (const auto& [name, bytes] : first) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+}
+
+TEST_F(DemoGame, IniNamesTheGameAndNeedsNoSharedAssets) {
+    const auto bytes = ReadAll(Path("Varnow.ini"));
+    const std::string ini(bytes.begin(), bytes.end());
+    EXPECT_NE(ini.find("[Varnow]"), std::string::npos);
+    EXPECT_NE(ini.find("GameTitle=The Lantern of Varrow"), std::string::npos);
+    EXPECT_NE(ini.find("FullPackageFlag=1"), std::string::npos);
+}
+
+// Writes the database's tables back the way the generator lays them out.
+std::vector<uint8_t> SaveDatabase(TLcfDataBase& db) {
+    ByteWriter file;
+    WriteVarString(file, kDatabaseMagic);
+    for (const TLcfDataBase::Table& table : db.Tables()) {
+        ByteWriter section;
+        if (table.list) table.list->SaveToStream(section);
+        else table.record->SaveToStream(section);
+        WriteVarInt(file, table.section);
+        WriteVarInt(file, static_cast<int32_t>(section.Size()));
+        file.WriteBytes(section.Data());
+    }
+    return file.Take();
+}
+
+TEST_F(DemoGame, DatabaseLoadsBackIntoTheSameRecords) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+
+    // The system record was written once, so its save counter reads 1.
+    EXPECT_EQ(DbSystem->saveCounter, 1);
+    EXPECT_EQ(DbSystem->titlePicture, "Title");
+    EXPECT_EQ(DbSystem->systemSkin, "Lantern");
+    EXPECT_EQ(DbSystem->systemImage2, "Gauges");
+    ASSERT_EQ(DbSystem->PartySize(), 2);
+    EXPECT_EQ(DbSystem->GetPartyMember(0), 1);
+    EXPECT_EQ(DbSystem->MenuCommandCount(), 8);
+    EXPECT_EQ(DbSystem->music[kMusicTitle].name, "Title");
+    EXPECT_EQ(DbSystem->music[kMusicBattle].name, "Battle");
+    for (const TLcfSound& sound : DbSystem->sounds) EXPECT_FALSE(sound.IsOff());
+    EXPECT_EQ(DbSystem->battleTestParty.Count(), 4);
+
+    // Terms are plain ASCII: bytes from 0x81 would read as double-byte
+    // lead bytes in the default code page.
+    EXPECT_EQ(DbVocabulary->Get(TLcfVocabulary::kNewGame), "New Game");
+    for (int id = 1; id <= TLcfVocabulary::kLastChunk; ++id)
+        for (unsigned char c : DbVocabulary->Get(id)) EXPECT_LT(c, 0x80) << "term " << id;
+
+    EXPECT_GE(DbSwitch->Count(), 10);
+    EXPECT_EQ(DbSwitch->FindSwitch(1)->name, "Welcome");
+    EXPECT_EQ(DbVariable->FindVariable(1)->name, "Seconds");
+
+    // The autorun common event turns its own switch off before it ends.
+    const TLcfCommonEventItem* welcome = DbCommonEvent->FindCommonEvent(1);
+    EXPECT_EQ(welcome->trigger, TLcfCommonEventItem::kAutorun);
+    ASSERT_EQ(welcome->needsSwitch, 1);
+    bool turns_off = false;
+    for (int i = 0; i < welcome->script.Count(); ++i) {
+        const TLcfEventScriptLine* line = welcome->script.Lines(i);
+        if (line->code == 10210 && line->GetParam(0) == 0 && line->GetParam(1) == welcome->switchId &&
+            line->GetParam(3) == 1)
+            turns_off = true;
+    }
+    EXPECT_TRUE(turns_off);
+    EXPECT_EQ(DbCommonEvent->FindCommonEvent(2)->trigger, TLcfCommonEventItem::kParallel);
+
+    // Written again, the loaded tables give the file's bytes (apart from the
+    // save counter, which every write raises).
+    DbSystem->saveCounter = 0;
+    EXPECT_TRUE(SaveDatabase(db) == ReadAll(Path("Varnow.ldb")));
+}
+
+// --- music ---------------------------------------------------------------
+
+uint32_t ReadVarLen(ByteReader& r) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        const uint8_t b = r.ReadU8();
+        value = (value << 7) | (b & 0x7F);
+        if (!(b & 0x80)) return value;
+    }
+    ADD_FAILURE() << "variable-length number longer than four bytes";
+    return value;
+}
+
+uint32_t ReadU32BE(ByteReader& r) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = (v << 8) | r.ReadU8();
+    return v;
+}
+
+uint16_t ReadU16BE(ByteReader& r) {
+    const uint16_t hi = r.ReadU8();
+    return static_cast<uint16_t>((hi << 8) | r.ReadU8());
+}
+
+struct MidiSummary {
+    int tracks = 0;
+    int notes_on = 0;
+    int notes_off = 0;
+    uint32_t last_tick = 0;
+    std::vector<uint32_t> loop_marks;  // ticks of controller-111 events
+};
+
+// Walks a standard MIDI file strictly: every track must end with its
+// end-of-track event exactly at its declared length.
+MidiSummary ParseMidi(const std::vector<uint8_t>& bytes) {
+    MidiSummary summary;
+    ByteReader r(bytes.data(), bytes.size());
+    EXPECT_EQ(r.ReadString(4), "MThd");
+    EXPECT_EQ(ReadU32BE(r), 6u);
+    EXPECT_EQ(ReadU16BE(r), 1);
+    const int tracks = ReadU16BE(r);
+    EXPECT_GT(ReadU16BE(r), 0);
+    for (int t = 0; t < tracks; ++t) {
+        EXPECT_EQ(r.ReadString(4), "MTrk");
+        const uint32_t length = ReadU32BE(r);
+        ByteReader track = r.Sub(length);
+        uint32_t tick = 0;
+        uint8_t running = 0;
+        bool ended = false;
+        while (!track.AtEnd()) {
+            EXPECT_FALSE(ended) << "events after the end of track";
+            tick += ReadVarLen(track);
+            uint8_t status = track.ReadU8();
+            if (status == 0xFF) {
+                const uint8_t type = track.ReadU8();
+                track.Skip(ReadVarLen(track));
+                if (type == 0x2F) ended = true;
+                continue;
+            }
+            EXPECT_GE(status, 0x80) << "the writer never relies on running status";
+            running = status;
+            const uint8_t a = track.ReadU8();
+            const bool two = (running & 0xF0) != 0xC0 && (running & 0xF0) != 0xD0;
+            const uint8_t b = two ? track.ReadU8() : 0;
+            EXPECT_LT(a, 0x80);
+            EXPECT_LT(b, 0x80);
+            if ((running & 0xF0) == 0x90) ++summary.notes_on;
+            if ((running & 0xF0) == 0x80) ++summary.notes_off;
+            if ((running & 0xF0) == 0xB0 && a == 111) summary.loop_marks.push_back(tick);
+        }
+        EXPECT_TRUE(ended);
+        summary.last_tick = std::max(summary.last_tick, tick);
+        ++summary.tracks;
+    }
+    EXPECT_TRUE(r.AtEnd());
+    return summary;
+}
+
+TEST_F(DemoGame, MusicIsWellFormedAndLoops) {
+    const std::vector<std::string> looping = {"Title", "Town", "Field", "Dungeon", "Battle", "Boat"};
+    const std::vector<std::string> once = {"Victory", "GameOver", "Inn"};
+    for (const auto& name : looping) {
+        SCOPED_TRACE(name);
+        const MidiSummary m = ParseMidi(ReadAll(Path("Music/" + name + ".mid")));
+        EXPECT_GT(m.notes_on, 20);
+        EXPECT_EQ(m.notes_on, m.notes_off);
+        ASSERT_EQ(m.loop_marks.size(), 1u);
+        EXPECT_LT(m.loop_marks[0], m.last_tick);
+        // Loops are whole bars of 4/4 at 480 ticks a quarter.
+        EXPECT_EQ((m.last_tick - m.loop_marks[0]) % 1920, 0u);
+    }
+    for (const auto& name : once) {
+        SCOPED_TRACE(name);
+        const MidiSummary m = ParseMidi(ReadAll(Path("Music/" + name + ".mid")));
+        EXPECT_EQ(m.notes_on, m.notes_off);
+        // A mark at the very end makes the player rest there.
+        ASSERT_EQ(m.loop_marks.size(), 1u);
+        EXPECT_EQ(m.loop_marks[0], m.last_tick);
+    }
+}
+
+// --- sounds --------------------------------------------------------------
+
+struct WaveSummary {
+    int format = 0;
+    int channels = 0;
+    int rate = 0;
+    int block_align = 0;
+    int bits = 0;
+    size_t data_bytes = 0;
+    uint32_t fact_samples = 0;
+};
+
+WaveSummary ParseWave(const std::vector<uint8_t>& bytes) {
+    WaveSummary s;
+    ByteReader r(bytes.data(), bytes.size());
+    EXPECT_EQ(r.ReadString(4), "RIFF");
+    EXPECT_EQ(r.ReadU32LE(), bytes.size() - 8);
+    EXPECT_EQ(r.ReadString(4), "WAVE");
+    while (!r.AtEnd()) {
+        const std::string tag = r.ReadString(4);
+        const uint32_t size = r.ReadU32LE();
+        ByteReader chunk = r.Sub(size);
+        if (size % 2) r.Skip(1);
+        if (tag == "fmt ") {
+            s.format = chunk.ReadU16LE();
+            s.channels = chunk.ReadU16LE();
+            s.rate = static_cast<int>(chunk.ReadU32LE());
+            chunk.ReadU32LE();
+            s.block_align = chunk.ReadU16LE();
+            s.bits = chunk.ReadU16LE();
+            if (s.format == 2) {
+                EXPECT_EQ(chunk.ReadU16LE(), 32);  // extra bytes
+                const int per_block = chunk.ReadU16LE();
+                EXPECT_EQ(per_block, (s.block_align - 7) * 2 + 2);
+                EXPECT_EQ(chunk.ReadU16LE(), 7);  // coefficient pairs
+            }
+        } else if (tag == "fact") {
+            s.fact_samples = chunk.ReadU32LE();
+        } else if (tag == "data") {
+            s.data_bytes = size;
+        }
+    }
+    return s;
+}
+
+TEST_F(DemoGame, SoundsAreRiffWavesAndSomeAreAdpcm) {
+    int adpcm = 0;
+    for (const char* name : {"Cursor", "Decision", "Cancel", "Buzzer", "Hit", "Heal", "Door", "Item", "Defeated"}) {
+        SCOPED_TRACE(name);
+        const WaveSummary s = ParseWave(ReadAll(Path(std::string("Sound/") + name + ".wav")));
+        EXPECT_EQ(s.channels, 1);
+        EXPECT_EQ(s.rate, 22050);
+        EXPECT_GT(s.data_bytes, 0u);
+        if (s.format == 1) {
+            EXPECT_EQ(s.bits, 16);
+            EXPECT_EQ(s.data_bytes % 2, 0u);
+        } else {
+            ASSERT_EQ(s.format, 2);
+            ++adpcm;
+            EXPECT_EQ(s.bits, 4);
+            EXPECT_EQ(s.data_bytes % static_cast<size_t>(s.block_align), 0u);
+            EXPECT_GT(s.fact_samples, 0u);
+        }
+    }
+    EXPECT_GE(adpcm, 1);
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+#include "database.h"
+
+#include <string>
+#include <vector>
+
+#include "art.h"
+#include "data/database/database.h"
+#include "data/record/var_int.h"
+#include "music.h"
+#include "sounds.h"
+
+namespace mkdemo {
+namespace {
+
+// Event command codes used by the demo's scripts.
+enum Command : int32_t {
+    kEnd = 0,
+    kShowMessage = 10110,
+    kMessageContinued = 20110,
+    kSetFace = 10130,
+    kControlSwitches = 10210,
+    kControlVariables = 10220,
+    kTintScreen = 11030,
+    kWait = 11410,
+    kPlaySound = 11550,
+    kFullHeal = 10490,
+};
+
+void Line(TLcfEventScriptList& script, int32_t code, std::string text = {}, std::vector<int32_t> params = {}) {
+    script.Add(TLcfEventScriptLine(code, 0, std::move(text), std::move(params)));
+}
+
+void Message(TLcfEventScriptList& script, const std::vector<std::string>& lines) {
+    for (size_t i = 0; i < lines.size(); ++i) Line(script, i == 0 ? kShowMessage : kMessageContinued, lines[i]);
+}
+
+void SwitchOff(TLcfEventScriptList& script, int id) { Line(script, kControlSwitches, {}, {0, id, id, 1}); }
+
+void FillSystem(TLcfSystem& s) {
+    s.boatSheet = art::kVehicles;
+    s.shipSheet = art::kVehicles;
+    s.airshipSheet = art::kVehicles;
+    s.boatIndex = 0;
+    s.shipIndex = 1;
+    s.airshipIndex = 2;
+    s.titlePicture = art::kTitle;
+    s.gameOverPicture = art::kGameOver;
+    s.systemSkin = art::kSkin;
+    s.systemImage2 = art::kSystem2;
+    // Aren and Lysa set out together; Borin and Mira join on the way.
+    s.party.Resize(2);
+    s.party.Set(0, 1);
+    s.party.Set(1, 2);
+    // Items, skills, equipment, status, row, order, wait mode, save.
+    const uint16_t menu[] = {1, 2, 3, 5, 6, 7, 8, 4};
+    s.menuCommands.Resize(8);
+    for (int i = 0; i < 8; ++i) s.menuCommands.Set(i, menu[i]);
+
+    auto music = [&](int slot, const char* name, int volume = 100) {
+        s.music[static_cast<size_t>(slot)].name = name;
+        s.music[static_cast<size_t>(slot)].volume = volume;
+    };
+    music(kMusicTitle, music::kTitle);
+    music(kMusicBattle, music::kBattle);
+    music(kMusicVictory, music::kVictory);
+    music(kMusicInn, music::kInn);
+    music(kMusicBoat, music::kBoat);
+    music(kMusicShip, music::kBoat);
+    music(kMusicAirship, music::kBoat);
+    music(kMusicGameOver, music::kGameOver);
+
+    auto sound = [&](int slot, const char* name, int volume = 90) {
+        s.sounds[static_cast<size_t>(slot)].name = name;
+        s.sounds[static_cast<size_t>(slot)].volume = volume;
+    };
+    sound(kSoundCursor, sound::kCursor, 70);
+    sound(kSoundDecision, sound::kDecision, 80);
+    sound(kSoundCancel, sound::kCancel, 80);
+    sound(kSoundBuzzer, sound::kBuzzer, 80);
+    sound(kSoundBattleStart, sound::kBattleStart);
+    sound(kSoundEscape, sound::kEscape);
+    sound(kSoundEnemyAttack, sound::kEnemyAttack);
+    sound(kSoundEnemyDamaged, sound::kHit);
+    sound(kSoundAllyDamaged, sound::kHeavyHit);
+    sound(kSoundEvasion, sound::kMiss);
+    sound(kSoundEnemyDefeated, sound::kDefeated);
+    sound(kSoundItemUse, sound::kItem);
+
+    s.battleTestBackdrop = art::kGrassland;
+    s.battleTestParty.Clear();
+    for (int hero = 1; hero <= 4; ++hero) {
+        TLcfTestPlayerItem* member = s.battleTestParty.GetOrCreate(hero);
+        member->heroId = hero;
+        member->level = 5;
+    }
+}
+
+void FillShop(TLcfVocabularyShop& shop, const char* greeting, const char* again) {
+    shop.texts = {greeting, again, "Buy", "Sell", "Leave", "What would you like?", "How many?",
+                  "Thank you kindly!", "What will you sell?", "How many?", "A fair trade."};
+}
+
+void FillVocabulary(TLcfVocabulary& v) {
+    using T = TLcfVocabulary;
+    const struct {
+        int id;
+        const char* text;
+    } terms[] = {
+        {T::kBattleStart, " appeared!"},        {T::kEscapeFailed, "Could not get away!"},
+        {T::kVictory, "Victory!"},              {T::kDefeat, "The party has fallen..."},
+        {T::kExperienceReceived, "EXP gained."}, {T::kGoldReceivedBefore, "Found"},
+        {T::kGoldReceivedAfter, "."},           {T::kItemFound, " was found!"},
+        {T::kLevelUp, " reached"},              {T::kSkillLearned, " was learned!"},
+        {T::kBattleStart2, ""},                 {T::kMiss, "Miss"},
+        {T::kItemCountLabel, "Owned"},          {T::kShopCountLabel, "Equipped"},
+        {T::kCurrency, "G"},                    {T::kFight, "Fight"},
+        {T::kAuto, "Auto"},                     {T::kEscape, "Run"},
+        {T::kItems, "Items"},                   {T::kSkills, "Skills"},
+        {T::kEquipment, "Equip"},               {T::kSave, "Save"},
+        {T::kQuitGame, "Quit"},                 {T::kNewGame, "New Game"},
+        {T::kContinue, "Continue"},             {T::kShutdown, "Shutdown"},
+        {T::kStatus, "Status"},                 {T::kRow, "Row"},
+        {T::kOrder, "Order"},                   {T::kWaitOn, "Wait: On"},
+        {T::kWaitOff, "Wait: Off"},             {T::kLevel, "Level"},
+        {T::kStatusLabel1, "Condition"},        {T::kStatusLabel2, "HP"},
+        {T::kNormal, "Normal"},                 {T::kStatusLabel3, "SP"},
+        {T::kLevelShort, "Lv"},                 {T::kHpShort, "HP"},
+        {T::kSpShort, "SP"},                    {T::kStatusLineLabel, "EXP"},
+        {T::kAttack, "Attack"},                 {T::kDefense, "Defense"},
+        {T::kSpirit, "Spirit"},                 {T::kAgility, "Agility"},
+        {T::kWeapon, "Weapon"},                 {T::kShield, "Shield"},
+        {T::kArmour, "Armour"},                 {T::kHelmet, "Helmet"},
+        {T::kAccessory, "Trinket"},             {T::kSaveWhere, "Save to which file?"},
+        {T::kLoadWhich, "Load which file?"},    {T::kFile, "File"},
+        {T::kQuitConfirm, "Return to the title screen?"}, {T::kYes, "Yes"},
+        {T::kNo, "No"},
+    };
+    for (const auto& term : terms) v.Set(term.id, term.text);
+    FillShop(v.ShopTerms(0), "Welcome to the Lantern Market!", "Anything else?");
+    FillShop(v.ShopTerms(1), "Finest blades in Varrow.", "Need another?");
+    FillShop(v.ShopTerms(2), "Potions, herbs, remedies!", "Stay safe out there.");
+    v.InnTerms(0).texts = {"Welcome, travellers. A bed costs", "G for the night.", "Will you stay?", "Stay",
+                           "Not now"};
+    v.InnTerms(1).texts = {"The hearth is warm. Rest for", "G?", "", "Rest", "Leave"};
+}
+
+void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
+    const char* switch_names[sw::kCount] = {
+        "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
+        "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
+        "Mira joined",  "",              "",             "",            "",
+        "",             "",              "",             "",            "",
+    };
+    switches.SetCount(sw::kCount);
+    for (int i = 0; i < sw::kCount; ++i) switches.Items(i)->name = switch_names[i];
+    const char* variable_names[var::kCount] = {"Seconds", "Chosen number", "Map id", "Map x", "Map y",
+                                               "Steps",   "Choice",        "",       "",      ""};
+    variables.SetCount(var::kCount);
+    for (int i = 0; i < var::kCount; ++i) variables.Items(i)->name = variable_names[i];
+}
+
+void FillCommonEvents(TLcfCommonEvent& events) {
+    events.SetCount(3);
+
+    // 1: the welcome, run once when a new game begins (the town's start
+    // event turns its switch on). It turns its own switch off at the end,
+    // or it would start again the moment it ends.
+    TLcfCommonEventItem* welcome = events.Items(0);
+    welcome->name = "Welcome";
+    welcome->trigger = TLcfCommonEventItem::kAutorun;
+    welcome->needsSwitch = 1;
+    welcome->switchId = sw::kWelcome;
+    welcome->script.Clear();
+    Line(welcome->script, kSetFace, art::kHeroes, {0, 0, 0});
+    Message(welcome->script, {"Aren: Another quiet night in Varrow...", "but the great lantern on the hill",
+                              "has gone dark."});
+    Line(welcome->script, kSetFace, art::kHeroes, {1, 1, 0});
+    Message(welcome->script, {"Lysa: Then let's find out why", "and light it again!"});
+    Line(welcome->script, kSetFace, "", {0, 0, 0});
+    SwitchOff(welcome->script, sw::kWelcome);
+    Line(welcome->script, kEnd);
+
+    // 2: a clock that counts seconds while its switch is on.
+    TLcfCommonEventItem* clock = events.Items(1);
+    clock->name = "Clock";
+    clock->trigger = TLcfCommonEventItem::kParallel;
+    clock->needsSwitch = 1;
+    clock->switchId = sw::kClockRunning;
+    clock->script.Clear();
+    Line(clock->script, kWait, {}, {10});
+    Line(clock->script, kControlVariables, {}, {0, var::kSeconds, var::kSeconds, 1, 0, 1});
+    Line(clock->script, kEnd);
+
+    // 3: a rest by the hearth, called from events.
+    TLcfCommonEventItem* rest = events.Items(2);
+    rest->name = "Rest";
+    rest->trigger = TLcfCommonEventItem::kCallOnly;
+    rest->script.Clear();
+    Line(rest->script, kTintScreen, {}, {40, 40, 60, 100, 10, 1});
+    Line(rest->script, kPlaySound, sound::kHeal, {90, 100, 50});
+    Line(rest->script, kFullHeal, {}, {0, 0});
+    Line(rest->script, kWait, {}, {10});
+    Line(rest->script, kTintScreen, {}, {100, 100, 100, 100, 10, 1});
+    Message(rest->script, {"Everyone feels rested."});
+    Line(rest->script, kEnd);
+}
+
+}  // namespace
+
+void FillDatabase(TLcfDataBase& db) {
+    db.Reset();
+    FillSystem(*DbSystem);
+    FillVocabulary(*DbVocabulary);
+    FillNames(*DbSwitch, *DbVariable);
+    FillCommonEvents(*DbCommonEvent);
+}
+
+Bytes SerializeDatabase(TLcfDataBase& db) {
+    ByteWriter file;
+    WriteVarString(file, kDatabaseMagic);
+    for (const TLcfDataBase::Table& table : db.Tables()) {
+        ByteWriter section;
+        if (table.list) table.list->SaveToStream(section);
+        else table.record->SaveToStream(section);
+        WriteVarInt(file, table.section);
+        WriteVarInt(file, static_cast<int32_t>(section.Size()));
+        file.WriteBytes(section.Data());
+    }
+    return file.Take();
+}
+
+void WriteDatabase(OutputFolder& out) {
+    TLcfDataBase db;
+    FillDatabase(db);
+    out.Write(kDatabaseFileName, SerializeDatabase(db));
+}
+
+}  // namespace mkdemo
