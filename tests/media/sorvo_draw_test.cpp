@@ -281,14 +281,20 @@ TEST_F(SorvoDrawTest, FullScreenWithoutTheLowResolutionFallsBackToCentredOrDoubl
     // Movies and other screen rectangles double with the picture.
     EXPECT_TRUE(SameRect(draw.ScreenToDestination({10, 20, 100, 50}), {20, 40, 200, 100}));
 
-    std::vector<uint16_t> pixels(330 * 240, 0x07E0);
-    draw.Flip(pixels.data(), 330);
+    // Flip shows the screen board; a picture of another pitch can be shown too.
+    draw.Board().ScanLine(239)[319] = 0xF800;
+    draw.Flip();
     ASSERT_EQ(sys->display().frames.size(), 1u);
     EXPECT_TRUE(SameRect(sys->display().frames.back().dest, {0, 0, 640, 480}));
+    EXPECT_EQ(sys->display().frames.back().pixels[320 * 239 + 319], 0xF800);
+    EXPECT_EQ(sys->display().frames.back().pixels[0], 0);
+    std::vector<uint16_t> pixels(330 * 240, 0x07E0);
+    draw.Flip(pixels.data(), 330);
+    ASSERT_EQ(sys->display().frames.size(), 2u);
     EXPECT_EQ(sys->display().frames.back().pixels[320 * 239 + 319], 0x07E0);
     draw.Close();
-    draw.Flip(pixels.data(), 330);
-    EXPECT_EQ(sys->display().frames.size(), 1u);
+    draw.Flip();
+    EXPECT_EQ(sys->display().frames.size(), 2u);
     EXPECT_FALSE(sys->screenSaverInhibited);
 }
 

@@ -23,7 +23,13 @@ constexpr double kMaxSleepSliceMs = 2.0;
 constexpr int kInactiveWaitMs = 100;
 }  // namespace
 
-TSorvoDraw::TSorvoDraw() : startMicros_(Sys().NowMicros()) {}
+TSorvoDraw::TSorvoDraw() : startMicros_(Sys().NowMicros()) {
+    board_.SetSize(kScreenWidth, kScreenHeight);
+    ScreenSource = [this](int& pitch) {
+        pitch = board_.Pitch();
+        return static_cast<const uint16_t*>(board_.Bits());
+    };
+}
 
 TSorvoDraw::~TSorvoDraw() {
     Close();

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "data/errors.h"
+#include "media/board/board.h"
 #include "platform/platform.h"
 
 enum TScreenMode { smWindow = 0, smFullScreen = 1 };
@@ -64,9 +65,13 @@ public:
     // Runs after each pass of the event pump (start-up hooks the input
     // sampler here, so that a button tapped between two frames is seen).
     std::function<void()> OnPump;
-    // What the argument-less Flip shows: the screen board's pixels (RGB565,
-    // 320x240) and its pitch in pixels.
+    // What the argument-less Flip (and a movie's background) shows: pixels
+    // (RGB565, 320x240) and the pitch in pixels. The screen board unless a
+    // caller puts something else here.
     std::function<const uint16_t*(int& pitch)> ScreenSource;
+
+    // The 320x240 screen board the scenes draw on.
+    TSorvoBoard& Board() { return board_; }
 
     // --- Operations ---------------------------------------------------------
     // Opens the display in the current mode, keeps the screen saver off and
@@ -81,7 +86,7 @@ public:
     // Asks the loop to end: the next pump raises ESorvoDrawAbort.
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
-    // Shows the screen board (ScreenSource).
+    // Shows the screen board (ScreenSource). Nothing after Close.
     void Flip();
     // Shows a 320x240 RGB565 picture; pitch in pixels.
     void Flip(const uint16_t* pixels, int pitch);
@@ -124,6 +129,7 @@ private:
     void HandleEvent(const platform::Event& event);
     void WaitUntilScheduled();
 
+    TSorvoBoard board_;
     int frameRate_ = 20;
     int maxLag_ = 4;
     TScreenMode screenMode_ = smFullScreen;
