@@ -6,6 +6,7 @@
 #include "data/errors.h"
 #include "data/folders.h"
 #include "data/string_table.h"
+#include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
@@ -40,7 +41,8 @@ void FormCreate(const std::vector<std::string>& args) {
     GameDraw = new TSorvoDraw();
     GameDraw->SetFrameRate(60);
     GameDraw->SetMaxLag(20);
-    GameDraw->SetScreenZoom(false);
+    // "Zoom 1": the picture doubled, a 640x480 window.
+    GameDraw->SetScreenZoom(true);
     ReadCommandLine(args);
     GameDraw->SetScreenMode(Word(args, 3) == "Window" ? smWindow : smFullScreen);
     // The game folder not being writable stands for the program file's
@@ -58,13 +60,18 @@ void FormShow() {
     // The map tree comes first; until its loader is built, its file must at
     // least be there.
     if (!FindGameFile("Varnow.lmt")) throw EFOpenError(FormatStr(kStrFileOpenError, ExeDir + "Varnow.lmt"));
+    GameInput = new TMultiInput();
+    // Sampled at every pump of the frame wait, so that no tap between two
+    // frames is lost.
+    GameDraw->OnPump = [] { GameInput->Sample(); };
 }
 
-// One frame of the game until the scenes exist: a black screen. The screen
-// object's loop waits for the next frame after it.
+// One frame of the game until the scenes exist: latch the input, show the
+// (black) screen board. The screen object's loop waits for the next frame
+// after it.
 void BlackFrame() {
-    static const std::vector<uint16_t> black(size_t(TSorvoDraw::kScreenWidth) * TSorvoDraw::kScreenHeight, 0);
-    GameDraw->Flip(black.data(), TSorvoDraw::kScreenWidth);
+    GameInput->Update();
+    GameDraw->Flip();
 }
 
 int RunGame(const std::vector<std::string>& args, const std::string& currentFolder) {
@@ -103,6 +110,9 @@ int VarnowMain(const std::vector<std::string>& args, const std::string& currentF
         ReportFatalError(e.what());
         code = 1;
     }
+    if (GameDraw) GameDraw->OnPump = nullptr;
+    delete GameInput;
+    GameInput = nullptr;
     delete GameDraw;
     GameDraw = nullptr;
     return code;

@@ -83,6 +83,7 @@ TEST_F(Startup, RunsAtSixtyFramesWithTheIniCaptionAndClosesCleanly) {
     EXPECT_TRUE(sys_->messageBoxes.empty());
     EXPECT_EQ(sys_->display().Caption(), "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 Quest");
     EXPECT_FALSE(sys_->display().IsFullScreen());
+    EXPECT_EQ(sys_->display().LogicalWidth(), 640);  // zoomed
     EXPECT_TRUE(TestPlayMode);
     EXPECT_FALSE(ShowLogo);
     EXPECT_FALSE(ShowTitle);
