@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "data/asset_lookup.h"
 #include "data/byte_reader.h"
 #include "data/database/database.h"
+#include "data/folders.h"
 #include "data/record/var_int.h"
+#include "media/image/bitmap.h"
+#include "media/image/load_image_file.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -146,6 +150,101 @@ TEST_F(DemoGame, DatabaseLoadsBackIntoTheSameRecords) {
     // save counter, which every write raises).
     DbSystem->saveCounter = 0;
     EXPECT_TRUE(SaveDatabase(db) == ReadAll(Path("Varnow.ldb")));
+}
+
+// --- images --------------------------------------------------------------
+
+struct ExpectedImage {
+    const char* folder;
+    int width;   // 0: any
+    int height;  // 0: any
+    int cell_w;  // the size must be a multiple of these
+    int cell_h;
+};
+
+TEST_F(DemoGame, ImagesDecodeAsIndexedPicturesOfTheirLayoutSizes) {
+    const ExpectedImage expected[] = {
+        {"System", 160, 80, 1, 1},     {"System2", 80, 96, 1, 1},   {"ChipSet", 480, 256, 1, 1},
+        {"CharSet", 288, 256, 1, 1},   {"FaceSet", 192, 0, 48, 48}, {"Title", 320, 240, 1, 1},
+        {"GameOver", 320, 240, 1, 1},  {"Battle", 480, 0, 96, 96},  {"Monster", 0, 0, 1, 1},
+        {"Backdrop", 320, 240, 1, 1},  {"Panorama", 0, 0, 1, 1},    {"Picture", 0, 0, 1, 1},
+    };
+    int pngs = 0, xyzs = 0;
+    for (const ExpectedImage& kind : expected) {
+        SCOPED_TRACE(kind.folder);
+        ASSERT_TRUE(fs::is_directory(Path(kind.folder)));
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(Path(kind.folder))) {
+            SCOPED_TRACE(entry.path().filename().string());
+            Bitmap bitmap;
+            LoadImageFile(bitmap, entry.path().string());
+            EXPECT_EQ(bitmap.BitsPerPixel(), 8);  // sheets refuse anything else
+            if (kind.width) {
+                EXPECT_EQ(bitmap.Width(), kind.width);
+            }
+            if (kind.height) {
+                EXPECT_EQ(bitmap.Height(), kind.height);
+            }
+            EXPECT_EQ(bitmap.Width() % kind.cell_w, 0);
+            EXPECT_EQ(bitmap.Height() % kind.cell_h, 0);
+            (entry.path().extension() == ".png" ? pngs : xyzs) += 1;
+            ++count;
+        }
+        EXPECT_GT(count, 0);
+    }
+    EXPECT_GT(pngs, 0);
+    EXPECT_GT(xyzs, 0);
+}
+
+TEST_F(DemoGame, TransparentIndexWhereTheLayoutsNeedIt) {
+    Bitmap chips;
+    LoadImageFile(chips, Path("ChipSet/Outdoor.png").string());
+    // Upper tile 0 is the empty tile: every pixel transparent.
+    for (int y = 128; y < 144; ++y)
+        for (int x = 288; x < 304; ++x) ASSERT_EQ(chips.Row(y)[x], 0) << x << "," << y;
+    Bitmap heroes;
+    LoadImageFile(heroes, Path("CharSet/Heroes.png").string());
+    EXPECT_EQ(heroes.Row(0)[0], 0);
+    Bitmap skin;
+    LoadImageFile(skin, Path("System/Lantern.png").string());
+    // The frame's middle is see-through; the shadow and background colour
+    // pixels are set; the twenty text colours are drawn.
+    EXPECT_NE(skin.Row(32)[16], 0);
+    EXPECT_NE(skin.Row(32)[0], 0);
+    for (int c = 0; c < 20; ++c) EXPECT_NE(skin.Row(48 + 16 * (c / 10) + 8)[16 * (c % 10) + 8], 0) << c;
+}
+
+TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    SetGameFolder(folder_->path().string(), "varnow");
+    struct Reference {
+        std::string name;
+        std::string folder;
+        const ExtensionList* extensions;
+    };
+    std::vector<Reference> refs = {
+        {DbSystem->boatSheet, "CharSet", &kImageExtensions},   {DbSystem->shipSheet, "CharSet", &kImageExtensions},
+        {DbSystem->airshipSheet, "CharSet", &kImageExtensions}, {DbSystem->titlePicture, "Title", &kImageExtensions},
+        {DbSystem->gameOverPicture, "GameOver", &kImageExtensions}, {DbSystem->systemSkin, "System", &kImageExtensions},
+        {DbSystem->systemImage2, "System2", &kImageExtensions},
+        {DbSystem->battleTestBackdrop, "Backdrop", &kImageExtensions},
+    };
+    for (const TLcfMusic& music : DbSystem->music) refs.push_back({music.name, "Music", &kMusicExtensions});
+    for (const TLcfSound& sound : DbSystem->sounds) refs.push_back({sound.name, "Sound", &kSoundExtensions});
+    for (int i = 0; i < DbCommonEvent->Count(); ++i) {
+        const TLcfEventScriptList& script = DbCommonEvent->Items(i)->script;
+        for (int j = 0; j < script.Count(); ++j) {
+            const TLcfEventScriptLine* line = script.Lines(j);
+            if (line->code == 10130 && !line->text.empty()) refs.push_back({line->text, "FaceSet", &kImageExtensions});
+            if (line->code == 11550) refs.push_back({line->text, "Sound", &kSoundExtensions});
+        }
+    }
+    for (const Reference& ref : refs) {
+        EXPECT_FALSE(ref.name.empty()) << ref.folder;
+        EXPECT_TRUE(FindAssetFile(ref.name, ref.folder, *ref.extensions).has_value()) << ref.folder << "/" << ref.name;
+    }
+    SetGameFolder("", "varnow");
 }
 
 // --- music ---------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "demo_game.h"
 
 #include "database.h"
+#include "images.h"
 #include "music.h"
 #include "sounds.h"
 
@@ -19,6 +20,7 @@ void WriteIni(OutputFolder& out) {
 void WriteDemoGame(OutputFolder& out) {
     WriteIni(out);
     WriteDatabase(out);
+    WriteImages(out);
     WriteMusic(out);
     WriteSounds(out);
 }
