@@ -130,6 +130,7 @@ TilePieces PlanTile(int32_t tileId, int64_t counter, int32_t waterAnimationType,
         int frame = WaterFrame(counter, waterAnimationType, waterAnimationSpeed);
         for (ChipCell& q : s.quarter) q.column += 2 * frame;
         p.kind = TilePieces::Kind::Quarters;
+        p.composed = true;
         p.chipIndex = kind;
         p.quarters = Offset(s, kBaseCells[0]);
         MergeIfContiguous(p);
@@ -148,6 +149,7 @@ TilePieces PlanTile(int32_t tileId, int64_t counter, int32_t waterAnimationType,
         int chip = (tileId - 4000) / 50 + 6;
         if (chip > 17) return p;
         p.kind = TilePieces::Kind::Quarters;
+        p.composed = true;
         p.chipIndex = chip;
         p.quarters = Offset(TerrainShape(tileId % 50), kBaseCells[chip]);
         MergeIfContiguous(p);

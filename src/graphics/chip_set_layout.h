@@ -47,6 +47,9 @@ struct TilePieces {
     enum class Chip : uint8_t { Auto, Lower, Upper };
     Kind kind = Kind::None;
     Chip chip = Chip::Auto;
+    // Built from quarters (water, terrain): a merged square is drawn at
+    // twice the half size, so at odd sizes it is one pixel smaller.
+    bool composed = false;
     int chipIndex = 0;
     ChipCell cell;           // Kind::Cell
     AutoTileShape quarters;  // Kind::Quarters, absolute cells
