@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "data/errors.h"
+#include "platform/code_page.h"
 
 namespace platform {
 
@@ -19,7 +20,7 @@ bool GlyphMask::Empty() const {
 }
 
 bool IsDoubleByteCodePage(int codePage) {
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
 }
 
 bool IsLeadByte(int codePage, uint8_t byte) {
@@ -28,6 +29,7 @@ bool IsLeadByte(int codePage, uint8_t byte) {
     case 936:
     case 949:
     case 950: return byte >= 0x81 && byte <= 0xFE;
+    case 1361: return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xDE) || (byte >= 0xE0 && byte <= 0xF9);
     default: return false;
     }
 }
@@ -265,7 +267,7 @@ std::unique_ptr<GlyphSource>& GlobalGlyphs() {
 
 GlyphSource& Glyphs() {
     auto& g = GlobalGlyphs();
-    if (!g) g = std::make_unique<GlyphSource>(932);
+    if (!g) g = std::make_unique<GlyphSource>(CodePage());
     return *g;
 }
 

@@ -31,8 +31,8 @@ struct GlyphMask {
 };
 
 // The code pages whose lead bytes start two-byte characters: 932 (Japanese),
-// 936 (Simplified Chinese), 949 (Korean), 950 (Traditional Chinese). Every
-// other code page is single-byte.
+// 936 (Simplified Chinese), 949 and 1361 (Korean), 950 (Traditional
+// Chinese). Every other code page is single-byte.
 bool IsDoubleByteCodePage(int codePage);
 bool IsLeadByte(int codePage, uint8_t byte);
 
@@ -70,8 +70,8 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// The process-wide source used by the text renderer. Code page 932 until
-// SetTextCodePage chooses another (the game's own, at start-up).
+// The process-wide source used by the text renderer: the game's code page
+// (platform::CodePage) until SetTextCodePage chooses another.
 GlyphSource& Glyphs();
 void SetTextCodePage(int codePage);
 
