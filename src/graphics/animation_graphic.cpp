@@ -3,13 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/asset_lookup.h"
 #include "data/clamp.h"
+#include "media/audio/audio_cantrel.h"
 #include "graphics/graphics_files.h"
 
 namespace {
 
+// The game's own player: the sound file through the audio front end. A
+// sound that is not there is not played (the front end never raises).
+void PlayThroughAudio(const AnimationSoundView& sound) {
+    std::optional<std::string> path = FindAssetFile(sound.name, "Sound", kSoundExtensions);
+    if (path && !path->empty()) CantrelPlaySound(path->c_str(), sound.volume, sound.tempo, sound.balance);
+}
+
 TLcfAnimationGraphic::SoundPlayer& Player() {
-    static TLcfAnimationGraphic::SoundPlayer player;
+    static TLcfAnimationGraphic::SoundPlayer player = PlayThroughAudio;
     return player;
 }
 
@@ -29,7 +38,7 @@ T Lookup(const std::vector<T>& table, int32_t index) {
 
 }  // namespace
 
-void TLcfAnimationGraphic::SetSoundPlayer(SoundPlayer player) { Player() = std::move(player); }
+void TLcfAnimationGraphic::SetSoundPlayer(SoundPlayer player) { Player() = player ? std::move(player) : PlayThroughAudio; }
 
 TLcfAnimationGraphic::TLcfAnimationGraphic() : sheet_(MakeSheet()), mirroredSheet_(MakeSheet()) {}
 

@@ -22,7 +22,8 @@ struct AnimationFlash {
 
 class TLcfAnimationGraphic {
 public:
-    // Plays a timing's sound; the game plays it through the audio front end.
+    // Plays a timing's sound: by default through the audio front end; an
+    // empty function restores that.
     using SoundPlayer = std::function<void(const AnimationSoundView&)>;
     static void SetSoundPlayer(SoundPlayer player);
 

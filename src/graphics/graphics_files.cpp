@@ -1,6 +1,6 @@
 #include "graphics/graphics_files.h"
 
-#include <filesystem>
+#include "data/asset_lookup.h"
 
 namespace {
 
@@ -9,23 +9,12 @@ GraphicsFileFinder& Finder() {
     return finder;
 }
 
-// The game folder's own lookup: the current folder's sub-folder, with the
-// image extensions in the order the game tries them.
-std::string DefaultFind(const std::string& folder, const std::string& name) {
-    if (name.empty()) return std::string();
-    for (const char* ext : {".bmp", ".png", ".xyz"}) {
-        std::filesystem::path p = std::filesystem::path(folder) / (name + ext);
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(p, ec)) return p.string();
-    }
-    return name;
-}
-
 }  // namespace
 
 std::string FindGraphicsFile(const std::string& folder, const std::string& name) {
     if (Finder()) return Finder()(folder, name);
-    return DefaultFind(folder, name);
+    if (name.empty()) return std::string();
+    return RequireAssetFile(name, folder, kImageExtensions);
 }
 
 void SetGraphicsFileFinder(GraphicsFileFinder finder) { Finder() = std::move(finder); }

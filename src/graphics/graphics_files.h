@@ -1,16 +1,15 @@
 #pragma once
-// Where the game graphics find their image files: one seam for the asset
-// lookup, so the renderers need not know the game folder's layout.
+// Where the game graphics find their image files: one seam over the asset
+// lookup, so that tests and tools can point the renderers elsewhere.
 
 #include <functional>
 #include <string>
 
-// The path of image `name` in the game's `folder` ("System", "ChipSet",
-// "CharSet", "Battle"...): empty for an empty name, the bare name when no
-// file is found (so the image loader reports it as missing).
+// The path of image `name` in the asset folder `folder` ("System",
+// "ChipSet", "CharSet", "Battle"...): empty for an empty name (loading it
+// only clears the sheet); a name that no file answers raises EFOpenError.
 std::string FindGraphicsFile(const std::string& folder, const std::string& name);
 
-// Tests and tools point the lookup elsewhere; an empty function restores the
-// game's own lookup.
+// An empty function restores the game's own lookup.
 using GraphicsFileFinder = std::function<std::string(const std::string& folder, const std::string& name)>;
 void SetGraphicsFileFinder(GraphicsFileFinder finder);
