@@ -180,3 +180,28 @@ TEST(Database, FileLoadResetsOnlyWhenTheFileChanged) {
     EXPECT_EQ(DbSwitch->Count(), 2);
     EXPECT_THROW(db.LoadFromFile(dir / "Missing.ldb"), EFOpenError);
 }
+
+TEST(Database, CorruptedBytesLoadOrRaiseButNeverCrash) {
+    TLcfDataBase db;
+    DbSystem->party.Resize(2, 3);
+    DbSwitch->SetCount(2);
+    DbCommonEvent->Items(0)->script = Script().Line(10110, 0, "Hi", {1, 2}).Line(0).List();
+    DbVocabulary->Set(TLcfVocabulary::kYes, "Yes");
+    Bytes good = SaveDatabase(db);
+    TLcfDataBase other;
+    int loaded = 0, failed = 0;
+    for (size_t at = 0; at < good.size(); ++at) {
+        for (uint8_t value : {uint8_t(0x00), uint8_t(0x7F), uint8_t(0x80), uint8_t(0xFF), uint8_t(good[at] ^ 0x01)}) {
+            Bytes bad = good;
+            bad[at] = value;
+            try {
+                LoadDatabase(other, bad);
+                ++loaded;
+            } catch (const Exception&) {
+                ++failed;
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(failed, 0);
+}
