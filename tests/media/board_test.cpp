@@ -7,6 +7,7 @@
 
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/table_row.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {
@@ -103,6 +104,32 @@ TEST(Board, PixelRuleInThePlainBlit) {
         }
     // 128 mixes with weights 129 and 128.
     EXPECT_EQ(Mix(31 << 11, 0, 129, 128), 15 << 11);
+}
+
+TEST(Board, WideRowsFollowThePixelRuleInEveryVectorPath) {
+    // Rows long enough for the 16- and 32-pixel steps, with ragged ends.
+    TSorvoSheet s;
+    NoiseSheet(s, 157, 3, 8);
+    std::mt19937 rng(4);
+    for (int i = 0; i < 256; ++i) s.SetPaletteEntry(i, uint8_t(rng()), uint8_t(rng()), uint8_t(rng()));
+    s.UpdateColorTable();
+    for (int i = 0; i < 157 * 3; i += 3) s.Pixels()[i] = uint8_t(rng());  // all 256 indices occur
+    TSorvoBoard b;
+    b.SetSize(160, 3);
+    for (bool transparent : {false, true})
+        for (int opacity : {255, 200, 128, 1, 0}) {
+            s.Transparent = transparent;
+            s.Opacity = opacity;
+            for (int i = 0; i < 160 * 3; ++i) b.Bits()[i] = uint16_t(rng());
+            std::vector<uint16_t> before(b.Bits(), b.Bits() + 160 * 3);
+            b.Draw(1, 0, s, s.GetBoundsRect());
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 160; ++x) {
+                    const uint16_t old = before[size_t(y) * 160 + x];
+                    const uint16_t want = (x >= 1 && x < 158) ? Expected(s, s.ScanLine(y)[x - 1], old) : old;
+                    ASSERT_EQ(b.ScanLine(y)[x], want) << transparent << " " << opacity << " " << x << "," << y;
+                }
+        }
 }
 
 TEST(Board, PlainBlitClipsAtEveryEdge) {
@@ -297,4 +324,36 @@ TEST(Board, PresentsThroughTheDisplay) {
     EXPECT_EQ(display.frames[0].width, 320);
     EXPECT_EQ(display.frames[0].pixels[0], 31 << 11);
     EXPECT_EQ(display.frames[0].pixels[1], 0);
+}
+
+TEST(Board, EveryRowVersionWritesThePortablePixels) {
+    std::mt19937 rng(12);
+    uint16_t table[256];
+    for (auto& t : table) t = uint16_t(rng());
+    std::vector<uint8_t> src(300);
+    for (auto& c : src) c = uint8_t(rng() % 3 == 0 ? 0 : rng());
+    std::vector<uint16_t> base(300), colours(300);
+    for (auto& p : base) p = uint16_t(rng());
+    for (auto& p : colours) p = uint16_t(rng());
+    for (bool skip : {false, true})
+        for (size_t n : {size_t(0), size_t(7), size_t(16), size_t(33), size_t(255), size_t(299)}) {
+            std::vector<uint16_t> want = base;
+            TableRowScalar(want.data() + 1, src.data() + 1, n, table, skip);
+            for (TableRowFunction row : TableRowVersions()) {
+                std::vector<uint16_t> got = base;
+                row(got.data() + 1, src.data() + 1, n, table, skip);
+                EXPECT_EQ(got, want) << n << " " << skip;
+            }
+            for (int opacity : {0, 77, 128, 254}) {
+                std::vector<uint16_t> blended = base;
+                for (size_t i = 0; i < n; ++i)
+                    if (!skip || src[1 + i]) blended[1 + i] = Mix(colours[1 + i], base[1 + i], opacity + 1, 256 - opacity);
+                for (BlendRowFunction blend : BlendRowVersions()) {
+                    std::vector<uint16_t> got = base;
+                    blend(got.data() + 1, colours.data() + 1, src.data() + 1, n, uint16_t(opacity + 1),
+                          uint16_t(256 - opacity), skip);
+                    EXPECT_EQ(got, blended) << n << " " << skip << " " << opacity;
+                }
+            }
+        }
 }

@@ -428,3 +428,12 @@ TEST(BmpFiles, BrokenHeadersGiveCleanErrors) {
     Bitmap b;
     EXPECT_THROW(ReadBmp(Bmp8(100000, 100000, 0, {}), b), EInvalidGraphic);
 }
+
+TEST(PngFiles, AHugeWidthWithNoRowsAllocatesNothing) {
+    // Found by fuzzing: 788 million pixels wide and 0 high.
+    Bytes png = Signature();
+    Chunk(png, "IHDR", Ihdr(0x2F000000, 0, 8, 2));
+    Chunk(png, "IEND", {});
+    Bitmap b;
+    EXPECT_EQ(MessageOf([&] { ReadPng(png, b); }), LoadStr(65326));
+}

@@ -68,7 +68,7 @@ void TSorvoBoard::Draw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect& so
         for (int64_t row = 0; row < c.height; ++row) {
             const uint8_t* src = sheet.ScanLine(int32_t(c.srcY + row)) + c.srcX;
             uint16_t* dst = ScanLine(int32_t(c.dstY + row)) + c.dstX;
-            for (size_t i = 0; i < width; ++i) rule(dst[i], src[i]);
+            rule.Row(dst, src, width);
         }
     });
 }

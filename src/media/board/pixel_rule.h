@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
+#include "media/board/table_row.h"
 #include "media/sheet/sheet.h"
 
 namespace pixel_rule {
@@ -24,6 +26,7 @@ inline uint16_t Blend(uint32_t s, uint32_t d, uint32_t w, uint32_t v) {
 struct Opaque {
     const uint16_t* table;
     void operator()(uint16_t& d, uint8_t c) const { d = table[c]; }
+    void Row(uint16_t* dst, const uint8_t* src, size_t n) const { TableRow(dst, src, n, table, false); }
 };
 
 struct OpaqueKeyed {
@@ -31,15 +34,37 @@ struct OpaqueKeyed {
     void operator()(uint16_t& d, uint8_t c) const {
         if (c) d = table[c];
     }
+    void Row(uint16_t* dst, const uint8_t* src, size_t n) const { TableRow(dst, src, n, table, true); }
 };
 
+// The three fields of an RGB565 colour spread 21 bits apart in 64 bits, so
+// one multiplication weighs all three: each weighted field stays below
+// 2^14 (63 * 257), far inside its 21 bits.
+inline uint64_t Spread(uint32_t c) { return uint64_t(c >> 11) | (uint64_t((c >> 5) & 63) << 21) | (uint64_t(c & 31) << 42); }
+
+inline uint16_t Unspread(uint64_t weightedSum) {
+    return uint16_t((((weightedSum >> 8) & 31) << 11) | (((weightedSum >> 29) & 63) << 5) |
+                    ((weightedSum >> 50) & 31));
+}
+
+// `weighted` holds each table colour spread and multiplied by w, made once
+// per blit. Whole rows look their colours up first, then mix them in.
 struct Translucent {
+    const uint64_t* weighted;
     const uint16_t* table;
     uint32_t w, v;
     bool keyed;
+    void Row(uint16_t* dst, const uint8_t* src, size_t n) const {
+        uint16_t colours[256];
+        for (size_t done = 0; done < n; done += 256) {
+            const size_t part = std::min<size_t>(256, n - done);
+            TableRow(colours, src + done, part, table, false);
+            BlendRow(dst + done, colours, src + done, part, uint16_t(w), uint16_t(v), keyed);
+        }
+    }
     void operator()(uint16_t& d, uint8_t c) const {
         if (keyed && c == 0) return;
-        d = Blend(table[c], d, w, v);
+        d = Unspread(weighted[c] + Spread(d) * v);
     }
 };
 
@@ -54,9 +79,12 @@ void WithRule(const TSorvoSheet& sheet, F&& f) {
         } else {
             f(Opaque{table});
         }
-    } else {
-        f(Translucent{table, uint32_t(opacity + 1), uint32_t(256 - opacity), sheet.Transparent});
+        return;
     }
+    const uint32_t w = uint32_t(opacity + 1), v = uint32_t(256 - opacity);
+    uint64_t weighted[256];
+    for (int c = 0; c < 256; ++c) weighted[c] = Spread(table[c]) * w;
+    f(Translucent{weighted, table, w, v, sheet.Transparent});
 }
 
 }  // namespace pixel_rule

@@ -207,10 +207,13 @@ void ReadDib(std::span<const uint8_t> data, size_t headerAt, std::optional<uint3
     if (pixelStart > data.size()) Short();
     std::span<const uint8_t> pixels = data.subspan(pixelStart);
 
+    // Uncompressed rows must all be in the file before anything is sized.
+    const bool rle = info.compression == kBiRle8 || info.compression == kBiRle4;
+    if (!rle && int64_t(pixels.size()) < (info.width * bits + 31) / 32 * 4 * info.height) Short();
     Palette256 palette = out.Palette;
     out.SetFormat(int32_t(info.width), int32_t(info.height), bits <= 8 ? bits : 24);
     out.Palette = palette;
-    if (info.compression == kBiRle8 || info.compression == kBiRle4) {
+    if (rle) {
         if (info.imageSize && info.imageSize < pixels.size()) pixels = pixels.first(info.imageSize);
         DecodeRle(ByteReader(pixels), info, out);
     } else {

@@ -140,7 +140,8 @@ private:
         if (interlace != 0) Unsupported();
         bytesPerPixel_ = size_t(bits / 8);
         rowBytes_ = size_t(width) * bytesPerPixel_;
-        int64_t streamBytes = int64_t(rowBytes_ + 1) * int64_t(height);
+        // At least one row buffer is allocated even for a height of 0.
+        int64_t streamBytes = int64_t(rowBytes_ + 1) * std::max<int64_t>(height, 1);
         if (int64_t(width) * height > kMaxImagePixels || streamBytes > int64_t(data_.size()) * kMaxInflateRatio + 1024)
             Invalid();
         Palette256 palette = out_.Palette;
