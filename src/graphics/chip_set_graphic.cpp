@@ -49,7 +49,11 @@ void TLcfChipSetGraphic::ComputeChipFlags() {
         solid_[size_t(chip)] = s.IsSolid(r);
         lowerBlank_[size_t(chip)] = s.IsBlank(r);
     }
-    for (int chip = 0; chip < kUpperChipCount; ++chip) upperBlank_[size_t(chip)] = s.IsBlank(CellRect(UpperChipCell(chip), 16));
+    for (int chip = 0; chip < kUpperChipCount; ++chip) {
+        TRect r = CellRect(UpperChipCell(chip), 16);
+        upperBlank_[size_t(chip)] = s.IsBlank(r);
+        upperSolid_[size_t(chip)] = s.IsSolid(r);
+    }
 
     matching_.fill(0);
     for (int i = 6; i < 18; ++i) {
@@ -73,16 +77,22 @@ void TLcfChipSetGraphic::DrawTile(TSorvoBoard& board, int32_t x, int32_t y, int3
     if (sheet_->Transparent && ((p.chip == TilePieces::Chip::Lower && lowerBlank_[size_t(p.chipIndex)]) ||
                                 (p.chip == TilePieces::Chip::Upper && upperBlank_[size_t(p.chipIndex)])))
         return;
-    int32_t half = size / 2;
+    // A chip without index 0 looks the same drawn opaque, and the opaque
+    // blit skips the per-pixel key test.
+    const bool keyed = sheet_->Transparent;
+    bool solid = p.chip == TilePieces::Chip::Upper ? upperSolid_[size_t(p.chipIndex)] : solid_[size_t(p.chipIndex)];
+    if (keyed && solid) sheet_->Transparent = false;
+    const int32_t half = size / 2;
     if (p.kind == TilePieces::Kind::Cell) {
-        int32_t side = p.composed ? 2 * half : size;
+        const int32_t side = p.composed ? 2 * half : size;
         board.StretchDraw(RectOfSize(x, y, side, side), *sheet_, CellRect(p.cell, 16));
-        return;
+    } else {
+        static constexpr int kOffsets[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        for (int i = 0; i < 4; ++i)
+            board.StretchDraw(RectOfSize(x + kOffsets[i][0] * half, y + kOffsets[i][1] * half, half, half), *sheet_,
+                              CellRect(p.quarters.quarter[i], 8));
     }
-    static constexpr int kOffsets[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-    for (int i = 0; i < 4; ++i)
-        board.StretchDraw(RectOfSize(x + kOffsets[i][0] * half, y + kOffsets[i][1] * half, half, half), *sheet_,
-                          CellRect(p.quarters.quarter[i], 8));
+    sheet_->Transparent = keyed;
 }
 
 bool TLcfChipSetGraphic::ChipFlag(int32_t tileId) const {

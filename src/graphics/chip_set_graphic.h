@@ -62,4 +62,5 @@ private:
     std::array<bool, 162> lowerBlank_{};
     std::array<bool, 162> solid_{};
     std::array<bool, 144> upperBlank_{};
+    std::array<bool, 144> upperSolid_{};
 };

@@ -92,3 +92,145 @@ TEST(RenderPages, TextWindowToPng) {
     std::string path = SaveBoardPng(board, "text_window.png");
     EXPECT_TRUE(std::filesystem::exists(path));
 }
+
+#include "graphics/chip_set_graphic.h"
+#include "graphics/graphics_files.h"
+#include "support/test_paths.h"
+
+namespace {
+
+// A chip-set image drawn in code so that autotiles can be judged by eye:
+// palette 1 dark outline, 2..4 greens, 5..8 blues, 9 foam, 10..12 sand and
+// stone, 13 red, 14 yellow.
+void DrawTileSet(TSorvoPng& png) {
+    png.SetFormat(480, 256, 8);
+    auto pal = [&](int i, int r, int g, int b) { png.Palette[size_t(i)] = PaletteEntry{uint8_t(r), uint8_t(g), uint8_t(b), 0}; };
+    pal(1, 30, 40, 20); pal(2, 60, 150, 60); pal(3, 80, 180, 70); pal(4, 50, 120, 50);
+    pal(5, 30, 70, 170); pal(6, 40, 90, 200); pal(7, 60, 120, 220); pal(8, 20, 50, 130); pal(9, 220, 240, 255);
+    pal(10, 210, 190, 130); pal(11, 150, 150, 150); pal(12, 110, 110, 110); pal(13, 200, 50, 50); pal(14, 240, 220, 60);
+    auto put = [&](int x, int y, int v) { png.Row(y)[x] = uint8_t(v); };
+    auto fill = [&](int x, int y, int w, int h, auto f) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) put(x + i, y + j, f(i, j));
+    };
+    // Water block: three frames 16 pixels apart, waves that move right.
+    // Rows 0..63 are shore pieces (foam on the outer side of each 16x16
+    // piece), 64..79 open water, 80..95 and 96..111 the deep edge pieces.
+    for (int frame = 0; frame < 6; ++frame)
+        fill(frame * 16, 0, 16, 128, [&](int i, int j) {
+            int wave = ((i + j / 4 + frame * 3) % 8) < 2 ? 7 : 6;
+            int y = j % 16;
+            bool shore = j < 64;
+            if (shore && (y < 2 || y > 13 || i < 2 || i > 13)) return 9;
+            if (j >= 80 && j < 112) return ((i + frame * 2) % 6) < 2 ? 5 : 8;
+            return wave;
+        });
+    // Animated tiles: a blinking red and yellow light in four frames.
+    for (int a = 0; a < 3; ++a)
+        fill(48 + 16 * a, 64, 16, 64, [&](int i, int j) {
+            int frame = j / 16, y = j % 16;
+            int r = (i - 8) * (i - 8) + (y - 8) * (y - 8);
+            return r < 10 + frame * 8 ? (a == 0 ? 13 : 14) : 11;
+        });
+    // Terrain blocks: grass (chip 6), sand (7), stone (8); others plain.
+    const int ground[12] = {3, 10, 11, 2, 4, 3, 10, 11, 2, 4, 3, 10};
+    const int cells[12][2] = {{0, 16}, {6, 16}, {0, 24}, {6, 24}, {12, 0}, {18, 0}, {12, 8}, {18, 8}, {12, 16}, {18, 16}, {12, 24}, {18, 24}};
+    for (int t = 0; t < 12; ++t) {
+        int bx = cells[t][0] * 8, by = cells[t][1] * 8, g = ground[t];
+        auto body = [&](int i, int j) { return ((i * 7 + j * 13) % 11) == 0 ? 4 : g; };
+        fill(bx, by, 48, 64, body);
+        // Isolated tile at (0,0): an outline all round.
+        fill(bx, by, 16, 16, [&](int i, int j) { return (i == 0 || j == 0 || i == 15 || j == 15) ? 1 : body(i, j); });
+        // Inner corners at (32,0): one dark pixel pair at each corner.
+        for (int cx : {0, 15})
+            for (int cy : {0, 15}) {
+                put(bx + 32 + cx, by + cy, 1);
+                put(bx + 32 + (cx ? 14 : 1), by + cy, 1);
+                put(bx + 32 + cx, by + (cy ? 14 : 1), 1);
+            }
+        // The 3x3 arrangement at (0,16): outline on its outer border.
+        for (int i = 0; i < 48; ++i) {
+            put(bx + i, by + 16, 1);
+            put(bx + i, by + 63, 1);
+            put(bx, by + 16 + i, 1);
+            put(bx + 47, by + 16 + i, 1);
+        }
+    }
+    // Plain lower tiles: a checker of colours with a number of dots.
+    for (int k = 0; k < 144; ++k) {
+        int x = 192 + 96 * (k / 96) + 16 * (k % 6), y = 16 * ((k % 96) / 6);
+        fill(x, y, 16, 16, [&](int i, int j) { return (i / 4 + j / 4) % 2 ? 10 + (k % 3) : 2 + (k % 3); });
+    }
+    // Upper tiles: 0 blank; others a tree, a rock or a flower on blank.
+    for (int u = 1; u < 144; ++u) {
+        int x = 288 + 96 * ((u + 48) / 96) + 16 * (u % 6), y = 16 * (((u + 48) % 96) / 6);
+        fill(x, y, 16, 16, [&](int i, int j) {
+            switch (u % 3) {
+            case 0: return ((i - 8) * (i - 8) + (j - 6) * (j - 6) < 30) ? 4 : (i >= 7 && i <= 8 && j > 9 ? 12 : 0);
+            case 1: return ((i - 8) * (i - 8) + (j - 10) * (j - 10) * 2 < 26) ? 11 : 0;
+            default: return ((i - 8) * (i - 8) + (j - 8) * (j - 8) < 6) ? 14 : 0;
+            }
+        });
+    }
+}
+
+}  // namespace
+
+TEST(RenderPages, TileFieldToPng) {
+    testing_support::TempDir dir;
+    TSorvoPng png;
+    DrawTileSet(png);
+    png.SaveToFile((dir / "field.png").string());
+    SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
+    TLcfChipSetGraphic chips;
+    chips.SetChipSet(ChipSetDrawSettings{"field", 0, 0});
+    chips.SetDrawMode(true);
+    SetGraphicsFileFinder(nullptr);
+
+    // 20x15 cells: plain ground, a pond of water (kind 0) with shores, a
+    // grass patch, a sand strip, single tiles, animated lights, trees.
+    int lower[15][20], upper[15][20];
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 20; ++x) {
+            lower[y][x] = 5000 + 18;  // plain lower tile 18
+            upper[y][x] = 10000;
+        }
+    // Grass patch 8x5 at (1,1): corners, edges, middle; one inner corner.
+    for (int y = 1; y <= 5; ++y)
+        for (int x = 1; x <= 8; ++x) {
+            bool top = y == 1, bottom = y == 5, left = x == 1, right = x == 8;
+            int shape = top && left ? 34 : top && right ? 36 : bottom && left ? 40 : bottom && right ? 38 : top ? 20
+                      : bottom ? 28 : left ? 16 : right ? 24 : 0;
+            lower[y][x] = 4000 + shape;
+        }
+    lower[3][4] = 4000 + 1;  // middle with its top-left inner corner
+    for (int x = 1; x <= 8; ++x) lower[8][x] = 4050 + (x == 1 ? 43 : x == 8 ? 45 : 33);  // sand strip
+    lower[10][2] = 4046;  // lone grass tile
+    lower[10][4] = 4100 + 46;  // lone stone tile
+    // Pond at (11..17, 2..8): open water inside, shore shapes at the border.
+    for (int y = 2; y <= 8; ++y)
+        for (int x = 11; x <= 17; ++x) lower[y][x] = (y == 2 || y == 8 || x == 11 || x == 17) ? 32 : 0;
+    lower[5][14] = 15 * 50;  // deep water: all four edge quarters
+    lower[11][12] = 3000;
+    lower[11][14] = 3050;
+    lower[11][16] = 3100;
+    for (int x = 10; x < 20; x += 2) upper[13][x] = 10000 + 1 + (x / 2) % 3;
+    upper[1][1] = 10003;
+
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    for (int frame : {0, 30}) {
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 20; ++x) {
+                chips.DrawTile(board, x * 16, y * 16, 16, lower[y][x], frame);
+                chips.DrawTile(board, x * 16, y * 16, 16, upper[y][x], frame);
+            }
+        std::string path = SaveBoardPng(board, "tile_field_" + std::to_string(frame) + ".png");
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
+    // Zoomed tiles (size 32) of the grass patch corner, for the eye.
+    board.Clear();
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) chips.DrawTile(board, x * 32, y * 32, 32, lower[y][x], 0);
+    SaveBoardPng(board, "tile_field_zoomed.png");
+}
