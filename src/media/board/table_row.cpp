@@ -78,6 +78,13 @@ RowFunction ChooseRow() {
 
 void TableRow(uint16_t* dst, const uint8_t* src, size_t n, const uint16_t* table, bool skipZero) {
     static const RowFunction row = ChooseRow();
+    // The vector versions first load or widen the whole 256-entry table:
+    // for short rows (16-pixel tiles, 24-pixel character frames) that costs
+    // more than the row, and the scalar loop is several times faster.
+    if (n < 64) {
+        TableRowScalar(dst, src, n, table, skipZero);
+        return;
+    }
     row(dst, src, n, table, skipZero);
 }
 
