@@ -27,12 +27,10 @@ TEST(Mp3Decode, MatchesTheReferenceDecode) {
         EXPECT_EQ(rate, c.rate);
         auto expected = ReadS16(AudioDir() / (std::string(c.name) + ".ffmpeg.s16"));
         ASSERT_EQ(pcm.size(), expected.size());
-        double signal = 0, noise = 0;
-        for (size_t i = 0; i < pcm.size(); ++i) {
-            signal += double(expected[i]) * expected[i];
-            noise += double(pcm[i] - expected[i]) * (pcm[i] - expected[i]);
-        }
-        EXPECT_GT(10 * std::log10(signal / std::max(noise, 1.0)), 60.0);  // decoders differ only in rounding
+        // Decoders differ only in rounding: at most a couple of steps.
+        int worst = 0;
+        for (size_t i = 0; i < pcm.size(); ++i) worst = std::max(worst, std::abs(pcm[i] - expected[i]));
+        EXPECT_LE(worst, 2);
     }
 }
 
@@ -47,12 +45,8 @@ TEST(Mp3Decode, DamagedFiles) {
     std::string error;
     EXPECT_EQ(platform::audio::Mp3Stream::Open({}, error), nullptr);
     EXPECT_EQ(platform::audio::Mp3Stream::Open(std::vector<uint8_t>(5000, 0), error), nullptr);
-    auto random = platform::audio::Mp3Stream::Open(ReadBytes(AudioDir() / "broken_mp3_random.mp3"), error);
-    if (random) {
-        // If a frame of it decodes, reading on must still end, not spin.
-        std::vector<int16_t> out(8192 * 2);
-        for (int i = 0; i < 20; ++i) random->Read(out.data(), 8192);
-    }
+    // A sync word followed by garbage: nothing decodes, so nothing would play.
+    EXPECT_EQ(platform::audio::Mp3Stream::Open(ReadBytes(AudioDir() / "broken_mp3_random.mp3"), error), nullptr);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
