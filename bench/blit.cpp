@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/board/board.h"
+#include "media/board/table_row.h"
 
 namespace {
 
@@ -46,9 +47,30 @@ void BM_Memcpy(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-void BM_PlainBlit(benchmark::State& state) { RunBlit(state, false, 255); }
-void BM_TransparentBlit(benchmark::State& state) { RunBlit(state, true, 255); }
-void BM_HalfOpacityBlit(benchmark::State& state) { RunBlit(state, false, 128); }
+// The portable row loop alone, as on processors without wide vectors.
+void BM_PlainRowsPortable(benchmark::State& state) {
+    TSorvoSheet sheet;
+    NoiseSheet(sheet);
+    TSorvoBoard board;
+    board.SetSize(kWidth, kHeight);
+    for (auto _ : state) {
+        for (int y = 0; y < kHeight; ++y)
+            TableRowScalar(board.ScanLine(y), sheet.ScanLine(y), kWidth, sheet.ColorTable.data(), false);
+        benchmark::DoNotOptimize(board.Bits());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+
+void BM_PlainBlit(benchmark::State& state) {
+    RunBlit(state, false, 255);
+}
+void BM_TransparentBlit(benchmark::State& state) {
+    RunBlit(state, true, 255);
+}
+void BM_HalfOpacityBlit(benchmark::State& state) {
+    RunBlit(state, false, 128);
+}
 
 }  // namespace
 
@@ -56,3 +78,4 @@ BENCHMARK(BM_Memcpy);
 BENCHMARK(BM_PlainBlit);
 BENCHMARK(BM_TransparentBlit);
 BENCHMARK(BM_HalfOpacityBlit);
+BENCHMARK(BM_PlainRowsPortable);

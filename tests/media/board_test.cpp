@@ -1,12 +1,13 @@
 // The board and its blitters: the pixel rule, clipping at every edge of the
 // board and of the sheet, the scaling maps, rotation, the wave, and the
 // brightness hand-over.
+#include "media/board/board.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "media/board/angle_tables.h"
-#include "media/board/board.h"
 #include "media/board/table_row.h"
 #include "platform/headless/headless_platform.h"
 
@@ -24,7 +25,9 @@ void NoiseSheet(TSorvoSheet& s, int w, int h, unsigned seed) {
 
 constexpr uint16_t kBack = 0x1234;
 
-void Fill(TSorvoBoard& b, uint16_t v) { std::fill(b.Bits(), b.Bits() + b.Width() * b.Height(), v); }
+void Fill(TSorvoBoard& b, uint16_t v) {
+    std::fill(b.Bits(), b.Bits() + b.Width() * b.Height(), v);
+}
 
 uint16_t Mix(uint16_t s, uint16_t d, int w, int v) {
     int r = ((s >> 11) * w + (d >> 11) * v) >> 8;
@@ -347,7 +350,8 @@ TEST(Board, EveryRowVersionWritesThePortablePixels) {
             for (int opacity : {0, 77, 128, 254}) {
                 std::vector<uint16_t> blended = base;
                 for (size_t i = 0; i < n; ++i)
-                    if (!skip || src[1 + i]) blended[1 + i] = Mix(colours[1 + i], base[1 + i], opacity + 1, 256 - opacity);
+                    if (!skip || src[1 + i])
+                        blended[1 + i] = Mix(colours[1 + i], base[1 + i], opacity + 1, 256 - opacity);
                 for (BlendRowFunction blend : BlendRowVersions()) {
                     std::vector<uint16_t> got = base;
                     blend(got.data() + 1, colours.data() + 1, src.data() + 1, n, uint16_t(opacity + 1),

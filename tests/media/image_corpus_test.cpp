@@ -96,9 +96,9 @@ TEST_F(ImageCorpus, ToolMadeFilesLoadWithReferencePixelsOrFailCleanly) {
             continue;
         }
         const bool png = e.props["format"] == "PNG";
-        const bool accepted = !png || (e.props["bit_depth"] == "8" && e.props["interlace"] == "none" &&
-                                       (e.props["color_type"].rfind("2", 0) == 0 ||
-                                        e.props["color_type"].rfind("3", 0) == 0));
+        const bool accepted =
+            !png || (e.props["bit_depth"] == "8" && e.props["interlace"] == "none" &&
+                     (e.props["color_type"].rfind("2", 0) == 0 || e.props["color_type"].rfind("3", 0) == 0));
         if (!accepted) {
             try {
                 LoadImageFile(bitmap, file.string());

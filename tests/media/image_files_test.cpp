@@ -34,7 +34,9 @@ void Chunk(Bytes& out, const char* type, const Bytes& data, uint32_t length = UI
     PutBE(out, uint32_t(crc));
 }
 
-Bytes Signature() { return {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}; }
+Bytes Signature() {
+    return {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+}
 
 Bytes Ihdr(uint32_t w, uint32_t h, uint8_t depth = 8, uint8_t type = 3, uint8_t interlace = 0) {
     Bytes d;
@@ -115,11 +117,11 @@ TEST(PngFiles, RoundTripsPaletteAndRgbImages) {
 TEST(PngFiles, StoresRgbAsBlueGreenRedAndUnfiltersEveryFilter) {
     // Two RGB pixels a row, three rows with filters sub, up, paeth and one
     // average row, worked by hand.
-    Bytes raw = {1, 10, 20, 30, 5, 5, 5,    // sub: second pixel = (15, 25, 35)
-                 2, 1, 1, 1, 1, 1, 1,       // up: (11,21,31) (16,26,36)
-                 3, 0, 0, 0, 0, 0, 0,       // average: (5,10,15) then ((5+16)/2...) computed below
-                 4, 0, 0, 0, 0, 0, 0,       // paeth
-                 9, 7, 7, 7, 7, 7, 7};      // unknown filter: left as stored
+    Bytes raw = {1, 10, 20, 30, 5, 5, 5,   // sub: second pixel = (15, 25, 35)
+                 2, 1,  1,  1,  1, 1, 1,   // up: (11,21,31) (16,26,36)
+                 3, 0,  0,  0,  0, 0, 0,   // average: (5,10,15) then ((5+16)/2...) computed below
+                 4, 0,  0,  0,  0, 0, 0,   // paeth
+                 9, 7,  7,  7,  7, 7, 7};  // unknown filter: left as stored
     Bytes png = Signature();
     Chunk(png, "IHDR", Ihdr(2, 5, 8, 2));
     Chunk(png, "IDAT", Compress(raw));
@@ -135,9 +137,9 @@ TEST(PngFiles, StoresRgbAsBlueGreenRedAndUnfiltersEveryFilter) {
     EXPECT_EQ(rgb(1, 0), (std::array<int, 3>{15, 25, 35}));
     EXPECT_EQ(rgb(0, 1), (std::array<int, 3>{11, 21, 31}));
     EXPECT_EQ(rgb(1, 1), (std::array<int, 3>{16, 26, 36}));
-    EXPECT_EQ(rgb(0, 2), (std::array<int, 3>{5, 10, 15}));     // (0 + up) / 2
-    EXPECT_EQ(rgb(1, 2), (std::array<int, 3>{10, 18, 25}));    // (left + up) / 2
-    EXPECT_EQ(rgb(0, 3), (std::array<int, 3>{5, 10, 15}));     // paeth picks up
+    EXPECT_EQ(rgb(0, 2), (std::array<int, 3>{5, 10, 15}));   // (0 + up) / 2
+    EXPECT_EQ(rgb(1, 2), (std::array<int, 3>{10, 18, 25}));  // (left + up) / 2
+    EXPECT_EQ(rgb(0, 3), (std::array<int, 3>{5, 10, 15}));   // paeth picks up
     EXPECT_EQ(rgb(1, 3), (std::array<int, 3>{10, 18, 25}));
     EXPECT_EQ(rgb(0, 4), (std::array<int, 3>{7, 7, 7}));
 }
@@ -326,7 +328,9 @@ TEST(XyzFiles, DamagedAndOversizedFilesAreRefused) {
 TEST(ImageFiles, ChoosesTheReaderByTheFirstBytes) {
     Bitmap b;
     EXPECT_THROW(LoadImageBytes(b, Bytes{'B', 'M', 0}), EReadError);
-    EXPECT_EQ(MessageOf([&] { LoadImageBytes(b, Bytes{'X', 'Y', 'Z', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}); }),
+    EXPECT_EQ(MessageOf([&] {
+                  LoadImageBytes(b, Bytes{'X', 'Y', 'Z', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+              }),
               LoadStr(kStrInvalidBitmap));
     Bitmap pic = Noise(5, 4, 8, 1);
     LoadImageBytes(b, WriteXyz(pic));
@@ -364,9 +368,9 @@ Bytes Bmp8(int32_t w, int32_t h, uint32_t compression, const Bytes& pixels, int 
     PutLE(out, colors);
     PutLE(out, 0);
     for (uint32_t i = 0; i < colors; ++i) {
-        out.push_back(uint8_t(i));       // blue
-        out.push_back(uint8_t(i * 2));   // green
-        out.push_back(uint8_t(255 - i)); // red
+        out.push_back(uint8_t(i));        // blue
+        out.push_back(uint8_t(i * 2));    // green
+        out.push_back(uint8_t(255 - i));  // red
         out.push_back(0);
     }
     out.insert(out.end(), pixels.begin(), pixels.end());
@@ -436,4 +440,15 @@ TEST(PngFiles, AHugeWidthWithNoRowsAllocatesNothing) {
     Chunk(png, "IEND", {});
     Bitmap b;
     EXPECT_EQ(MessageOf([&] { ReadPng(png, b); }), LoadStr(65326));
+}
+
+TEST(BmpFiles, PackedBitmapsReadWithoutTheFileHeader) {
+    // The layout of a bitmap resource: info header, palette, pixels.
+    Bytes file = Bmp8(3, 2, 0, {4, 5, 6, 0, 1, 2, 3, 0});
+    Bytes packed(file.begin() + 14, file.end());
+    Bitmap a, b;
+    ReadBmp(file, a);
+    ReadPackedDib(packed, b);
+    EXPECT_EQ(a.Pixels(), b.Pixels());
+    EXPECT_EQ(a.Palette, b.Palette);
 }

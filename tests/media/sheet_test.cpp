@@ -1,21 +1,28 @@
 // Sheets: the colour pipeline's arithmetic, hue rotation, loading rules and
 // the index-level operations.
+#include "media/sheet/sheet.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "data/string_table.h"
+#include "media/image/file_bytes.h"
 #include "media/image/png.h"
 #include "media/image/xyz.h"
-#include "media/image/file_bytes.h"
-#include "media/sheet/sheet.h"
 #include "support/test_paths.h"
 
 namespace {
 
-int R(uint16_t c) { return c >> 11; }
-int G(uint16_t c) { return (c >> 5) & 63; }
-int B(uint16_t c) { return c & 31; }
+int R(uint16_t c) {
+    return c >> 11;
+}
+int G(uint16_t c) {
+    return (c >> 5) & 63;
+}
+int B(uint16_t c) {
+    return c & 31;
+}
 
 // A sheet whose entry 1 is the given colour.
 void OneColour(TSorvoSheet& s, uint8_t r, uint8_t g, uint8_t b) {

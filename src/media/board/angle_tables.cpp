@@ -23,5 +23,9 @@ const AngleTables& Tables() {
 
 }  // namespace
 
-double TableSin(uint8_t angle) { return Tables().sine[angle]; }
-double TableCos(uint8_t angle) { return Tables().cosine[angle]; }
+double TableSin(uint8_t angle) {
+    return Tables().sine[angle];
+}
+double TableCos(uint8_t angle) {
+    return Tables().cosine[angle];
+}

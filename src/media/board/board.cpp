@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "data/string_table.h"
-#include "media/copy_clip.h"
 #include "media/board/pixel_rule.h"
+#include "media/copy_clip.h"
 
 void TSorvoBoard::Resize(int32_t width, int32_t height) {
     width = std::max(width, 0);
@@ -24,7 +24,9 @@ void TSorvoBoard::SetSize(int32_t width, int32_t height) {
     Resize(width, height);
 }
 
-void TSorvoBoard::Clear() { std::fill(pixels_.begin(), pixels_.end(), uint16_t(0)); }
+void TSorvoBoard::Clear() {
+    std::fill(pixels_.begin(), pixels_.end(), uint16_t(0));
+}
 
 void TSorvoBoard::HandOverBrightness(TSorvoSheet& sheet) const {
     if (sheet.Brightness == Brightness) return;
@@ -35,8 +37,10 @@ void TSorvoBoard::HandOverBrightness(TSorvoSheet& sheet) const {
 void TSorvoBoard::FillRect(const TRect& rect, uint32_t color) {
     const int64_t p = Brightness;
     auto adjust = [p](int64_t c) {
-        if (p < 100) c = c * p / 100;
-        else if (p > 100) c = c + (p - 100) * (255 - c) / 100;
+        if (p < 100)
+            c = c * p / 100;
+        else if (p > 100)
+            c = c + (p - 100) * (255 - c) / 100;
         return std::clamp<int64_t>(c, 0, 255);
     };
     const int64_t red = adjust((color >> 16) & 255), green = adjust((color >> 8) & 255), blue = adjust(color & 255);

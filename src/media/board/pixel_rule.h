@@ -5,23 +5,16 @@
 // 256 - Opacity (which add up to 257) and a shift by 8.
 //
 // The rule is chosen once per blit, so the pixel loops compile without
-// per-pixel tests for the common opaque case.
+// per-pixel tests for the common opaque case. Each rule offers a per-pixel
+// form (for the scaling blits) and a whole-row form (for the plain blit).
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "media/board/table_row.h"
 #include "media/sheet/sheet.h"
 
 namespace pixel_rule {
-
-inline uint16_t Blend(uint32_t s, uint32_t d, uint32_t w, uint32_t v) {
-    const uint32_t red = ((s >> 11) * w + (d >> 11) * v) >> 8;
-    const uint32_t green = (((s >> 5) & 63) * w + ((d >> 5) & 63) * v) >> 8;
-    const uint32_t blue = ((s & 31) * w + (d & 31) * v) >> 8;
-    return uint16_t((red << 11) | (green << 5) | blue);
-}
 
 struct Opaque {
     const uint16_t* table;
@@ -40,11 +33,12 @@ struct OpaqueKeyed {
 // The three fields of an RGB565 colour spread 21 bits apart in 64 bits, so
 // one multiplication weighs all three: each weighted field stays below
 // 2^14 (63 * 257), far inside its 21 bits.
-inline uint64_t Spread(uint32_t c) { return uint64_t(c >> 11) | (uint64_t((c >> 5) & 63) << 21) | (uint64_t(c & 31) << 42); }
+inline uint64_t Spread(uint32_t c) {
+    return uint64_t(c >> 11) | (uint64_t((c >> 5) & 63) << 21) | (uint64_t(c & 31) << 42);
+}
 
 inline uint16_t Unspread(uint64_t weightedSum) {
-    return uint16_t((((weightedSum >> 8) & 31) << 11) | (((weightedSum >> 29) & 63) << 5) |
-                    ((weightedSum >> 50) & 31));
+    return uint16_t((((weightedSum >> 8) & 31) << 11) | (((weightedSum >> 29) & 63) << 5) | ((weightedSum >> 50) & 31));
 }
 
 // `weighted` holds each table colour spread and multiplied by w, made once

@@ -43,17 +43,19 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
 
     // A column or row outside the source rectangle, or outside the sheet,
     // draws nothing; a negative u or v lands outside.
-    const int64_t colLo = std::max<int64_t>(sourceRect.Left, 0), colHi = std::min<int64_t>(sourceRect.Right, sheet.Width());
-    const int64_t rowLo = std::max<int64_t>(sourceRect.Top, 0), rowHi = std::min<int64_t>(sourceRect.Bottom, sheet.Height());
+    const int64_t colLo = std::max<int64_t>(sourceRect.Left, 0),
+                  colHi = std::min<int64_t>(sourceRect.Right, sheet.Width());
+    const int64_t rowLo = std::max<int64_t>(sourceRect.Top, 0),
+                  rowHi = std::min<int64_t>(sourceRect.Bottom, sheet.Height());
     if (colLo >= colHi || rowLo >= rowHi) return;
 
     pixel_rule::WithRule(sheet, [&](auto rule) {
         for (int64_t py = top; py < bottom; ++py) {
             const double rx = double(left - x), ry = double(py - y);
-            int64_t u = TruncClamped(std::clamp(((rx * c + ry * s) / zoom + sourceRect.Left + hw) * 65536.0,
-                                                -kStartLimit, kStartLimit));
-            int64_t v = TruncClamped(std::clamp(((-rx * s + ry * c) / zoom + sourceRect.Top + hh) * 65536.0,
-                                                -kStartLimit, kStartLimit));
+            int64_t u = TruncClamped(
+                std::clamp(((rx * c + ry * s) / zoom + sourceRect.Left + hw) * 65536.0, -kStartLimit, kStartLimit));
+            int64_t v = TruncClamped(
+                std::clamp(((-rx * s + ry * c) / zoom + sourceRect.Top + hh) * 65536.0, -kStartLimit, kStartLimit));
             uint16_t* dst = ScanLine(int32_t(py));
             for (int64_t px = left; px < right; ++px, u += du, v += dv) {
                 const int64_t col = u >> 16, row = v >> 16;

@@ -9,7 +9,9 @@
 namespace scaled_clip {
 
 // a * b / c, truncated toward zero, without overflow for 33-bit operands.
-inline int64_t MulDiv(int64_t a, int64_t b, int64_t c) { return int64_t((__int128)a * b / c); }
+inline int64_t MulDiv(int64_t a, int64_t b, int64_t c) {
+    return int64_t((__int128)a * b / c);
+}
 
 // Clips the span at `a` of length `n` against [0, limit); the other span
 // (position `otherPos`, length `m`) shrinks in proportion and moves in step
@@ -46,9 +48,13 @@ inline int64_t TruncClamped(double v) {
 }
 
 // The same with rounding to the nearest integer, ties to even.
-inline int64_t RoundClamped(double v) { return TruncClamped(std::nearbyint(v)); }
+inline int64_t RoundClamped(double v) {
+    return TruncClamped(std::nearbyint(v));
+}
 
 // 64-bit values fitted into 32 bits for rectangles.
-inline int32_t Fit32(int64_t v) { return v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : int32_t(v)); }
+inline int32_t Fit32(int64_t v) {
+    return v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : int32_t(v));
+}
 
 }  // namespace scaled_clip

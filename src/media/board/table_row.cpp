@@ -21,7 +21,7 @@ namespace {
 // source word permutes look up 64 entries each, and index bits 6 and 7 pick
 // among the four results.
 __attribute__((target("avx512f,avx512bw"))) void TableRowAvx512(uint16_t* dst, const uint8_t* src, size_t n,
-                                                                  const uint16_t* table, bool skipZero) {
+                                                                const uint16_t* table, bool skipZero) {
     __m512i t[8];
     for (int k = 0; k < 8; ++k) t[k] = _mm512_loadu_si512(table + 32 * k);
     const __m512i bit6 = _mm512_set1_epi16(64), bit7 = _mm512_set1_epi16(128);
@@ -96,7 +96,9 @@ std::vector<TableRowFunction> TableRowVersions() {
     return versions;
 }
 #else
-std::vector<TableRowFunction> TableRowVersions() { return {TableRowScalar}; }
+std::vector<TableRowFunction> TableRowVersions() {
+    return {TableRowScalar};
+}
 
 void TableRow(uint16_t* dst, const uint8_t* src, size_t n, const uint16_t* table, bool skipZero) {
     TableRowScalar(dst, src, n, table, skipZero);
@@ -175,7 +177,9 @@ std::vector<BlendRowFunction> BlendRowVersions() {
     return versions;
 }
 #else
-std::vector<BlendRowFunction> BlendRowVersions() { return {BlendRow}; }
+std::vector<BlendRowFunction> BlendRowVersions() {
+    return {BlendRow};
+}
 
 void BlendRow(uint16_t* dst, const uint16_t* colours, const uint8_t* src, size_t n, uint16_t w, uint16_t v,
               bool skipZero) {

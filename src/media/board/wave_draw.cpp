@@ -31,7 +31,8 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
     const int64_t wholeStep = sw / span, partStep = sw % span;
     pixel_rule::WithRule(sheet, [&](auto rule) {
         for (int64_t j = 0; j < destRows; ++j) {
-            const int64_t rowRel = std::min(srcRows - 1, MulDiv(destTop + j - top, sh, bottom - top) - (srcTop - sourceRect.Top));
+            const int64_t rowRel =
+                std::min(srcRows - 1, MulDiv(destTop + j - top, sh, bottom - top) - (srcTop - sourceRect.Top));
             const int64_t srcRow = srcTop + rowRel;
             if (srcRow < 0 || srcRow >= sheet.Height()) continue;
             const int64_t step = MulDiv(256 * j, srcRows, destRows) / period;

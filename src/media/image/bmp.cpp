@@ -10,8 +10,12 @@ namespace {
 
 enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3 };
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(LoadStr(kStrInvalidBitmap)); }
-[[noreturn]] void Short() { throw EInvalidGraphic(LoadStr(kStrBitmapShort)); }
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic(LoadStr(kStrInvalidBitmap));
+}
+[[noreturn]] void Short() {
+    throw EInvalidGraphic(LoadStr(kStrBitmapShort));
+}
 
 // One channel of a bit-field pixel, scaled to 8 bits by repeating its bits
 // (a 5-bit c becomes c << 3 | c >> 2).
@@ -180,11 +184,20 @@ void ReadDib(std::span<const uint8_t> data, size_t headerAt, std::optional<uint3
     const int bits = info.bitCount;
     bool ok = false;
     switch (info.compression) {
-        case kBiRgb: ok = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32; break;
-        case kBiRle8: ok = bits == 8 && !info.topDown; break;
-        case kBiRle4: ok = bits == 4 && !info.topDown; break;
-        case kBiBitfields: ok = bits == 16 || bits == 32; break;
-        default: break;
+        case kBiRgb:
+            ok = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+            break;
+        case kBiRle8:
+            ok = bits == 8 && !info.topDown;
+            break;
+        case kBiRle4:
+            ok = bits == 4 && !info.topDown;
+            break;
+        case kBiBitfields:
+            ok = bits == 16 || bits == 32;
+            break;
+        default:
+            break;
     }
     if (!ok || info.width * info.height > kMaxImagePixels) Invalid();
 
@@ -233,4 +246,6 @@ void ReadBmp(std::span<const uint8_t> data, Bitmap& out) {
     ReadDib(data, 14, pixelsAt, out);
 }
 
-void ReadPackedDib(std::span<const uint8_t> data, Bitmap& out) { ReadDib(data, 0, std::nullopt, out); }
+void ReadPackedDib(std::span<const uint8_t> data, Bitmap& out) {
+    ReadDib(data, 0, std::nullopt, out);
+}

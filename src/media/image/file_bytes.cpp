@@ -17,6 +17,5 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    if (!platform::WriteFileAtomic(path, bytes.data(), bytes.size()))
-        throw Exception(FormatStr(kStrWriteError, path));
+    if (!platform::WriteFileAtomic(path, bytes.data(), bytes.size())) throw Exception(FormatStr(kStrWriteError, path));
 }

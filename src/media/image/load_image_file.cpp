@@ -24,4 +24,6 @@ void LoadImageBytes(Bitmap& bitmap, std::span<const uint8_t> data) {
     if (bitmap.Empty()) throw EInvalidGraphic(LoadStr(kStrInvalidBitmap));
 }
 
-void LoadImageFile(Bitmap& bitmap, const std::string& fileName) { LoadImageBytes(bitmap, ReadFileBytes(fileName)); }
+void LoadImageFile(Bitmap& bitmap, const std::string& fileName) {
+    LoadImageBytes(bitmap, ReadFileBytes(fileName));
+}

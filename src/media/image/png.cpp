@@ -1,8 +1,8 @@
 #include "media/image/png.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 #include "data/byte_reader.h"
 #include "data/string_table.h"
@@ -18,8 +18,8 @@ constexpr int kStrPngZlibError = 65296;
 constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 constexpr uint32_t ChunkType(const char (&name)[5]) {
-    return (uint32_t(uint8_t(name[0])) << 24) | (uint32_t(uint8_t(name[1])) << 16) |
-           (uint32_t(uint8_t(name[2])) << 8) | uint32_t(uint8_t(name[3]));
+    return (uint32_t(uint8_t(name[0])) << 24) | (uint32_t(uint8_t(name[1])) << 16) | (uint32_t(uint8_t(name[2])) << 8) |
+           uint32_t(uint8_t(name[3]));
 }
 constexpr uint32_t kIHDR = ChunkType("IHDR");
 constexpr uint32_t kPLTE = ChunkType("PLTE");
@@ -30,9 +30,15 @@ constexpr uint32_t kIEND = ChunkType("IEND");
 // need more than that from the whole file cannot be real.
 constexpr int64_t kMaxInflateRatio = 1040;
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(LoadStr(kStrInvalidPng)); }
-[[noreturn]] void Unsupported() { throw EInvalidGraphic(LoadStr(kStrUnsupportedPng)); }
-[[noreturn]] void ZlibError() { throw Exception(LoadStr(kStrPngZlibError)); }
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic(LoadStr(kStrInvalidPng));
+}
+[[noreturn]] void Unsupported() {
+    throw EInvalidGraphic(LoadStr(kStrUnsupportedPng));
+}
+[[noreturn]] void ZlibError() {
+    throw Exception(LoadStr(kStrPngZlibError));
+}
 
 struct ChunkHeader {
     uint32_t length;
@@ -297,6 +303,10 @@ std::vector<uint8_t> WritePng(const Bitmap& image) {
     return out;
 }
 
-void TSorvoPng::LoadFromFile(const std::string& path) { ReadPng(ReadFileBytes(path), *this); }
+void TSorvoPng::LoadFromFile(const std::string& path) {
+    ReadPng(ReadFileBytes(path), *this);
+}
 
-void TSorvoPng::SaveToFile(const std::string& path) const { WriteFileBytes(path, WritePng(*this)); }
+void TSorvoPng::SaveToFile(const std::string& path) const {
+    WriteFileBytes(path, WritePng(*this));
+}

@@ -17,8 +17,12 @@ constexpr size_t kPaletteBytes = 768;
 // See the PNG reader: zlib cannot expand by much more than 1032 to 1.
 constexpr int64_t kMaxInflateRatio = 1040;
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(LoadStr(kStrInvalidXyz)); }
-[[noreturn]] void ZlibError() { throw Exception(LoadStr(kStrXyzZlibError)); }
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic(LoadStr(kStrInvalidXyz));
+}
+[[noreturn]] void ZlibError() {
+    throw Exception(LoadStr(kStrXyzZlibError));
+}
 
 }  // namespace
 
@@ -46,8 +50,7 @@ void ReadXyz(std::span<const uint8_t> data, Bitmap& out) {
     zs.z.avail_out = uInt(buffer.size());
     if (inflate(&zs.z, Z_FINISH) < 0) ZlibError();
 
-    for (int i = 0; i < 256; ++i)
-        out.Palette[i] = PaletteEntry{buffer[3 * i], buffer[3 * i + 1], buffer[3 * i + 2], 0};
+    for (int i = 0; i < 256; ++i) out.Palette[i] = PaletteEntry{buffer[3 * i], buffer[3 * i + 1], buffer[3 * i + 2], 0};
     if (pixels > 0) std::memcpy(out.Pixels().data(), buffer.data() + kPaletteBytes, size_t(pixels));
 }
 
@@ -73,7 +76,8 @@ std::vector<uint8_t> WriteXyz(const Bitmap& image) {
             const uint8_t* src = image.Row(y);
             uint8_t* dst = raw.data() + kPaletteBytes + size_t(y) * size_t(width);
             for (int32_t x = 0; x < width; ++x) {
-                uint32_t bgr = uint32_t(src[3 * x]) | (uint32_t(src[3 * x + 1]) << 8) | (uint32_t(src[3 * x + 2]) << 16);
+                uint32_t bgr =
+                    uint32_t(src[3 * x]) | (uint32_t(src[3 * x + 1]) << 8) | (uint32_t(src[3 * x + 2]) << 16);
                 auto it = indexOf.find(bgr);
                 if (it == indexOf.end()) {
                     if (indexOf.size() == 256) throw EInvalidGraphic(LoadStr(kStrInvalidImageFormat));
@@ -107,6 +111,10 @@ std::vector<uint8_t> WriteXyz(const Bitmap& image) {
     return out;
 }
 
-void TSorvoXyz::LoadFromFile(const std::string& path) { ReadXyz(ReadFileBytes(path), *this); }
+void TSorvoXyz::LoadFromFile(const std::string& path) {
+    ReadXyz(ReadFileBytes(path), *this);
+}
 
-void TSorvoXyz::SaveToFile(const std::string& path) const { WriteFileBytes(path, WriteXyz(*this)); }
+void TSorvoXyz::SaveToFile(const std::string& path) const {
+    WriteFileBytes(path, WriteXyz(*this));
+}

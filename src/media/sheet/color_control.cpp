@@ -2,7 +2,9 @@
 
 #include "media/sheet/sheet.h"
 
-void TSorvoColorControl::Reset(bool refresh) { SetColors(100, 100, 100, 100, 0, 0, 0, 0, refresh); }
+void TSorvoColorControl::Reset(bool refresh) {
+    SetColors(100, 100, 100, 100, 0, 0, 0, 0, refresh);
+}
 
 void TSorvoColorControl::SetTone(int32_t red, int32_t green, int32_t blue, int32_t saturation, bool refresh) {
     SetColors(red, green, blue, saturation, FlashRed, FlashGreen, FlashBlue, FlashStrength, refresh);

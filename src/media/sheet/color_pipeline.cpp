@@ -44,7 +44,9 @@ Rgb Flash(Rgb c, const TSorvoColorControl& control) {
                (control.FlashBlue * a + (32 - a) * c.b) / 32};
 }
 
-int64_t Combine(int32_t first, int32_t second) { return Clamp<int64_t>(int64_t(first) + second - 100, 0, 200); }
+int64_t Combine(int32_t first, int32_t second) {
+    return Clamp<int64_t>(int64_t(first) + second - 100, 0, 200);
+}
 
 }  // namespace
 

@@ -8,9 +8,13 @@
 namespace {
 
 // Rounds to the nearest integer, ties to even (the default rounding mode).
-double RoundEven(double v) { return std::nearbyint(v); }
+double RoundEven(double v) {
+    return std::nearbyint(v);
+}
 
-uint8_t ToByte(double v) { return uint8_t(std::clamp(RoundEven(v), 0.0, 255.0)); }
+uint8_t ToByte(double v) {
+    return uint8_t(std::clamp(RoundEven(v), 0.0, 255.0));
+}
 
 void RotateEntry(PaletteEntry& e, int32_t degrees) {
     const int red = e.Red, green = e.Green, blue = e.Blue;
@@ -45,12 +49,24 @@ void RotateEntry(PaletteEntry& e, int32_t degrees) {
     const double x = RoundEven(fraction * m);
     double r, g, b;
     switch (sector) {
-        case 0: r = v, g = lo + x, b = lo; break;
-        case 1: r = v - x, g = v, b = lo; break;
-        case 2: r = lo, g = v, b = lo + x; break;
-        case 3: r = lo, g = v - x, b = v; break;
-        case 4: r = lo + x, g = lo, b = v; break;
-        default: r = v, g = lo, b = v - x; break;
+        case 0:
+            r = v, g = lo + x, b = lo;
+            break;
+        case 1:
+            r = v - x, g = v, b = lo;
+            break;
+        case 2:
+            r = lo, g = v, b = lo + x;
+            break;
+        case 3:
+            r = lo, g = v - x, b = v;
+            break;
+        case 4:
+            r = lo + x, g = lo, b = v;
+            break;
+        default:
+            r = v, g = lo, b = v - x;
+            break;
     }
     e.Red = ToByte(r);
     e.Green = ToByte(g);

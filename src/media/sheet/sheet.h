@@ -57,9 +57,7 @@ public:
     // path only clears. With raiseErrors false a failure leaves the sheet
     // cleared instead of raising.
     void LoadFromFileAt(const std::string& fileName, int32_t offsetX, int32_t offsetY, bool raiseErrors);
-    void LoadFromFile(const std::string& fileName, bool raiseErrors) {
-        LoadFromFileAt(fileName, 0, 0, raiseErrors);
-    }
+    void LoadFromFile(const std::string& fileName, bool raiseErrors) { LoadFromFileAt(fileName, 0, 0, raiseErrors); }
     // Pictures built into the program: a BMP (a whole file, or a packed
     // bitmap without file header) and an XYZ1 image.
     void LoadFromResource(std::span<const uint8_t> bitmapBytes, bool raiseErrors);
