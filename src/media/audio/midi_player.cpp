@@ -246,7 +246,7 @@ void TMidiPlayer::Play() {
         }
     ComputeQuarterMicros();
     // Skip leading silence: start half a beat before the first note, marker
-    // or system-exclusive message (in 16 bits, as the tick counter of old).
+    // or system-exclusive message, computed in 16 bits (exact below tick 32768).
     for (const auto& e : events_) {
         const uint8_t kind = uint8_t(e.Message & 0xF0);
         const bool note = kind == 0x90;

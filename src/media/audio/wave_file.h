@@ -29,7 +29,7 @@ struct MsAdpcmFormat {
 };
 
 // Decodes MS ADPCM blocks to interleaved 16-bit samples. The predictor
-// (s1*c1 + s2*c2)/256 rounds toward zero, as the Windows codec does. A last
+// (s1*c1 + s2*c2)/256 rounds toward zero (a division, not a shift). A last
 // partial block is decoded as far as its bytes go. Raises EInvalidWaveFile
 // on a block whose predictor index has no coefficient pair.
 std::vector<int16_t> DecodeMsAdpcm(std::span<const uint8_t> data, const MsAdpcmFormat& format);
