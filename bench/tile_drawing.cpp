@@ -33,7 +33,9 @@ void BM_FullScreenBothLayers(benchmark::State& state) {
     std::string path = NoiseChipSet();
     SetGraphicsFileFinder([&](const std::string&, const std::string&) { return path; });
     TLcfChipSetGraphic chips;
-    chips.SetChipSet(ChipSetDrawSettings{"bench", 0, 0});
+    TLcfChipSetItem chipSet(1);
+    chipSet.imageName = "bench";
+    chips.SetChipSet(&chipSet);
     chips.SetDrawMode(true);
     SetGraphicsFileFinder(nullptr);
 

@@ -65,29 +65,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     chars.DrawCharacter(board, x, y, Take(p, end) % 3, Take(p, end), Take(p, end), Take(p, end), Take(p, end));
 
     // Animation tables and cells from any numbers.
-    AnimationView view;
-    int frames = Take(p, end) % 8;
-    view.frames.resize(size_t(frames < 0 ? -frames : frames));
+    static TLcfAnimationItem view;
+    view.frames.SetCount(Take(p, end) & 7);
+    view.timings.Clear();
     while (p < end) {
-        AnimationTimingView t;
-        t.frame = Take(p, end);
-        t.flashScope = Take(p, end) % 3;
-        t.flashStrength = Take(p, end);
-        t.shake = Take(p, end);
-        view.timings.push_back(t);
-        if (!view.frames.empty()) {
-            AnimationCellView c;
-            c.pattern = Take(p, end);
-            c.x = Take(p, end);
-            c.y = Take(p, end);
-            c.zoom = Take(p, end) % 1000;
-            c.transparency = Take(p, end);
-            view.frames[size_t(t.frame & 7) % view.frames.size()].push_back(c);
+        TLcfAnimationTimingItem* t = view.timings.Add();
+        t->frame = Take(p, end);
+        t->flashScope = uint8_t(Take(p, end) % 3);
+        t->flashStrength = Take(p, end);
+        t->shake = Take(p, end);
+        if (view.FrameCount() > 0) {
+            TLcfAnimationCellItem* c = view.frames.Items((t->frame & 7) % view.FrameCount())->cells.Add();
+            c->pattern = Take(p, end);
+            c->x = Take(p, end);
+            c->y = Take(p, end);
+            c->zoom = Take(p, end) % 1000;
+            c->transparency = Take(p, end);
         }
     }
     static TLcfAnimationGraphic animation;
-    animation.SetAnimation(view, int32_t(size & 1), false);
-    for (int32_t f = -1; f < int32_t(view.frames.size()) + 11; ++f) {
+    animation.SetAnimation(&view, int32_t(size & 1), false);
+    for (int32_t f = -1; f < view.FrameCount() + 11; ++f) {
         animation.TargetFlash(f);
         animation.FrameShake(f);
         animation.DrawFrame(board, x, y, f, (size & 2) != 0);

@@ -12,7 +12,7 @@ namespace {
 
 // The game's own player: the sound file through the audio front end. A
 // sound that is not there is not played (the front end never raises).
-void PlayThroughAudio(const AnimationSoundView& sound) {
+void PlayThroughAudio(const TLcfSound& sound) {
     std::optional<std::string> path = FindAssetFile(sound.name, "Sound", kSoundExtensions);
     if (path && !path->empty()) CantrelPlaySound(path->c_str(), sound.volume, sound.tempo, sound.balance);
 }
@@ -51,12 +51,12 @@ void TLcfAnimationGraphic::Clear() {
     mirroredSheet_->Clear();
 }
 
-void TLcfAnimationGraphic::SetAnimation(std::optional<AnimationView> animation, int32_t mirrored, bool timingsOff) {
-    animation_ = std::move(animation);
+void TLcfAnimationGraphic::SetAnimation(const TLcfAnimationItem* animation, int32_t mirrored, bool timingsOff) {
+    animation_ = animation;
     mirrored_ = mirrored;
     // Tables first, so they match the animation even when its image fails.
     BuildTables(timingsOff);
-    if (animation_) LoadImage(animation_->image, animation_->large);
+    if (animation_) LoadImage(animation_->image, animation_->large != 0);
 }
 
 // The image is cached by its name and cell size together: the folder
@@ -88,7 +88,8 @@ void TLcfAnimationGraphic::BuildTables(bool timingsOff) {
     screenFlash_.assign(n, AnimationFlash{});
     shake_.assign(n, 0);
     if (!animation_ || timingsOff) return;
-    for (const AnimationTimingView& t : animation_->timings) {
+    for (int i = 0; i < animation_->timings.Count(); ++i) {
+        const TLcfAnimationTimingItem& t = *animation_->timings.Items(i);
         const int64_t f = t.frame;
         for (int64_t j = f - 1; j <= f + 4; ++j) {
             if (j < 0 || j >= int64_t(n)) continue;
@@ -106,14 +107,16 @@ void TLcfAnimationGraphic::DrawCells(TSorvoBoard& board, int32_t x, int32_t y, i
     TSorvoSheet& sheet = mirrored_ ? *mirroredSheet_ : *sheet_;
     const int32_t size = CellSize(large);
     const AnimationFlash flash = TargetFlash(frameIndex);
-    for (const AnimationCellView& cell : animation_->frames[size_t(frameIndex)]) {
+    const TLcfAnimationCell& cells = animation_->frames.Items(frameIndex)->cells;
+    for (int i = 0; i < cells.Count(); ++i) {
+        const TLcfAnimationCellItem& cell = *cells.Items(i);
         if (!cell.visible || cell.pattern < 0) continue;
         int64_t cx = mirrored_ ? int64_t(x) - cell.x : int64_t(x) + cell.x;
         int64_t cy = int64_t(y) + cell.y;
         TRect source = RectOfSize((cell.pattern % 5) * size, ClampToInt32(int64_t(cell.pattern / 5) * size), size, size);
         sheet.ColorControl2.SetFlash(flash.red, flash.green, flash.blue, flash.strength, true);
         sheet.ColorControl1.SetTone(cell.red, cell.green, cell.blue, cell.saturation, true);
-        sheet.Opacity = ClampToInt32(Clamp<int64_t>((100 - int64_t(cell.transparency)) * 255 / 100, 0, 255));
+        sheet.Opacity = cell.Opacity();
         board.ZoomDraw(ClampToInt32(cx), ClampToInt32(cy), sheet, source, size / 2, size / 2, cell.zoom / 100.0);
     }
 }
@@ -132,8 +135,10 @@ void TLcfAnimationGraphic::DrawFrameToned(TSorvoBoard& board, int32_t x, int32_t
 
 void TLcfAnimationGraphic::PlayTimingSounds(int32_t frameIndex) const {
     if (!animation_ || !Player()) return;
-    for (const AnimationTimingView& t : animation_->timings)
-        if (int64_t(t.frame) == int64_t(frameIndex) + 1 && t.sound.name != "(OFF)") Player()(t.sound);
+    for (int i = 0; i < animation_->timings.Count(); ++i) {
+        const TLcfAnimationTimingItem& t = *animation_->timings.Items(i);
+        if (int64_t(t.frame) == int64_t(frameIndex) + 1 && !t.sound.IsOff()) Player()(t.sound);
+    }
 }
 
 AnimationFlash TLcfAnimationGraphic::TargetFlash(int32_t frameIndex) const { return Lookup(targetFlash_, frameIndex); }
@@ -143,6 +148,7 @@ AnimationFlash TLcfAnimationGraphic::ScreenFlash(int32_t frameIndex) const { ret
 int32_t TLcfAnimationGraphic::FrameShake(int32_t frameIndex) const { return Lookup(shake_, frameIndex); }
 
 int32_t TLcfAnimationGraphic::FlashFrameCount() const {
-    if (!animation_ || animation_->timings.empty()) return 0;
-    return std::max(0, std::min(20, animation_->timings.back().frame));
+    const int count = animation_ ? animation_->timings.Count() : 0;
+    if (count == 0) return 0;
+    return std::max(0, std::min(20, animation_->timings.Items(count - 1)->frame));
 }

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "graphics/animation_source.h"
+#include "data/database/animation.h"
 #include "media/board/board.h"
 #include "media/sheet/sheet.h"
 
@@ -24,17 +23,17 @@ class TLcfAnimationGraphic {
 public:
     // Plays a timing's sound: by default through the audio front end; an
     // empty function restores that.
-    using SoundPlayer = std::function<void(const AnimationSoundView&)>;
+    using SoundPlayer = std::function<void(const TLcfSound&)>;
     static void SetSoundPlayer(SoundPlayer player);
 
     TLcfAnimationGraphic();
     // Forgets the image, mirrored := 0, clears both sheets.
     void Clear();
-    // Stores the animation (or none), loads its image when the name or the
-    // cell size changed, and rebuilds the tables (all zero with timings off).
-    // Load errors propagate.
-    void SetAnimation(std::optional<AnimationView> animation, int32_t mirrored, bool timingsOff);
-    const std::optional<AnimationView>& Animation() const { return animation_; }
+    // Stores the animation of the database (or none), loads its image when
+    // the name or the cell size changed, and rebuilds the tables (all zero
+    // with timings off). Load errors propagate.
+    void SetAnimation(const TLcfAnimationItem* animation, int32_t mirrored, bool timingsOff);
+    const TLcfAnimationItem* Animation() const { return animation_; }
 
     // Draws every visible cell of a frame in list order with the frame's
     // target flash on colour control 2 and the cell's tone on control 1.
@@ -61,7 +60,7 @@ private:
     void BuildTables(bool timingsOff);
     void DrawCells(TSorvoBoard& board, int32_t x, int32_t y, int32_t frameIndex, bool large);
 
-    std::optional<AnimationView> animation_;
+    const TLcfAnimationItem* animation_ = nullptr;
     std::string imageName_;
     bool imageLarge_ = false;
     bool imageLoaded_ = false;

@@ -16,8 +16,8 @@ TLcfChipSetGraphic::TLcfChipSetGraphic() : sheet_(std::make_unique<TSorvoSheet>(
     ComputeChipFlags();
 }
 
-void TLcfChipSetGraphic::SetChipSet(std::optional<ChipSetDrawSettings> chipSet) {
-    chipSet_ = std::move(chipSet);
+void TLcfChipSetGraphic::SetChipSet(const TLcfChipSetItem* chipSet) {
+    chipSet_ = chipSet;
     LoadImage(chipSet_ ? chipSet_->imageName : std::string());
 }
 
@@ -71,7 +71,7 @@ void TLcfChipSetGraphic::ComputeChipFlags() {
 void TLcfChipSetGraphic::DrawTile(TSorvoBoard& board, int32_t x, int32_t y, int32_t size, int32_t tileId,
                                   int32_t counter) {
     VARNOW_CHECK(tileId >= 0);
-    VARNOW_CHECK(chipSet_.has_value());
+    VARNOW_CHECK(chipSet_ != nullptr);
     TilePieces p = PlanTile(tileId, counter, chipSet_->waterAnimationType, chipSet_->waterAnimationSpeed);
     if (p.kind == TilePieces::Kind::None) return;
     if (sheet_->Transparent && ((p.chip == TilePieces::Chip::Lower && lowerBlank_[size_t(p.chipIndex)]) ||

@@ -10,26 +10,19 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "data/database/chip_set.h"
 #include "media/board/board.h"
 #include "media/sheet/sheet.h"
-
-// What the tile renderer reads from a chip set of the database.
-struct ChipSetDrawSettings {
-    std::string imageName;            // in the folder "ChipSet"
-    int32_t waterAnimationType = 0;   // 0: frames 0, 1, 2, 1; other: 0, 1, 2
-    int32_t waterAnimationSpeed = 0;  // 0: a frame every 24 ticks; other: 12
-};
 
 class TLcfChipSetGraphic {
 public:
     TLcfChipSetGraphic();
 
-    // Selects a chip set (or none) and loads its image.
-    void SetChipSet(std::optional<ChipSetDrawSettings> chipSet);
-    const std::optional<ChipSetDrawSettings>& ChipSet() const { return chipSet_; }
+    // Selects a chip set of the database (or none) and loads its image.
+    void SetChipSet(const TLcfChipSetItem* chipSet);
+    const TLcfChipSetItem* ChipSet() const { return chipSet_; }
     // Loads the image unless the name equals the one last asked for (even
     // when that load failed). Load errors propagate.
     void LoadImage(const std::string& name);
@@ -55,7 +48,7 @@ public:
 private:
     void ComputeChipFlags();
 
-    std::optional<ChipSetDrawSettings> chipSet_;
+    const TLcfChipSetItem* chipSet_ = nullptr;
     std::string imageName_;
     std::unique_ptr<TSorvoSheet> sheet_;
     std::array<int32_t, 162> matching_{};

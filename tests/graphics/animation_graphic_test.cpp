@@ -2,6 +2,8 @@
 // image cache and the mirrored sheet, and where cells land.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "graphics/animation_graphic.h"
 #include "graphics/graphics_files.h"
 #include "graphics_test_util.h"
@@ -11,30 +13,34 @@ using namespace graphics_test;
 
 namespace {
 
-AnimationTimingView Timing(int frame, int scope, int strength, int shake = 0, const char* sound = "(OFF)") {
-    AnimationTimingView t;
-    t.frame = frame;
-    t.flashScope = scope;
-    t.flashRed = 31;
-    t.flashGreen = 10;
-    t.flashBlue = 5;
-    t.flashStrength = strength;
-    t.shake = shake;
-    t.sound.name = sound;
-    return t;
-}
+struct TimingSpec {
+    int frame, scope, strength, shake = 0;
+    const char* sound = "(OFF)";
+};
 
-AnimationView Animation(std::vector<AnimationTimingView> timings, int frames = 10) {
-    AnimationView a;
-    a.image = "cells";
-    a.timings = std::move(timings);
-    a.frames.resize(size_t(frames));
+std::unique_ptr<TLcfAnimationItem> Animation(std::vector<TimingSpec> timings, int frames = 10) {
+    auto a = std::make_unique<TLcfAnimationItem>(1);
+    a->image = "cells";
+    a->frames.SetCount(frames);
+    for (const TimingSpec& spec : timings) {
+        TLcfAnimationTimingItem* t = a->timings.Add();
+        t->frame = spec.frame;
+        t->flashScope = uint8_t(spec.scope);
+        t->flashRed = 31;
+        t->flashGreen = 10;
+        t->flashBlue = 5;
+        t->flashStrength = spec.strength;
+        t->shake = spec.shake;
+        t->sound.name = spec.sound;
+    }
     return a;
 }
 
 struct AnimationFixture {
     testing_support::TempDir dir;
     std::vector<std::string> lookups;
+    TLcfAnimationGraphic a;
+    std::vector<std::unique_ptr<TLcfAnimationItem>> held;  // outlive the renderer's pointer
     AnimationFixture() {
         SaveNoisePng((dir / "cells.png").string(), 480, 192, 5);
         SetGraphicsFileFinder([this](const std::string& folder, const std::string& name) {
@@ -46,14 +52,19 @@ struct AnimationFixture {
         SetGraphicsFileFinder(nullptr);
         TLcfAnimationGraphic::SetSoundPlayer(nullptr);
     }
+    TLcfAnimationItem* Set(std::unique_ptr<TLcfAnimationItem> item, int mirrored = 0, bool timingsOff = false) {
+        held.push_back(std::move(item));
+        a.SetAnimation(held.back().get(), mirrored, timingsOff);
+        return held.back().get();
+    }
 };
 
 }  // namespace
 
 TEST(AnimationGraphic, FlashAndShakeTables) {
     AnimationFixture f;
-    TLcfAnimationGraphic a;
-    a.SetAnimation(Animation({Timing(3, 1, 24)}), 0, false);
+    TLcfAnimationGraphic& a = f.a;
+    f.Set(Animation({{3, 1, 24}}));
     const int want[] = {28, 24, 20, 16, 12, 8};
     for (int j = 2; j <= 7; ++j) EXPECT_EQ(a.TargetFlash(j).strength, want[j - 2]) << j;
     EXPECT_EQ(a.TargetFlash(1).strength, 0);
@@ -63,8 +74,7 @@ TEST(AnimationGraphic, FlashAndShakeTables) {
 
     // 7/6 of 31 is capped at 31; a screen flash goes to the other table;
     // shake is written even without a flash; later timings overwrite.
-    a.SetAnimation(Animation({Timing(1, 1, 31), Timing(2, 2, 12, 1), Timing(4, 0, 31, 2), Timing(3, 1, 6)}), 0,
-                   false);
+    f.Set(Animation({{1, 1, 31}, {2, 2, 12, 1}, {4, 0, 31, 2}, {3, 1, 6}}));
     EXPECT_EQ(a.TargetFlash(0).strength, 31);
     EXPECT_EQ(a.ScreenFlash(1).strength, 14);
     EXPECT_EQ(a.FrameShake(1), 1);
@@ -80,61 +90,55 @@ TEST(AnimationGraphic, FlashAndShakeTables) {
     // only the entries inside.
     EXPECT_EQ(a.TargetFlash(-1), AnimationFlash{});
     EXPECT_EQ(a.FrameShake(1000), 0);
-    a.SetAnimation(Animation({Timing(-2, 1, 31, 1), Timing(0, 1, 12), Timing(4, 1, 31), Timing(30, 1, 31, 2),
-                              Timing(12, 1, 31, 2)},
-                             2),
-                   0, false);
+    f.Set(Animation({{-2, 1, 31, 1}, {0, 1, 12}, {4, 1, 31}, {30, 1, 31, 2}, {12, 1, 31, 2}}, 2));
     EXPECT_EQ(a.TargetFlash(0).strength, 12);
     EXPECT_EQ(a.TargetFlash(1).strength, 10);
     EXPECT_EQ(a.TargetFlash(3).strength, 31);
     EXPECT_EQ(a.FrameShake(0), 0);
     EXPECT_EQ(a.FrameShake(11), 2);  // the table has 2 + 10 entries
     EXPECT_EQ(a.FlashFrameCount(), 12);
-    a.SetAnimation(Animation({Timing(30, 1, 31, 2)}, 2), 0, false);
+    f.Set(Animation({{30, 1, 31, 2}}, 2));
     EXPECT_EQ(a.FlashFrameCount(), 20);
 
-    a.SetAnimation(Animation({Timing(3, 1, 24, 1)}), 0, true);
+    f.Set(Animation({{3, 1, 24, 1}}), 0, true);
     EXPECT_EQ(a.TargetFlash(2).strength, 0);
     EXPECT_EQ(a.FrameShake(2), 0);
-    a.SetAnimation(Animation({}), 0, false);
+    f.Set(Animation({}));
     EXPECT_EQ(a.FlashFrameCount(), 0);
+    a.SetAnimation(nullptr, 0, false);
+    EXPECT_EQ(a.FlashFrameCount(), 0);
+    EXPECT_EQ(a.TargetFlash(0), AnimationFlash{});
 }
 
 TEST(AnimationGraphic, TimingSoundsAndTheImageCache) {
     AnimationFixture f;
     std::vector<std::string> played;
-    TLcfAnimationGraphic::SetSoundPlayer([&](const AnimationSoundView& s) { played.push_back(s.name); });
-    TLcfAnimationGraphic a;
-    a.SetAnimation(Animation({Timing(3, 0, 0, 0, "Slash"), Timing(3, 0, 0, 0, "(OFF)"), Timing(4, 0, 0, 0, "Boom"),
-                              Timing(3, 0, 0, 0, "Ring")}),
-                   0, false);
-    a.PlayTimingSounds(2);
+    TLcfAnimationGraphic::SetSoundPlayer([&](const TLcfSound& s) { played.push_back(s.name); });
+    f.Set(Animation({{3, 0, 0, 0, "Slash"}, {3, 0, 0, 0, "(OFF)"}, {4, 0, 0, 0, "Boom"}, {3, 0, 0, 0, "Ring"}}));
+    f.a.PlayTimingSounds(2);
     EXPECT_EQ(played, (std::vector<std::string>{"Slash", "Ring"}));
-    a.PlayTimingSounds(9);
+    f.a.PlayTimingSounds(9);
     EXPECT_EQ(played.size(), 2u);
 
     EXPECT_EQ(f.lookups, (std::vector<std::string>{"Battle/cells"}));
-    a.SetAnimation(Animation({}), 1, false);  // same image: no reload
+    f.Set(Animation({}), 1);  // same image: no reload
     EXPECT_EQ(f.lookups.size(), 1u);
-    AnimationView large = Animation({});
-    large.large = true;
-    a.SetAnimation(large, 0, false);  // same name, other folder
+    auto large = Animation({});
+    large->large = 1;
+    f.Set(std::move(large));  // same name, other folder
     EXPECT_EQ(f.lookups.back(), "Battle2/cells");
     EXPECT_EQ(f.lookups.size(), 2u);
 }
 
 TEST(AnimationGraphic, MirroredCellsAndDrawing) {
     AnimationFixture f;
-    TLcfAnimationGraphic a;
-    AnimationView view = Animation({Timing(1, 1, 16)}, 3);
-    AnimationCellView cell;
-    cell.pattern = 6;  // column 1, row 1
-    cell.x = 10;
-    view.frames[0].push_back(cell);
-    AnimationCellView hidden;
-    hidden.visible = false;
-    view.frames[0].push_back(hidden);
-    a.SetAnimation(view, 0, false);
+    TLcfAnimationGraphic& a = f.a;
+    auto view = Animation({{1, 1, 16}}, 3);
+    TLcfAnimationCellItem* cell = view->frames.Items(0)->cells.Add();
+    cell->pattern = 6;  // column 1, row 1
+    cell->x = 10;
+    view->frames.Items(0)->cells.Add()->visible = 0;
+    TLcfAnimationItem* item = f.Set(std::move(view));
     TSorvoSheet& plain = a.Sheet();
     TSorvoSheet& mirror = a.MirroredSheet();
     ASSERT_EQ(plain.Width(), 480);
@@ -151,7 +155,7 @@ TEST(AnimationGraphic, MirroredCellsAndDrawing) {
     EXPECT_TRUE(BoardShows(board, 62, 52, plain, 96, 96, 96, 96));
 
     // Mirrored: the offset turns round (centre x 90) and the mirrored sheet is used.
-    a.SetAnimation(view, 1, false);
+    a.SetAnimation(item, 1, false);
     TSorvoBoard b3;
     b3.SetSize(320, 240);
     a.DrawFrame(b3, 100, 100, 0, false);

@@ -30,7 +30,11 @@ struct ChipSetFixture {
     }
     ~ChipSetFixture() { SetGraphicsFileFinder(nullptr); }
 
-    void Use(int type = 0, int speed = 0) { chips.SetChipSet(ChipSetDrawSettings{"noise", type, speed}); }
+    TLcfChipSetItem chipSet{1};
+    void Use(const std::string& image = "noise") {
+        chipSet.imageName = image;
+        chips.SetChipSet(&chipSet);
+    }
     TSorvoSheet& Sheet() { return chips.Sheet(); }
 };
 
@@ -90,7 +94,7 @@ TEST(ChipSetGraphic, SizesBlankChipsAndIdsWithoutAChip) {
             for (int x = 0; x < 16; ++x) png.Row(c0.row * 8 + y)[c0.column * 8 + x] = 0;
         png.SaveToFile((f.dir / "blank.png").string());
     }
-    f.chips.SetChipSet(ChipSetDrawSettings{"blank", 0, 0});
+    f.Use("blank");
     EXPECT_TRUE(f.chips.UpperBlank(0));
     EXPECT_FALSE(f.chips.UpperBlank(1));
     f.board.Clear();
@@ -132,7 +136,7 @@ TEST(ChipSetGraphic, SolidFlagsAndMatchingAutotiles) {
                 png.Row(b6.row * 8 + y)[b6.column * 8 + 16 + x] = png.Row(b8.row * 8 + y)[b8.column * 8 + x];
         png.SaveToFile((f.dir / "flags.png").string());
     }
-    f.chips.SetChipSet(ChipSetDrawSettings{"flags", 0, 0});
+    f.Use("flags");
     EXPECT_TRUE(f.chips.ChipFlag(0));
     EXPECT_TRUE(f.chips.ChipFlag(2999));
     EXPECT_FALSE(f.chips.ChipFlag(3000));

@@ -183,7 +183,9 @@ TEST(RenderPages, TileFieldToPng) {
     png.SaveToFile((dir / "field.png").string());
     SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
     TLcfChipSetGraphic chips;
-    chips.SetChipSet(ChipSetDrawSettings{"field", 0, 0});
+    TLcfChipSetItem chipSet(1);
+    chipSet.imageName = "field";
+    chips.SetChipSet(&chipSet);
     chips.SetDrawMode(true);
     SetGraphicsFileFinder(nullptr);
 
