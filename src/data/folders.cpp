@@ -50,12 +50,15 @@ void SetGameFolder(const std::string& folder, const std::string& programName) {
 std::string GetExeFolder() { return ExeDir; }
 
 std::string GetRuntimePackagePath() {
+    // A write-back that failed is not tried again on every lookup (each
+    // would fail the same way); the folder found stands for this run.
+    static std::string unsavedKvt;
     std::string kvt = platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue);
     if (kvt.empty() && !ExeDir.empty()) {
         if (auto found = platform::ResolveGameName(ExeDir, "KVT", platform::FileKind::Folder)) {
             kvt = *found;
-            // Remembered for the next start; failing to write changes nothing now.
-            platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, kvt);
+            if (kvt != unsavedKvt && !platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, kvt))
+                unsavedKvt = kvt;
         }
     }
     return kvt.empty() ? std::string() : WithTrailingBackslash(kvt);

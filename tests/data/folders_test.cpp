@@ -144,3 +144,15 @@ TEST(Folders, SmallHelpers) {
     EnvGuard t("TMPDIR", "/var/tmp");
     EXPECT_EQ(GetTempFolder(), "/var/tmp/");
 }
+
+TEST(Folders, KvtFolderWorksWhenTheSettingsCannotBeWritten) {
+    TempDir root;
+    WriteFile(root / "file", "x");
+    EnvGuard config("XDG_CONFIG_HOME", (root / "file").string());  // not a folder
+    fs::create_directories(root / "game/KVT/CharSet");
+    WriteFile(root / "game/KVT/CharSet/Hero.png", "png");
+    SetGameFolder((root / "game").string(), "varnow");
+    EXPECT_EQ(GetRuntimePackagePath(), (root / "game/KVT").string() + "/");
+    EXPECT_EQ(FindAssetFile("Hero", "CharSet", kImageExtensions), (root / "game/KVT/CharSet/Hero.png").string());
+    SetGameFolder("", "varnow");
+}
