@@ -43,6 +43,9 @@ ChipSetDesign MakeOutdoor() {
         {Paint::kRoofEaveRight, kBlocked, kTerrainWall}, {Paint::kStoneWall, kBlocked, kTerrainWall},
         {Paint::kCliff, kBlocked, kTerrainWall},         {Paint::kCaveMouth, kPassAll, kTerrainCaveFloor},
         {Paint::kStairsDown, kPassAll, kTerrainTown},    {Paint::kWell, kBlocked, kTerrainWall},
+        // Open sky beyond the island's cliffs: nothing drawn, so the
+        // panorama shows through.
+        {Paint::kNone, kBlocked, kTerrainWall},
     };
     d.upper = {
         {Paint::kNone, kPassAll | kAbove},  {Paint::kTreeTop, kPassAll | kAbove}, {Paint::kTreeTrunk, kBlocked},

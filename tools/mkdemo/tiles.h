@@ -96,7 +96,7 @@ namespace lower {
 enum : int {
     kGrassPlain, kFlowers, kStonePath, kBridgeH, kBridgeV, kCobble, kWoodWall, kWoodWallWindow, kDoorway,
     kRoofLeft, kRoofMid, kRoofRight, kRoofEaveLeft, kRoofEaveMid, kRoofEaveRight, kStoneWall, kCliff, kCaveMouth,
-    kStairsDown, kWell,
+    kStairsDown, kWell, kSky,
 };
 }
 namespace upper {
