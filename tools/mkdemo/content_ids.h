@@ -22,3 +22,27 @@ enum : int { kSlash = 1, kImpact, kFlame, kSparkle, kFrost, kBolt, kCount = kBol
 }
 
 }  // namespace mkdemo
+
+namespace mkdemo {
+
+namespace skill {
+enum : int {
+    kPowerStrike = 1, kWhirlwind, kFire, kBlaze, kFrost, kThunder, kHeal, kHealAll, kRevive, kCleanse, kSlumber,
+    kGuard, kHaste, kDrain, kReturn, kFlee, kKindle, kPoisonFang, kRoar, kStoneGaze, kFireBreath,
+    kCount = kFireBreath,
+};
+}
+namespace condition {
+enum : int { kDead = 1, kPoison, kSleep, kBlind, kSilence, kConfusion, kParalysis, kCount = kParalysis };
+}
+namespace attribute {
+enum : int { kBlade = 1, kBlunt, kFire, kIce, kThunder, kHoly, kCount = kHoly };
+}
+namespace enemy {
+enum : int { kSlime = 1, kBat, kWolf, kGoblin, kMushroom, kSkeleton, kWisp, kSnake, kGolem, kWyrm, kCount = kWyrm };
+}
+namespace command {
+enum : int { kAttack = 1, kSkills, kMagic, kDefend, kItem, kRun, kCount = kRun };
+}
+
+}  // namespace mkdemo
