@@ -240,11 +240,56 @@ TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {
             if (line->code == 11550) refs.push_back({line->text, "Sound", &kSoundExtensions});
         }
     }
+    for (int i = 0; i < DbChipSet->Count(); ++i)
+        refs.push_back({DbChipSet->Items(i)->imageName, "ChipSet", &kImageExtensions});
+    for (int i = 0; i < DbAnimation->Count(); ++i) {
+        const TLcfAnimationItem* animation = DbAnimation->Items(i);
+        refs.push_back({animation->image, animation->large ? "Battle2" : "Battle", &kImageExtensions});
+        for (int t = 0; t < animation->timings.Count(); ++t)
+            if (!animation->timings.Items(t)->sound.IsOff())
+                refs.push_back({animation->timings.Items(t)->sound.name, "Sound", &kSoundExtensions});
+    }
     for (const Reference& ref : refs) {
         EXPECT_FALSE(ref.name.empty()) << ref.folder;
         EXPECT_TRUE(FindAssetFile(ref.name, ref.folder, *ref.extensions).has_value()) << ref.folder << "/" << ref.name;
     }
     SetGameFolder("", "varnow");
+}
+
+TEST_F(DemoGame, ChipSetsAndAnimationsMatchTheirImages) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    ASSERT_EQ(DbChipSet->Count(), 2);
+    for (int i = 0; i < DbChipSet->Count(); ++i) {
+        const TLcfChipSetItem* chips = DbChipSet->Items(i);
+        SCOPED_TRACE(chips->name);
+        // The empty upper tile never blocks; ground tiles let the party walk.
+        EXPECT_EQ(chips->GetUpperFlags(0), 0x1F);
+        int walkable = 0;
+        for (int chip = 6; chip < 18; ++chip) walkable += (chips->GetLowerFlags(chip) & 0x0F) == 0x0F;
+        EXPECT_GT(walkable, 4);
+        for (int chip = 0; chip < TLcfChipSetItem::kLowerChips; ++chip) {
+            EXPECT_GE(chips->GetTerrain(chip), 1);
+            EXPECT_LE(chips->GetTerrain(chip), 12);
+        }
+    }
+    bool counter = false;
+    for (int chip = 0; chip < TLcfChipSetItem::kUpperChips; ++chip)
+        counter = counter || (DbChipSet->Items(1)->GetUpperFlags(chip) & kChipCounter);
+    EXPECT_TRUE(counter) << "the inn's counter lets the party talk across it";
+
+    ASSERT_GE(DbAnimation->Count(), 6);
+    for (int i = 0; i < DbAnimation->Count(); ++i) {
+        const TLcfAnimationItem* animation = DbAnimation->Items(i);
+        SCOPED_TRACE(animation->name);
+        Bitmap cells;
+        LoadImageFile(cells, Path("Battle/" + animation->image + ".xyz").string());
+        const int cell_count = 5 * (cells.Height() / 96);
+        ASSERT_GT(animation->FrameCount(), 0);
+        for (int f = 0; f < animation->FrameCount(); ++f)
+            for (int c = 0; c < animation->frames.Items(f)->cells.Count(); ++c)
+                EXPECT_LT(animation->frames.Items(f)->cells.Items(c)->pattern, cell_count);
+    }
 }
 
 // --- music ---------------------------------------------------------------

@@ -1,13 +1,16 @@
 #include "database.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "art.h"
+#include "content.h"
 #include "data/database/database.h"
 #include "data/record/var_int.h"
 #include "music.h"
 #include "sounds.h"
+#include "tiles.h"
 
 namespace mkdemo {
 namespace {
@@ -205,6 +208,60 @@ void FillCommonEvents(TLcfCommonEvent& events) {
     Line(rest->script, kEnd);
 }
 
+void FillChipSet(TLcfChipSetItem& item, const ChipSetDesign& design) {
+    item.name = design.name;
+    item.imageName = design.image;
+    // Chips the design leaves empty block and count as wall.
+    item.terrain.fill(kTerrainWall);
+    item.lowerFlags.fill(kBlocked);
+    item.upperFlags.fill(kPassAll);
+    for (int i = 0; i < 3; ++i) {
+        item.terrain[static_cast<size_t>(i)] = static_cast<uint16_t>(design.water_terrain[i]);
+        item.lowerFlags[static_cast<size_t>(i)] = design.water_flags[i];
+        item.terrain[static_cast<size_t>(3 + i)] = static_cast<uint16_t>(design.animated_terrain[i]);
+        item.lowerFlags[static_cast<size_t>(3 + i)] = design.animated_flags[i];
+    }
+    for (size_t n = 0; n < design.terrain.size() && n < 12; ++n) {
+        item.terrain[6 + n] = static_cast<uint16_t>(design.terrain[n].terrain);
+        item.lowerFlags[6 + n] = design.terrain[n].flags;
+    }
+    for (size_t k = 0; k < design.lower.size() && k < 144; ++k) {
+        item.terrain[18 + k] = static_cast<uint16_t>(design.lower[k].terrain);
+        item.lowerFlags[18 + k] = design.lower[k].flags;
+    }
+    for (size_t j = 0; j < design.upper.size() && j < 144; ++j) item.upperFlags[j] = design.upper[j].flags;
+    item.waterAnimationType = 0;
+    item.waterAnimationSpeed = 0;
+}
+
+// Each animation steps through its image's cells over its frames, fading
+// out at the end; a sound at the first frame and a flash at the second.
+void FillAnimation(TLcfAnimationItem& item, const AnimationDesign& design) {
+    item.name = design.name;
+    item.image = design.image;
+    item.position = static_cast<uint8_t>(design.position);
+    item.frames.Clear();
+    for (int f = 1; f <= design.frames; ++f) {
+        TLcfAnimationPatternItem* frame = item.frames.GetOrCreate(f);
+        TLcfAnimationCellItem* cell = frame->cells.Add();
+        cell->pattern = std::min(design.cells - 1, (f - 1) * design.cells / design.frames);
+        cell->zoom = 100;
+        cell->transparency = f > design.frames - 2 ? 30 * (f - (design.frames - 2)) : 0;
+    }
+    item.timings.Clear();
+    TLcfAnimationTimingItem* sound = item.timings.Add();
+    sound->frame = 1;
+    sound->sound.name = design.sound;
+    sound->sound.volume = 90;
+    if (design.flash_strength > 0) {
+        TLcfAnimationTimingItem* flash = item.timings.Add();
+        flash->frame = 2;
+        flash->flashScope = design.screen_flash ? TLcfAnimationTimingItem::kScreen : TLcfAnimationTimingItem::kTarget;
+        flash->flashStrength = design.flash_strength;
+        flash->shake = design.screen_flash ? TLcfAnimationTimingItem::kNone : TLcfAnimationTimingItem::kTarget;
+    }
+}
+
 }  // namespace
 
 void FillDatabase(TLcfDataBase& db) {
@@ -213,6 +270,15 @@ void FillDatabase(TLcfDataBase& db) {
     FillVocabulary(*DbVocabulary);
     FillNames(*DbSwitch, *DbVariable);
     FillCommonEvents(*DbCommonEvent);
+
+    DbChipSet->SetCount(2);
+    FillChipSet(*DbChipSet->Items(0), OutdoorChipSet());
+    FillChipSet(*DbChipSet->Items(1), InteriorChipSet());
+
+    const ContentDesign& content = DemoContent();
+    DbAnimation->SetCount(static_cast<int>(content.animations.size()));
+    for (size_t i = 0; i < content.animations.size(); ++i)
+        FillAnimation(*DbAnimation->Items(static_cast<int>(i)), content.animations[i]);
 }
 
 Bytes SerializeDatabase(TLcfDataBase& db) {
