@@ -1,13 +1,22 @@
 #pragma once
-// The attributes table. Its entries are kept as their raw chunks until the
-// record's fields are described, so the section loads, keeps its ids and
-// writes back unchanged.
+// Attributes (database section 17): damage percent by the target's rank.
 
-#include "data/record/raw_record.h"
+#include <cstdint>
 
-class TLcfAttribItem : public TLcfRawItem {
+#include "data/record/catalog.h"
+
+class TLcfAttribItem : public TCatalogItem {
 public:
-    using TLcfRawItem::TLcfRawItem;
+    enum Kind : uint8_t { kPhysical = 0, kMagical = 1 };
+
+    explicit TLcfAttribItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
+    void DescribeField(int id, TCatalogVarData& d, bool reading) override;
+    void Clear() override;
+    // The rate of rank 0..4 (A..E); 0 for any other rank.
+    int32_t GetRate(int rank) const;
+
+    uint8_t kind = kPhysical;
+    int32_t rates[5] = {300, 200, 100, 50, 0};
 };
 
 class TLcfAttrib : public TCatalogOf<TLcfAttribItem> {
