@@ -142,7 +142,7 @@ TEST(Database, RoundTripsEveryTableThroughOurWriters) {
     DbCommonEvent->Items(1)->script = Script().Line(10110, 0, "Hello").Line(0).List();
     // Tables held raw keep their entries' chunks.
     Bytes heroes = List({{1, Chunks().Str(1, "Alex").Int(7, 12).End()}, {2, Chunks().End()}});
-    Bytes battle = Chunks().Int(2, 1).Str(10, "x").End();
+    Bytes battle = Chunks().Int(2, 1).Data(10, List({{1, Chunks().Str(1, "Fight").End()}})).End();
     Bytes file = Concat({SaveDatabase(db, {11, 29}), VarInt(11), VarInt(int32_t(heroes.size())), heroes,
                          VarInt(29), VarInt(int32_t(battle.size())), battle});
     TLcfDataBase back;
