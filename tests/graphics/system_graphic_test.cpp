@@ -264,3 +264,65 @@ TEST(SystemGraphicBoard, TimerColonAndGaugeFill) {
     f.skin->DrawGauge(40, 140, 1, 0);
     EXPECT_EQ(f.board.ScanLine(140)[40], sys2.ColorTable[151]);  // body only
 }
+
+#include "graphics/graphics_files.h"
+#include "support/test_paths.h"
+
+TEST(SystemGraphicBoard, LoadImagesIconsDigitsAndTheAirshipShadow) {
+    testing_support::TempDir dir;
+    std::vector<std::string> asked;
+    SetGraphicsFileFinder([&](const std::string& folder, const std::string& name) {
+        asked.push_back(folder + "/" + name);
+        return name.empty() ? std::string() : (dir / (name + ".png")).string();
+    });
+    // A second system image whose rows are numbered: row r holds index r + 1.
+    {
+        TSorvoPng png;
+        png.SetFormat(80, 96, 8);
+        for (int i = 0; i < 256; ++i)
+            png.Palette[size_t(i)] = PaletteEntry{uint8_t(i), uint8_t(255 - i), uint8_t(i * 5), 0};
+        for (int y = 0; y < 96; ++y)
+            for (int x = 0; x < 80; ++x) png.Row(y)[x] = uint8_t(y + 1 + (x / 16) * 100 % 150);
+        png.SaveToFile((dir / "sys2.png").string());
+        png.SetFormat(160, 80, 8);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 160; ++x) png.Row(y)[x] = uint8_t(1 + (x + y) % 200);
+        png.SaveToFile((dir / "skin.png").string());
+    }
+    TSorvoBoard board;
+    board.SetSize(160, 120);
+    TLcfSystemGraphic skin(board);
+    skin.LoadImages("skin", "sys2", "");
+    SetGraphicsFileFinder(nullptr);
+    EXPECT_EQ(asked, (std::vector<std::string>{"System/skin", "System2/sys2", "System2/sys2"}));
+    EXPECT_EQ(At(skin.Skin(), 3, 4), 8);
+    // The gauge strip is rows 64..79 of the second image, drawn at opacity 96.
+    EXPECT_EQ(At(skin.GaugeStrip(), 0, 0), At(skin.System2(), 0, 64));
+    EXPECT_EQ(At(skin.GaugeStrip(), 20, 15), At(skin.System2(), 20, 79));
+    EXPECT_EQ(skin.GaugeStrip().Opacity, 96);
+    EXPECT_THROW(skin.LoadImages("skin", "sys2", "nosuchframe"), Exception);
+
+    TSorvoSheet& sys2 = skin.System2();
+    // Icons step 0, 1, 2, 1 every 20 frames: at counter 60 the frame at x 16.
+    skin.DrawAnimIcon1(0, 0, 60);
+    EXPECT_TRUE(BoardShows(board, 0, 0, sys2, 16, 16, 16, 16));
+    skin.DrawAnimIcon0(20, 0, 40);
+    EXPECT_TRUE(BoardShows(board, 20, 0, sys2, 32, 0, 16, 16));
+    // Large digits of 907 at 8-pixel steps.
+    skin.DrawBigDigits(0, 40, 907);
+    EXPECT_TRUE(BoardShows(board, 0, 40, sys2, 72, 80, 8, 16));
+    EXPECT_TRUE(BoardShows(board, 8, 40, sys2, 0, 80, 8, 16));
+    EXPECT_TRUE(BoardShows(board, 16, 40, sys2, 56, 80, 8, 16));
+    // The airship shadow draws at alpha div 4 and leaves the skin opaque.
+    board.Clear();
+    skin.DrawPair16(100, 100, 1020);
+    EXPECT_TRUE(BoardShows(board, 100, 100, skin.Skin(), 144, 32, 16, 16));
+    EXPECT_EQ(skin.Skin().Opacity, 255);
+    board.Clear();
+    skin.DrawPair16(100, 100, 0);
+    EXPECT_EQ(board.ScanLine(100)[100], 0);
+    skin.DrawUpArrow(0, 60);
+    EXPECT_TRUE(BoardShows(board, 0, 60, skin.Skin(), 40, 8, 16, 8));
+    skin.DrawSmallGlyph(30, 60, 2, 3);
+    EXPECT_TRUE(BoardShows(board, 30, 60, skin.Skin(), 144, 24, 8, 8));
+}
