@@ -205,6 +205,8 @@ TEST(Sheet, IndexOperationsClipAndCompare) {
     EXPECT_TRUE(s.IsBlank(TRect(-5, -5, 50, 50)));
     EXPECT_FALSE(s.IsSolid(TRect(0, 0, 1, 1)));
     EXPECT_TRUE(s.IsSolid(TRect(2, 2, 2, 5)));  // empty
+    s.FillRect(TRect(3, 0, 1, 4), 5);  // back to front: nothing
+    EXPECT_TRUE(s.IsBlank(s.GetBoundsRect()));
     s.FillRect(TRect(2, -3, 9, 2), 7);
     EXPECT_EQ(s.ScanLine(0)[2], 7);
     EXPECT_EQ(s.ScanLine(1)[3], 7);
@@ -243,4 +245,13 @@ TEST(Sheet, DrawCopiesIndicesClippedAndSkipsZeroWhenTransparent) {
     EXPECT_EQ(dst.ScanLine(2)[0], 9);  // index 0 skipped
     EXPECT_EQ(dst.ScanLine(2)[1], 4);
     EXPECT_EQ(dst.ScanLine(0)[0], 9);
+}
+
+TEST(Sheet, SameContentOfHugeRectanglesOnlyLooksInsideTheSheet) {
+    TSorvoSheet s;
+    s.SetSize(3, 3);
+    const TRect huge(-2000000000, -2000000000, 2000000000, 2000000000);
+    EXPECT_TRUE(s.SameContent(huge, huge));  // returns at once
+    s.ScanLine(1)[1] = 4;
+    EXPECT_FALSE(s.SameContent(huge, TRect(-1999999999, -2000000000, 2000000001, 2000000000)));
 }

@@ -130,11 +130,15 @@ bool TSorvoSheet::SameContent(const TRect& a, const TRect& b) const {
         return true;
     }
     // Partly outside: a pixel outside the sheet equals only another one
-    // outside it.
+    // outside it. Only offsets where at least one side is inside can differ,
+    // so walk the part of each rectangle inside the sheet.
     auto at = [&](int64_t x, int64_t y) { return inside(x, y) ? int(ScanLine(int32_t(y))[x]) : -1; };
-    for (int64_t y = 0; y < h; ++y)
-        for (int64_t x = 0; x < w; ++x)
-            if (at(a.Left + x, a.Top + y) != at(b.Left + x, b.Top + y)) return false;
+    for (const auto& [self, other] : {std::pair{a, b}, std::pair{b, a}}) {
+        const TRect in = ClipToArea(self, width_, height_);
+        for (int64_t y = in.Top; y < in.Bottom; ++y)
+            for (int64_t x = in.Left; x < in.Right; ++x)
+                if (at(x, y) != at(other.Left + (x - self.Left), other.Top + (y - self.Top))) return false;
+    }
     return true;
 }
 
@@ -160,6 +164,7 @@ bool TSorvoSheet::IsSolid(const TRect& rect) const {
 
 void TSorvoSheet::FillRect(const TRect& rect, uint8_t index) {
     const TRect r = ClipToArea(rect, width_, height_);
+    if (r.Left >= r.Right) return;  // also a rectangle given back to front
     for (int32_t y = r.Top; y < r.Bottom; ++y) std::memset(ScanLine(y) + r.Left, index, size_t(r.Right - r.Left));
 }
 
