@@ -100,6 +100,8 @@ SdlPlatform::SdlPlatform() {
         lastError_ = std::string("no display: ") + SDL_GetError();
         std::fprintf(stderr, "varnow: %s\n", lastError_.c_str());
     }
+    // The game reads keys, never text: no input-method window over the game.
+    if (videoAvailable_) SDL_StopTextInput();
     joystickAvailable_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     wakeEvent_ = SDL_RegisterEvents(1);
     display_ = std::make_unique<SdlDisplay>(videoAvailable_, &lastError_);
