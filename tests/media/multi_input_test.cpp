@@ -4,6 +4,7 @@
 
 #include "headless_fixture.h"
 #include "media/input/multi_input.h"
+#include "media/screen/sorvo_draw.h"
 
 using platform::Event;
 using platform::Key;
@@ -192,6 +193,26 @@ TEST_F(MultiInputTest, AnInactiveApplicationReadsEveryStateEmpty) {
     Frame(input);
     EXPECT_FALSE(input.IsPressed(TMultiInput::kDecision));
     EXPECT_TRUE(input.IsPressed(TMultiInput::kLeft));  // held on return: a new press
+}
+
+TEST_F(MultiInputTest, AMouseClickBetweenTwoFramesIsSampledByTheFrameWait) {
+    TSorvoDraw draw;
+    draw.SetFrameRate(60);
+    TMultiInput input;
+    draw.OnPump = [&] { input.Sample(); };
+    draw.WaitFrame();
+    input.Update();
+    // Down and up again 5 ms later, both inside the next frame's wait.
+    Event down;
+    down.type = Event::Type::MouseDown;
+    Event up = down;
+    up.type = Event::Type::MouseUp;
+    sys->QueueEvent(down, sys->NowMicros() + 4'000);
+    sys->QueueEvent(up, sys->NowMicros() + 9'000);
+    draw.WaitFrame();
+    input.Update();
+    EXPECT_EQ(input.Pressed, TMultiInput::Bit(TMultiInput::kMouseLeft));
+    EXPECT_EQ(input.Held, 0u);
 }
 
 }  // namespace
