@@ -361,3 +361,27 @@ TEST(Board, EveryRowVersionWritesThePortablePixels) {
             }
         }
 }
+
+TEST(Board, RotationAndWaveFollowThePixelRuleLikeThePlainBlits) {
+    // Rotation by 0 at zoom 1 is the plain blit, and a wave of amplitude 0
+    // the centred stretch: with every transparency and opacity, on noise.
+    TSorvoSheet s;
+    NoiseSheet(s, 10, 8, 11);
+    TSorvoBoard a, b;
+    a.SetSize(24, 24);
+    b.SetSize(24, 24);
+    std::mt19937 rng(2);
+    for (bool transparent : {false, true})
+        for (int opacity : {255, 128, 0}) {
+            s.Transparent = transparent;
+            s.Opacity = opacity;
+            for (int i = 0; i < 576; ++i) a.Bits()[i] = b.Bits()[i] = uint16_t(rng());
+            a.RotateDraw(12, 12, s, s.GetBoundsRect(), 5, 4, 0, 1.0);
+            b.Draw(7, 8, s, s.GetBoundsRect());
+            EXPECT_TRUE(std::equal(a.Bits(), a.Bits() + 576, b.Bits())) << transparent << " " << opacity;
+            for (int i = 0; i < 576; ++i) a.Bits()[i] = b.Bits()[i] = uint16_t(rng());
+            a.WaveDraw(12, 12, s, s.GetBoundsRect(), 5, 4, 0, 32, 0, 2.0);
+            b.StretchDraw(TRect(2, 4, 22, 20), s, s.GetBoundsRect());
+            EXPECT_TRUE(std::equal(a.Bits(), a.Bits() + 576, b.Bits())) << transparent << " " << opacity;
+        }
+}
