@@ -25,6 +25,12 @@ void OutputFolder::Write(const std::string& relative_path, const std::string& te
     Write(relative_path, Bytes(text.begin(), text.end()));
 }
 
+void OutputFolder::Adopt(const std::string& relative_path) {
+    const std::filesystem::path path = root_ / relative_path;
+    if (!std::filesystem::is_regular_file(path)) throw std::runtime_error("missing " + path.string());
+    written_[relative_path] = static_cast<size_t>(std::filesystem::file_size(path));
+}
+
 void PutU16LE(Bytes& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value));
     out.push_back(static_cast<uint8_t>(value >> 8));

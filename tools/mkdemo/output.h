@@ -22,6 +22,10 @@ public:
     void Write(const std::string& relative_path, const Bytes& bytes);
     void Write(const std::string& relative_path, const std::string& text);
 
+    // Records a file that a library writer has already written below the
+    // root (the map files write themselves).
+    void Adopt(const std::string& relative_path);
+
     const std::filesystem::path& root() const { return root_; }
     // Relative paths written so far, in sorted order.
     const std::map<std::string, size_t>& written() const { return written_; }
