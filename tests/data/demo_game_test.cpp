@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -242,6 +243,11 @@ TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {
     }
     for (int i = 0; i < DbChipSet->Count(); ++i)
         refs.push_back({DbChipSet->Items(i)->imageName, "ChipSet", &kImageExtensions});
+    for (int i = 0; i < DbGround->Count(); ++i) {
+        refs.push_back({DbGround->Items(i)->backdrop, "Backdrop", &kImageExtensions});
+        if (!DbGround->Items(i)->stepSound.IsOff())
+            refs.push_back({DbGround->Items(i)->stepSound.name, "Sound", &kSoundExtensions});
+    }
     for (int i = 0; i < DbAnimation->Count(); ++i) {
         const TLcfAnimationItem* animation = DbAnimation->Items(i);
         refs.push_back({animation->image, animation->large ? "Battle2" : "Battle", &kImageExtensions});
@@ -290,6 +296,38 @@ TEST_F(DemoGame, ChipSetsAndAnimationsMatchTheirImages) {
             for (int c = 0; c < animation->frames.Items(f)->cells.Count(); ++c)
                 EXPECT_LT(animation->frames.Items(f)->cells.Items(c)->pattern, cell_count);
     }
+}
+
+TEST_F(DemoGame, TerrainConditionsAndBattleCommands) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    // Every chip's terrain names an entry of the terrain table.
+    for (int i = 0; i < DbChipSet->Count(); ++i)
+        for (int chip = 0; chip < TLcfChipSetItem::kLowerChips; ++chip)
+            EXPECT_NE(DbGround->Find(DbChipSet->Items(i)->GetTerrain(chip)), nullptr);
+    bool damaging = false, rare_encounters = false;
+    for (int i = 0; i < DbGround->Count(); ++i) {
+        damaging = damaging || DbGround->Items(i)->damage > 0;
+        rare_encounters = rare_encounters || DbGround->Items(i)->encounterRate < 100;
+    }
+    EXPECT_TRUE(damaging);
+    EXPECT_TRUE(rare_encounters);
+
+    ASSERT_GE(DbStatus->Count(), 3);
+    EXPECT_EQ(DbStatus->FindStatus(1)->name, "Fallen");
+    std::set<std::string> names;
+    for (int i = 0; i < DbStatus->Count(); ++i) names.insert(DbStatus->Items(i)->name);
+    EXPECT_TRUE(names.count("Poison"));
+    EXPECT_TRUE(names.count("Sleep"));
+    EXPECT_GE(DbAttrib->Count(), 4);
+
+    // The battle commands: attack, skills, defend, item and escape kinds.
+    std::set<int32_t> kinds;
+    for (int i = 0; i < DbBattle->commands.Count(); ++i) {
+        EXPECT_FALSE(DbBattle->commands.Items(i)->name.empty());
+        kinds.insert(DbBattle->commands.Items(i)->kind);
+    }
+    for (int kind : {0, 1, 3, 4, 5}) EXPECT_TRUE(kinds.count(kind)) << kind;
 }
 
 // --- music ---------------------------------------------------------------

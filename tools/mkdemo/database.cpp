@@ -262,6 +262,73 @@ void FillAnimation(TLcfAnimationItem& item, const AnimationDesign& design) {
     }
 }
 
+void FillTerrain(TLcfGround& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.terrains.size()));
+    for (size_t i = 0; i < content.terrains.size(); ++i) {
+        const TerrainDesign& d = content.terrains[i];
+        TLcfGroundItem& t = *table.Items(static_cast<int>(i));
+        t.name = d.name;
+        t.damage = d.damage;
+        t.encounterRate = d.encounter_rate;
+        t.backdrop = d.backdrop;
+        t.boatPassable = d.boat;
+        t.shipPassable = d.ship;
+        t.airshipPassable = d.airship;
+        t.airshipLands = d.airship_lands;
+        t.bushDepth = static_cast<uint8_t>(d.bush_depth);
+        if (d.damage > 0) {
+            t.stepSound.name = sound::kHit;
+            t.soundOnDamageOnly = 1;
+        }
+        // Open ground can bring a first strike or an ambush.
+        if (d.encounter_rate > 0 && d.airship_lands) t.specialStarts = TLcfGroundItem::kInitiative | TLcfGroundItem::kBackAttack;
+    }
+}
+
+void FillAttributes(TLcfAttrib& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.attributes.size()));
+    for (size_t i = 0; i < content.attributes.size(); ++i) {
+        const AttributeDesign& d = content.attributes[i];
+        TLcfAttribItem& a = *table.Items(static_cast<int>(i));
+        a.name = d.name;
+        a.kind = static_cast<uint8_t>(d.kind);
+        for (int r = 0; r < 5; ++r) a.rates[r] = d.rates[static_cast<size_t>(r)];
+    }
+}
+
+void FillConditions(TLcfStatus& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.conditions.size()));
+    for (size_t i = 0; i < content.conditions.size(); ++i) {
+        const ConditionDesign& d = content.conditions[i];
+        TLcfStatusItem& s = *table.Items(static_cast<int>(i));
+        s.name = d.name;
+        s.persistence = d.persists;
+        s.colour = d.colour;
+        s.priority = d.priority;
+        s.restriction = static_cast<uint8_t>(d.restriction);
+        s.minimumTurns = d.min_turns;
+        s.recoveryChance = d.recovery_chance;
+        s.recoveryByDamage = d.damage_recovery;
+        s.hitRate = d.hit_rate;
+        s.messageHero = d.hero_message;
+        s.messageEnemy = d.enemy_message;
+        s.messageEachTurn = d.turn_message;
+        s.messageRecovery = d.recovery_message;
+        s.battleHpPercent = d.battle_hp_percent;
+        s.mapHpPoints = d.map_hp_points;
+    }
+}
+
+void FillBattle(TLcfBattle& battle, const ContentDesign& content) {
+    battle.layoutStyle = 1;
+    battle.commands.SetCount(static_cast<int>(content.commands.size()));
+    for (size_t i = 0; i < content.commands.size(); ++i) {
+        TLcfBattleCMDItem& c = *battle.commands.Items(static_cast<int>(i));
+        c.name = content.commands[i].name;
+        c.kind = content.commands[i].kind;
+    }
+}
+
 }  // namespace
 
 void FillDatabase(TLcfDataBase& db) {
@@ -276,6 +343,10 @@ void FillDatabase(TLcfDataBase& db) {
     FillChipSet(*DbChipSet->Items(1), InteriorChipSet());
 
     const ContentDesign& content = DemoContent();
+    FillTerrain(*DbGround, content);
+    FillAttributes(*DbAttrib, content);
+    FillConditions(*DbStatus, content);
+    FillBattle(*DbBattle, content);
     DbAnimation->SetCount(static_cast<int>(content.animations.size()));
     for (size_t i = 0; i < content.animations.size(); ++i)
         FillAnimation(*DbAnimation->Items(static_cast<int>(i)), content.animations[i]);
