@@ -19,10 +19,10 @@ private:
 MainThreadQueue::MainThreadQueue(std::function<void()> wake)
     : mainThread_(std::this_thread::get_id()), wake_(std::move(wake)) {}
 
-MainThreadQueue::~MainThreadQueue() {
-    // A sender still waiting would wait forever: run what is left.
-    RunCalls();
-}
+// Calls still queued are dropped, not run: what they would touch may be gone
+// by now. (Timers on threads are stopped before the platform goes, so no
+// sender is left waiting.)
+MainThreadQueue::~MainThreadQueue() = default;
 
 void MainThreadQueue::Post(std::function<void()> fn) {
     {

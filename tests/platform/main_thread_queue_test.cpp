@@ -1,0 +1,50 @@
+// Calls handed to the main thread from other threads, and main-thread timers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/main_thread_queue.h"
+
+using platform::MainThreadQueue;
+
+TEST(MainThreadQueue, SendWaitsForTheMainThreadAndCarriesItsException) {
+    int wakes = 0;
+    MainThreadQueue q([&] { ++wakes; });
+    int value = 0;
+    std::string caught;
+    std::atomic<bool> finished{false};
+    std::thread sender([&] {
+        q.Send([&] { value = 42; });
+        try {
+            q.Send([] { throw std::runtime_error("from main"); });
+        } catch (const std::runtime_error& e) {
+            caught = e.what();
+        }
+        finished = true;
+    });
+    while (!finished) q.RunCalls();  // the main thread's pump
+    sender.join();
+    EXPECT_EQ(value, 42);
+    EXPECT_EQ(caught, "from main");
+    // On the main thread a send runs at once.
+    q.Send([&] { value = 7; });
+    EXPECT_EQ(value, 7);
+}
+
+TEST(MainThreadQueue, LateTimerFiresOnceAndStopsWithItsHandle) {
+    MainThreadQueue q;
+    int fired = 0;
+    auto timer = q.StartTimer(50, [&] { ++fired; }, 0);
+    EXPECT_EQ(q.MicrosUntilNextTimer(0), 50'000);
+    q.RunDue(40'000);
+    EXPECT_EQ(fired, 0);
+    q.RunDue(260'000);  // five periods late
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(q.MicrosUntilNextTimer(260'000), 50'000);
+    timer.reset();
+    q.RunDue(1'000'000);
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(q.MicrosUntilNextTimer(1'000'000), -1);
+}
