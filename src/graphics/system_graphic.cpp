@@ -1,5 +1,6 @@
 #include "graphics/system_graphic.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -37,6 +38,10 @@ int64_t MiddlePieces(int64_t length) {
     int64_t cells = (length + 7) / 8;
     return cells > 2 ? cells - 2 : 0;
 }
+
+// The first piece i >= 1 at origin + 8i that can reach into the sheet, so
+// that a window far off to the left or top costs nothing.
+int64_t FirstVisiblePiece(int64_t origin) { return std::max<int64_t>(1, (-origin - 8) / 8); }
 
 void LoadSheet(TSorvoSheet& sheet, const char* folder, const std::string& name, int32_t offsetY = 0) {
     sheet.LoadFromFileAt(FindGraphicsFile(folder, name), 0, offsetY, true);
@@ -115,12 +120,12 @@ void TLcfSystemGraphic::DrawBorder(TSorvoSheet& sheet, int32_t x, int32_t y, int
     };
     int64_t right = int64_t(x) + width - 8, bottom = int64_t(y) + height - 8;
     int64_t across = MiddlePieces(width), down = MiddlePieces(height);
-    for (int64_t i = 1; i <= across && x + 8 * i < sheet.Width(); ++i) {
+    for (int64_t i = FirstVisiblePiece(x); i <= across && x + 8 * i < sheet.Width(); ++i) {
         int32_t sx = base + (i % 2 ? 16 : 8);
         piece(x + 8 * i, y, sx, 0);
         piece(x + 8 * i, bottom, sx, 24);
     }
-    for (int64_t i = 1; i <= down && y + 8 * i < sheet.Height(); ++i) {
+    for (int64_t i = FirstVisiblePiece(y); i <= down && y + 8 * i < sheet.Height(); ++i) {
         int32_t sy = i % 2 ? 16 : 8;
         piece(x, y + 8 * i, base, sy);
         piece(right, y + 8 * i, base + 24, sy);
@@ -137,8 +142,8 @@ void TLcfSystemGraphic::DrawCursor(TSorvoSheet& sheet, const TRect& rect, int32_
     int32_t base = 64 + 32 * (frame != 0 ? 1 : 0);
     skin_->Transparent = true;
     int64_t across = MiddlePieces(width), down = MiddlePieces(height);
-    for (int64_t i = 1; i <= down && rect.Top + 8 * i < sheet.Height(); ++i)
-        for (int64_t j = 1; j <= across && rect.Left + 8 * j < sheet.Width(); ++j)
+    for (int64_t i = FirstVisiblePiece(rect.Top); i <= down && rect.Top + 8 * i < sheet.Height(); ++i)
+        for (int64_t j = FirstVisiblePiece(rect.Left); j <= across && rect.Left + 8 * j < sheet.Width(); ++j)
             sheet.Draw(ClampToInt32(rect.Left + 8 * j), ClampToInt32(rect.Top + 8 * i), *skin_,
                        RectOfSize(base + (j % 2 ? 16 : 8), i % 2 ? 16 : 8, 8, 8));
     DrawBorder(sheet, rect.Left, rect.Top, ClampToInt32(width), ClampToInt32(height), base);

@@ -326,3 +326,18 @@ TEST(SystemGraphicBoard, LoadImagesIconsDigitsAndTheAirshipShadow) {
     skin.DrawSmallGlyph(30, 60, 2, 3);
     EXPECT_TRUE(BoardShows(board, 30, 60, skin.Skin(), 144, 24, 8, 8));
 }
+
+TEST(SystemGraphicWindow, WindowsFarOffTheSheetAreClippedCheaply) {
+    Fixture f;
+    TSorvoSheet sheet;
+    sheet.SetSize(40, 40);
+    // A frame whose left part lies far off the sheet still draws its visible
+    // pieces exactly where a frame starting on the sheet would.
+    f.skin->DrawWindowFrame(sheet, -2000000000, 0, 2000000040, 40);
+    EXPECT_EQ(At(sheet, 32, 0), 30);  // top-right corner
+    EXPECT_EQ(At(sheet, 24, 0), 31);  // piece 250000003 (odd): from x 48
+    EXPECT_EQ(At(sheet, 16, 0), 32);  // piece 250000002 (even): from x 40
+    EXPECT_EQ(At(sheet, 32, 8), 31);  // right edge
+    f.skin->DrawCursor(sheet, RectOfSize(-2000000000, -2000000000, 2000000040, 2000000040), 0);
+    EXPECT_EQ(At(sheet, 32, 32), 40);
+}
