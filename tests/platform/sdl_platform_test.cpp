@@ -139,6 +139,11 @@ TEST_F(SdlPlatformTest, MessageBoxGoesToStderrWithoutBlocking) {
     p->ShowMessageBox("Title", "Something went wrong", true);
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Title: Something went wrong"), std::string::npos);
+    // Game text in the code page (932 by default) comes out as UTF-8.
+    ::testing::internal::CaptureStderr();
+    p->ShowMessageBox("\x83\x65", "Cannot open \"\x83\x58\"", true);
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("\xE3\x83\x86: Cannot open \"\xE3\x82\xB9\""), std::string::npos);
 }
 
 static void RunAudioForAWhile(Platform& p) {

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/code_page.h"
 #include "platform/key_state.h"
 #include "platform/main_thread_queue.h"
 #include "platform/sdl/sdl_display.h"
@@ -298,7 +299,10 @@ std::unique_ptr<Timer> SdlPlatform::StartMainThreadTimer(int intervalMs, std::fu
     return mainQueue_->StartTimer(intervalMs, std::move(callback), NowMicros());
 }
 
-void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& text, bool isError) {
+void SdlPlatform::ShowMessageBox(const std::string& captionIn, const std::string& textIn, bool isError) {
+    // Messages may carry game text (names, titles) still in the game's code
+    // page; valid UTF-8 passes unchanged.
+    const std::string caption = MessageToUtf8(captionIn), text = MessageToUtf8(textIn);
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     // With a dummy video driver there is nobody to click the box away (and
