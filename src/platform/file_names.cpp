@@ -161,7 +161,8 @@ bool SplitGameName(const std::string& name, std::vector<std::string>& components
 
 std::optional<std::string> ResolveGameName(const std::string& folder, const std::string& name, FileKind kind) {
     std::vector<std::string> components;
-    if (!SplitGameName(name, components)) return std::nullopt;
+    // No folder is no folder: never the current one.
+    if (folder.empty() || !SplitGameName(name, components)) return std::nullopt;
     std::string path = folder;
     for (size_t i = 0; i < components.size(); ++i) {
         bool last = i + 1 == components.size();
@@ -174,7 +175,7 @@ std::optional<std::string> ResolveGameName(const std::string& folder, const std:
 
 std::optional<std::string> GameNameForWriting(const std::string& folder, const std::string& name) {
     std::vector<std::string> components;
-    if (!SplitGameName(name, components)) return std::nullopt;
+    if (folder.empty() || !SplitGameName(name, components)) return std::nullopt;
     std::string path = folder;
     for (size_t i = 0; i + 1 < components.size(); ++i) {
         auto found = FindComponent(path, components[i], FileKind::Folder);

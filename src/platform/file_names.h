@@ -29,7 +29,7 @@ enum class FileKind { Any, File, Folder };
 bool SplitGameName(const std::string& name, std::vector<std::string>& components);
 
 // The path on disk of `name` under `folder` (a native path, used as it
-// stands), or nothing when it is refused or not there.
+// stands), or nothing when it is refused or not there (or folder is empty).
 std::optional<std::string> ResolveGameName(const std::string& folder, const std::string& name,
                                            FileKind kind = FileKind::File);
 

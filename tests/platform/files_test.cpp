@@ -57,6 +57,7 @@ TEST(FileNames, RefusesNamesThatLeaveTheFolder) {
     EXPECT_FALSE(ResolveGameName(game, "C:\\secret.png"));
     EXPECT_FALSE(ResolveGameName(game, std::string("Picture\\a.png\0x", 15)));
     EXPECT_FALSE(ResolveGameName(game, ""));
+    EXPECT_FALSE(ResolveGameName("", "Picture\\a.png"));  // never the current folder
     std::vector<std::string> parts;
     EXPECT_FALSE(SplitGameName("..", parts));
 }
