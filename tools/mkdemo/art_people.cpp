@@ -106,9 +106,17 @@ void Person(Bitmap8& bmp, int x0, int y0, const Look& look, int dir, int pattern
             if (side) cell.Ellipse(dir == 1 ? hx - 3 : hx + 3, hy, r - 2.5, r - 1, hair);
         }
         if (look.style == Hair::kLong) {
-            cell.Fill(static_cast<int>(hx - r), static_cast<int>(hy), 3, 9, hair);
-            cell.Fill(static_cast<int>(hx + r) - 2, static_cast<int>(hy), 3, 9, hair);
-            if (dir == 0) cell.Fill(static_cast<int>(hx - r), static_cast<int>(hy), static_cast<int>(2 * r) + 1, 9, hair);
+            // Long hair falls behind the head: framing the face from the
+            // front, down the back from the side and from behind.
+            const int left = static_cast<int>(hx - r), top = static_cast<int>(hy) - 1;
+            if (dir == 2) {
+                cell.Fill(left, top, 2, 9, hair);
+                cell.Fill(static_cast<int>(hx + r) - 1, top, 2, 9, hair);
+            } else if (side) {
+                cell.Fill(left, top, 5, 10, hair);
+            } else {
+                cell.Fill(left, top, static_cast<int>(2 * r) + 1, 10, hair);
+            }
         }
         if (look.style == Hair::kSpiky)
             for (int i = -2; i <= 2; ++i)
@@ -121,7 +129,7 @@ void Person(Bitmap8& bmp, int x0, int y0, const Look& look, int dir, int pattern
         cell.Fill(static_cast<int>(hx) - 1, static_cast<int>(hy - r - 3), 2, 3, Shade(kRed, 7));
     }
     if (look.hat)
-        cell.Polygon({{hx - r - 2, hy - 3}, {hx + r + 2, hy - 3}, {hx + (dir == 1 ? -3 : dir == 3 ? 3 : 1), hy - r - 9}},
+        cell.Polygon({{hx - r - 2, hy - 4}, {hx + r + 2, hy - 4}, {hx + (dir == 1 ? -3 : dir == 3 ? 3 : 1), hy - r - 8}},
                      Shade(look.outfit, 5));
     // Face.
     if (dir != 0) {
