@@ -113,9 +113,8 @@ MidiTrack& Conductor(MidiSong& song, const char* title, int bpm) {
 // Closes the piece: every track ends at `end`; a looping piece marks where
 // the player jumps back to, a piece that plays once marks its own end so
 // the player rests there instead of starting over.
-void Finish(MidiSong& song, MidiTrack& conductor, uint32_t end, bool loops, uint32_t loop_tick) {
+void Finish(MidiTrack& conductor, uint32_t end, bool loops, uint32_t loop_tick) {
     conductor.LoopPoint(loops ? loop_tick : end);
-    (void)song;
     conductor.EndAt(end);
 }
 
@@ -228,7 +227,7 @@ Bytes Title() {
     Voice melody(flute, 0, 92);
     uint32_t t = melody.Line(loop, "E5:4 G5:4 C6:6 B5:2 A5:8 E5:8 F5:4 A5:4 C6:4 A5:4 G5:12 r:4");
     melody.Line(t, "E5:4 G5:4 C6:4 E6:4 D6:4 C6:4 B5:4 A5:4 F5:4 A5:4 G5:4 B5:4 C6:12 r:4");
-    Finish(song, conductor, loop + 8 * kBar, true, loop);
+    Finish(conductor, loop + 8 * kBar, true, loop);
     return song.Serialize();
 }
 
@@ -249,7 +248,7 @@ Bytes Town() {
     uint32_t t = melody.Line(0, "A5:2 C6:2 A5:2 F5:2 G5:4 A5:4 Bb5:4 D6:4 C6:4 Bb5:4 A5:2 G5:2 E5:4 G5:4 C6:4 "
                                 "A5:8 F5:8");
     melody.Line(t, "D5:2 F5:2 A5:4 D6:4 C6:4 Bb5:4 A5:4 G5:4 F5:4 E5:4 G5:4 C6:4 E5:4 G5:8 E5:4 C5:4");
-    Finish(song, conductor, 8 * kBar, true, 0);
+    Finish(conductor, 8 * kBar, true, 0);
     return song.Serialize();
 }
 
@@ -272,7 +271,7 @@ Bytes Field() {
     Voice melody(brass, 0, 98);
     uint32_t t = melody.Line(0, "D5:4 F#5:2 A5:2 D6:6 A5:2 B5:4 G5:4 D6:8 C#6:4 B5:2 A5:2 E5:4 A5:4 F#5:12 r:4");
     melody.Line(t, "F#5:2 G5:2 A5:4 B5:4 D6:4 D6:4 C#6:2 B5:2 G5:8 G#5:4 B5:4 E6:4 D6:4 C#6:8 A5:4 E5:4");
-    Finish(song, conductor, 8 * kBar, true, 0);
+    Finish(conductor, 8 * kBar, true, 0);
     return song.Serialize();
 }
 
@@ -293,7 +292,7 @@ Bytes Dungeon() {
     uint32_t t = melody.Line(kBar, "B4:6 C5:2 B4:4 G4:4 A4:8 F#4:8");
     t = melody.Line(t + kBar, "E5:4 D5:4 B4:8 C5:4 B4:4 A4:8");
     melody.Line(t, "G4:4 A4:4 B4:4 D5:4 D#5:12 r:4");
-    Finish(song, conductor, 8 * kBar, true, 0);
+    Finish(conductor, 8 * kBar, true, 0);
     return song.Serialize();
 }
 
@@ -325,7 +324,7 @@ Bytes Battle() {
                                    "B5:4 G#5:4 B5:4 E6:8");
     melody.Line(t, "E6:2 D6:2 C6:2 B5:2 A5:4 C6:4 F6:4 E6:2 D6:2 C6:4 A5:4 D6:4 B5:2 G5:2 D6:4 G6:4 E6:8 E5:4 "
                    "G#5:4");
-    Finish(song, conductor, loop + 8 * kBar, true, loop);
+    Finish(conductor, loop + 8 * kBar, true, loop);
     return song.Serialize();
 }
 
@@ -343,7 +342,7 @@ Bytes Victory() {
     fanfare.Line(0, "G4:2 C5:2 E5:2 G5:6 E5:2 G5:2 C6:12 r:4 A5:2 G5:2 F5:2 E5:2 D5:4 G5:4 C5+E5+G5:14 r:2", 0, 0,
                  0.95);
     // Plays once: the loop mark at the very end keeps it resting there.
-    Finish(song, conductor, 4 * kBar, false, 0);
+    Finish(conductor, 4 * kBar, false, 0);
     return song.Serialize();
 }
 
@@ -356,7 +355,7 @@ Bytes GameOver() {
     PadChords(strings, 1, 0, chords, 4, 64);
     Voice melody(piano, 0, 84);
     melody.Line(0, "A4:8 C5:8 B4:4 G#4:4 E4:8 F4:4 A4:4 C5:4 B4:4 A3+C4+E4+A4:16", 0, 0, 1.0);
-    Finish(song, conductor, 4 * kBar, false, 0);
+    Finish(conductor, 4 * kBar, false, 0);
     return song.Serialize();
 }
 
@@ -366,7 +365,7 @@ Bytes Inn() {
     MidiTrack& celesta = Instrument(song, "Celesta", 0, kCelesta, 100, 64, 80);
     Voice melody(celesta, 0, 88);
     melody.Line(0, "C5:2 E5:2 G5:2 C6:2 B5:2 G5:2 D5:2 F5:2 E5+G5+C6:16", 0, 0, 1.0);
-    Finish(song, conductor, 2 * kBar, false, 0);
+    Finish(conductor, 2 * kBar, false, 0);
     return song.Serialize();
 }
 
@@ -383,7 +382,7 @@ Bytes Boat() {
     Voice melody(flute, 0, 90);
     uint32_t t = melody.Line(0, "D5:6 B4:2 G4:8 E5:6 D5:2 B4:8 C5:4 E5:4 G5:4 E5:4 D5:12 r:4");
     melody.Line(t, "G5:6 F#5:2 E5:4 D5:4 B4:4 D5:4 G5:8 A5:4 G5:4 E5:4 C5:4 D5:12 r:4");
-    Finish(song, conductor, 8 * kBar, true, 0);
+    Finish(conductor, 8 * kBar, true, 0);
     return song.Serialize();
 }
 

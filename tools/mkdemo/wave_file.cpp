@@ -122,7 +122,6 @@ Bytes EncodeAdpcmWave(const std::vector<int16_t>& samples, int sample_rate, int 
         }
         data.insert(data.end(), best.begin(), best.end());
     }
-    const uint32_t blocks = static_cast<uint32_t>(data.size() / static_cast<size_t>(block_align));
 
     Bytes format;
     PutU16LE(format, 2);  // MS ADPCM
@@ -145,7 +144,6 @@ Bytes EncodeAdpcmWave(const std::vector<int16_t>& samples, int sample_rate, int 
     PutChunk(chunks, "fmt ", format);
     PutChunk(chunks, "fact", fact);
     PutChunk(chunks, "data", data);
-    (void)blocks;
     return RiffWrap(chunks);
 }
 
