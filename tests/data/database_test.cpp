@@ -140,7 +140,7 @@ TEST(Database, RoundTripsEveryTableThroughOurWriters) {
     DbVocabulary->Set(TLcfVocabulary::kCurrency, "Gold");
     DbCommonEvent->SetCount(2);
     DbCommonEvent->Items(1)->script = Script().Line(10110, 0, "Hello").Line(0).List();
-    // Tables held raw keep their entries' chunks.
+    // Sections written by hand load into their tables.
     Bytes heroes = List({{1, Chunks().Str(1, "Alex").Int(7, 12).End()}, {2, Chunks().End()}});
     Bytes battle = Chunks().Int(2, 1).Data(10, List({{1, Chunks().Str(1, "Fight").End()}})).End();
     Bytes file = Concat({SaveDatabase(db, {11, 29}), VarInt(11), VarInt(int32_t(heroes.size())), heroes,
@@ -151,7 +151,8 @@ TEST(Database, RoundTripsEveryTableThroughOurWriters) {
     EXPECT_EQ(DbSwitch->FindSwitch(3)->name, "Last");
     EXPECT_EQ(DbVocabulary->Get(TLcfVocabulary::kCurrency), "Gold");
     EXPECT_EQ(DbCommonEvent->FindCommonEvent(2)->script.Lines(0)->text, "Hello");
-    EXPECT_EQ(SaveList(*DbPlayer), heroes);
+    EXPECT_EQ(DbPlayer->FindPlayer(1)->name, "Alex");
+    EXPECT_EQ(DbPlayer->FindPlayer(1)->initialLevel, 12);
     EXPECT_EQ(SaveRecord(*DbBattle), battle);
     Bytes once = SaveDatabase(back);
     TLcfDataBase again;

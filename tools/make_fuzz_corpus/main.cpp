@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     DbItem->SetCount(2);
     FillRaw(*DbItem->Items(0), "Potion");
     DbPlayer->SetCount(1);
-    FillRaw(*DbPlayer->Items(0), "Alex");
+    DbPlayer->Items(0)->name = "Alex";
     Write(db, dir / "raw_tables.ldb", {11, 13});
 
     Write(db, dir / "everything.ldb");

@@ -1,13 +1,28 @@
 #pragma once
-// The job classes table. Its entries are kept as their raw chunks until the
-// record's fields are described, so the section loads, keeps its ids and
-// writes back unchanged.
+// Job classes (database section 30): growth data that a hero with that
+// run-time class takes instead of its own.
 
-#include "data/record/raw_record.h"
+#include <cstdint>
+#include <string>
 
-class TLcfJobItem : public TLcfRawItem {
+#include "data/database/hero_growth.h"
+
+class TLcfJobLearningItem : public TLcfLearningItem {
 public:
-    using TLcfRawItem::TLcfRawItem;
+    using TLcfLearningItem::TLcfLearningItem;
+};
+
+class TLcfJobLearning : public TCatalogOf<TLcfJobLearningItem> {};
+
+class TLcfJobItem : public TLcfGrowthItem {
+public:
+    explicit TLcfJobItem(int32_t id = 0) : TLcfGrowthItem(id) { Clear(); }
+    void DescribeField(int id, TCatalogVarData& d, bool reading) override;
+    // As a hero's, except that only command slots 0..5 start at -1.
+    void Clear() override;
+
+    std::string reserved2;
+    TLcfJobLearning skills;
 };
 
 class TLcfJob : public TCatalogOf<TLcfJobItem> {

@@ -1,0 +1,61 @@
+#include "data/database/player.h"
+
+void TLcfPlayerItem::DescribeField(int id, TCatalogVarData& d, bool) {
+    if (DescribeGrowth(id, d)) return;
+    switch (id) {
+    case 1: d.SetString(&name, true); break;
+    case 2: d.SetString(&title, true); break;
+    case 3: d.SetString(&sprite, true); break;
+    case 4: d.SetInteger(&spriteIndex, 0); break;
+    case 5: d.SetBoolean(&transparentSprite, 0); break;
+    case 7: d.SetInteger(&initialLevel, 1); break;
+    case 8: d.SetInteger(&finalLevel, 99); break;
+    case 9: d.SetBoolean(&criticalHits, 1); break;
+    case 10: d.SetInteger(&criticalRate, 30); break;
+    case 15: d.SetString(&face, true); break;
+    case 16: d.SetInteger(&faceIndex, 0); break;
+    case 51: d.SetFixed(initialEquipment.data(), kEquipmentSlots * 2); break;
+    case 56: d.SetInteger(&unarmedAnimation, 1); break;
+    case 57: d.SetInteger(&jobClass, 0); break;
+    case 58: d.SetInteger(&reserved58, 0); break;
+    case 59: d.SetInteger(&battleX, 220); break;
+    case 60: d.SetInteger(&battleY, 120); break;
+    case 63: d.SetList(&skills); break;
+    case 64: d.SetInteger(&reserved64, 0); break;
+    case 66: d.SetBoolean(&reserved66, 0); break;
+    case 67: d.SetString(&reserved67, true); break;
+    }
+}
+
+void TLcfPlayerItem::Clear() {
+    name.clear();
+    title.clear();
+    sprite.clear();
+    spriteIndex = 0;
+    transparentSprite = 0;
+    initialLevel = 1;
+    finalLevel = 99;
+    criticalHits = 1;
+    criticalRate = 30;
+    face.clear();
+    faceIndex = 0;
+    initialEquipment.fill(0);
+    unarmedAnimation = 1;
+    jobClass = 0;
+    reserved58 = 0;
+    battleX = 220;
+    battleY = 120;
+    skills.Clear();
+    reserved64 = 0;
+    reserved66 = 0;
+    reserved67.clear();
+    ClearGrowth(kCommandSlots);
+}
+
+int32_t TLcfPlayerItem::GetInitialEquipment(int slot) const {
+    return slot >= 0 && slot < kEquipmentSlots ? initialEquipment[static_cast<size_t>(slot)] : 0;
+}
+
+void TLcfPlayerItem::SetInitialEquipment(int slot, int32_t itemId) {
+    if (slot >= 0 && slot < kEquipmentSlots) initialEquipment[static_cast<size_t>(slot)] = static_cast<uint16_t>(itemId);
+}
