@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -47,8 +48,18 @@ private:
         while (!stop_) {
             if (wake_.wait_until(lock, next, [this] { return stop_; })) break;
             lock.unlock();
-            callback_();
+            bool failed = false;
+            try {
+                callback_();
+            } catch (...) {
+                // An error on the timer thread belongs to the game: raise it
+                // again on the main thread (the fatal-error path shows it),
+                // and stop ticking.
+                failed = true;
+                if (mainQueue_) mainQueue_->Post([e = std::current_exception()] { std::rethrow_exception(e); });
+            }
             lock.lock();
+            if (failed) break;
             next += interval_;
             // After a long stall (a suspended process, a debugger) start
             // the schedule afresh instead of firing a burst of catch-ups.

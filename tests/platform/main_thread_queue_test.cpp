@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 
 #include "platform/main_thread_queue.h"
+#include "platform/thread_timer.h"
 
 using platform::MainThreadQueue;
 
@@ -47,4 +49,28 @@ TEST(MainThreadQueue, LateTimerFiresOnceAndStopsWithItsHandle) {
     q.RunDue(1'000'000);
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(q.MicrosUntilNextTimer(1'000'000), -1);
+}
+
+TEST(ThreadTimer, ErrorOnTheTimerThreadIsRaisedOnTheMainThread) {
+    MainThreadQueue q;
+    std::atomic<int> ticks{0};
+    auto timer = platform::StartThreadTimer(
+        1,
+        [&] {
+            if (++ticks == 3) throw std::runtime_error("sequencer failed");
+        },
+        &q);
+    std::string caught;
+    auto start = std::chrono::steady_clock::now();
+    while (caught.empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        try {
+            q.RunCalls();
+        } catch (const std::runtime_error& e) {
+            caught = e.what();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(caught, "sequencer failed");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(ticks.load(), 3);  // stopped after the error
 }
