@@ -1,0 +1,123 @@
+#pragma once
+// What the interpreter reaches outside itself: the message window and pool,
+// the field and battle scenes, the map world and the party. Each is a small
+// interface that the real object implements; tests plug in fakes. A hook
+// left null stands for "not there": the interpreter behaves as if the window
+// were closed, the pool empty, no event existed and so on.
+
+#include <cstdint>
+#include <string>
+
+class TLcfEventScriptList;
+class TLcfgCharacter;
+class TMultiInput;
+
+// The message box of the field and of battles.
+class IMessageWindowHooks {
+public:
+    virtual ~IMessageWindowHooks() = default;
+    // Opening, open or closing.
+    virtual bool IsVisible() const = 0;
+    // In its closing animation.
+    virtual bool IsClosing() const = 0;
+    // Closing but still holding its open state, so a new message may take
+    // the box over.
+    virtual bool HoldsOpenState() const = 0;
+    virtual void Open() = 0;
+    // Starts the closing animation.
+    virtual void Close() = 0;
+    virtual void CloseNow() = 0;
+    virtual void AddLine(const std::string& text) = 0;
+    virtual int LineCount() const = 0;
+    // The inn question: pending until the interpreter settles the payment.
+    virtual bool InnPending() const = 0;
+    virtual void ClearInnPending() = 0;
+    // 0 when the first choice (stay) was taken.
+    virtual int InnAnswer() const = 0;
+    virtual int32_t InnPrice() const = 0;
+};
+
+// Lines queued by game logic (level-ups, battle results).
+class IMessagePoolHooks {
+public:
+    virtual ~IMessagePoolHooks() = default;
+    virtual bool HasLines() const = 0;
+    // Removes and answers the first line.
+    virtual std::string TakeLine() = 0;
+};
+
+// The field scene.
+class IFieldSceneHooks {
+public:
+    virtual ~IFieldSceneHooks() = default;
+    // The inn's rest (fade, full recovery, music) after the price is paid.
+    virtual void InnRest() = 0;
+};
+
+// The battle scene.
+class IBattleSceneHooks {
+public:
+    virtual ~IBattleSceneHooks() = default;
+    // Set by the battle scene's reset, cleared when the party flees; the map
+    // interpreter runs only while it is set. Not the battle's own
+    // "events enabled" flag, which the battle interpreter clears.
+    virtual bool EnemyTurnsEnabled() const = 0;
+};
+
+// The current map: its events, the party and the vehicles.
+class IMapWorldHooks {
+public:
+    virtual ~IMapWorldHooks() = default;
+    // Events in list order.
+    virtual int EventCount() const = 0;
+    virtual int32_t EventIdAt(int index) const = 0;
+    virtual bool EventExists(int32_t id) const = 0;
+    // The active page's script, or nullptr when the event has no active
+    // page (or does not exist).
+    virtual const TLcfEventScriptList* ActivePageScript(int32_t id) const = 0;
+    virtual bool HasStartRequest(int32_t id) const = 0;
+    virtual void ClearStartRequest(int32_t id) = 0;
+    // Was the request made with the decision key?
+    virtual bool StartedByKey(int32_t id) const = 0;
+    // The event's script ended: its facing follows its move direction again
+    // and its running mark is cleared.
+    virtual void EndEventRun(int32_t id) = 0;
+    // All map events re-select their active pages.
+    virtual void RefreshAll() = 0;
+    // Does some map event have a forced move route not yet run through once?
+    virtual bool AnyForcedRoutePending() const = 0;
+    virtual bool PartyBoardingOrLeaving() const = 0;
+    virtual bool AirshipAscendingOrDescending() const = 0;
+    virtual void CancelPartyForcedRoute() = 0;
+    // Characters: the party, vehicle 1..3, a map event (nullptr when missing).
+    virtual TLcfgCharacter* PartyCharacter() = 0;
+    virtual TLcfgCharacter* VehicleCharacter(int vehicle) = 0;
+    virtual TLcfgCharacter* EventCharacter(int32_t id) = 0;
+};
+
+// The party's information and its save stamps.
+class IPartyHooks {
+public:
+    virtual ~IPartyHooks() = default;
+    virtual void LoseGold(int32_t amount) = 0;
+    // The party's stamps against the current map file's and the database's
+    // save counters: state of another map or database is not loaded.
+    virtual bool MapStampCurrent() const = 0;
+    virtual bool DatabaseStampCurrent() const = 0;
+};
+
+struct TLcfgInterpreterHooks {
+    IMessageWindowHooks* messageWindow = nullptr;
+    IMessagePoolHooks* messagePool = nullptr;
+    IFieldSceneHooks* field = nullptr;
+    IBattleSceneHooks* battle = nullptr;
+    IMapWorldHooks* map = nullptr;
+    IPartyHooks* party = nullptr;
+    // The input object; null reads as no button.
+    TMultiInput* input = nullptr;
+    // Test play: F10 ends the running event.
+    bool testPlay = false;
+};
+
+// The objects of the running game.
+extern TLcfgInterpreterHooks GameInterpreterHooks;
