@@ -38,8 +38,11 @@ void TLcfgCommonEvent::Reset() {
 void TLcfgCommonEvent::LoadFromStream(ByteReader& r) {
     Clear();
     IPartyHooks* party = GameInterpreterHooks.party;
-    if (!party || party->DatabaseStampCurrent()) {
-        TCatalog::LoadFromStream(r);
+    TCatalog::LoadFromStream(r);
+    if (party && !party->DatabaseStampCurrent()) {
+        // States of another database: read past, then dropped.
+        Clear();
+    } else {
         // States of common events the database no longer has are dropped.
         const int n = DatabaseCount();
         for (int i = Count() - 1; i >= 0; --i) {

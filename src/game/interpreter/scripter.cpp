@@ -11,6 +11,7 @@ void TLcfgScripter::LoadFromStream(ByteReader& r) {
     IPartyHooks* party = Hooks().party;
     if (party && !party->MapStampCurrent()) {
         Clear();
+        SkipRecord(r);
         return;
     }
     TLcfgBaseScripter::LoadFromStream(r);
