@@ -18,6 +18,7 @@ const std::map<int, std::string>& Table() {
         {kStrBitmapShort, "The bitmap file is too short."},
         {kStrFontMissing, "The font file %s is missing. Install the Debian package %s."},
         {kStrNoGameHere, "No game here: \"%s\" is missing."},
+        {kStrBadMapSize, "The map file is damaged: its size of %s tiles is not valid."},
         {kStrInvalidMidiFile, "Invalid MIDI File"},
         {kStrMidiError, "MIDI Error(%s)"},
 

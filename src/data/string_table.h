@@ -20,6 +20,7 @@ enum : int {
     kStrBitmapShort = 9,
     kStrFontMissing = 10,      // "%s" names the file and package
     kStrNoGameHere = 11,
+    kStrBadMapSize = 12,       // "%s" is "width x height"
     kStrInvalidMidiFile = 71,  // "Invalid MIDI File"
     kStrMidiError = 72,        // "MIDI Error(%s)"
 };

@@ -1,0 +1,91 @@
+// Autotile painting: a painted cell takes the shape that its eight
+// neighbours give it, and the neighbours are re-shaped towards it.
+#include "data/map/autotile_shapes.h"
+#include "data/map/map_layer.h"
+#include "data/map/tile_ids.h"
+
+#include <cstddef>
+
+namespace {
+
+struct Neighbour {
+    int dx, dy;
+    uint8_t bit;     // the bit this neighbour sets in the cell's shape
+    uint8_t facing;  // the neighbour's own bits that face the cell
+};
+
+constexpr Neighbour kNeighbours[8] = {
+    {-1, -1, kNeighbourUpLeft, 4},  {0, -1, kNeighbourUp, 140},   {1, -1, kNeighbourUpRight, 8},
+    {-1, 0, kNeighbourLeft, 70},    {1, 0, kNeighbourRight, 25},  {-1, 1, kNeighbourDownLeft, 2},
+    {0, 1, kNeighbourDown, 35},     {1, 1, kNeighbourDownRight, 1},
+};
+
+constexpr int32_t kWaterChips = 3;
+// Water and the animated tiles form one group that never draws edges
+// against itself.
+constexpr int32_t kWaterGroupChips = 6;
+// The water kind whose shore is drawn against the other two kinds.
+constexpr int32_t kDeepWaterChip = 2;
+
+}  // namespace
+
+void TLcfMapLayer::PaintCell(int32_t x, int32_t y) {
+    ResolveTile(x, y, 0xFF, paintTile);
+    for (const Neighbour& n : kNeighbours) {
+        int32_t nx = x + n.dx, ny = y + n.dy;
+        int32_t tile = GetTile(nx, ny);
+        if (tile == -1 && !Wrap(nx, ny)) continue;
+        ResolveTile(nx, ny, n.facing, tile);
+    }
+}
+
+void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile) {
+    if (!Wrap(x, y)) return;
+    // A negative tile names no chip and has no shape: it is written as it
+    // stands.
+    bool shaped = tile >= 0 && tile < kTileShapedEnd;
+    if (shaped && tile % kAutoTileShapes == 49) tile -= 49;
+    int32_t own = MapTileToChipIndex(tile);
+    uint8_t oldBits = shaped ? ShapeMask[size_t(tile % kAutoTileShapes)] : 0;
+
+    int32_t chips[8];
+    uint8_t computed = 0;
+    for (int i = 0; i < 8; ++i) {
+        const Neighbour& n = kNeighbours[i];
+        int32_t h = MapTileToChipIndex(GetTile(x + n.dx, y + n.dy));
+        chips[i] = h;
+        if (h == -1 || h == own) continue;
+        if (MatchingAutoTile(h) == own) continue;
+        if (h < kWaterGroupChips && own < kWaterGroupChips) continue;
+        computed |= n.bit;
+    }
+    uint8_t newBits = uint8_t((computed & bits) | (oldBits & ~bits));
+
+    int32_t result = tile;
+    if (own >= 0) {
+        result = MapChipIndexToTile(own);
+        if (result < kTileShapedEnd) result += ShapeOf[newBits];
+        if (own < kWaterChips) {
+            // Shore corners: a neighbour "counts" towards a corner variant.
+            bool counts[8];
+            for (int i = 0; i < 8; ++i) {
+                bool corner = kNeighbours[i].dx != 0 && kNeighbours[i].dy != 0;
+                if (own == kDeepWaterChip)
+                    counts[i] = chips[i] < kDeepWaterChip;  // outside (-1) counts too
+                else if (corner)
+                    counts[i] = (newBits & kNeighbours[i].bit) == 0;
+                else
+                    counts[i] = chips[i] == kDeepWaterChip;
+            }
+            // Indexes: 0 up-left, 1 up, 2 up-right, 3 left, 4 right,
+            // 5 down-left, 6 down, 7 down-right.
+            int32_t c = 0;
+            if (counts[0] && counts[1] && counts[3]) c += 1;
+            if (counts[2] && counts[1] && counts[4]) c += 2;
+            if (counts[5] && counts[6] && counts[3]) c += 4;
+            if (counts[7] && counts[6] && counts[4]) c += 8;
+            result += c * 50;
+        }
+    }
+    if (result != GetTile(x, y)) SetTile(x, y, result);
+}
