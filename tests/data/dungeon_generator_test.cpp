@@ -1,0 +1,203 @@
+// The random map generator and autotile painting.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "data/database/event.h"
+#include "data/map/autotile_shapes.h"
+#include "data/map/map.h"
+#include "data/map/map_tree.h"
+#include "data/random.h"
+
+namespace {
+
+// Plain tiles for every role, so a painted cell holds exactly its role's id.
+TDungeonTiles PlainTiles() {
+    TDungeonTiles t{};
+    for (int i = 0; i < 6; ++i) t[size_t(i)] = int16_t(5000 + i);
+    for (int i = 6; i < 18; ++i) t[size_t(i)] = int16_t(10000 + i);
+    return t;
+}
+
+// Counts the numbers drawn and answers from a seeded source.
+class CountingRandom : public RandomSource {
+public:
+    explicit CountingRandom(uint64_t seed = 1) : inner_(seed) {}
+    int32_t Next(int32_t n) override {
+        ++calls;
+        return inner_.Next(n);
+    }
+    int calls = 0;
+
+private:
+    SeededRandom inner_;
+};
+
+class ScopedRandom {
+public:
+    explicit ScopedRandom(RandomSource& s) { SetRandomSource(&s); }
+    ~ScopedRandom() { SetRandomSource(nullptr); }
+};
+
+void SetSize(TLcfMap& map, int w, int h) {
+    map.width = w;
+    map.height = h;
+    map.Lower().Resize(w, h);
+    map.Upper().Resize(w, h);
+}
+
+bool IsFloor(int tile, const TDungeonTiles& t) { return tile == t[3] || tile == t[4] || tile == t[5]; }
+
+}  // namespace
+
+TEST(AutoTileShapes, EveryShapeMapsBackToItself) {
+    for (int s = 0; s <= 46; ++s) EXPECT_EQ(ShapeOf[ShapeMask[size_t(s)]], s) << s;
+    EXPECT_EQ(ShapeMask[47], 0);
+    EXPECT_EQ(ShapeOf[255], 46);
+}
+
+TEST(AutoTilePainting, TerrainBlockTakesItsEdgesAndWaterItsShores) {
+    TLcfMap map;
+    TLcfMapLayer& layer = map.Lower();
+    layer.Resize(5, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) layer.SetTile(x, y, 5000);
+    layer.paintTile = 4000;
+    for (int y = 1; y <= 3; ++y)
+        for (int x = 1; x <= 3; ++x) layer.PaintCell(x, y);
+    EXPECT_EQ(layer.GetTile(2, 2), 4000);       // surrounded by its own kind
+    EXPECT_EQ(layer.GetTile(1, 1), 4000 + 34);  // edges up and left
+    EXPECT_EQ(layer.GetTile(2, 1), 4000 + 20);  // edge up
+    EXPECT_EQ(layer.GetTile(3, 3), 4000 + 42 - 4);  // edges right and down: 38
+    EXPECT_EQ(layer.GetTile(0, 0), 5000);       // plain tiles keep their id
+
+    // A shallow-water cell in deep water: no edges, every shore corner.
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) layer.SetTile(x, y, 2000);
+    layer.paintTile = 0;
+    layer.PaintCell(2, 2);
+    EXPECT_EQ(layer.GetTile(2, 2), 15 * 50);
+    EXPECT_EQ(layer.GetTile(2, 1), 2000);  // one shallow neighbour makes no shore corner
+    // Deep water alone: the cells outside the map count as shore.
+    layer.Resize(1, 1);
+    layer.paintTile = 2000;
+    layer.PaintCell(0, 0);
+    EXPECT_EQ(layer.GetTile(0, 0), 2000 + 15 * 50);
+
+    // A cell outside a non-looping layer is left alone; a negative tile has no shape.
+    layer.ResolveTile(-1, 0, 0xFF, 4000);
+    layer.ResolveTile(0, 0, 0xFF, -5);
+    EXPECT_EQ(layer.GetTile(0, 0), -5);
+}
+
+TEST(DungeonGenerator, PointCountFollowsEventsAndSize) {
+    for (auto [w, h, points] : {std::tuple{20, 15, 8}, {100, 100, 10}}) {
+        TLcfMap map;
+        SetSize(map, w, h);
+        map.events.SetCount(3);
+        CountingRandom random;
+        ScopedRandom scoped(random);
+        // The upper pass of a corridor map draws only its points: two rolls
+        // per random point and one per shuffled point.
+        map.Upper().GenerateDungeon(1, TLcfMap::kLayoutCorridors, PlainTiles(), nullptr, map.events, -1, -1);
+        EXPECT_EQ(random.calls, (points - 3) * 2 + points) << w << " x " << h;
+    }
+}
+
+TEST(DungeonGenerator, ManySeedsAndSizesStayInsideAndFreeTheParty) {
+    const TDungeonTiles plain = PlainTiles();
+    TDungeonTiles zeros{};
+    TDungeonTiles negative{};
+    negative.fill(-7);
+    int generated = 0;
+    for (uint64_t seed = 1; seed <= 60; ++seed) {
+        SeededRandom pick(seed * 7919);
+        int w = 1 + pick.Next(45), h = 1 + pick.Next(45);
+        int layout = int(seed % 5);  // 4 is no layout at all
+        const TDungeonTiles& tiles = seed % 7 == 0 ? zeros : seed % 11 == 0 ? negative : plain;
+        TLcfMap map;
+        map.SetId(3);
+        SetSize(map, w, h);
+        map.SetScrollType(uint8_t(seed % 4));
+        map.widePassages = int(seed % 2);
+        map.twoHighWalls = uint8_t(seed % 3 != 0);
+        map.wallOffBorder = uint8_t(seed % 5 != 0);
+        map.roomWidth = seed % 13 == 0 ? 2147483647 : int(seed % 6);
+        map.roomHeight = seed % 17 == 0 ? -2147483647 : int(seed % 5);
+        map.events.SetCount(int(seed % 4));
+        for (int i = 0; i < map.events.Count(); ++i) {
+            map.events.Items(i)->x = i == 0 ? -50 : i == 1 ? w + 100 : int(seed) % (w + 1);
+            map.events.Items(i)->y = i == 2 ? 2147483647 : int(seed) % (h + 1);
+        }
+        TLcfMapTree tree;
+        tree.startPosition.positions[TLcfMapStartPosition::kShip][0] = 3;
+        tree.startPosition.positions[TLcfMapStartPosition::kShip][1] = 1000;
+        tree.startPosition.positions[TLcfMapStartPosition::kShip][2] = -1000;
+        int px = w > 2 ? 1 + int(seed) % (w - 2) : 0, py = h > 2 ? 1 + int(seed / 3) % (h - 2) : 0;
+
+        SeedRandom(seed);
+        map.Upper().GenerateDungeon(1, layout, tiles, &tree, map.events, -1, -1);
+        map.Lower().GenerateDungeon(0, layout, tiles, &tree, map.events, py, px);
+        ASSERT_EQ(map.Lower().Width(), w);
+        if (w < TLcfMapLayer::kMinGeneratedWidth || h < TLcfMapLayer::kMinGeneratedHeight) {
+            EXPECT_EQ(map.Lower().GetTile(0, 0), 0) << "left ungenerated";
+            continue;
+        }
+        ++generated;
+        if (&tiles != &plain || layout == 4) continue;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                int x = px + dx, y = py + dy;
+                bool border = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+                if (border && map.wallOffBorder) continue;
+                EXPECT_TRUE(IsFloor(map.Lower().GetTile(x, y), plain))
+                    << "seed " << seed << " layout " << layout << " " << w << " x " << h << " at " << x << "," << y;
+            }
+    }
+    EXPECT_GT(generated, 40);
+}
+
+TEST(DungeonGenerator, SameSeedSameMapAndWallsAboveFloor) {
+    const TDungeonTiles tiles = PlainTiles();
+    for (int layout = 0; layout < 4; ++layout) {
+        TLcfMap a, b;
+        SetSize(a, 40, 30);
+        SetSize(b, 40, 30);
+        for (TLcfMap* m : {&a, &b}) {
+            SeedRandom(1234 + layout);
+            m->Upper().GenerateDungeon(1, layout, tiles, nullptr, m->events, -1, -1);
+            m->Lower().GenerateDungeon(0, layout, tiles, nullptr, m->events, 10, 10);
+        }
+        EXPECT_EQ(a.Lower().CellVector(), b.Lower().CellVector()) << layout;
+        EXPECT_EQ(a.Upper().CellVector(), b.Upper().CellVector()) << layout;
+
+        std::set<int> lower(a.Lower().CellVector().begin(), a.Lower().CellVector().end());
+        for (int t : lower) EXPECT_TRUE(t >= 5000 && t <= 5005) << t;
+        EXPECT_TRUE(lower.count(5003)) << "floor in layout " << layout;
+        EXPECT_TRUE(lower.count(5000)) << "rock in layout " << layout;
+        // Two-high walls by default: a wall face stands under an upper face
+        // wherever the cell above a floor cell was rock.
+        for (int y = 1; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (a.Lower().GetTile(x, y) == 5001) {
+                    EXPECT_EQ(a.Lower().GetTile(x, y - 1), 5002) << x << "," << y;
+                }
+
+        // Objects only for the open area, and only the kinds the map enables.
+        std::set<int> upper(a.Upper().CellVector().begin(), a.Upper().CellVector().end());
+        if (layout != TLcfMap::kLayoutOpenArea) {
+            EXPECT_EQ(upper, std::set<int>{10000});
+        }
+    }
+}
+
+TEST(DungeonGenerator, OpenAreaWithoutTheOtherKindsPlacesOnlyTheFirstKind) {
+    TLcfMap map;
+    SetSize(map, 60, 60);
+    map.objectsSecondKind = 0;
+    map.objectsThirdKind = 0;
+    SeedRandom(99);
+    map.Upper().GenerateDungeon(1, TLcfMap::kLayoutOpenArea, PlainTiles(), nullptr, map.events, -1, -1);
+    std::set<int> upper(map.Upper().CellVector().begin(), map.Upper().CellVector().end());
+    EXPECT_EQ(upper, (std::set<int>{10000, 10006, 10007, 10008, 10009}));
+}
