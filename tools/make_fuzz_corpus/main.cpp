@@ -1,7 +1,7 @@
 // Writes the small seed files of the record-format fuzz targets:
 //   make_fuzz_corpus CORPUS_DIR
-// into CORPUS_DIR/database_loader and CORPUS_DIR/event_list. Every file is
-// valid data made with our own writers.
+// into CORPUS_DIR/database_loader, CORPUS_DIR/event_list and
+// CORPUS_DIR/map_loader. Every file is valid data made with our own writers.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +9,8 @@
 
 #include "data/database/database.h"
 #include "data/database/event.h"
+#include "data/map/map.h"
+#include "data/map/map_tree.h"
 #include "data/record/var_int.h"
 
 namespace {
@@ -64,6 +66,93 @@ void FillRaw(TLcfRawItem& item, const std::string& name) {
     WriteVarInt(w, 3);
     w.WriteBytes("\x01\x00\x01", 3);
     item.chunks = w.Take();
+}
+
+// Map loader seeds: a leading 0 for a map file, 1 for a map tree.
+void WriteMap(TLcfMap& map, const std::filesystem::path& path) {
+    ByteWriter w;
+    w.WriteU8(0);
+    WriteVarString(w, kMapFileMagic);
+    map.SaveToStream(w);
+    WriteBytes(path, w);
+}
+
+void WriteTree(TLcfMapTree& tree, const std::filesystem::path& path) {
+    ByteWriter w;
+    w.WriteU8(1);
+    tree.SaveTree(w);
+    WriteBytes(path, w);
+}
+
+void SizeMap(TLcfMap& map, int width, int height) {
+    map.width = width;
+    map.height = height;
+    map.Lower().Resize(width, height);
+    map.Upper().Resize(width, height);
+}
+
+void WriteMapSeeds(const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    TLcfMap plain;
+    WriteMap(plain, dir / "defaults.bin");
+
+    // A small generated cave with events, every generator setting and tile.
+    TLcfMap cave;
+    SizeMap(cave, 24, 18);
+    cave.generateAtEntry = 1;
+    cave.generatorLayout = TLcfMap::kLayoutCaves;
+    cave.widePassages = 1;
+    cave.roomHeight = 3;
+    const int16_t tiles[18] = {4200, 5004, 5005, 4150, 5007, 5008, 10010, 10011, 10012,
+                               10013, 10014, 10015, 10016, 10017, 10018, 10019, 10020, 10021};
+    for (int i = 0; i < 18; ++i) {
+        cave.generatorBlock[size_t(2 * i)] = uint8_t(tiles[i]);
+        cave.generatorBlock[size_t(2 * i + 1)] = uint8_t(tiles[i] >> 8);
+    }
+    cave.events.SetCount(3);
+    for (int i = 0; i < 3; ++i) {
+        cave.events.Items(i)->x = 4 + 6 * i;
+        cave.events.Items(i)->y = 3 + 4 * i;
+    }
+    cave.events.Items(2)->name = "Stairs";
+    WriteMap(cave, dir / "cave.bin");
+    for (int layout : {TLcfMap::kLayoutCorridors, TLcfMap::kLayoutGridMaze, TLcfMap::kLayoutOpenArea}) {
+        cave.generatorLayout = layout;
+        cave.twoHighWalls = uint8_t(layout != TLcfMap::kLayoutGridMaze);
+        WriteMap(cave, dir / ("layout" + std::to_string(layout) + ".bin"));
+    }
+
+    // A looping field with a panorama and painted layers.
+    TLcfMap field;
+    SizeMap(field, 30, 20);
+    field.SetScrollType(TLcfMap::kScrollLoopBoth);
+    field.usePanorama = 1;
+    field.panoramaName = "Sky";
+    field.panoramaAutoScrollHorizontal = 1;
+    field.panoramaSpeedHorizontal = -2;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) {
+            field.Lower().SetTile(x, y, (x + y) % 3 == 0 ? 4000 + (x % 47) : 5000 + (x * y) % 144);
+            if (x % 7 == 0) field.Upper().SetTile(x, y, 10000 + y);
+        }
+    WriteMap(field, dir / "field.bin");
+
+    TLcfMapTree tree;
+    for (int id : {3, 1, 2}) tree.AppendToOrder(tree.GetOrCreate(id));
+    tree.FindMap(1)->name = "World";
+    tree.FindMap(2)->parentId = 1;
+    tree.FindMap(2)->musicKind = TLcfMapTreeItem::kMusicOwn;
+    tree.FindMap(2)->music.name = "Town";
+    tree.FindMap(2)->encounters.SetCount(2);
+    tree.FindMap(3)->kind = TLcfMapTreeItem::kKindArea;
+    tree.FindMap(3)->area = {2, 3, 5, 4};
+    tree.activeMapId = 2;
+    tree.startPosition.positions[0][0] = 1;
+    tree.startPosition.positions[0][1] = 5;
+    tree.startPosition.positions[2][0] = 1;
+    WriteTree(tree, dir / "tree.bin");
+    TLcfMapTree empty;
+    WriteTree(empty, dir / "empty_tree.bin");
 }
 
 }  // namespace
@@ -142,5 +231,7 @@ int main(int argc, char** argv) {
     page->script.Add(TLcfEventScriptLine(10150, 0, "", {1, 1, 0, 0, 1}));
     page->script.Add(TLcfEventScriptLine(0, 0));
     WriteEvents(list, events / "chest.bin");
+
+    WriteMapSeeds(std::filesystem::path(argv[1]) / "map_loader");
     return 0;
 }

@@ -29,11 +29,17 @@ void TLcfBaseMapUnit::LoadById(int32_t id) {
 }
 
 void TLcfBaseMapUnit::LoadFromFile(const std::string& path) {
-    Clear();
     std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(path, bytes, nullptr, kMaxMapFileBytes))
+    if (!platform::ReadWholeFile(path, bytes, nullptr, kMaxMapFileBytes)) {
+        Clear();
         throw EFOpenError(FormatStr(kStrFileOpenError, path));
-    ByteReader r(bytes.data(), bytes.size());
+    }
+    LoadFromBytes(bytes);
+}
+
+void TLcfBaseMapUnit::LoadFromBytes(std::span<const uint8_t> bytes) {
+    Clear();
+    ByteReader r(bytes);
     std::string magic;
     try {
         magic = ReadVarString(r);

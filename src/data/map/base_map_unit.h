@@ -4,6 +4,7 @@
 // id with at least four digits), found without regard to case.
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "data/record/catalog_base_item.h"
@@ -19,9 +20,11 @@ public:
 
     // LoadFromFile of the map's file in the game folder, then the unit's id.
     void LoadById(int32_t id);
+    // LoadFromBytes of the whole file. A missing file raises EFOpenError.
+    void LoadFromFile(const std::string& path);
     // Clear, then the leading string (message 65295 when it is not
-    // "LcfMapUnit") and the record. A missing file raises EFOpenError.
-    virtual void LoadFromFile(const std::string& path);
+    // "LcfMapUnit") and the record.
+    virtual void LoadFromBytes(std::span<const uint8_t> bytes);
     // Writes the string and the record (atomically: a temporary file renamed
     // over the old one). The running game never saves a map.
     virtual void SaveToFile(const std::string& path);

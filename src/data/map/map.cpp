@@ -108,8 +108,8 @@ void TLcfMap::Clear() {
     saveCounter = 0;
 }
 
-void TLcfMap::LoadFromFile(const std::string& path) {
-    TLcfBaseMapUnit::LoadFromFile(path);
+void TLcfMap::LoadFromBytes(std::span<const uint8_t> bytes) {
+    TLcfBaseMapUnit::LoadFromBytes(bytes);
     // Width and height may have come after the layers, or a layer may be
     // missing: both end at the final size.
     CheckSize(width, height);

@@ -40,9 +40,10 @@ public:
 
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
     void Clear() override;
-    // The file, then the fix-ups: scroll type, chip set (message 65311 when
-    // the database has none of that id), its image, the character sheets.
-    void LoadFromFile(const std::string& path) override;
+    // The file's bytes, then the fix-ups: layer sizes, scroll type, chip set
+    // (message 65311 when the database has none of that id), its image, the
+    // character sheets.
+    void LoadFromBytes(std::span<const uint8_t> bytes) override;
     // Adds 1 to the save counter first (save stamps compare it).
     void SaveToFile(const std::string& path) override;
 

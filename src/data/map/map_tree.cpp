@@ -24,7 +24,11 @@ void TLcfMapTree::LoadFromFile(const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(path, bytes, nullptr, kMaxTreeFileBytes))
         throw EFOpenError(FormatStr(kStrFileOpenError, path));
-    ByteReader r(bytes.data(), bytes.size());
+    LoadFromBytes(bytes);
+}
+
+void TLcfMapTree::LoadFromBytes(std::span<const uint8_t> bytes) {
+    ByteReader r(bytes);
     std::string magic;
     try {
         magic = ReadVarString(r);
@@ -32,10 +36,6 @@ void TLcfMapTree::LoadFromFile(const std::string& path) {
         magic.clear();
     }
     if (magic != kMapTreeMagic) throw EReadError(LoadStr(65295));
-    LoadTree(r);
-}
-
-void TLcfMapTree::LoadTree(ByteReader& r) {
     // The order refers to entries: it goes first, so that it never points
     // into a cleared list.
     order_.clear();

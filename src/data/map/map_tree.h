@@ -8,6 +8,7 @@
 // id (a var-int); the start positions record. Nothing follows.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,10 @@ public:
     // regard to case).
     void Load();
     void LoadFromFile(const std::string& path);
-    // The file's form after the leading string: entries, then the order
-    // (each id must name an entry), the active id and the start positions.
-    void LoadTree(ByteReader& r);
+    // The whole file's form: the leading string (message 65295 when it is
+    // not "LcfMapTree"), the entries, then the order (each id must name an
+    // entry), the active id and the start positions.
+    void LoadFromBytes(std::span<const uint8_t> bytes);
     // The whole file's form, string included (tools and tests write trees).
     void SaveTree(ByteWriter& w);
 
