@@ -77,6 +77,8 @@ private:
     int32_t MatchingAutoTile(int32_t chip) const;
     // Wraps (x, y) on looping axes; false when the cell stays outside.
     bool Wrap(int32_t& x, int32_t& y) const;
+    // ResolveTile of a cell known to lie inside.
+    void ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile);
 
     int32_t width_ = 0;
     int32_t height_ = 0;

@@ -30,17 +30,20 @@ constexpr int32_t kDeepWaterChip = 2;
 }  // namespace
 
 void TLcfMapLayer::PaintCell(int32_t x, int32_t y) {
-    ResolveTile(x, y, 0xFF, paintTile);
+    if (!Wrap(x, y)) return;
+    ResolveInside(x, y, 0xFF, paintTile);
     for (const Neighbour& n : kNeighbours) {
         int32_t nx = x + n.dx, ny = y + n.dy;
-        int32_t tile = GetTile(nx, ny);
-        if (tile == -1 && !Wrap(nx, ny)) continue;
-        ResolveTile(nx, ny, n.facing, tile);
+        if (!Wrap(nx, ny)) continue;
+        ResolveInside(nx, ny, n.facing, cells_[size_t(nx) + size_t(ny) * size_t(width_)]);
     }
 }
 
 void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile) {
-    if (!Wrap(x, y)) return;
+    if (Wrap(x, y)) ResolveInside(x, y, bits, tile);
+}
+
+void TLcfMapLayer::ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile) {
     // A negative tile names no chip and has no shape: it is written as it
     // stands.
     bool shaped = tile >= 0 && tile < kTileShapedEnd;
@@ -50,12 +53,15 @@ void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile)
 
     int32_t chips[8];
     uint8_t computed = 0;
+    // Cells away from the edge read their neighbours directly.
+    const bool interior = x > 0 && y > 0 && x < width_ - 1 && y < height_ - 1;
+    const int16_t* cell = cells_.data() + size_t(x) + size_t(y) * size_t(width_);
     for (int i = 0; i < 8; ++i) {
         const Neighbour& n = kNeighbours[i];
-        int32_t h = MapTileToChipIndex(GetTile(x + n.dx, y + n.dy));
+        int32_t h = MapTileToChipIndex(interior ? cell[n.dx + n.dy * width_] : GetTile(x + n.dx, y + n.dy));
         chips[i] = h;
         if (h == -1 || h == own) continue;
-        if (MatchingAutoTile(h) == own) continue;
+        if (h < kChipLowerFirst && MatchingAutoTile(h) == own) continue;
         if (h < kWaterGroupChips && own < kWaterGroupChips) continue;
         computed |= n.bit;
     }
@@ -87,5 +93,5 @@ void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile)
             result += c * 50;
         }
     }
-    if (result != GetTile(x, y)) SetTile(x, y, result);
+    if (result != *cell) cells_[size_t(x) + size_t(y) * size_t(width_)] = int16_t(result);
 }
