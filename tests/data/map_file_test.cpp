@@ -9,7 +9,7 @@
 #include "data/database/database.h"
 #include "data/folders.h"
 #include "data/map/map.h"
-#include "data/map/tile_ids.h"
+#include "data/tile_ids.h"
 #include "data/string_table.h"
 #include "graphics/graphics_files.h"
 #include "support/lcf_builder.h"

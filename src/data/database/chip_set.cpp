@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/tile_ids.h"
+
 void TLcfChipSetItem::DescribeField(int id, TCatalogVarData& d, bool reading) {
     switch (id) {
     case 1: d.SetString(&name, true); break;
@@ -47,10 +49,8 @@ bool TLcfChipSetItem::UpperFlagsAreDefault() const {
 
 int TLcfChipSetItem::ChipIndexOfTile(int32_t tile) {
     if (tile < 0) return -1;
-    if (tile < 3000) return tile / 1000;
-    if (tile < 4000) return (tile - 3000) / 50 + 3;
-    if (tile < 5000) return (tile - 4000) / 50 + 6;
-    if (tile < 10000) return tile - 5000 + 18;  // 5144..9999 land past 161
+    if (tile < kTileLowerFirst) return AutoTileChipIndex(tile);
+    if (tile < kTileUpperFirst) return tile - kTileLowerFirst + kChipLowerFirst;  // 5144..9999 land past 161
     return std::clamp(tile - 10000, 0, kUpperChips - 1);
 }
 

@@ -17,7 +17,7 @@
 #include "data/database/event.h"
 #include "data/map/base_map_unit.h"
 #include "data/map/map_layer.h"
-#include "data/map/tile_ids.h"
+#include "data/tile_ids.h"
 #include "graphics/char_set_graphic.h"
 #include "graphics/chip_set_graphic.h"
 

@@ -2,7 +2,7 @@
 // neighbours give it, and the neighbours are re-shaped towards it.
 #include "data/map/autotile_shapes.h"
 #include "data/map/map_layer.h"
-#include "data/map/tile_ids.h"
+#include "data/tile_ids.h"
 
 #include <cstddef>
 

@@ -7,11 +7,18 @@
 //   5000..5143   144 plain lower tiles                  -> chips 18..161
 //   10000..10143 144 upper tiles (upper chips 0..143)
 //
-// The map layers and the dungeon generator use the open-ended mapping below:
-// every id from 5000 up is id - 4982, so chip -> id -> chip is exact for
-// any tile of 5000 and above (the generator relies on that round trip).
-// Ids from 5144 up therefore give chip indexes past the lower table, and
-// every table indexed by chip checks its range.
+// Below 5000 every mapping of the program agrees (AutoTileChipIndex). From
+// 5000 up they differ on purpose:
+// - the map layers and the dungeon generator use the open-ended
+//   MapTileToChipIndex: every id from 5000 up is id - 4982, so
+//   chip -> id -> chip is exact for any tile of 5000 and above (the
+//   generator relies on that round trip); ids from 5144 up give chip
+//   indexes past the lower table, and every table indexed by chip checks
+//   its range;
+// - the chip sets' passability and terrain lookups send every id from
+//   10000 up to upper chip clamp(id - 10000, 0, 143);
+// - the tile renderer draws ids 10000..19999 as upper chips clamped alike.
+// A negative id names no chip: -1 in every mapping.
 
 #include <cstdint>
 
@@ -25,7 +32,6 @@ inline constexpr int32_t kTileShapedEnd = kTileLowerFirst;
 inline constexpr int32_t kChipAnimatedFirst = 3;
 inline constexpr int32_t kChipTerrainFirst = 6;
 inline constexpr int32_t kChipLowerFirst = 18;
-inline constexpr int32_t kLowerChips = 162;
 
 // The chip of an autotile id 0..4999 (water, animated, terrain). Shared by
 // every tile-to-chip mapping; ids outside 0..4999 are the caller's.
