@@ -45,6 +45,8 @@ TEST(DungeonRender, GeneratedCavesAndOpenAreaToPng) {
     ASSERT_EQ(std::system(("\"" + mkdemo + "\" \"" + game.path().string() + "\" >/dev/null").c_str()), 0);
     SetGameFolder(game.path().string(), "varnow");
 
+    TLcfChipSetItem chipSet(1);
+    chipSet.imageName = "Interior";
     int layout = 0;
     for (const char* name : {"dungeon_corridors.png", "dungeon_caves.png", "dungeon_maze.png", "dungeon_open.png"}) {
         TLcfMap map;
@@ -58,7 +60,7 @@ TEST(DungeonRender, GeneratedCavesAndOpenAreaToPng) {
             map.events.Items(i)->y = 4 + 6 * i;
         }
         map.widePassages = layout == TLcfMap::kLayoutGridMaze;
-        map.ChipSetGraphic().SetChipSet(ChipSetDrawSettings{"Interior", 0, 0});
+        map.ChipSetGraphic().SetChipSet(&chipSet);
         SeedRandom(20261209);
         map.Upper().GenerateDungeon(1, layout, CaveTiles(), nullptr, map.events, -1, -1);
         map.Lower().GenerateDungeon(0, layout, CaveTiles(), nullptr, map.events, 15, 20);

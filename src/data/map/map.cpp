@@ -117,9 +117,7 @@ void TLcfMap::LoadFromBytes(std::span<const uint8_t> bytes) {
     upper_.Resize(width, height);
     SetScrollType(scrollType);
     if (!DbChipSet) throw Exception::FromId(65311);
-    const TLcfChipSetItem* chipSet = DbChipSet->FindChipSet(chipSetId);
-    chipSetGraphic_.SetChipSet(
-        ChipSetDrawSettings{chipSet->imageName, chipSet->waterAnimationType, chipSet->waterAnimationSpeed});
+    chipSetGraphic_.SetChipSet(DbChipSet->FindChipSet(chipSetId));
     LoadCharSets();
 }
 
