@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <stdexcept>
 #include <thread>
 
 #include "platform/sdl/sdl_platform.h"
@@ -177,4 +178,20 @@ TEST_F(SdlPlatformTest, AudioFallsBackToTheSilentDriver) {
     SetPlatform(CreateSdlPlatform());
     RunAudioForAWhile(Sys());
     SetPlatform(nullptr);
+}
+
+TEST_F(SdlPlatformTest, ErrorWhileMixingIsRaisedOnTheMainThread) {
+    auto p = CreateSdlPlatform();
+    ASSERT_TRUE(p->OpenAudio([](int16_t*, int) { throw std::runtime_error("bad sound"); }));
+    std::string caught;
+    auto start = std::chrono::steady_clock::now();
+    while (caught.empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        try {
+            p->WaitEvent(10);
+        } catch (const std::runtime_error& e) {
+            caught = e.what();
+        }
+    }
+    EXPECT_EQ(caught, "bad sound");
+    p->CloseAudio();
 }

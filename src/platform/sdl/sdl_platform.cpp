@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <iterator>
 #include <mutex>
 #include <thread>
@@ -320,10 +321,20 @@ void SdlPlatform::AudioThunk(void* self, Uint8* stream, int len) {
     auto* p = static_cast<SdlPlatform*>(self);
     std::lock_guard lock(p->audioMutex_);
     int frames = len / int(2 * sizeof(int16_t));
-    if (p->audioCallback_ && frames > 0)
-        p->audioCallback_(reinterpret_cast<int16_t*>(stream), frames);
-    else
+    if (!p->audioCallback_ || frames <= 0) {
         std::memset(stream, 0, size_t(len));
+        return;
+    }
+    try {
+        p->audioCallback_(reinterpret_cast<int16_t*>(stream), frames);
+    } catch (...) {
+        // An error while mixing (a damaged sound, say) must not end the
+        // process on the audio thread: the device goes silent and the error
+        // is raised again on the main thread, where the game reports it.
+        std::memset(stream, 0, size_t(len));
+        p->audioCallback_ = nullptr;
+        p->mainQueue_->Post([e = std::current_exception()] { std::rethrow_exception(e); });
+    }
 }
 
 SDL_AudioDeviceID SdlPlatform::OpenAudioDevice() {
