@@ -245,6 +245,10 @@ TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {
     }
     for (int i = 0; i < DbChipSet->Count(); ++i)
         refs.push_back({DbChipSet->Items(i)->imageName, "ChipSet", &kImageExtensions});
+    for (int i = 0; i < DbPlayer->Count(); ++i) {
+        refs.push_back({DbPlayer->Items(i)->sprite, "CharSet", &kImageExtensions});
+        refs.push_back({DbPlayer->Items(i)->face, "FaceSet", &kImageExtensions});
+    }
     for (int i = 0; i < DbGround->Count(); ++i) {
         refs.push_back({DbGround->Items(i)->backdrop, "Backdrop", &kImageExtensions});
         if (!DbGround->Items(i)->stepSound.IsOff())
@@ -330,6 +334,40 @@ TEST_F(DemoGame, TerrainConditionsAndBattleCommands) {
         kinds.insert(DbBattle->commands.Items(i)->kind);
     }
     for (int kind : {0, 1, 3, 4, 5}) EXPECT_TRUE(kinds.count(kind)) << kind;
+}
+
+TEST_F(DemoGame, FourHeroesWithClassesCurvesAndBattleCommands) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    ASSERT_EQ(DbPlayer->Count(), 4);
+    for (int i = 0; i < DbSystem->PartySize(); ++i) EXPECT_NO_THROW(DbPlayer->FindPlayer(DbSystem->GetPartyMember(i)));
+    for (int i = 0; i < DbPlayer->Count(); ++i) {
+        const TLcfPlayerItem* hero = DbPlayer->Items(i);
+        SCOPED_TRACE(hero->name);
+        EXPECT_FALSE(hero->name.empty());
+        const TLcfJobItem* job = DbJob->FindJob(hero->jobClass);
+        // Heroes grow: every parameter is higher at the final level.
+        for (const TLcfGrowthItem* growth : {static_cast<const TLcfGrowthItem*>(hero),
+                                             static_cast<const TLcfGrowthItem*>(job)})
+            for (int kind = 0; kind < TLcfGrowthItem::kKinds; ++kind) {
+                if (kind == 1 && growth->GetParameter(1, 99) == 0) continue;  // no SP at all
+                EXPECT_GT(growth->GetParameter(kind, 99), growth->GetParameter(kind, 1)) << kind;
+            }
+        // Without battle commands a hero could do nothing in battle.
+        for (const TLcfGrowthItem* growth : {static_cast<const TLcfGrowthItem*>(hero),
+                                             static_cast<const TLcfGrowthItem*>(job)}) {
+            int commands = 0;
+            for (int slot = 0; slot < TLcfGrowthItem::kMenuSlots; ++slot) {
+                const int32_t id = growth->GetBattleCommand(slot);
+                if (id < 0) continue;
+                EXPECT_NO_THROW(DbBattle->commands.FindCommand(id));
+                ++commands;
+            }
+            EXPECT_GE(commands, 4);
+        }
+        EXPECT_GT(job->skills.Count(), 0);
+        EXPECT_GT(hero->ExpForLevel(10), hero->ExpForLevel(2));
+    }
 }
 
 // --- music ---------------------------------------------------------------

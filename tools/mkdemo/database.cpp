@@ -329,6 +329,71 @@ void FillBattle(TLcfBattle& battle, const ContentDesign& content) {
     }
 }
 
+void FillGrowth(TLcfGrowthItem& item, const Curves& curves, int exp_base, int exp_increment, int exp_correction,
+                const std::array<int, 6>& commands) {
+    for (int kind = 0; kind < TLcfGrowthItem::kKinds; ++kind)
+        for (int level = 1; level <= TLcfGrowthItem::kLevels; ++level)
+            item.SetParameter(kind, level, std::clamp(curves[static_cast<size_t>(kind)].At(level), 0, 9999));
+    item.expBase = exp_base;
+    item.expIncrement = exp_increment;
+    item.expCorrection = exp_correction;
+    for (int slot = 0; slot < TLcfGrowthItem::kMenuSlots; ++slot)
+        item.battleCommands[static_cast<size_t>(slot)] = commands[static_cast<size_t>(slot)];
+}
+
+void FillClasses(TLcfJob& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.classes.size()));
+    for (size_t i = 0; i < content.classes.size(); ++i) {
+        const ClassDesign& d = content.classes[i];
+        TLcfJobItem& job = *table.Items(static_cast<int>(i));
+        job.name = d.name;
+        FillGrowth(job, d.curves, d.exp_base, d.exp_increment, d.exp_correction, d.commands);
+        job.twoWeapons = d.two_weapons;
+        job.strongDefense = d.strong_defense;
+        job.skills.Clear();
+        for (const Learning& learn : d.skills) {
+            TLcfJobLearningItem* entry = job.skills.Add();
+            entry->level = learn.level;
+            entry->skillId = learn.skill;
+        }
+    }
+    // The healer's training keeps poison and sleep at bay.
+    if (table.Count() >= 4) {
+        table.Items(3)->statusRanks.SetEntry(condition::kPoison, 3);
+        table.Items(3)->statusRanks.SetEntry(condition::kSleep, 3);
+    }
+}
+
+void FillHeroes(TLcfPlayer& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.heroes.size()));
+    for (size_t i = 0; i < content.heroes.size(); ++i) {
+        const HeroDesign& d = content.heroes[i];
+        TLcfPlayerItem& hero = *table.Items(static_cast<int>(i));
+        hero.name = d.name;
+        hero.title = d.title;
+        hero.sprite = d.sprite;
+        hero.spriteIndex = d.sprite_index;
+        hero.face = d.face;
+        hero.faceIndex = d.face_index;
+        hero.initialLevel = d.initial_level;
+        hero.finalLevel = d.final_level;
+        hero.criticalRate = d.critical_rate;
+        hero.jobClass = d.job;
+        FillGrowth(hero, d.curves, d.exp_base, d.exp_increment, d.exp_correction, d.commands);
+        for (int slot = 0; slot < TLcfPlayerItem::kEquipmentSlots; ++slot)
+            hero.SetInitialEquipment(slot, d.equipment[static_cast<size_t>(slot)]);
+        hero.unarmedAnimation = d.unarmed_animation;
+        hero.battleX = d.battle_x;
+        hero.battleY = d.battle_y;
+        hero.skills.Clear();
+        for (const Learning& learn : d.skills) {
+            TLcfPlayerLearningItem* entry = hero.skills.Add();
+            entry->level = learn.level;
+            entry->skillId = learn.skill;
+        }
+    }
+}
+
 }  // namespace
 
 void FillDatabase(TLcfDataBase& db) {
@@ -347,6 +412,8 @@ void FillDatabase(TLcfDataBase& db) {
     FillAttributes(*DbAttrib, content);
     FillConditions(*DbStatus, content);
     FillBattle(*DbBattle, content);
+    FillClasses(*DbJob, content);
+    FillHeroes(*DbPlayer, content);
     DbAnimation->SetCount(static_cast<int>(content.animations.size()));
     for (size_t i = 0; i < content.animations.size(); ++i)
         FillAnimation(*DbAnimation->Items(static_cast<int>(i)), content.animations[i]);
