@@ -14,6 +14,8 @@
 #include "data/byte_reader.h"
 #include "data/database/database.h"
 #include "data/folders.h"
+#include "data/map/map.h"
+#include "data/map/map_tree.h"
 #include "data/record/var_int.h"
 #include "media/audio/midi_player.h"
 #include "media/audio/wave_file.h"
@@ -368,6 +370,106 @@ TEST_F(DemoGame, FourHeroesWithClassesCurvesAndBattleCommands) {
         EXPECT_GT(job->skills.Count(), 0);
         EXPECT_GT(hero->ExpForLevel(10), hero->ExpForLevel(2));
     }
+}
+
+// Walkable: neither layer blocks the cell in every direction.
+bool Walkable(const TLcfChipSetItem& chips, const TLcfMap& map, int x, int y) {
+    const int lower = map.Lower().GetTile(x, y), upper = map.Upper().GetTile(x, y);
+    const uint8_t up = chips.UpperFlagsOfTile(upper);
+    if (!(up & kChipAbove) && (up & 0x0F) == 0) return false;
+    return (chips.LowerFlagsOfTile(lower) & 0x0F) != 0;
+}
+
+TEST_F(DemoGame, MapTreeAndMapsLoadAndEveryTransferLandsOnOpenGround) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    SetGameFolder(folder_->path().string(), "varnow");
+    TLcfMapTree tree;
+    tree.LoadFromFile(Path("Varnow.lmt").string());
+    ASSERT_GE(tree.Count(), 4);
+    EXPECT_EQ(tree.Order().size(), static_cast<size_t>(tree.Count()));
+    // A new game needs the party's start; the vehicles have theirs too.
+    for (int kind = 0; kind < TLcfMapStartPosition::kKinds; ++kind)
+        EXPECT_NE(tree.startPosition.GetMapId(kind), 0) << kind;
+    bool area = false, encounters = false;
+    for (int i = 0; i < tree.Count(); ++i) {
+        area = area || tree.Items(i)->IsArea();
+        encounters = encounters || tree.Items(i)->encounters.Count() > 0;
+        if (tree.Items(i)->musicKind == TLcfMapTreeItem::kMusicOwn) {
+            EXPECT_TRUE(FindAssetFile(tree.Items(i)->music.name, "Music", kMusicExtensions).has_value());
+        }
+        if (tree.Items(i)->backdropKind == TLcfMapTreeItem::kBackdropOwn) {
+            EXPECT_TRUE(FindAssetFile(tree.Items(i)->backdropName, "Backdrop", kImageExtensions).has_value());
+        }
+    }
+    EXPECT_TRUE(area);
+    EXPECT_TRUE(encounters);
+
+    struct Target {
+        int map, x, y;
+        std::string from;
+    };
+    std::vector<Target> targets;
+    for (int kind = 0; kind < TLcfMapStartPosition::kKinds; kind += 3)
+        targets.push_back({tree.startPosition.GetMapId(kind), tree.startPosition.GetX(kind),
+                           tree.startPosition.GetY(kind), "start"});
+    std::set<int> codes;
+    for (int i = 0; i < tree.Count(); ++i) {
+        const TLcfMapTreeItem* entry = tree.Items(i);
+        if (entry->IsArea()) continue;
+        SCOPED_TRACE(entry->name);
+        TLcfMap map(entry->Id());
+        map.LoadFromFile(Path(MapFileName(entry->Id())).string());
+        for (int e = 0; e < map.events.Count(); ++e) {
+            const TLcfEventItem* event = map.events.Items(e);
+            EXPECT_GE(event->x, 0);
+            EXPECT_LT(event->x, map.width);
+            EXPECT_GE(event->y, 0);
+            EXPECT_LT(event->y, map.height);
+            for (int p = 0; p < event->pages.Count(); ++p) {
+                const TLcfEventPageItem* page = event->pages.Items(p);
+                if (!page->sheetName.empty()) {
+                    EXPECT_TRUE(FindAssetFile(page->sheetName, "CharSet", kImageExtensions).has_value());
+                }
+                for (int l = 0; l < page->script.Count(); ++l) {
+                    const TLcfEventScriptLine* line = page->script.Lines(l);
+                    codes.insert(line->code);
+                    if (line->code == 10810)
+                        targets.push_back({line->GetParam(0), line->GetParam(1), line->GetParam(2), event->name});
+                    if (line->code == 10130 && !line->text.empty()) {
+                        EXPECT_TRUE(FindAssetFile(line->text, "FaceSet", kImageExtensions).has_value());
+                    }
+                    if (line->code == 11110) {
+                        EXPECT_TRUE(FindAssetFile(line->text, "Picture", kImageExtensions).has_value());
+                    }
+                    if (line->code == 11550) {
+                        EXPECT_TRUE(FindAssetFile(line->text, "Sound", kSoundExtensions).has_value());
+                    }
+                }
+            }
+        }
+    }
+    // The town shows what the game offers: messages with faces, choices,
+    // number input, a shop, an inn, name entry, saving, transfers, a move
+    // route, a picture, a tint and a battle.
+    for (int code : {10110, 10130, 10140, 10150, 10720, 10730, 10740, 11910, 10810, 11110, 11030, 10710})
+        EXPECT_TRUE(codes.count(code)) << code;
+
+    for (const Target& t : targets) {
+        SCOPED_TRACE(t.from);
+        const TLcfMapTreeItem* entry = tree.FindMap(t.map);
+        ASSERT_FALSE(entry->IsArea());
+        TLcfMap map(t.map);
+        map.LoadFromFile(Path(MapFileName(t.map)).string());
+        ASSERT_GE(t.x, 0);
+        ASSERT_LT(t.x, map.width);
+        ASSERT_GE(t.y, 0);
+        ASSERT_LT(t.y, map.height);
+        if (!map.generateAtEntry) {
+            EXPECT_TRUE(Walkable(*DbChipSet->FindChipSet(map.chipSetId), map, t.x, t.y)) << t.x << "," << t.y;
+        }
+    }
+    SetGameFolder("", "varnow");
 }
 
 // --- music ---------------------------------------------------------------

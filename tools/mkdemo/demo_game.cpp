@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "images.h"
+#include "maps.h"
 #include "music.h"
 #include "sounds.h"
 
@@ -20,6 +21,7 @@ void WriteIni(OutputFolder& out) {
 void WriteDemoGame(OutputFolder& out) {
     WriteIni(out);
     WriteDatabase(out);
+    WriteMaps(out);
     WriteImages(out);
     WriteMusic(out);
     WriteSounds(out);

@@ -4,6 +4,9 @@
 #include <functional>
 
 #include "art.h"
+#include "data/byte_writer.h"
+#include "data/map/map.h"
+#include "data/map/map_tree.h"
 #include "content_ids.h"
 #include "database.h"
 #include "music.h"
@@ -731,9 +734,75 @@ WorldDesign BuildWorld() {
     return world;
 }
 
-void WriteMaps(OutputFolder&) {
-    // The map and map-tree records are not part of the game library yet;
-    // BuildWorld holds everything they will take.
+void WriteMaps(OutputFolder& out) {
+    WorldDesign world = BuildWorld();
+
+    TLcfMapTree tree;
+    for (MapDesign& design : world.maps) {
+        TLcfMapTreeItem* entry = tree.GetOrCreate(design.id);
+        entry->name = design.name;
+        entry->parentId = design.parent;
+        entry->kind = design.area ? TLcfMapTreeItem::kKindArea : 0;
+        entry->area = design.area_rect;
+        entry->musicKind = design.music_mode;
+        if (!design.music.empty()) entry->music.name = design.music;
+        entry->backdropKind = design.backdrop_mode;
+        entry->backdropName = design.backdrop;
+        entry->teleport = design.teleport;
+        entry->escape = design.escape;
+        entry->save = design.save;
+        entry->encounters.Clear();
+        for (int troop : design.encounters) entry->encounters.Add()->troopId = troop;
+        entry->encounterSteps = design.encounter_steps;
+        if (design.area) continue;  // an area has no map file of its own
+
+        TLcfMap map(design.id);
+        map.chipSetId = design.chip_set;
+        map.width = design.width;
+        map.height = design.height;
+        map.scrollType = design.scroll;
+        map.usePanorama = design.panorama;
+        map.panoramaName = design.panorama_name;
+        map.panoramaLoopHorizontal = design.panorama_loop_x;
+        map.panoramaLoopVertical = design.panorama_loop_y;
+        map.panoramaAutoScrollHorizontal = design.panorama_scroll_x;
+        map.panoramaSpeedHorizontal = design.panorama_speed_x;
+        map.panoramaAutoScrollVertical = design.panorama_scroll_y;
+        map.panoramaSpeedVertical = design.panorama_speed_y;
+        map.generateAtEntry = design.generate;
+        map.generatorLayout = design.generator_layout;
+        map.roomWidth = design.room_width;
+        map.roomHeight = design.room_height;
+        map.wallOffBorder = design.wall_border;
+        map.twoHighWalls = design.walls_two_high;
+        map.floorVariantA = design.floor_a;
+        map.floorVariantB = design.floor_b;
+        map.objectsSecondKind = design.objects_2;
+        map.objectsThirdKind = design.objects_3;
+        for (size_t i = 0; i < design.generator_tiles.size(); ++i) {
+            map.generatorBlock[2 * i] = static_cast<uint8_t>(design.generator_tiles[i]);
+            map.generatorBlock[2 * i + 1] = static_cast<uint8_t>(design.generator_tiles[i] >> 8);
+        }
+        map.Lower().Resize(design.width, design.height);
+        map.Upper().Resize(design.width, design.height);
+        std::copy(design.lower.begin(), design.lower.end(), map.Lower().Cells());
+        std::copy(design.upper.begin(), design.upper.end(), map.Upper().Cells());
+        map.events.Assign(*design.events);
+        const std::string name = MapFileName(design.id);
+        map.SaveToFile((out.root() / name).string());
+        out.Adopt(name);
+    }
+    for (int id : world.tree_order) tree.AppendToOrder(tree.FindMap(id));
+    tree.activeMapId = world.party.map;
+    const StartPosition* starts[4] = {&world.party, &world.boat, &world.ship, &world.airship};
+    for (int kind = 0; kind < TLcfMapStartPosition::kKinds; ++kind) {
+        tree.startPosition.positions[kind][0] = starts[kind]->map;
+        tree.startPosition.positions[kind][1] = starts[kind]->x;
+        tree.startPosition.positions[kind][2] = starts[kind]->y;
+    }
+    ByteWriter bytes;
+    tree.SaveTree(bytes);
+    out.Write(kMapTreeFileName, bytes.Take());
 }
 
 }  // namespace mkdemo

@@ -70,7 +70,7 @@ struct WorldDesign {
 WorldDesign BuildWorld();
 
 // Writes "Varnow.lmt" and "Map%04d.lmu" through the library's map and map
-// tree records. Until those records exist, nothing is written.
+// tree records.
 void WriteMaps(OutputFolder& out);
 
 // Autotile shapes from the eight neighbour bits (down 128, right 64, up 32,
