@@ -213,6 +213,8 @@ ContentDesign Build() {
     staff.spirit = 3;
     ItemDesign wand = weapon("Silver Wand", "Hums with power.", 500, 6, casters, animation::kBolt, attribute::kHoly);
     wand.spirit = 8;
+    wand.skill = skill::kThunder;  // used from the item list, it calls lightning
+    wand.performs_skill = true;
     ItemDesign bow = weapon("Hunting Bow", "Strikes first.", 350, 14, {hero::kAren, hero::kMira}, animation::kImpact,
                             attribute::kBlade);
     ItemDesign dagger = weapon("Dagger", "Poisoned tip.", 200, 10, {}, animation::kSlash, attribute::kBlade);

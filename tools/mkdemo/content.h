@@ -102,6 +102,7 @@ struct ItemDesign {
     std::vector<int> attributes;
     int condition_rate;
     bool prevent_critical;
+    bool performs_skill = false;  // using it casts its skill
 };
 
 // Action: kind 0 basic (0 attack, 2 defend ...), 1 skill.
