@@ -11,6 +11,7 @@
 #include "data/folders.h"
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
+#include "data/random.h"
 #include "graphics_test_util.h"
 #include "support/test_paths.h"
 
@@ -34,6 +35,13 @@ TEST(DemoMapsRender, EveryMapDrawsWithItsEventsToPng) {
         SCOPED_TRACE(entry->name);
         TLcfMap map(entry->Id());
         map.LoadFromFile((game.path() / MapFileName(entry->Id())).string());
+        if (map.generateAtEntry) {
+            // As the run-time map does at entry: objects first, then the
+            // cave itself around the events and the party's arrival point.
+            SeedRandom(20261209);
+            map.Upper().GenerateDungeon(1, map.generatorLayout, map.GeneratorTiles(), &tree, map.events, -1, -1);
+            map.Lower().GenerateDungeon(0, map.generatorLayout, map.GeneratorTiles(), &tree, map.events, 4, 3);
+        }
         TSorvoBoard board;
         board.SetSize(map.width * 16, map.height * 16);
         TLcfChipSetGraphic& chips = map.ChipSetGraphic();
