@@ -89,6 +89,15 @@ void FillSystem(TLcfSystem& s) {
     sound(kSoundEnemyDefeated, sound::kDefeated);
     sound(kSoundItemUse, sound::kItem);
 
+    // Transfers fade; a battle breaks the map into a mosaic and opens from
+    // the centre; its end fades back.
+    s.transitions[kTransitionTeleportErase] = 0;
+    s.transitions[kTransitionTeleportShow] = 0;
+    s.transitions[kTransitionBattleStartErase] = 17;
+    s.transitions[kTransitionBattleStartShow] = 8;
+    s.transitions[kTransitionBattleEndErase] = 0;
+    s.transitions[kTransitionBattleEndShow] = 0;
+
     s.battleTestBackdrop = art::kGrassland;
     s.battleTestParty.Clear();
     for (int hero = 1; hero <= 4; ++hero) {
