@@ -52,22 +52,6 @@ void Write(TLcfDataBase& db, const std::filesystem::path& path, std::vector<int3
     WriteBytes(path, w);
 }
 
-// A raw entry with a few typical chunks: a name, integers and a flag block.
-void FillRaw(TLcfRawItem& item, const std::string& name) {
-    ByteWriter w;
-    WriteVarInt(w, 1);
-    WriteVarString(w, name);
-    WriteVarInt(w, 2);
-    WriteVarInt(w, 300, true);
-    WriteVarInt(w, 3);
-    WriteVarInt(w, 1);
-    w.WriteU8(1);
-    WriteVarInt(w, 61);
-    WriteVarInt(w, 3);
-    w.WriteBytes("\x01\x00\x01", 3);
-    item.chunks = w.Take();
-}
-
 // Map loader seeds: a leading 0 for a map file, 1 for a map tree.
 void WriteMap(TLcfMap& map, const std::filesystem::path& path) {
     ByteWriter w;
@@ -199,7 +183,7 @@ int main(int argc, char** argv) {
     Write(db, dir / "common_events.ldb", {25});
 
     DbItem->SetCount(2);
-    FillRaw(*DbItem->Items(0), "Potion");
+    DbItem->Items(0)->name = "Potion";
     DbPlayer->SetCount(1);
     DbPlayer->Items(0)->name = "Alex";
     Write(db, dir / "raw_tables.ldb", {11, 13});

@@ -12,9 +12,12 @@ void TLcfFlagSet::SetEntry(int32_t id, uint8_t value) {
 }
 
 void TLcfFlagSet::Trim(int limit) {
-    int last = Length();
+    // The last non-default entry within the limit, so that a set cut at the
+    // limit does not keep default entries at its end: writing what was read
+    // back gives the same bytes again.
+    int last = std::min(Length(), std::max(limit, 0));
     while (last > 0 && Get(last - 1) == fallback_) --last;
-    Resize(std::min(std::max(limit, 0), last), fallback_);
+    Resize(last, fallback_);
 }
 
 int DatabaseConditionCount() { return DbStatus ? DbStatus->Count() : INT_MAX; }

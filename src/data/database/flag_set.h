@@ -26,8 +26,8 @@ public:
         count = 0;
         bytes.clear();
     }
-    // The trim-before-write rule: the set shrinks to the smaller of `limit`
-    // and the position of its last entry that is not the default.
+    // The trim-before-write rule: the set shrinks to the position of its
+    // last entry that is not the default, and to no more than `limit`.
     void Trim(int limit);
     // Describes chunk `id` when it is the count chunk or the block chunk
     // (countId + 1); answers whether it was one of them.
