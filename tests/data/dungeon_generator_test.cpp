@@ -114,6 +114,63 @@ TEST(AutoTilePainting, PaintingAUniformLayerEqualsShapingEachCellOnce) {
     }
 }
 
+TEST(AutoTilePainting, PaintCellEqualsResolvingTheCellThenItsNeighbours) {
+    // PaintCell takes a faster road away from the edge; it must end where
+    // the plain steps end.
+    const int kinds[] = {0, 1049, 2000, 3000, 3100, 4000, 4049, 4150, 4200, 4550, 5000, 5143, 5200, -4};
+    const uint8_t facing[8] = {4, 140, 8, 70, 25, 2, 35, 1};
+    SeededRandom pick(5);
+    for (int round = 0; round < 40; ++round) {
+        TLcfMap a, b;
+        for (TLcfMap* m : {&a, &b}) m->Lower().Resize(9, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 9; ++x) {
+                int tile = kinds[pick.Next(14)] + (round % 2 ? pick.Next(50) : 0);
+                a.Lower().SetTile(x, y, tile);
+                b.Lower().SetTile(x, y, tile);
+            }
+        for (int step = 0; step < 30; ++step) {
+            int x = pick.Next(9), y = pick.Next(8), tile = kinds[pick.Next(14)];
+            a.Lower().paintTile = tile;
+            a.Lower().PaintCell(x, y);
+            b.Lower().ResolveTile(x, y, 0xFF, tile);
+            int i = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (!dx && !dy) continue;
+                    b.Lower().ResolveTile(x + dx, y + dy, facing[i++], b.Lower().GetTile(x + dx, y + dy));
+                }
+            ASSERT_EQ(a.Lower().CellVector(), b.Lower().CellVector()) << "round " << round << " step " << step;
+        }
+    }
+}
+
+TEST(AutoTilePainting, PaintCellsEqualsPaintingCellByCell) {
+    const int kinds[] = {0, 1000, 2000, 3000, 4000, 4150, 4200, 5000, 5100, -4};
+    SeededRandom pick(11);
+    for (int round = 0; round < 30; ++round) {
+        TLcfMap a, b;
+        int w = 1 + pick.Next(12), h = 1 + pick.Next(12);
+        a.SetScrollType(uint8_t(round % 4));
+        b.SetScrollType(uint8_t(round % 4));
+        std::vector<int16_t> paint(size_t(w * h));
+        for (TLcfMap* m : {&a, &b}) m->Lower().Resize(w, h);
+        for (int i = 0; i < w * h; ++i) {
+            int16_t tile = int16_t(kinds[pick.Next(10)] + pick.Next(50) * (round % 2));
+            a.Lower().SetTile(i % w, i / w, tile);
+            b.Lower().SetTile(i % w, i / w, tile);
+            paint[size_t(i)] = pick.Next(3) ? int16_t(kinds[pick.Next(10)]) : int16_t(0);
+        }
+        a.Lower().PaintCells(paint);
+        for (int i = 0; i < w * h; ++i)
+            if (paint[size_t(i)] != 0) {
+                b.Lower().paintTile = paint[size_t(i)];
+                b.Lower().PaintCell(i % w, i / w);
+            }
+        ASSERT_EQ(a.Lower().CellVector(), b.Lower().CellVector()) << "round " << round;
+    }
+}
+
 TEST(DungeonGenerator, PointCountFollowsEventsAndSize) {
     for (auto [w, h, points] : {std::tuple{20, 15, 8}, {100, 100, 10}}) {
         TLcfMap map;

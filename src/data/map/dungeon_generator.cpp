@@ -180,9 +180,7 @@ void Generator::Lower(int32_t layoutKind) {
     if (map_.wallOffBorder) BorderMask(0);
     for (const Point& p : points_) SetMask(p.x, p.y, t_[kFloor]);
     FloorVariants();
-    for (int32_t y = 0; y < h_; ++y)
-        for (int32_t x = 0; x < w_; ++x)
-            if (Mask(x, y) != 0) Paint(x, y, Mask(x, y));
+    layer_.PaintCells(mask_);
     Walls();
 }
 

@@ -65,6 +65,9 @@ public:
     // Autotile painting: sets (x, y) to the paint tile with its shape taken
     // from its neighbours, then re-shapes the eight neighbours towards it.
     void PaintCell(int32_t x, int32_t y);
+    // Paints, in reading order, every cell whose entry in `tiles` (one per
+    // cell) is not 0 with that tile; the same as PaintCell cell by cell.
+    void PaintCells(const std::vector<int16_t>& tiles);
     // Recomputes the neighbour bits named by `bits` of the cell (x, y) for
     // `tile` and writes the shaped tile when it differs. Cells outside a
     // non-looping axis are left alone.
@@ -77,8 +80,16 @@ private:
     int32_t MatchingAutoTile(int32_t chip) const;
     // Wraps (x, y) on looping axes; false when the cell stays outside.
     bool Wrap(int32_t& x, int32_t& y) const;
+    // PaintCell without re-shaping the neighbours whose bit (in the order
+    // up-left, up, up-right, left, right, down-left, down, down-right) is
+    // set in `skip`.
+    void PaintCellSkipping(int32_t x, int32_t y, uint8_t skip);
     // ResolveTile of a cell known to lie inside.
     void ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile);
+    // The tile with the shape (and water corners) that its neighbours'
+    // chips give it (up-left, up, up-right, left, right, down-left, down,
+    // down-right), recomputing only `bits`.
+    int32_t ShapedTile(int32_t tile, uint8_t bits, const int32_t chips[8]) const;
 
     int32_t width_ = 0;
     int32_t height_ = 0;

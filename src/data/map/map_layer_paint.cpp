@@ -1,5 +1,6 @@
 // Autotile painting: a painted cell takes the shape that its eight
 // neighbours give it, and the neighbours are re-shaped towards it.
+#include "data/errors.h"
 #include "data/map/autotile_shapes.h"
 #include "data/map/map_layer.h"
 #include "data/tile_ids.h"
@@ -29,14 +30,62 @@ constexpr int32_t kDeepWaterChip = 2;
 
 }  // namespace
 
-void TLcfMapLayer::PaintCell(int32_t x, int32_t y) {
+void TLcfMapLayer::PaintCell(int32_t x, int32_t y) { PaintCellSkipping(x, y, 0); }
+
+void TLcfMapLayer::PaintCellSkipping(int32_t x, int32_t y, uint8_t skip) {
     if (!Wrap(x, y)) return;
-    ResolveInside(x, y, 0xFF, paintTile);
-    for (const Neighbour& n : kNeighbours) {
-        int32_t nx = x + n.dx, ny = y + n.dy;
-        if (!Wrap(nx, ny)) continue;
-        ResolveInside(nx, ny, n.facing, cells_[size_t(nx) + size_t(ny) * size_t(width_)]);
+    if (x < 2 || y < 2 || x >= width_ - 2 || y >= height_ - 2) {
+        ResolveInside(x, y, 0xFF, paintTile);
+        for (int i = 0; i < 8; ++i) {
+            const Neighbour& n = kNeighbours[i];
+            int32_t nx = x + n.dx, ny = y + n.dy;
+            if ((skip >> i) & 1 || !Wrap(nx, ny)) continue;
+            ResolveInside(nx, ny, n.facing, cells_[size_t(nx) + size_t(ny) * size_t(width_)]);
+        }
+        return;
     }
+    // Away from the edge: the chips of the 5 x 5 cells that the nine
+    // resolutions read, taken once and kept up to date as cells change.
+    int16_t* centre = cells_.data() + size_t(x) + size_t(y) * size_t(width_);
+    int32_t window[5][5];
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) window[r][c] = MapTileToChipIndex(centre[(c - 2) + (r - 2) * width_]);
+    auto resolve = [&](int dx, int dy, uint8_t bits, int32_t tile) {
+        int32_t chips[8];
+        for (int i = 0; i < 8; ++i) chips[i] = window[2 + dy + kNeighbours[i].dy][2 + dx + kNeighbours[i].dx];
+        int16_t* cell = centre + dx + dy * width_;
+        int32_t result = ShapedTile(tile, bits, chips);
+        if (result != *cell) *cell = int16_t(result);
+        window[2 + dy][2 + dx] = MapTileToChipIndex(*cell);
+    };
+    resolve(0, 0, 0xFF, paintTile);
+    for (int i = 0; i < 8; ++i) {
+        const Neighbour& n = kNeighbours[i];
+        if (!((skip >> i) & 1)) resolve(n.dx, n.dy, n.facing, centre[n.dx + n.dy * width_]);
+    }
+}
+
+void TLcfMapLayer::PaintCells(const std::vector<int16_t>& tiles) {
+    VARNOW_CHECK(tiles.size() == cells_.size());
+    // Resolving a cell keeps its chip, and neighbours see a cell only by
+    // its chip; a cell painted later is resolved afresh then. So re-shaping
+    // a neighbour that is still to be painted changes nothing that lasts,
+    // and is skipped: the right neighbour and the three below.
+    auto later = [&](int32_t x, int32_t y) {
+        return x >= 0 && x < width_ && y < height_ && tiles[size_t(x) + size_t(y) * size_t(width_)] != 0;
+    };
+    for (int32_t y = 0; y < height_; ++y)
+        for (int32_t x = 0; x < width_; ++x) {
+            int32_t tile = tiles[size_t(x) + size_t(y) * size_t(width_)];
+            if (tile == 0) continue;
+            uint8_t skip = 0;
+            if (later(x + 1, y)) skip |= 1 << 4;
+            if (later(x - 1, y + 1)) skip |= 1 << 5;
+            if (later(x, y + 1)) skip |= 1 << 6;
+            if (later(x + 1, y + 1)) skip |= 1 << 7;
+            paintTile = tile;
+            PaintCellSkipping(x, y, skip);
+        }
 }
 
 void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile) {
@@ -44,54 +93,59 @@ void TLcfMapLayer::ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile)
 }
 
 void TLcfMapLayer::ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile) {
+    int32_t chips[8];
+    // Cells away from the edge read their neighbours directly.
+    const bool interior = x > 0 && y > 0 && x < width_ - 1 && y < height_ - 1;
+    int16_t* cell = cells_.data() + size_t(x) + size_t(y) * size_t(width_);
+    for (int i = 0; i < 8; ++i) {
+        const Neighbour& n = kNeighbours[i];
+        chips[i] = MapTileToChipIndex(interior ? cell[n.dx + n.dy * width_] : GetTile(x + n.dx, y + n.dy));
+    }
+    int32_t result = ShapedTile(tile, bits, chips);
+    if (result != *cell) *cell = int16_t(result);
+}
+
+int32_t TLcfMapLayer::ShapedTile(int32_t tile, uint8_t bits, const int32_t chips[8]) const {
     // A negative tile names no chip and has no shape: it is written as it
     // stands.
     bool shaped = tile >= 0 && tile < kTileShapedEnd;
     if (shaped && tile % kAutoTileShapes == 49) tile -= 49;
     int32_t own = MapTileToChipIndex(tile);
+    if (own < 0) return tile;
     uint8_t oldBits = shaped ? ShapeMask[size_t(tile % kAutoTileShapes)] : 0;
 
-    int32_t chips[8];
     uint8_t computed = 0;
-    // Cells away from the edge read their neighbours directly.
-    const bool interior = x > 0 && y > 0 && x < width_ - 1 && y < height_ - 1;
-    const int16_t* cell = cells_.data() + size_t(x) + size_t(y) * size_t(width_);
     for (int i = 0; i < 8; ++i) {
-        const Neighbour& n = kNeighbours[i];
-        int32_t h = MapTileToChipIndex(interior ? cell[n.dx + n.dy * width_] : GetTile(x + n.dx, y + n.dy));
-        chips[i] = h;
+        int32_t h = chips[i];
         if (h == -1 || h == own) continue;
         if (h < kChipLowerFirst && MatchingAutoTile(h) == own) continue;
         if (h < kWaterGroupChips && own < kWaterGroupChips) continue;
-        computed |= n.bit;
+        computed |= kNeighbours[i].bit;
     }
     uint8_t newBits = uint8_t((computed & bits) | (oldBits & ~bits));
 
-    int32_t result = tile;
-    if (own >= 0) {
-        result = MapChipIndexToTile(own);
-        if (result < kTileShapedEnd) result += ShapeOf[newBits];
-        if (own < kWaterChips) {
-            // Shore corners: a neighbour "counts" towards a corner variant.
-            bool counts[8];
-            for (int i = 0; i < 8; ++i) {
-                bool corner = kNeighbours[i].dx != 0 && kNeighbours[i].dy != 0;
-                if (own == kDeepWaterChip)
-                    counts[i] = chips[i] < kDeepWaterChip;  // outside (-1) counts too
-                else if (corner)
-                    counts[i] = (newBits & kNeighbours[i].bit) == 0;
-                else
-                    counts[i] = chips[i] == kDeepWaterChip;
-            }
-            // Indexes: 0 up-left, 1 up, 2 up-right, 3 left, 4 right,
-            // 5 down-left, 6 down, 7 down-right.
-            int32_t c = 0;
-            if (counts[0] && counts[1] && counts[3]) c += 1;
-            if (counts[2] && counts[1] && counts[4]) c += 2;
-            if (counts[5] && counts[6] && counts[3]) c += 4;
-            if (counts[7] && counts[6] && counts[4]) c += 8;
-            result += c * 50;
+    int32_t result = MapChipIndexToTile(own);
+    if (result < kTileShapedEnd) result += ShapeOf[newBits];
+    if (own < kWaterChips) {
+        // Shore corners: a neighbour "counts" towards a corner variant.
+        bool counts[8];
+        for (int i = 0; i < 8; ++i) {
+            bool corner = kNeighbours[i].dx != 0 && kNeighbours[i].dy != 0;
+            if (own == kDeepWaterChip)
+                counts[i] = chips[i] < kDeepWaterChip;  // outside (-1) counts too
+            else if (corner)
+                counts[i] = (newBits & kNeighbours[i].bit) == 0;
+            else
+                counts[i] = chips[i] == kDeepWaterChip;
         }
+        // Indexes: 0 up-left, 1 up, 2 up-right, 3 left, 4 right,
+        // 5 down-left, 6 down, 7 down-right.
+        int32_t c = 0;
+        if (counts[0] && counts[1] && counts[3]) c += 1;
+        if (counts[2] && counts[1] && counts[4]) c += 2;
+        if (counts[5] && counts[6] && counts[3]) c += 4;
+        if (counts[7] && counts[6] && counts[4]) c += 8;
+        result += c * 50;
     }
-    if (result != *cell) cells_[size_t(x) + size_t(y) * size_t(width_)] = int16_t(result);
+    return result;
 }
