@@ -185,6 +185,26 @@ TEST(DungeonGenerator, PointCountFollowsEventsAndSize) {
     }
 }
 
+TEST(DungeonGenerator, EventsOnTheOuterCellsCountOneCellFurtherIn) {
+    // Every roll answers 0: the random points all stand at (1, 2), every
+    // corridor is form A, and no floor variant is drawn.
+    class Zero : public RandomSource {
+        int32_t Next(int32_t) override { return 0; }
+    } zero;
+    ScopedRandom scoped(zero);
+    TLcfMap map;
+    SetSize(map, 20, 15);
+    map.wallOffBorder = 0;
+    map.events.SetCount(1);
+    map.events.Items(0)->x = 0;
+    map.events.Items(0)->y = 5;
+    const TDungeonTiles tiles = PlainTiles();
+    map.Lower().GenerateDungeon(0, TLcfMap::kLayoutCorridors, tiles, nullptr, map.events, -1, -1);
+    // The event's point is (1, 5): floor reaches column 2 around it.
+    for (int y = 4; y <= 6; ++y) EXPECT_EQ(map.Lower().GetTile(2, y), tiles[3]) << y;
+    EXPECT_EQ(map.Lower().GetTile(3, 5), tiles[0]);
+}
+
 TEST(DungeonGenerator, ManySeedsAndSizesStayInsideAndFreeTheParty) {
     const TDungeonTiles plain = PlainTiles();
     TDungeonTiles zeros{};
