@@ -434,6 +434,15 @@ TEST_F(DemoGame, MapTreeAndMapsLoadAndEveryTransferLandsOnOpenGround) {
                 for (int l = 0; l < page->script.Count(); ++l) {
                     const TLcfEventScriptLine* line = page->script.Lines(l);
                     codes.insert(line->code);
+                    if (line->code == 10720) {
+                        for (int g = 4; g < line->ParamCount(); ++g) EXPECT_NE(DbItem->Find(line->GetParam(g)), nullptr);
+                    }
+                    if (line->code == 10320) {
+                        EXPECT_NE(DbItem->Find(line->GetParam(2)), nullptr);
+                    }
+                    if (line->code == 10330) {
+                        EXPECT_NE(DbPlayer->Find(line->GetParam(2)), nullptr);
+                    }
                     if (line->code == 10810)
                         targets.push_back({line->GetParam(0), line->GetParam(1), line->GetParam(2), event->name});
                     if (line->code == 10130 && !line->text.empty()) {
@@ -470,6 +479,69 @@ TEST_F(DemoGame, MapTreeAndMapsLoadAndEveryTransferLandsOnOpenGround) {
         }
     }
     SetGameFolder("", "varnow");
+}
+
+TEST_F(DemoGame, SkillsAndItemsCoverEveryKindAndFitTheHeroes) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    ASSERT_GE(DbSkill->Count(), 18);
+    std::set<int> skill_kinds;
+    bool damage = false, healing = false, inflicts = false;
+    for (int i = 0; i < DbSkill->Count(); ++i) {
+        const TLcfSkillItem* skill = DbSkill->Items(i);
+        SCOPED_TRACE(skill->name);
+        skill_kinds.insert(skill->kind);
+        const bool at_enemies = skill->scope <= TLcfSkillItem::kAllEnemies;
+        damage = damage || (skill->affectsHp && at_enemies);
+        healing = healing || (skill->affectsHp && !at_enemies);
+        for (int c = 2; c <= DbStatus->Count(); ++c) inflicts = inflicts || (at_enemies && skill->GetStatusFlag(c));
+        EXPECT_NO_THROW(DbAnimation->FindAnimation(skill->battleAnimation));
+        if (skill->kind == TLcfSkillItem::kSwitch) {
+            EXPECT_NO_THROW(DbSwitch->FindSwitch(skill->switchId));
+        }
+    }
+    for (int kind : {0, 1, 2, 3}) EXPECT_TRUE(skill_kinds.count(kind)) << "skill kind " << kind;
+    EXPECT_TRUE(damage);
+    EXPECT_TRUE(healing);
+    EXPECT_TRUE(inflicts);
+
+    ASSERT_GE(DbItem->Count(), 28);
+    std::set<int> item_kinds;
+    bool two_handed = false, teleport_item = false, performs = false;
+    for (int i = 0; i < DbItem->Count(); ++i) {
+        const TLcfItemItem* item = DbItem->Items(i);
+        SCOPED_TRACE(item->name);
+        item_kinds.insert(item->kind);
+        two_handed = two_handed || item->IsTwoHandedWeapon();
+        if (item->kind == TLcfItemItem::kSkillItem || item->kind == TLcfItemItem::kSkillBook || item->performsSkill) {
+            const TLcfSkillItem* skill = DbSkill->FindSkill(item->skillId);
+            teleport_item = teleport_item || skill->kind == TLcfSkillItem::kTeleport;
+            performs = performs || item->kind == TLcfItemItem::kSkillItem || item->performsSkill;
+        }
+        if (item->IsWeapon()) {
+            EXPECT_NO_THROW(DbAnimation->FindAnimation(item->battleAnimation));
+        }
+    }
+    for (int kind = 1; kind <= 10; ++kind) EXPECT_TRUE(item_kinds.count(kind)) << "item kind " << kind;
+    EXPECT_TRUE(two_handed);
+    EXPECT_TRUE(teleport_item);
+    EXPECT_TRUE(performs);
+
+    // Starting equipment goes in its own slot, and its hero may wear it.
+    for (int i = 0; i < DbPlayer->Count(); ++i) {
+        const TLcfPlayerItem* hero = DbPlayer->Items(i);
+        for (int slot = 0; slot < 5; ++slot) {
+            const int32_t id = hero->GetInitialEquipment(slot);
+            if (id == 0) continue;
+            const TLcfItemItem* item = DbItem->FindItem(id);
+            EXPECT_EQ(item->EquipSlot(), slot) << hero->name << " " << item->name;
+            EXPECT_EQ(item->GetHeroFlag(hero->Id()), 1) << hero->name << " " << item->name;
+            EXPECT_EQ(item->GetJobFlag(hero->jobClass), 1) << hero->name << " " << item->name;
+        }
+        for (int l = 0; l < hero->skills.Count(); ++l) EXPECT_NO_THROW(DbSkill->FindSkill(hero->skills.Items(l)->skillId));
+        const TLcfJobItem* job = DbJob->FindJob(hero->jobClass);
+        for (int l = 0; l < job->skills.Count(); ++l) EXPECT_NO_THROW(DbSkill->FindSkill(job->skills.Items(l)->skillId));
+    }
 }
 
 // --- music ---------------------------------------------------------------

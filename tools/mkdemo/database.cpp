@@ -403,6 +403,95 @@ void FillHeroes(TLcfPlayer& table, const ContentDesign& content) {
     }
 }
 
+// A flag set over ids 1..count: 1 for the listed ids, 0 for the others
+// (an empty list leaves the set empty: everyone).
+void SetWho(TLcfFlagSet& set, const std::vector<int>& ids, int count) {
+    set.Reset();
+    if (ids.empty()) return;
+    for (int id = 1; id <= count; ++id)
+        set.SetEntry(id, std::find(ids.begin(), ids.end(), id) != ids.end() ? 1 : 0);
+}
+
+void SetFlags(TLcfFlagSet& set, const std::vector<int>& ids) {
+    set.Reset();
+    for (int id : ids) set.SetEntry(id, 1);
+}
+
+void FillSkills(TLcfSkill& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.skills.size()));
+    for (size_t i = 0; i < content.skills.size(); ++i) {
+        const SkillDesign& d = content.skills[i];
+        TLcfSkillItem& skill = *table.Items(static_cast<int>(i));
+        skill.name = d.name;
+        skill.description = d.description;
+        skill.message1 = d.message1;
+        skill.message2 = d.message2;
+        skill.kind = static_cast<uint8_t>(d.kind);
+        skill.spCost = d.sp;
+        skill.scope = static_cast<uint8_t>(d.scope);
+        skill.switchId = d.switch_id;
+        skill.battleAnimation = d.animation;
+        if (d.sound && *d.sound) skill.sound.name = d.sound;
+        skill.usableOnField = d.field;
+        skill.usableInBattle = d.battle;
+        skill.attackInfluence = d.attack_influence;
+        skill.spiritInfluence = d.spirit_influence;
+        skill.variance = d.variance;
+        skill.baseEffect = d.base;
+        skill.successRate = d.success;
+        skill.affectsHp = d.hp;
+        skill.affectsSp = d.sp_effect;
+        skill.affectsAttack = d.attack;
+        skill.affectsDefense = d.defense;
+        skill.affectsSpirit = d.spirit;
+        skill.affectsAgility = d.agility;
+        skill.absorb = d.absorb;
+        skill.ignoreDefense = d.ignore_defense;
+        SetFlags(skill.conditionSet, d.conditions);
+        SetFlags(skill.attributeSet, d.attributes);
+    }
+}
+
+void FillItems(TLcfItem& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.items.size()));
+    const int heroes = static_cast<int>(content.heroes.size());
+    for (size_t i = 0; i < content.items.size(); ++i) {
+        const ItemDesign& d = content.items[i];
+        TLcfItemItem& item = *table.Items(static_cast<int>(i));
+        item.name = d.name;
+        item.description = d.description;
+        item.kind = static_cast<uint8_t>(d.kind);
+        item.price = d.price;
+        item.uses = d.uses;
+        item.attackBonus = d.attack;
+        item.defenseBonus = d.defense;
+        item.spiritBonus = d.spirit;
+        item.agilityBonus = d.agility;
+        item.twoHanded = d.two_handed;
+        item.holdsBothHands = d.two_handed;
+        item.hitRate = d.hit_rate;
+        item.battleAnimation = d.animation;
+        item.scope = static_cast<uint8_t>(d.scope);
+        item.hpPercent = d.hp_percent;
+        item.hpPoints = d.hp_points;
+        item.spPercent = d.sp_percent;
+        item.spPoints = d.sp_points;
+        item.fallenOnly = d.fallen_only;
+        for (int k = 0; k < 6; ++k) item.parameterIncrease[k] = d.seed[static_cast<size_t>(k)];
+        item.skillId = d.skill;
+        item.switchId = d.switch_id;
+        item.performsSkill = d.performs_skill;
+        item.preventCritical = d.prevent_critical;
+        // Heroes and their classes share numbers in the demo, so one list
+        // serves both sets.
+        SetWho(item.heroSet, d.heroes, heroes);
+        SetWho(item.classSet, d.heroes, heroes);
+        SetFlags(item.conditionSet, d.conditions);
+        SetFlags(item.attributeSet, d.attributes);
+        item.conditionRate = d.condition_rate;
+    }
+}
+
 }  // namespace
 
 void FillDatabase(TLcfDataBase& db) {
@@ -423,6 +512,16 @@ void FillDatabase(TLcfDataBase& db) {
     FillBattle(*DbBattle, content);
     FillClasses(*DbJob, content);
     FillHeroes(*DbPlayer, content);
+    FillSkills(*DbSkill, content);
+    FillItems(*DbItem, content);
+    // The battle test party carries its heroes' starting equipment.
+    for (int i = 0; i < DbSystem->battleTestParty.Count(); ++i) {
+        TLcfTestPlayerItem* member = DbSystem->battleTestParty.Items(i);
+        const TLcfPlayerItem* hero = DbPlayer->Find(member->heroId);
+        if (!hero) continue;
+        for (int slot = 0; slot < 5; ++slot)
+            member->equipment[static_cast<size_t>(slot)] = static_cast<uint16_t>(hero->GetInitialEquipment(slot));
+    }
     DbAnimation->SetCount(static_cast<int>(content.animations.size()));
     for (size_t i = 0; i < content.animations.size(); ++i)
         FillAnimation(*DbAnimation->Items(static_cast<int>(i)), content.animations[i]);
