@@ -20,6 +20,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 if ls fuzz/*.cpp >/dev/null 2>&1; then
   echo "== fuzz targets (short runs)"
   bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_CXX_COMPILER=clang++ -DVARNOW_FUZZ=ON -DVARNOW_TESTS=OFF -DVARNOW_BENCH=OFF
-  bash scripts/fuzz.sh build-fuzz 20
+    -DCMAKE_CXX_COMPILER=clang++ -DVARNOW_FUZZ=ON -DVARNOW_TESTS=OFF -DVARNOW_BENCH=OFF -DVARNOW_TOOLS=OFF
+  bash scripts/fuzz.sh build-fuzz 10
 fi
