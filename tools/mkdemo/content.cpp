@@ -273,7 +273,7 @@ ContentDesign Build() {
         {"Golem",
          {{enemy::kGolem, 140, 120}},
          {kTerrainCaveFloor},
-         {{.turn = 0, .enemy_hp_below = -1, .message = {"The golem's core flares with stolen light!"},
+         {{.turn = 1, .enemy_hp_below = -1, .message = {"The golem's core flares with stolen light!"},
            .animation = 0},
           {.turn = -1, .enemy_hp_below = 50, .message = {"Cracks spread across the golem's body!"},
            .animation = animation::kBolt}}},
