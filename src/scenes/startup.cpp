@@ -6,17 +6,26 @@
 #include "data/errors.h"
 #include "data/folders.h"
 #include "data/string_table.h"
+#include "data/database/database.h"
+#include "data/database/system.h"
+#include "data/random.h"
+#include "game/save/save_data.h"
+#include "graphics/system_graphic.h"
+#include "media/audio/audio_cantrel.h"
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "platform/platform.h"
+#include "scenes/game_main.h"
+#include "scenes/windows/window.h"
 
 bool BattleTestMode = false;
 bool TestPlayMode = false;
 bool ShowLogo = true;
 bool ShowTitle = true;
+std::function<void()> OnBeforeTeardown;
 
 namespace {
 
@@ -55,23 +64,56 @@ void FormCreate(const std::vector<std::string>& args) {
     GameDraw->Initialize();
 }
 
-// The form's first showing: the loads that exist so far.
+// The form's first showing: every process-wide object, in order.
 void FormShow() {
-    // The map tree comes first; until its loader is built, its file must at
-    // least be there.
-    if (!FindGameFile("Varnow.lmt")) throw EFOpenError(FormatStr(kStrFileOpenError, ExeDir + "Varnow.lmt"));
+    // Audio results are not tested: a game plays on without sound.
+    CantrelInit();
+    CantrelOpenMidi();
+    CantrelOpenWave();
+    Randomize();
     GameInput = new TMultiInput();
     // Sampled at every pump of the frame wait, so that no tap between two
     // frames is lost.
     GameDraw->OnPump = [] { GameInput->Sample(); };
+    // The map tree comes first; until its loader is built, its file must at
+    // least be there.
+    if (!FindGameFile("Varnow.lmt")) throw EFOpenError(FormatStr(kStrFileOpenError, ExeDir + "Varnow.lmt"));
+    GameDataBase = new TLcfDataBase();
+    GameDataBase->Load();
+    GameSystemGraphic = new TLcfSystemGraphic(GameDraw->Board());
+    if (DbSystem && !DbSystem->systemSkin.empty())
+        GameSystemGraphic->LoadImages(DbSystem->systemSkin, DbSystem->systemImage2, std::string());
+    if (DbSystem) GameSystemGraphic->WindowBackgroundMode = DbSystem->windowBackgroundMode;
+    GameSaveData = new TLcfgSaveData();
+    GameSaveData->StartPosition = GameStartPosition;
+    GameSaveData->Reset();
+    CreateScenes();
 }
 
-// One frame of the game until the scenes exist: latch the input, show the
-// (black) screen board. The screen object's loop waits for the next frame
-// after it.
-void BlackFrame() {
-    GameInput->Update();
-    GameDraw->Flip();
+// Closing: both display buffers black, then the audio goes.
+void FormCloseQuery() {
+    for (int i = 0; i < 2; ++i) {
+        GameDraw->Board().Clear();
+        GameDraw->Flip();
+    }
+    CantrelDone();
+}
+
+// Everything FormShow made, audio first, the screen object last.
+void FormDestroy() {
+    CantrelDone();
+    if (GameDraw) GameDraw->OnPump = nullptr;
+    delete GameInput;
+    GameInput = nullptr;
+    delete GameSaveData;
+    GameSaveData = nullptr;
+    delete GameDataBase;
+    GameDataBase = nullptr;
+    DestroyScenes();
+    delete GameSystemGraphic;
+    GameSystemGraphic = nullptr;
+    delete GameDraw;
+    GameDraw = nullptr;
 }
 
 int RunGame(const std::vector<std::string>& args, const std::string& currentFolder) {
@@ -82,10 +124,14 @@ int RunGame(const std::vector<std::string>& args, const std::string& currentFold
         platform::Sys().ShowMessageBox(LoadStr(65262), LoadStr(65263), false);
         return 1;
     }
+    GameCommandLine = args;
     FormCreate(args);
     FormShow();
-    GameDraw->OnMain = BlackFrame;
-    return GameDraw->Run();
+    GameDraw->OnMain = SorvoDrawMain;
+    int code = GameDraw->Run();
+    if (OnBeforeTeardown) OnBeforeTeardown();
+    FormCloseQuery();
+    return code;
 }
 
 }  // namespace
@@ -110,10 +156,6 @@ int VarnowMain(const std::vector<std::string>& args, const std::string& currentF
         ReportFatalError(e.what());
         code = 1;
     }
-    if (GameDraw) GameDraw->OnPump = nullptr;
-    delete GameInput;
-    GameInput = nullptr;
-    delete GameDraw;
-    GameDraw = nullptr;
+    FormDestroy();
     return code;
 }

@@ -23,3 +23,8 @@ void ReadCommandLine(const std::vector<std::string>& args);
 // code: 0 after the window was closed, non-zero when the game cannot start
 // or ends with an error (the message was shown).
 int VarnowMain(const std::vector<std::string>& args, const std::string& currentFolder);
+
+#include <functional>
+// Observation point for the end-to-end harness: runs after the frame loop
+// ended and before anything is torn down (state summary, a final save).
+extern std::function<void()> OnBeforeTeardown;

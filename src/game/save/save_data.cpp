@@ -1,0 +1,193 @@
+#include "game/save/save_data.h"
+
+#include <cstdio>
+
+#include "data/errors.h"
+#include "data/folders.h"
+#include "data/record/var_int.h"
+#include "data/string_table.h"
+#include "game/save/save_clock.h"
+#include "platform/file_io.h"
+
+TLcfgSaveData* GameSaveData = nullptr;
+
+namespace {
+
+const char* const kSaveMagic = "LcfSaveData";
+// "Event script referenced a "shigunichi" that does not exist." stands for a
+// wrong magic, as the original reports it.
+constexpr int kStrBadSaveMagic = 65295;
+constexpr int kStrNoStartPosition = 65308;
+
+// One chunk of the outer level: id and the bytes of its body.
+struct TChunkSpan {
+    int32_t id;
+    std::span<const uint8_t> body;
+};
+
+// Reads the magic and the chunk list, checking every length against the
+// bytes that follow it. Raises EReadError on any fault.
+std::vector<TChunkSpan> SplitSaveFile(std::span<const uint8_t> bytes) {
+    ByteReader r(bytes);
+    if (ReadVarString(r) != kSaveMagic) throw EReadError(LoadStr(kStrBadSaveMagic));
+    std::vector<TChunkSpan> chunks;
+    while (!r.AtEnd()) {
+        int32_t id = ReadVarInt(r);
+        size_t length = ReadVarLength(r);  // negative lengths are rejected
+        if (length > r.Remaining()) throw EReadError();
+        chunks.push_back({id, r.Take(length)});
+    }
+    return chunks;
+}
+
+}  // namespace
+
+TLcfgSaveData::TLcfgSaveData() {
+    header_ = std::make_unique<TLcfgSaveHeader>();
+    GameSaveHeader = header_.get();
+    static const char* const kNames[] = {"system", "screen", "pictures", "party", "boat", "ship", "airship",
+                                         "actors", "party info", "teleports", "map", "panorama",
+                                         "map interpreter", "common events"};
+    for (size_t i = 0; i < owners_.size(); ++i) {
+        if (i == 3) {
+            auto party = std::make_unique<TLcfgPartyStandIn>();
+            party_ = party.get();
+            owners_[i] = std::move(party);
+        } else {
+            owners_[i] = std::make_unique<TLcfgChunkStandIn>(kNames[i]);
+        }
+    }
+    unsaved_[0] = std::make_unique<TLcfgChunkStandIn>("enemies");
+    unsaved_[1] = std::make_unique<TLcfgChunkStandIn>("battle interpreter");
+}
+
+TLcfgSaveData::~TLcfgSaveData() {
+    if (GameSaveHeader == header_.get()) GameSaveHeader = nullptr;
+}
+
+TCatalogBaseItem* TLcfgSaveData::ChunkOwner(int id) {
+    if (id == kFirstChunk) return header_.get();
+    if (id > kFirstChunk && id <= kLastChunk) return owners_[size_t(id - kFirstChunk - 1)].get();
+    return nullptr;
+}
+
+void TLcfgSaveData::Reset() {
+    header_->Clear();
+    for (auto& o : owners_) o->Clear();
+    for (auto& o : unsaved_) o->Clear();
+}
+
+void TLcfgSaveData::NewGame() {
+    Reset();
+    TPartyStart start = StartPosition ? StartPosition() : TPartyStart{};
+    if (start.mapId == 0) throw Exception(LoadStr(kStrNoStartPosition));
+    if (TransferParty) {
+        TransferParty(start.mapId, start.x, start.y);
+    } else {
+        party_->mapId = start.mapId;
+        party_->x = start.x;
+        party_->y = start.y;
+        party_->direction = 0;
+    }
+}
+
+void TLcfgSaveData::RefillHeader() {
+    header_->Clear();
+    header_->saveTime = SaveClockNow();
+    // The leader's name, level and HP and the members' faces come with the
+    // actors; until then the header holds the time of saving only.
+}
+
+std::vector<uint8_t> TLcfgSaveData::SaveToBytes() {
+    ByteWriter out;
+    WriteVarString(out, kSaveMagic);
+    RefillHeader();
+    for (int id = kFirstChunk; id <= kLastChunk; ++id) {
+        ByteWriter body;
+        ChunkOwner(id)->SaveToStream(body);
+        WriteVarInt(out, id);
+        WriteVarInt(out, int32_t(body.Size()));
+        out.WriteBytes(body.Data());
+    }
+    return out.Take();
+}
+
+void TLcfgSaveData::LoadFromBytes(std::span<const uint8_t> bytes, bool headerOnly) {
+    // The structure is checked whole before any object is touched.
+    std::vector<TChunkSpan> chunks = SplitSaveFile(bytes);
+    if (headerOnly) {
+        // Only chunk 100, wherever it stands; the running game stays as it is.
+        for (const auto& c : chunks)
+            if (c.id == kFirstChunk) {
+                ByteReader r(c.body);
+                header_->LoadFromStream(r);
+            }
+        return;
+    }
+    Reset();
+    for (const auto& c : chunks) {
+        TCatalogBaseItem* owner = ChunkOwner(c.id);
+        if (!owner) continue;
+        ByteReader r(c.body);
+        owner->LoadFromStream(r);
+        if (c.id == 103 && AfterPicturesLoaded) AfterPicturesLoaded();
+    }
+    if (AfterLoad) AfterLoad();
+}
+
+bool TLcfgSaveData::Load(int slot, std::string* error) {
+    headerOnly_ = false;
+    std::string path = SlotFileName(slot);
+    if (!platform::FileExists(path)) return false;
+    try {
+        std::vector<uint8_t> bytes;
+        if (!platform::ReadWholeFile(path, bytes)) throw EFOpenError(FormatStr(kStrFileOpenError, path));
+        LoadFromBytes(bytes, false);
+        return true;
+    } catch (const std::exception& e) {
+        // A damaged save leaves a new-game state, never a half-loaded one.
+        Reset();
+        if (error) *error = e.what();
+        return false;
+    }
+}
+
+bool TLcfgSaveData::LoadHeader(int slot) {
+    header_->Clear();
+    headerOnly_ = true;
+    std::string path = SlotFileName(slot);
+    bool ok = false;
+    if (platform::FileExists(path)) {
+        try {
+            std::vector<uint8_t> bytes;
+            if (platform::ReadWholeFile(path, bytes)) {
+                LoadFromBytes(bytes, true);
+                ok = true;
+            }
+        } catch (const std::exception&) {
+            header_->Clear();
+        }
+    }
+    headerOnly_ = false;
+    return ok;
+}
+
+bool TLcfgSaveData::Save(int slot, std::string* error) {
+    std::vector<uint8_t> bytes = SaveToBytes();
+    std::string message;
+    if (platform::WriteFileAtomic(SlotFileName(slot), bytes.data(), bytes.size(), &message)) return true;
+    if (error) *error = message.empty() ? LoadStr(kStrWriteError) : message;
+    return false;
+}
+
+std::string SlotFileName(int slot) {
+    std::string folder = ExeDir;
+    if (ExeReadOnly) {
+        folder = GetMyDocumentsFolder() + GameFolderName;
+        folder = WithTrailingBackslash(folder);
+    }
+    if (!folder.empty()) platform::CreateFolders(folder);
+    char name[32];
+    std::snprintf(name, sizeof name, "Save%.2d.lsd", slot);
+    return folder + name;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The owner of every run-time game object: it makes them in a fixed order,
+// resets them for a new game, and moves them to and from the save files
+// "Save%.2d.lsd".
+//
+// File form: the string "LcfSaveData" (length-prefixed), then chunks 100 to
+// 114 (id, byte length, body), one per object, and nothing after the last.
+// Readers accept the chunks in any order and skip ids they do not know.
+//
+// Saving never harms the old file: the new one is written to a temporary
+// file beside it and renamed over it. Loading checks the whole file's
+// chunk structure before it touches the game, and a file that fails part
+// way leaves a cleanly reset game.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "game/save/save_header.h"
+#include "game/stand_ins.h"
+
+// Where a new game starts (the map tree's start position).
+struct TPartyStart {
+    int32_t mapId = 0, x = 0, y = 0;
+};
+
+class TLcfgSaveData {
+public:
+    static constexpr int kFirstChunk = 100;
+    static constexpr int kLastChunk = 114;
+    static constexpr int kSlotCount = 15;
+
+    TLcfgSaveData();
+    ~TLcfgSaveData();
+    TLcfgSaveData(const TLcfgSaveData&) = delete;
+    TLcfgSaveData& operator=(const TLcfgSaveData&) = delete;
+
+    // Every object back to its new-game state, in creation order.
+    void Reset();
+    // Reset, then the party to the start position. Raises message 65308
+    // when the game has none.
+    void NewGame();
+    // false when the slot's file is missing (nothing changed) or damaged
+    // (the game is left reset; *error says why).
+    bool Load(int slot, std::string* error = nullptr);
+    // Reads only the header of the slot into GameSaveHeader (cleared first);
+    // false when missing or unreadable. The running game is not touched.
+    bool LoadHeader(int slot);
+    // Writes the slot; false (with *error) when it could not be written, and
+    // the old file is then as it was.
+    bool Save(int slot, std::string* error = nullptr);
+
+    // The whole file in memory, and back.
+    std::vector<uint8_t> SaveToBytes();
+    // Throws EReadError on a bad file.
+    void LoadFromBytes(std::span<const uint8_t> bytes, bool headerOnly);
+
+    // The object that owns chunk id (100-114), or null.
+    TCatalogBaseItem* ChunkOwner(int id);
+
+    TLcfgPartyStandIn& Party() { return *party_; }
+
+    // The start position source (the map tree); tests and start-up set it.
+    std::function<TPartyStart()> StartPosition;
+    // Moves the party at once to (map, x, y) facing up: the field's transfer.
+    std::function<void(int32_t mapId, int32_t x, int32_t y)> TransferParty;
+    // After chunk 103 (weather colours) and after the last chunk (map
+    // animation): the screen effects' reload hooks.
+    std::function<void()> AfterPicturesLoaded;
+    std::function<void()> AfterLoad;
+
+private:
+    void RefillHeader();
+    bool headerOnly_ = false;
+    std::unique_ptr<TLcfgSaveHeader> header_;
+    TLcfgPartyStandIn* party_ = nullptr;
+    // Chunks 101-114 and the two unsaved battle objects, in creation order.
+    std::array<std::unique_ptr<TCatalogBaseItem>, 14> owners_;
+    std::array<std::unique_ptr<TLcfgChunkStandIn>, 2> unsaved_;
+};
+
+// "Save%.2d.lsd" in the save folder: the game folder, or, when it cannot be
+// written, a folder named like the game's under the documents folder
+// (created with its parents when missing).
+std::string SlotFileName(int slot);
+
+extern TLcfgSaveData* GameSaveData;

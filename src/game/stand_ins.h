@@ -1,0 +1,53 @@
+#pragma once
+// Stand-ins for the run-time game objects that are not built yet. Each one
+// keeps the bytes of its save chunk exactly as read and writes them back
+// unchanged, so a save made by the game survives a load and a save here.
+// Clear forgets them (a new game starts from nothing).
+//
+// The stand-ins, by save chunk (each later piece replaces its own):
+//   101 system state        102 screen effects     103 pictures
+//   104 party               105-107 the three vehicles
+//   108 actors              109 party info         110 teleport targets
+//   112 panorama            113 map interpreter    114 common-event states
+//   111 map world
+//   never saved: enemies and the battle interpreter (nothing kept).
+// Scene stand-ins are listed in scenes/scene_stand_ins.h.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/record/catalog_base_item.h"
+
+class TLcfgChunkStandIn : public TCatalogBaseItem {
+public:
+    explicit TLcfgChunkStandIn(std::string what) : what_(std::move(what)) {}
+    void DescribeField(int, TCatalogVarData&, bool) override {}
+    void Clear() override { bytes.clear(); }
+    // Keeps the whole chunk body.
+    void LoadFromStream(ByteReader& r) override;
+    void SaveToStream(ByteWriter& w) override;
+    const std::string& What() const { return what_; }
+
+    std::vector<uint8_t> bytes;
+
+private:
+    std::string what_;
+};
+
+// The party's stand-in also remembers where the party stands, so the field's
+// stand-in can hold it on its map. The position is not saved.
+class TLcfgPartyStandIn : public TLcfgChunkStandIn {
+public:
+    TLcfgPartyStandIn() : TLcfgChunkStandIn("party") {}
+    void Clear() override {
+        TLcfgChunkStandIn::Clear();
+        mapId = x = y = direction = 0;
+    }
+    int32_t mapId = 0, x = 0, y = 0, direction = 0;
+};
+
+// The run-time scene number and frame counter. They belong to the system
+// state; until it is built they live here.
+uint8_t& GameSceneNumber();
+int32_t& GameFrameCount();

@@ -1,0 +1,170 @@
+#include "scenes/game_main.h"
+
+#include <cstdlib>
+
+#include "data/database/database.h"
+#include "data/database/ground.h"
+#include "data/database/battle.h"
+#include "data/database/system.h"
+#include "data/string_table.h"
+#include "game/save/save_data.h"
+#include "game/stand_ins.h"
+#include "media/audio/audio_cantrel.h"
+#include "media/input/multi_input.h"
+#include "media/screen/sorvo_draw.h"
+#include "platform/platform.h"
+#include "scenes/game_over_scene.h"
+#include "scenes/scene_stand_ins.h"
+#include "scenes/startup.h"
+#include "scenes/title_scene.h"
+
+TLcfFieldStandIn* FieldScene = nullptr;
+TLcfScene* MenuScene = nullptr;
+TLcfScene* BattleScene = nullptr;
+TLcfScene* ShopScene = nullptr;
+TLcfScene* NameScene = nullptr;
+TLcfScene* SaveFileScene = nullptr;
+TLcfTitleScene* TitleScene = nullptr;
+TLcfGameOverScene* GameOverScene = nullptr;
+TLcfScene* DebugScene = nullptr;
+std::vector<std::string> GameCommandLine;
+TBattleTestSetup BattleTestSetup;
+
+namespace {
+
+constexpr int kStrNoMonsterGroup = 65287;
+
+// In battle test the battle's stand-in ends the program; otherwise it
+// returns to the field.
+class TBattleStandIn : public TLcfStandInScene {
+public:
+    TBattleStandIn() : TLcfStandInScene("battle", 0) {}
+};
+
+std::string Word(const std::vector<std::string>& args, size_t n) { return n < args.size() ? args[n] : std::string(); }
+
+// A whole decimal integer, or nothing.
+bool ParseDecimal(const std::string& s, int32_t& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    if (*end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+    out = int32_t(v);
+    return true;
+}
+
+}  // namespace
+
+void CreateScenes() {
+    FieldScene = new TLcfFieldStandIn();
+    MenuScene = new TLcfStandInScene("menu", 0);
+    BattleScene = new TBattleStandIn();
+    ShopScene = new TLcfStandInScene("shop", 0);
+    NameScene = new TLcfStandInScene("name", 0);
+    SaveFileScene = new TLcfStandInScene("save", 6);
+    TitleScene = new TLcfTitleScene();
+    GameOverScene = new TLcfGameOverScene();
+    DebugScene = new TLcfStandInScene("debug", 0);
+}
+
+void DestroyScenes() {
+    delete FieldScene;
+    delete MenuScene;
+    delete BattleScene;
+    delete ShopScene;
+    delete NameScene;
+    delete SaveFileScene;
+    delete TitleScene;
+    delete GameOverScene;
+    delete DebugScene;
+    FieldScene = nullptr;
+    MenuScene = BattleScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    TitleScene = nullptr;
+    GameOverScene = nullptr;
+}
+
+TLcfScene* SceneOf(int number) {
+    switch (number) {
+        case 0: return FieldScene;
+        case 1: return MenuScene;
+        case 2: return BattleScene;
+        case 3: return ShopScene;
+        case 4: return NameScene;
+        case 5: return SaveFileScene;
+        case 6: return TitleScene;
+        case 7: return GameOverScene;
+        case 8: return DebugScene;
+        default: return nullptr;
+    }
+}
+
+TBattleTestSetup ReadBattleTestSetup(const std::vector<std::string>& args) {
+    TBattleTestSetup s;
+    bool ok = ParseDecimal(Word(args, 4), s.troopId) && ParseDecimal(Word(args, 5), s.formation) &&
+              ParseDecimal(Word(args, 6), s.condition) && ParseDecimal(Word(args, 7), s.terrainId);
+    const TLcfGroundItem* terrain = nullptr;
+    if (ok && s.terrainId >= 1) {
+        terrain = DbGround ? DbGround->Find(s.terrainId) : nullptr;
+        ok = terrain != nullptr;
+    }
+    if (!ok) throw Exception(LoadStr(kStrNoMonsterGroup));
+    bool terrainBackdrop = s.formation == 0 && DbBattle && DbBattle->autoPlacement == 1 && s.terrainId >= 1;
+    if (terrainBackdrop)
+        s.backdrop = terrain->backdrop;
+    else if (DbSystem)
+        s.backdrop = DbSystem->battleTestBackdrop;
+    return s;
+}
+
+namespace {
+
+void SetupBattleTest() {
+    GameSceneNumber() = 2;
+    BattleTestSetup = ReadBattleTestSetup(GameCommandLine);
+    // The test party, its equipment and the usable items come with the
+    // actors and the battle itself.
+}
+
+}  // namespace
+
+void GameReset() {
+    CantrelStopMusic();
+    CantrelStopAllSounds();
+    TSorvoBoard& board = GameDraw->Board();
+    board.Clear();
+    board.Brightness = 0;
+    GameDraw->Flip();
+    GameSaveData->Reset();
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, BattleScene, ShopScene, NameScene,
+                         SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+        s->Reset();
+    // The title waits until F12 is let go, and 20 frames more.
+    while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();
+    for (int i = 0; i < 20; ++i) GameDraw->WaitFrame();
+    if (BattleTestMode)
+        SetupBattleTest();
+    else
+        GameSceneNumber() = 6;
+}
+
+void SorvoDrawMain() {
+    GameReset();
+    while (!BattleTestMode || GameSceneNumber() == 2) {
+        uint8_t scene = GameSceneNumber();
+        ++GameFrameCount();
+        GameInput->Update();
+        if (TLcfScene* s = SceneOf(scene)) s->Update();
+        // A new scene runs its first Update in this same frame.
+        if (GameSceneNumber() != scene) continue;
+        bool draw = GameDraw->GetLag() < GameDraw->MaxLag() / 2 || (scene == 0 && FieldScene->ForceDraw);
+        if (draw) {
+            if (TLcfScene* s = SceneOf(scene)) {
+                s->Draw();
+                GameDraw->Flip();
+            }
+        }
+        GameDraw->WaitFrame();
+    }
+    // The test battle is over: the program closes.
+    GameDraw->Terminate();
+}
