@@ -8,6 +8,8 @@
 #include "data/string_table.h"
 #include "data/database/database.h"
 #include "data/database/system.h"
+#include "data/map/map.h"
+#include "data/map/map_tree.h"
 #include "data/random.h"
 #include "game/save/save_data.h"
 #include "graphics/system_graphic.h"
@@ -64,6 +66,13 @@ void FormCreate(const std::vector<std::string>& args) {
     GameDraw->Initialize();
 }
 
+// The party's start position from the map tree.
+TPartyStart GameStartPosition() {
+    const TLcfMapStartPosition& p = GameMapTree->startPosition;
+    return {p.GetMapId(TLcfMapStartPosition::kParty), p.GetX(TLcfMapStartPosition::kParty),
+            p.GetY(TLcfMapStartPosition::kParty)};
+}
+
 // The form's first showing: every process-wide object, in order.
 void FormShow() {
     // Audio results are not tested: a game plays on without sound.
@@ -75,9 +84,9 @@ void FormShow() {
     // Sampled at every pump of the frame wait, so that no tap between two
     // frames is lost.
     GameDraw->OnPump = [] { GameInput->Sample(); };
-    // The map tree comes first; until its loader is built, its file must at
-    // least be there.
-    if (!FindGameFile("Varnow.lmt")) throw EFOpenError(FormatStr(kStrFileOpenError, ExeDir + "Varnow.lmt"));
+    GameMapTree = new TLcfMapTree();
+    GameMapUnit = new TLcfMap(0);
+    GameMapTree->Load();
     GameDataBase = new TLcfDataBase();
     GameDataBase->Load();
     GameSystemGraphic = new TLcfSystemGraphic(GameDraw->Board());
@@ -105,6 +114,12 @@ void FormDestroy() {
     if (GameDraw) GameDraw->OnPump = nullptr;
     delete GameInput;
     GameInput = nullptr;
+    delete GameMapUnit;
+    GameMapUnit = nullptr;
+    delete GameMapTree;
+    GameMapTree = nullptr;
+    delete GameDataBase;
+    GameDataBase = nullptr;
     delete GameSaveData;
     GameSaveData = nullptr;
     delete GameDataBase;

@@ -73,6 +73,8 @@ TCatalogBaseItem* TLcfgSaveData::ChunkOwner(int id) {
 
 void TLcfgSaveData::Reset() {
     header_->Clear();
+    // The system state's frame counter starts again with every game.
+    GameFrameCount() = 0;
     for (auto& o : owners_) o->Clear();
     for (auto& o : unsaved_) o->Clear();
 }

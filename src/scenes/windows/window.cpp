@@ -62,10 +62,10 @@ void TLcfWindow::Draw() {
     if (shown <= 0) return;
     TSorvoSheet& s = *sheet_;
     if (s.Width() != width_ || s.Height() != height_) s.SetSize(width_, height_);
+    s.Clear();
     s.Palette = skin.Skin().Palette;
     s.UpdateColorTable();
     s.Transparent = true;
-    s.Clear();
     skin.DrawWindowSkin(s, 0, 0, width_, shown);
     if (shown == height_) {
         if (active_) skin.DrawCursor(s, RectOfSize(4, 8 + cursor_ * kLineHeight, width_ - 8, kLineHeight), (blink_ / 8) % 2);

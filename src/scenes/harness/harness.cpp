@@ -1,0 +1,163 @@
+#include "scenes/harness/harness.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "data/folders.h"
+#include "game/save/save_data.h"
+#include "game/stand_ins.h"
+#include "media/image/bitmap.h"
+#include "media/image/png.h"
+#include "platform/file_io.h"
+#include "scenes/game_main.h"
+#include "scenes/startup.h"
+#include "scenes/title_scene.h"
+
+namespace {
+
+constexpr uint64_t kFrameMicros = 1'000'000 / 60;
+
+bool KeyOf(const std::string& name, platform::Key& key) {
+    static const std::map<std::string, platform::Key> keys = {
+        {"decision", platform::Key::Enter}, {"cancel", platform::Key::Escape}, {"up", platform::Key::Up},
+        {"down", platform::Key::Down},      {"left", platform::Key::Left},      {"right", platform::Key::Right},
+        {"shift", platform::Key::Shift},    {"ctrl", platform::Key::Ctrl},      {"f12", platform::Key::F12},
+    };
+    auto it = keys.find(name);
+    if (it == keys.end()) return false;
+    key = it->second;
+    return true;
+}
+
+void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
+    Bitmap b;
+    b.SetFormat(f.width, f.height, 24);
+    for (int y = 0; y < f.height; ++y) {
+        uint8_t* row = b.Row(y);
+        for (int x = 0; x < f.width; ++x) {
+            uint16_t p = f.pixels[size_t(y) * size_t(f.width) + size_t(x)];
+            uint8_t r = uint8_t((p >> 11) << 3), g = uint8_t(((p >> 5) & 63) << 2), bl = uint8_t((p & 31) << 3);
+            row[3 * x] = uint8_t(bl | bl >> 5);
+            row[3 * x + 1] = uint8_t(g | g >> 6);
+            row[3 * x + 2] = uint8_t(r | r >> 5);
+        }
+    }
+    std::vector<uint8_t> bytes = WritePng(b);
+    platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error) {
+    std::istringstream in(text);
+    std::string word;
+    while (in >> word) {
+        size_t at = word.find('@');
+        THarnessKey k;
+        platform::Key unused;
+        k.name = word.substr(0, at);
+        if (at == std::string::npos || !KeyOf(k.name, unused)) {
+            if (error) *error = "bad key entry: " + word;
+            return false;
+        }
+        std::string range = word.substr(at + 1);
+        size_t dash = range.find('-');
+        try {
+            k.firstFrame = std::stoi(range.substr(0, dash));
+            k.lastFrame = dash == std::string::npos ? k.firstFrame : std::stoi(range.substr(dash + 1));
+        } catch (const std::exception&) {
+            if (error) *error = "bad frame range: " + word;
+            return false;
+        }
+        out.push_back(k);
+    }
+    return true;
+}
+
+THarnessResult RunHarness(const THarnessOptions& options) {
+    THarnessResult result;
+    auto owned = std::make_unique<platform::HeadlessPlatform>();
+    platform::HeadlessPlatform* sys = owned.get();
+    platform::SetPlatform(std::move(owned));
+    const uint64_t start = sys->NowMicros();
+    auto frameNow = [&] { return int((sys->NowMicros() - start) / kFrameMicros); };
+
+    // Keys: held exactly on their frames.
+    std::map<platform::Key, bool> held;
+    sys->onPump = [&] {
+        int frame = frameNow();
+        std::map<platform::Key, bool> want;
+        for (const auto& k : options.keys) {
+            platform::Key key;
+            KeyOf(k.name, key);
+            if (frame >= k.firstFrame && frame <= k.lastFrame) want[key] = true;
+            else want.emplace(key, false);
+        }
+        for (auto [key, down] : want)
+            if (held[key] != down) {
+                held[key] = down;
+                if (down) sys->PressKey(key); else sys->ReleaseKey(key);
+            }
+        if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSceneNumber() == 6)
+            result.titleMicros = sys->NowMicros() - start;
+        if (frame >= options.frames) sys->RequestQuit();
+    };
+    std::vector<int> pending = options.pngFrames;
+    std::sort(pending.begin(), pending.end());
+    platform::CapturedFrame last;
+    bool haveLast = false;
+    auto flushPngs = [&](int upTo) {
+        while (!pending.empty() && pending.front() <= upTo) {
+            if (haveLast && !options.pngFolder.empty()) {
+                char name[32];
+                std::snprintf(name, sizeof name, "frame_%04d.png", pending.front());
+                std::string path = (std::filesystem::path(options.pngFolder) / name).string();
+                WriteFramePng(last, path);
+                result.pngFiles.push_back(path);
+            }
+            pending.erase(pending.begin());
+        }
+    };
+    sys->display().onPresent = [&](const platform::CapturedFrame& f) {
+        int frame = frameNow();
+        if (!result.firstPresentMicros) result.firstPresentMicros = std::max<uint64_t>(1, sys->NowMicros() - start);
+        // Pictures of earlier frames are final once a later frame presents.
+        flushPngs(frame - 1);
+        last = f;
+        haveLast = true;
+    };
+
+    OnBeforeTeardown = [&] {
+        flushPngs(options.frames);
+        result.sceneNumber = GameSceneNumber();
+        if (GameSaveData) {
+            result.mapId = GameSaveData->Party().mapId;
+            result.x = GameSaveData->Party().x;
+            result.y = GameSaveData->Party().y;
+            if (options.saveSlot > 0) result.saved = GameSaveData->Save(options.saveSlot);
+        }
+        std::ostringstream s;
+        s << "scene " << result.sceneNumber << "\n"
+          << "frames " << GameFrameCount() << "\n"
+          << "map " << result.mapId << "\n"
+          << "party position " << result.x << " " << result.y << "\n"
+          << "switches (none kept yet)\n"
+          << "variables (none kept yet)\n"
+          << "gold (none kept yet)\n"
+          << "party (none kept yet)\n";
+        if (options.saveSlot > 0) s << "saved slot " << options.saveSlot << (result.saved ? "" : " FAILED") << "\n";
+        result.summary = s.str();
+    };
+
+    std::string folder = WithTrailingBackslash(options.gameFolder);
+    std::vector<std::string> args{folder + "varnow"};
+    args.insert(args.end(), options.words.begin(), options.words.end());
+    result.exitCode = VarnowMain(args, folder);
+    OnBeforeTeardown = nullptr;
+    result.presentCount = int(sys->display().presentCount);
+    result.messageBoxes = sys->messageBoxes;
+    platform::SetPlatform(nullptr);
+    return result;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The end-to-end harness: runs the real start-up on a game folder with the
+// headless platform (virtual clock, scripted keys, captured frames), for a
+// given number of frames, and reports what happened. It changes nothing
+// in the game; only the platform underneath is the headless one.
+//
+// Frames count virtual time: frame k runs from k/60 s after start-up.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+
+struct THarnessKey {
+    std::string name;     // decision, cancel, up, down, left, right, shift, ctrl, f12
+    int firstFrame = 0;   // held from this frame...
+    int lastFrame = 0;    // ...through this one
+};
+
+struct THarnessOptions {
+    std::string gameFolder;
+    std::vector<std::string> words;  // command-line words after the program
+    int frames = 600;
+    std::vector<THarnessKey> keys;
+    // Frames whose last presented picture is written as PNG into pngFolder
+    // ("frame_0123.png").
+    std::vector<int> pngFrames;
+    std::string pngFolder;
+    int saveSlot = 0;  // > 0: the game's own Save to this slot at the end
+};
+
+struct THarnessResult {
+    int exitCode = -1;
+    std::string summary;  // text summary of the state at the end
+    int sceneNumber = -1;
+    int mapId = 0, x = 0, y = 0;
+    int presentCount = 0;
+    // Virtual microseconds from start to the first presented frame, and to
+    // the first frame with the title scene started.
+    uint64_t firstPresentMicros = 0, titleMicros = 0;
+    std::vector<std::string> pngFiles;
+    std::vector<platform::RecordedMessageBox> messageBoxes;
+    bool saved = false;
+};
+
+// Parses "decision@10-12 down@30" (a single frame without "-").
+bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error = nullptr);
+
+// Runs the program; installs the headless platform for the run and removes
+// it after.
+THarnessResult RunHarness(const THarnessOptions& options);

@@ -1,0 +1,76 @@
+// The whole program on the demo game through the harness: logo, title, new
+// game; F12 back to the title; HideTitle; a save at the end.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "demo_game.h"
+#include "scenes/harness/harness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DemoEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!e2e::WriteDemoGame(dir_.path())) GTEST_SKIP() << "mkdemo was not built";
+    }
+    THarnessOptions Options(int frames) {
+        THarnessOptions o;
+        o.gameFolder = dir_.path().string();
+        o.frames = frames;
+        // Frames to look at by eye when asked for.
+        if (const char* out = std::getenv("VARNOW_E2E_PNG")) o.pngFolder = out;
+        return o;
+    }
+    testing_support::TempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(DemoEndToEnd, LogoThenTitleThenNewGameReachesTheStartMap) {
+    THarnessOptions o = Options(700);
+    // The logo runs about 10 + 10 + 20 + 60 + 10 frames; the title then
+    // fades in. Decision on frame 400 picks "new game".
+    ParseKeyScript("decision@400-402", o.keys);
+    o.pngFrames = {60, 90, 300, 420, 690};
+    THarnessResult r = RunHarness(o);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.messageBoxes.empty()) << (r.messageBoxes.empty() ? "" : r.messageBoxes[0].text);
+    EXPECT_EQ(r.sceneNumber, 0) << r.summary;
+    EXPECT_EQ(r.mapId, e2e::StartMapOf(dir_.path()));
+    EXPECT_GT(r.titleMicros, 0u);
+    EXPECT_NE(r.summary.find("scene 0"), std::string::npos);
+}
+
+TEST_F(DemoEndToEnd, WithoutKeysTheTitleWaitsAndF12ReturnsToIt) {
+    THarnessOptions o = Options(600);
+    // New game, then F12 held on the field brings the title back.
+    ParseKeyScript("decision@400-401 f12@560-565", o.keys);
+    THarnessResult r = RunHarness(o);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.sceneNumber, 6) << r.summary;
+}
+
+TEST_F(DemoEndToEnd, HoldingDecisionSkipsTheLogoWithoutChoosingACommand) {
+    THarnessOptions o = Options(260);
+    ParseKeyScript("decision@40-120", o.keys);
+    THarnessResult r = RunHarness(o);
+    EXPECT_EQ(r.sceneNumber, 6) << r.summary;
+    // Held through the logo: the title came early and still waits.
+    EXPECT_LT(r.titleMicros, 2'400'000u);
+}
+
+TEST_F(DemoEndToEnd, TestPlaySkipsTheLogoAndSavesToASlot) {
+    THarnessOptions o = Options(300);
+    o.words = {"TestPlay", "HideTitle"};
+    o.saveSlot = 3;
+    ParseKeyScript("decision@150", o.keys);
+    THarnessResult r = RunHarness(o);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.sceneNumber, 0) << r.summary;
+    EXPECT_TRUE(r.saved);
+    EXPECT_TRUE(fs::exists(dir_.path() / "Save03.lsd"));
+}
