@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "demo_game.h"
+#include "support/demo_game.h"
 #include "scenes/harness/harness.h"
 
 namespace fs = std::filesystem;

@@ -131,6 +131,7 @@ THarnessResult RunHarness(const THarnessOptions& options) {
 
     OnBeforeTeardown = [&] {
         flushPngs(options.frames);
+        if (options.inspect) options.inspect();
         result.sceneNumber = GameSceneNumber();
         if (GameSaveData) {
             result.mapId = GameSaveData->Party().mapId;

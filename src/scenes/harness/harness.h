@@ -7,6 +7,7 @@
 // Frames count virtual time: frame k runs from k/60 s after start-up.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct THarnessOptions {
     std::vector<int> pngFrames;
     std::string pngFolder;
     int saveSlot = 0;  // > 0: the game's own Save to this slot at the end
+    // Runs at the end while every game object still exists (tests look).
+    std::function<void()> inspect;
 };
 
 struct THarnessResult {

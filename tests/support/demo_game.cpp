@@ -1,4 +1,4 @@
-#include "demo_game.h"
+#include "support/demo_game.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,0 +1,196 @@
+// The save container: byte-exact round trips, chunk order, damaged files,
+// header browsing, atomic writes and the slot file names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/errors.h"
+#include "data/folders.h"
+#include "data/record/var_int.h"
+#include "game/save/save_clock.h"
+#include "game/save/save_data.h"
+#include "platform/file_io.h"
+#include "support/test_paths.h"
+
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+
+namespace {
+
+std::vector<uint8_t> Chunk(int id, const std::vector<uint8_t>& body) {
+    ByteWriter w;
+    WriteVarInt(w, id);
+    WriteVarInt(w, int32_t(body.size()));
+    w.WriteBytes(body.data(), body.size());
+    return w.Take();
+}
+
+// A save file: the magic, then the given chunks as they stand.
+std::vector<uint8_t> SaveFile(const std::vector<std::vector<uint8_t>>& chunks) {
+    ByteWriter w;
+    WriteVarString(w, "LcfSaveData");
+    for (const auto& c : chunks) w.WriteBytes(c.data(), c.size());
+    return w.Take();
+}
+
+// Header body: time of saving (chunk 1, 8 bytes) and the leader's name.
+std::vector<uint8_t> HeaderBody(double time, const std::string& name) {
+    ByteWriter w;
+    WriteVarInt(w, 1);
+    WriteVarInt(w, 8);
+    w.WriteBytes(&time, 8);
+    WriteVarInt(w, 11);
+    WriteVarString(w, name);
+    WriteVarInt(w, 0);
+    return w.Take();
+}
+
+class SaveData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetGameFolder(dir_.path().string(), "varnow");
+        ExeReadOnly = false;
+        SetSaveClock([] { return DaysSince1899(2026, 12, 9, 6, 30, 0); });
+        data_ = std::make_unique<TLcfgSaveData>();
+    }
+    void TearDown() override {
+        SetSaveClock(nullptr);
+        SetGameFolder("", "varnow");
+        ExeReadOnly = false;
+    }
+    std::vector<uint8_t> ReadSlot(int slot) {
+        std::vector<uint8_t> bytes;
+        platform::ReadWholeFile(SlotFileName(slot), bytes);
+        return bytes;
+    }
+    void WriteSlot(int slot, const std::vector<uint8_t>& bytes) {
+        ASSERT_TRUE(platform::WriteFileAtomic(SlotFileName(slot), bytes.data(), bytes.size()));
+    }
+    TLcfgChunkStandIn& StandIn(int id) { return *static_cast<TLcfgChunkStandIn*>(data_->ChunkOwner(id)); }
+
+    TempDir dir_;
+    std::unique_ptr<TLcfgSaveData> data_;
+};
+
+}  // namespace
+
+TEST_F(SaveData, SlotNamesAndTheDocumentsFolderWhenTheGameFolderIsReadOnly) {
+    EXPECT_EQ(fs::path(SlotFileName(3)).filename(), "Save03.lsd");
+    EXPECT_EQ(fs::path(SlotFileName(15)).filename(), "Save15.lsd");
+    EXPECT_EQ(fs::path(SlotFileName(3)).parent_path(), fs::path(ExeDir).parent_path());
+    ExeReadOnly = true;
+    std::string name = SlotFileName(1);
+    EXPECT_EQ(fs::path(name).parent_path().filename(), GameFolderName);
+    EXPECT_TRUE(fs::is_directory(fs::path(name).parent_path()));  // made when missing
+}
+
+TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
+    EXPECT_DOUBLE_EQ(DaysSince1899(1899, 12, 30, 0, 0, 0), 0.0);
+    EXPECT_DOUBLE_EQ(DaysSince1899(2000, 1, 1, 12, 0, 0), 36526.5);
+}
+
+TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
+    // A file as the game would write it, every chunk with some body.
+    std::vector<std::vector<uint8_t>> chunks{Chunk(100, HeaderBody(46000.25, "Ria"))};
+    for (int id = 101; id <= 114; ++id) chunks.push_back(Chunk(id, {uint8_t(id), 0x01, 0x02, 0x00}));
+    WriteSlot(1, SaveFile(chunks));
+    ASSERT_TRUE(data_->Load(1));
+    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{108, 1, 2, 0}));
+    ASSERT_TRUE(data_->Save(2));
+    std::vector<uint8_t> first = ReadSlot(2);
+    ASSERT_TRUE(data_->Load(2));
+    ASSERT_TRUE(data_->Save(3));
+    EXPECT_EQ(ReadSlot(3), first);
+    // The header was refilled with "now" when written.
+    ASSERT_TRUE(data_->LoadHeader(3));
+    EXPECT_DOUBLE_EQ(GameSaveHeader->saveTime, DaysSince1899(2026, 12, 9, 6, 30, 0));
+    // No terminator at the outer level: the file ends with chunk 114's body.
+    EXPECT_EQ(first.back(), 0x00);
+    EXPECT_EQ(first[first.size() - 4], 114);
+}
+
+TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
+    WriteSlot(4, SaveFile({Chunk(108, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
+                           Chunk(5, {}), Chunk(101, {9})}));
+    ASSERT_TRUE(data_->Load(4));
+    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{7, 7}));
+    EXPECT_EQ(StandIn(101).bytes, (std::vector<uint8_t>{9}));
+    EXPECT_EQ(GameSaveHeader->leaderName, "A");
+}
+
+TEST_F(SaveData, HeaderBrowsingReadsOnlyTheHeaderWhereverItStands) {
+    StandIn(104).bytes = {1, 2, 3};  // the running game's party
+    WriteSlot(5, SaveFile({Chunk(104, {4, 4}), Chunk(100, HeaderBody(45123, "Lead"))}));
+    ASSERT_TRUE(data_->LoadHeader(5));
+    EXPECT_EQ(GameSaveHeader->leaderName, "Lead");
+    EXPECT_EQ(StandIn(104).bytes, (std::vector<uint8_t>{1, 2, 3}));  // untouched
+    // A missing slot clears the header and answers false.
+    EXPECT_FALSE(data_->LoadHeader(6));
+    EXPECT_EQ(GameSaveHeader->saveTime, 0.0);
+    EXPECT_TRUE(GameSaveHeader->leaderName.empty());
+}
+
+TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
+    std::vector<uint8_t> good = SaveFile({Chunk(100, HeaderBody(45000, "A")), Chunk(108, {1, 2, 3, 4, 5})});
+    // Truncated in the middle of a chunk, a wrong magic, a huge length, a
+    // negative length.
+    std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
+    std::vector<uint8_t> badMagic = good;
+    badMagic[1] = 'X';
+    ByteWriter huge, negative;
+    WriteVarString(huge, "LcfSaveData");
+    WriteVarInt(huge, 108);
+    WriteVarInt(huge, 0x7FFFFFF0);
+    huge.WriteU8(1);
+    WriteVarString(negative, "LcfSaveData");
+    WriteVarInt(negative, 108);
+    WriteVarInt(negative, -3);
+    for (const auto& bytes : {truncated, badMagic, huge.Bytes(), negative.Bytes()}) {
+        WriteSlot(7, bytes);
+        StandIn(108).bytes = {42};
+        std::string error;
+        EXPECT_FALSE(data_->Load(7, &error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_TRUE(StandIn(108).bytes.empty());  // reset, not half loaded
+        EXPECT_FALSE(data_->LoadHeader(7));
+        EXPECT_EQ(ReadSlot(7), bytes);  // the file itself is left alone
+    }
+    EXPECT_FALSE(data_->Load(8));  // missing
+}
+
+TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
+    ASSERT_TRUE(data_->Save(1));
+    std::vector<uint8_t> old = ReadSlot(1);
+    fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    bool writable = platform::IsFolderWritable(dir_.path().string());
+    std::string error;
+    StandIn(101).bytes = {1, 2, 3};
+    bool saved = data_->Save(1, &error);
+    fs::permissions(dir_.path(), fs::perms::owner_all);
+    if (writable) GTEST_SKIP() << "permissions do not stop this user writing";
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadSlot(1), old);
+}
+
+TEST_F(SaveData, AnUnwritableSaveFolderIsReported) {
+    testing_support::WriteFile(dir_ / "file", "x");
+    SetGameFolder((dir_ / "file" / "game").string(), "varnow");
+    std::string error;
+    EXPECT_FALSE(data_->Save(1, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(SaveData, NewGameNeedsAStartPosition) {
+    try {
+        data_->NewGame();
+        FAIL() << "no start position accepted";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "You must set a starting party position.");
+    }
+    data_->StartPosition = [] { return TPartyStart{3, 4, 5}; };
+    data_->NewGame();
+    EXPECT_EQ(data_->Party().mapId, 3);
+    EXPECT_EQ(data_->Party().x, 4);
+    EXPECT_EQ(data_->Party().y, 5);
+}
