@@ -1,7 +1,6 @@
 // Load time of a large generated database: 5000 items, 5000 skills, 1000
 // enemies, 500 common events of 200 lines, full terms and system records,
-// 5000 switch and 5000 variable names. Tables whose records are still kept
-// raw load through that path (chunk structure checked, bytes kept).
+// 5000 switch and 5000 variable names.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,35 +10,53 @@
 
 namespace {
 
-// A raw record of `ints` integer chunks, a name, a description and a
-// flag block, the shape of item, skill and enemy records.
-std::vector<uint8_t> RawRecord(int index, int ints, int flagBytes, const std::vector<uint8_t>& nested = {}) {
-    ByteWriter w;
-    WriteVarInt(w, 1);
-    WriteVarString(w, "Entry " + std::to_string(index));
-    WriteVarInt(w, 2);
-    WriteVarString(w, "A description of a typical length for the help line.");
-    for (int i = 0; i < ints; ++i) {
-        WriteVarInt(w, 3 + i);
-        WriteVarInt(w, (index * 37 + i * 101) % 5000, true);
+// Typical entries: a name, a help line, numbers and flag sets.
+void FillItems(int count) {
+    DbItem->SetCount(count);
+    for (int i = 0; i < count; ++i) {
+        TLcfItemItem* it = DbItem->Items(i);
+        it->name = "Item " + std::to_string(i + 1);
+        it->description = "A description of a typical length for the help line.";
+        it->kind = static_cast<uint8_t>(i % 11);
+        it->price = (i * 37) % 5000;
+        it->attackBonus = i % 50;
+        it->hpPoints = i % 500;
+        for (int id = 1; id <= 20; ++id) it->heroSet.SetEntry(id, uint8_t(id & 1));
+        for (int id = 1; id <= 20; ++id) it->conditionSet.SetEntry(id, uint8_t(id & 1));
     }
-    WriteVarInt(w, 60);
-    WriteVarInt(w, flagBytes);
-    WriteVarInt(w, 61);
-    WriteVarInt(w, flagBytes);
-    for (int i = 0; i < flagBytes; ++i) w.WriteU8(uint8_t(i & 1));
-    if (!nested.empty()) {
-        WriteVarInt(w, 80);
-        WriteVarInt(w, static_cast<int32_t>(nested.size()));
-        w.WriteBytes(nested);
-    }
-    return w.Take();
 }
 
-void FillRaw(TCatalog& list, int count, int ints, int flagBytes, const std::vector<uint8_t>& nested = {}) {
-    list.SetCount(count);
-    for (int i = 0; i < count; ++i)
-        static_cast<TLcfRawItem*>(list.Items(i))->chunks = RawRecord(i, ints, flagBytes, nested);
+void FillSkills(int count) {
+    DbSkill->SetCount(count);
+    for (int i = 0; i < count; ++i) {
+        TLcfSkillItem* s = DbSkill->Items(i);
+        s->name = "Skill " + std::to_string(i + 1);
+        s->description = "A description of a typical length for the help line.";
+        s->message1 = "casts a spell!";
+        s->spCost = i % 100;
+        s->baseEffect = (i * 101) % 5000;
+        for (int id = 1; id <= 20; ++id) s->attributeSet.SetEntry(id, uint8_t(id & 1));
+    }
+}
+
+void FillMonsters(int count) {
+    DbMonster->SetCount(count);
+    for (int i = 0; i < count; ++i) {
+        TLcfMonsterItem* m = DbMonster->Items(i);
+        m->name = "Monster " + std::to_string(i + 1);
+        m->picture = "Monster" + std::to_string(i % 40);
+        m->maxHp = (i * 37) % 5000;
+        m->experience = i;
+        for (int id = 1; id <= 20; ++id) m->statusRanks.SetEntry(id, uint8_t(id % 5));
+        for (int a = 1; a <= 5; ++a) {
+            TLcfMonsterActItem* act = m->actions.Add();
+            act->kind = static_cast<uint8_t>(a % 3);
+            act->skillId = a * 7;
+            act->condition = static_cast<uint8_t>(a);
+            act->conditionA = a;
+            act->conditionB = a * 10;
+        }
+    }
 }
 
 void FillScript(TLcfEventScriptList& script) {
@@ -63,19 +80,11 @@ std::vector<uint8_t> BuildDatabase(bool onlyCommonEvents) {
         FillScript(DbCommonEvent->Items(i)->script);
     }
     if (!onlyCommonEvents) {
-        FillRaw(*DbItem, 5000, 30, 20);
-        FillRaw(*DbSkill, 5000, 25, 20);
-        ByteWriter actions;
-        WriteVarInt(actions, 5);
-        for (int a = 1; a <= 5; ++a) {
-            WriteVarInt(actions, a);
-            for (int c = 1; c <= 8; ++c) {
-                WriteVarInt(actions, c);
-                WriteVarInt(actions, a * c, true);
-            }
-            WriteVarInt(actions, 0);
-        }
-        FillRaw(*DbMonster, 1000, 30, 20, actions.Bytes());
+        DbStatus->SetCount(20);
+        DbAttrib->SetCount(20);
+        FillItems(5000);
+        FillSkills(5000);
+        FillMonsters(1000);
         for (int id = 2; id < 154; ++id) DbVocabulary->Set(id, "Term " + std::to_string(id));
         DbSwitch->SetCount(5000);
         DbVariable->SetCount(5000);
