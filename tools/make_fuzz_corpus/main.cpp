@@ -12,6 +12,7 @@
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
 #include "data/record/var_int.h"
+#include "game_tables.h"
 
 namespace {
 
@@ -182,11 +183,13 @@ int main(int argc, char** argv) {
     ce->script.Add(TLcfEventScriptLine(0, 0));
     Write(db, dir / "common_events.ldb", {25});
 
-    DbItem->SetCount(2);
-    DbItem->Items(0)->name = "Potion";
-    DbPlayer->SetCount(1);
-    DbPlayer->Items(0)->name = "Alex";
-    Write(db, dir / "raw_tables.ldb", {11, 13});
+    FillGameTables();
+    Write(db, dir / "heroes_classes.ldb", {11, 30});
+    Write(db, dir / "items_skills.ldb", {12, 13, 17, 18});
+    Write(db, dir / "monsters_troops.ldb", {14, 15});
+    Write(db, dir / "terrain_attributes_conditions.ldb", {16, 17, 18});
+    Write(db, dir / "animations.ldb", {19, 32});
+    Write(db, dir / "chip_sets_battle.ldb", {20, 29});
 
     Write(db, dir / "everything.ldb");
 
