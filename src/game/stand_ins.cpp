@@ -6,13 +6,3 @@ void TLcfgChunkStandIn::LoadFromStream(ByteReader& r) {
 }
 
 void TLcfgChunkStandIn::SaveToStream(ByteWriter& w) { w.WriteBytes(bytes.data(), bytes.size()); }
-
-uint8_t& GameSceneNumber() {
-    static uint8_t scene = 6;
-    return scene;
-}
-
-int32_t& GameFrameCount() {
-    static int32_t frames = 0;
-    return frames;
-}

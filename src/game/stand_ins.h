@@ -5,11 +5,10 @@
 // Clear forgets them (a new game starts from nothing).
 //
 // The stand-ins, by save chunk (each later piece replaces its own):
-//   101 system state        102 screen effects     103 pictures
-//   104 party               105-107 the three vehicles
-//   108 actors              109 party info         110 teleport targets
-//   112 panorama            113 map interpreter    114 common-event states
-//   111 map world
+//   102 screen effects      103 pictures           104 party
+//   105-107 the three vehicles                     108 actors
+//   109 party info          110 teleport targets   111 map world
+//   112 panorama
 //   never saved: enemies and the battle interpreter (nothing kept).
 // Scene stand-ins are listed in scenes/scene_stand_ins.h.
 
@@ -46,8 +45,3 @@ public:
     }
     int32_t mapId = 0, x = 0, y = 0, direction = 0;
 };
-
-// The run-time scene number and frame counter. They belong to the system
-// state; until it is built they live here.
-uint8_t& GameSceneNumber();
-int32_t& GameFrameCount();

@@ -8,7 +8,7 @@
 #include "data/database/system.h"
 #include "data/string_table.h"
 #include "game/save/save_data.h"
-#include "game/stand_ins.h"
+#include "game/system/game_system.h"
 #include "media/audio/audio_cantrel.h"
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
@@ -119,7 +119,7 @@ TBattleTestSetup ReadBattleTestSetup(const std::vector<std::string>& args) {
 namespace {
 
 void SetupBattleTest() {
-    GameSceneNumber() = 2;
+    GameSystem->scene = 2;
     BattleTestSetup = ReadBattleTestSetup(GameCommandLine);
     // The test party, its equipment and the usable items come with the
     // actors and the battle itself.
@@ -144,18 +144,18 @@ void GameReset() {
     if (BattleTestMode)
         SetupBattleTest();
     else
-        GameSceneNumber() = 6;
+        GameSystem->scene = 6;
 }
 
 void SorvoDrawMain() {
     GameReset();
-    while (!BattleTestMode || GameSceneNumber() == 2) {
-        uint8_t scene = GameSceneNumber();
-        ++GameFrameCount();
+    while (!BattleTestMode || GameSystem->scene == 2) {
+        uint8_t scene = GameSystem->scene;
+        ++GameSystem->frameCount;
         GameInput->Update();
         if (TLcfScene* s = SceneOf(scene)) s->Update();
         // A new scene runs its first Update in this same frame.
-        if (GameSceneNumber() != scene) continue;
+        if (GameSystem->scene != scene) continue;
         bool draw = GameDraw->GetLag() < GameDraw->MaxLag() / 2 || (scene == 0 && FieldScene->ForceDraw);
         if (draw) {
             if (TLcfScene* s = SceneOf(scene)) {

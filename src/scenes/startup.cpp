@@ -90,10 +90,8 @@ void FormShow() {
     GameDataBase = new TLcfDataBase();
     GameDataBase->Load();
     GameSystemGraphic = new TLcfSystemGraphic(GameDraw->Board());
-    if (DbSystem && !DbSystem->systemSkin.empty())
-        GameSystemGraphic->LoadImages(DbSystem->systemSkin, DbSystem->systemImage2, std::string());
-    if (DbSystem) GameSystemGraphic->WindowBackgroundMode = DbSystem->windowBackgroundMode;
-    GameSaveData = new TLcfgSaveData();
+    // The system state loads the skin into it at every reset.
+    GameSaveData = new TLcfgSaveData(GameSystemGraphic);
     GameSaveData->StartPosition = GameStartPosition;
     GameSaveData->Reset();
     CreateScenes();

@@ -7,7 +7,7 @@
 #include "data/database/system.h"
 #include "data/database/vocabulary.h"
 #include "game/save/save_data.h"
-#include "game/stand_ins.h"
+#include "game/system/game_system.h"
 #include "graphics/system_graphic.h"
 #include "media/audio/audio_cantrel.h"
 #include "media/input/multi_input.h"
@@ -101,12 +101,12 @@ void TLcfTitleScene::Update() {
     switch (window_.Cursor()) {
         case 0:
             PlaySystemSound(kSystemSoundDecision);
-            CantrelFadeOutMusic(800);
+            GameSystem->FadeOutMusic(800);
             Leave();
             for (int i = 0; i < 48; ++i) GameDraw->WaitFrame();
-            CantrelStopMusic();
+            GameSystem->StopMusic();
             for (int i = 0; i < 16; ++i) GameDraw->WaitFrame();
-            GameSceneNumber() = 0;
+            GameSystem->scene = 0;
             GameSaveData->NewGame();
             FieldScene->FadeIn(3);
             break;
@@ -117,11 +117,11 @@ void TLcfTitleScene::Update() {
             }
             PlaySystemSound(kSystemSoundDecision);
             Leave();
-            GameSceneNumber() = 5;
+            GameSystem->scene = 5;
             break;
         default:
             PlaySystemSound(kSystemSoundDecision);
-            CantrelFadeOutMusic(400);
+            GameSystem->FadeOutMusic(400);
             FadeOut(4);
             GameDraw->Terminate();
             break;

@@ -7,7 +7,7 @@
 
 #include "data/clamp.h"
 #include "data/random.h"
-#include "game/stand_ins.h"
+#include "game/system/game_system.h"
 #include "media/board/angle_tables.h"
 #include "media/screen/sorvo_draw.h"
 #include "scenes/scene.h"
@@ -97,7 +97,7 @@ void TLcfScene::RunTransition(bool show, int type) {
     std::vector<int32_t> order;
     if (type >= 1 && type <= 3) order = BlockOrder(type);
     int32_t fx = 160, fy = 120;
-    if (type == 16 && GameSceneNumber() == 0 && PartyScreenPosition) PartyScreenPosition(fx, fy);
+    if (type == 16 && GameSystem && GameSystem->scene == 0 && PartyScreenPosition) PartyScreenPosition(fx, fy);
 
     for (int32_t i = 0; i <= 40; ++i) {
         // Types 1-8 add to the picture: they paint even in frames not shown.

@@ -7,6 +7,8 @@
 
 #include "support/demo_game.h"
 #include "scenes/harness/harness.h"
+#include "scenes/game_main.h"
+#include "scenes/title_scene.h"
 
 namespace fs = std::filesystem;
 
@@ -73,4 +75,19 @@ TEST_F(DemoEndToEnd, TestPlaySkipsTheLogoAndSavesToASlot) {
     EXPECT_EQ(r.sceneNumber, 0) << r.summary;
     EXPECT_TRUE(r.saved);
     EXPECT_TRUE(fs::exists(dir_.path() / "Save03.lsd"));
+}
+
+TEST_F(DemoEndToEnd, TheTitleComesBackTwentyFramesAfterF12IsLetGo) {
+    // New game at frame 60, then F12 held from 200 through 300.
+    auto run = [&](int frames) {
+        THarnessOptions o = Options(frames);
+        o.words = {"TestPlay", "HideTitle"};
+        ParseKeyScript("decision@60 f12@200-300", o.keys);
+        bool started = true;
+        o.inspect = [&] { started = TitleScene->Started(); };
+        RunHarness(o);
+        return started;
+    };
+    EXPECT_FALSE(run(315));
+    EXPECT_TRUE(run(330));
 }

@@ -8,7 +8,11 @@
 #include "data/folders.h"
 #include "data/record/var_int.h"
 #include "game/save/save_clock.h"
+#include "data/database/event_script.h"
+#include "game/interpreter/interpreter_hooks.h"
+#include "game/interpreter/scripter.h"
 #include "game/save/save_data.h"
+#include "game/system/game_system.h"
 #include "platform/file_io.h"
 #include "support/test_paths.h"
 
@@ -90,31 +94,50 @@ TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
 }
 
 TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
-    // A file as the game would write it, every chunk with some body.
-    std::vector<std::vector<uint8_t>> chunks{Chunk(100, HeaderBody(46000.25, "Ria"))};
-    for (int id = 101; id <= 114; ++id) chunks.push_back(Chunk(id, {uint8_t(id), 0x01, 0x02, 0x00}));
-    WriteSlot(1, SaveFile(chunks));
-    ASSERT_TRUE(data_->Load(1));
-    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{108, 1, 2, 0}));
+    GameSystem->SetSwitch(3, true);
+    GameSystem->SetVariable(2, -77);
+    for (int id = 102; id <= 112; ++id) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
     ASSERT_TRUE(data_->Save(2));
     std::vector<uint8_t> first = ReadSlot(2);
+    data_->Reset();
+    EXPECT_FALSE(GameSystem->GetSwitch(3));
     ASSERT_TRUE(data_->Load(2));
+    EXPECT_TRUE(GameSystem->GetSwitch(3));
+    EXPECT_EQ(GameSystem->GetVariable(2), -77);
+    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{108, 1, 2, 0}));
     ASSERT_TRUE(data_->Save(3));
     EXPECT_EQ(ReadSlot(3), first);
     // The header was refilled with "now" when written.
     ASSERT_TRUE(data_->LoadHeader(3));
     EXPECT_DOUBLE_EQ(GameSaveHeader->saveTime, DaysSince1899(2026, 12, 9, 6, 30, 0));
-    // No terminator at the outer level: the file ends with chunk 114's body.
-    EXPECT_EQ(first.back(), 0x00);
-    EXPECT_EQ(first[first.size() - 4], 114);
+}
+
+TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
+    struct StaleMap : IPartyHooks {
+        void LoseGold(int32_t) override {}
+        bool MapStampCurrent() const override { return current; }
+        bool DatabaseStampCurrent() const override { return true; }
+        bool current = true;
+    } party;
+    TLcfEventScriptList script;
+    GameScripter->Start(1, script);
+    ASSERT_TRUE(GameScripter->IsRunning());
+    ASSERT_TRUE(data_->Save(1));
+    GameInterpreterHooks.party = &party;
+    ASSERT_TRUE(data_->Load(1));
+    EXPECT_TRUE(GameScripter->IsRunning());
+    party.current = false;
+    ASSERT_TRUE(data_->Load(1));
+    EXPECT_FALSE(GameScripter->IsRunning());
+    GameInterpreterHooks.party = nullptr;
 }
 
 TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
     WriteSlot(4, SaveFile({Chunk(108, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
-                           Chunk(5, {}), Chunk(101, {9})}));
+                           Chunk(5, {}), Chunk(102, {9})}));
     ASSERT_TRUE(data_->Load(4));
     EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{7, 7}));
-    EXPECT_EQ(StandIn(101).bytes, (std::vector<uint8_t>{9}));
+    EXPECT_EQ(StandIn(102).bytes, (std::vector<uint8_t>{9}));
     EXPECT_EQ(GameSaveHeader->leaderName, "A");
 }
 
@@ -164,7 +187,7 @@ TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
     fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
     bool writable = platform::IsFolderWritable(dir_.path().string());
     std::string error;
-    StandIn(101).bytes = {1, 2, 3};
+    StandIn(102).bytes = {1, 2, 3};
     bool saved = data_->Save(1, &error);
     fs::permissions(dir_.path(), fs::perms::owner_all);
     if (writable) GTEST_SKIP() << "permissions do not stop this user writing";

@@ -6,7 +6,11 @@
 #include "data/folders.h"
 #include "data/record/var_int.h"
 #include "data/string_table.h"
+#include "game/common_events/common_event_state.h"
+#include "game/interpreter/scripter.h"
 #include "game/save/save_clock.h"
+#include "game/system/game_system.h"
+#include "game/system/system_hooks.h"
 #include "platform/file_io.h"
 
 TLcfgSaveData* GameSaveData = nullptr;
@@ -40,16 +44,43 @@ std::vector<TChunkSpan> SplitSaveFile(std::span<const uint8_t> bytes) {
     return chunks;
 }
 
+// The common-event states are a list; the file sees them as one chunk.
+class TListChunk : public TCatalogBaseItem {
+public:
+    explicit TListChunk(TLcfgCommonEvent& list) : list_(list) {}
+    void DescribeField(int, TCatalogVarData&, bool) override {}
+    // One state per database common event.
+    void Clear() override { list_.Reset(); }
+    void LoadFromStream(ByteReader& r) override { list_.LoadFromStream(r); }
+    void SaveToStream(ByteWriter& w) override { list_.SaveToStream(w); }
+
+private:
+    TLcfgCommonEvent& list_;
+};
+
 }  // namespace
 
-TLcfgSaveData::TLcfgSaveData() {
+TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
     header_ = std::make_unique<TLcfgSaveHeader>();
     GameSaveHeader = header_.get();
+    systemScreen_ = std::make_unique<TGameSystemScreen>(skin);
     static const char* const kNames[] = {"system", "screen", "pictures", "party", "boat", "ship", "airship",
                                          "actors", "party info", "teleports", "map", "panorama",
                                          "map interpreter", "common events"};
     for (size_t i = 0; i < owners_.size(); ++i) {
-        if (i == 3) {
+        if (i == 0) {
+            auto system = std::make_unique<TLcfgSystem>(nullptr, systemScreen_.get());
+            GameSystem = system.get();
+            owners_[i] = std::move(system);
+        } else if (i == 12) {
+            auto scripter = std::make_unique<TLcfgScripter>();
+            GameScripter = scripter.get();
+            owners_[i] = std::move(scripter);
+        } else if (i == 13) {
+            commonEvents_ = std::make_unique<TLcfgCommonEvent>();
+            GameCommonEvents = commonEvents_.get();
+            owners_[i] = std::make_unique<TListChunk>(*commonEvents_);
+        } else if (i == 3) {
             auto party = std::make_unique<TLcfgPartyStandIn>();
             party_ = party.get();
             owners_[i] = std::move(party);
@@ -63,6 +94,11 @@ TLcfgSaveData::TLcfgSaveData() {
 
 TLcfgSaveData::~TLcfgSaveData() {
     if (GameSaveHeader == header_.get()) GameSaveHeader = nullptr;
+    if (GameSystem == owners_[0].get()) GameSystem = nullptr;
+    if (GameScripter == owners_[12].get()) GameScripter = nullptr;
+    if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
+    // The system state lets go of its sounds before its screen goes.
+    owners_ = {};
 }
 
 TCatalogBaseItem* TLcfgSaveData::ChunkOwner(int id) {
@@ -73,9 +109,9 @@ TCatalogBaseItem* TLcfgSaveData::ChunkOwner(int id) {
 
 void TLcfgSaveData::Reset() {
     header_->Clear();
-    // The system state's frame counter starts again with every game.
-    GameFrameCount() = 0;
-    for (auto& o : owners_) o->Clear();
+    for (size_t i = 0; i < owners_.size(); ++i) {
+        owners_[i]->Clear();
+    }
     for (auto& o : unsaved_) o->Clear();
 }
 

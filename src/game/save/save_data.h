@@ -27,13 +27,18 @@ struct TPartyStart {
     int32_t mapId = 0, x = 0, y = 0;
 };
 
+class TGameSystemScreen;
+class TLcfgCommonEvent;
+class TLcfSystemGraphic;
+
 class TLcfgSaveData {
 public:
     static constexpr int kFirstChunk = 100;
     static constexpr int kLastChunk = 114;
     static constexpr int kSlotCount = 15;
 
-    TLcfgSaveData();
+    // The skin is the one the system state reloads (null: none).
+    explicit TLcfgSaveData(TLcfSystemGraphic* skin = nullptr);
     ~TLcfgSaveData();
     TLcfgSaveData(const TLcfgSaveData&) = delete;
     TLcfgSaveData& operator=(const TLcfgSaveData&) = delete;
@@ -75,6 +80,8 @@ public:
 private:
     void RefillHeader();
     bool headerOnly_ = false;
+    std::unique_ptr<TGameSystemScreen> systemScreen_;
+    std::unique_ptr<TLcfgCommonEvent> commonEvents_;
     std::unique_ptr<TLcfgSaveHeader> header_;
     TLcfgPartyStandIn* party_ = nullptr;
     // Chunks 101-114 and the two unsaved battle objects, in creation order.

@@ -7,7 +7,7 @@
 
 #include "data/folders.h"
 #include "game/save/save_data.h"
-#include "game/stand_ins.h"
+#include "game/system/game_system.h"
 #include "media/image/bitmap.h"
 #include "media/image/png.h"
 #include "platform/file_io.h"
@@ -100,7 +100,7 @@ THarnessResult RunHarness(const THarnessOptions& options) {
                 held[key] = down;
                 if (down) sys->PressKey(key); else sys->ReleaseKey(key);
             }
-        if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSceneNumber() == 6)
+        if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSystem->scene == 6)
             result.titleMicros = sys->NowMicros() - start;
         if (frame >= options.frames) sys->RequestQuit();
     };
@@ -132,7 +132,7 @@ THarnessResult RunHarness(const THarnessOptions& options) {
     OnBeforeTeardown = [&] {
         flushPngs(options.frames);
         if (options.inspect) options.inspect();
-        result.sceneNumber = GameSceneNumber();
+        result.sceneNumber = GameSystem->scene;
         if (GameSaveData) {
             result.mapId = GameSaveData->Party().mapId;
             result.x = GameSaveData->Party().x;
@@ -141,7 +141,7 @@ THarnessResult RunHarness(const THarnessOptions& options) {
         }
         std::ostringstream s;
         s << "scene " << result.sceneNumber << "\n"
-          << "frames " << GameFrameCount() << "\n"
+          << "frames " << GameSystem->frameCount << "\n"
           << "map " << result.mapId << "\n"
           << "party position " << result.x << " " << result.y << "\n"
           << "switches (none kept yet)\n"
