@@ -544,6 +544,51 @@ TEST_F(DemoGame, SkillsAndItemsCoverEveryKindAndFitTheHeroes) {
     }
 }
 
+TEST_F(DemoGame, EnemiesAndTroopsWithActionsAndBattleEvents) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    SetGameFolder(folder_->path().string(), "varnow");
+    ASSERT_GE(DbMonster->Count(), 10);
+    for (int i = 0; i < DbMonster->Count(); ++i) {
+        const TLcfMonsterItem* enemy = DbMonster->Items(i);
+        SCOPED_TRACE(enemy->name);
+        EXPECT_TRUE(FindAssetFile(enemy->picture, "Monster", kImageExtensions).has_value());
+        ASSERT_GT(enemy->actions.Count(), 0);
+        for (int a = 0; a < enemy->actions.Count(); ++a) {
+            const TLcfMonsterActItem* action = enemy->actions.Items(a);
+            if (action->kind == TLcfMonsterActItem::kSkill) {
+                EXPECT_NO_THROW(DbSkill->FindSkill(action->skillId));
+            }
+        }
+        if (enemy->dropItem != 0) {
+            EXPECT_NO_THROW(DbItem->FindItem(enemy->dropItem));
+        }
+        EXPECT_GT(enemy->experience, 0);
+    }
+    ASSERT_GE(DbMonGroup->Count(), 6);
+    int with_events = 0;
+    for (int i = 0; i < DbMonGroup->Count(); ++i) {
+        const TLcfMonGroupItem* troop = DbMonGroup->Items(i);
+        SCOPED_TRACE(troop->name);
+        ASSERT_GT(troop->members.Count(), 0);
+        for (int m = 0; m < troop->members.Count(); ++m) {
+            EXPECT_NO_THROW(DbMonster->FindMonster(troop->members.Items(m)->monsterId));
+            EXPECT_GT(troop->members.Items(m)->x, 0);
+            EXPECT_LT(troop->members.Items(m)->x, 320);
+        }
+        for (int p = 0; p < troop->pages.Count(); ++p)
+            if (troop->pages.Items(p)->trigger.Flags() != 0 && troop->pages.Items(p)->script.Count() > 1) ++with_events;
+    }
+    EXPECT_GE(with_events, 2);
+    // Every troop the maps can meet exists.
+    TLcfMapTree tree;
+    tree.LoadFromFile(Path("Varnow.lmt").string());
+    for (int i = 0; i < tree.Count(); ++i)
+        for (int e = 0; e < tree.Items(i)->encounters.Count(); ++e)
+            EXPECT_NO_THROW(DbMonGroup->FindMonGroup(tree.Items(i)->encounters.Items(e)->troopId));
+    SetGameFolder("", "varnow");
+}
+
 // --- music ---------------------------------------------------------------
 
 uint32_t ReadVarLen(ByteReader& r) {

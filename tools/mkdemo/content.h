@@ -2,8 +2,7 @@
 // The demo's game content as plain data: heroes and classes, skills,
 // items, enemies and troops, terrain, attributes, conditions, battle
 // animations and battle commands. database.cpp moves it into the library's
-// tables as they become described; until then this is the reference for
-// what each table holds.
+// tables.
 
 #include <array>
 #include <string>

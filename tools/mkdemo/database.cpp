@@ -27,6 +27,7 @@ enum Command : int32_t {
     kWait = 11410,
     kPlaySound = 11550,
     kFullHeal = 10490,
+    kShowBattleAnimation = 13260,
 };
 
 void Line(TLcfEventScriptList& script, int32_t code, std::string text = {}, std::vector<int32_t> params = {}) {
@@ -492,6 +493,81 @@ void FillItems(TLcfItem& table, const ContentDesign& content) {
     }
 }
 
+void FillEnemies(TLcfMonster& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.enemies.size()));
+    for (size_t i = 0; i < content.enemies.size(); ++i) {
+        const EnemyDesign& d = content.enemies[i];
+        TLcfMonsterItem& enemy = *table.Items(static_cast<int>(i));
+        enemy.name = d.name;
+        enemy.picture = d.picture;
+        enemy.maxHp = d.hp;
+        enemy.maxSp = d.sp;
+        enemy.attack = d.attack;
+        enemy.defense = d.defense;
+        enemy.spirit = d.spirit;
+        enemy.agility = d.agility;
+        enemy.experience = d.exp;
+        enemy.gold = d.gold;
+        enemy.dropItem = d.drop;
+        enemy.dropChance = d.drop_chance;
+        enemy.floating = d.floating;
+        enemy.actions.Clear();
+        for (const ActionDesign& a : d.actions) {
+            TLcfMonsterActItem* action = enemy.actions.Add();
+            action->kind = static_cast<uint8_t>(a.kind);
+            action->basicAction = static_cast<uint8_t>(a.basic);
+            if (a.kind == TLcfMonsterActItem::kSkill) action->skillId = a.skill;
+            action->rating = a.rating;
+            action->condition = static_cast<uint8_t>(a.condition_kind);
+            action->conditionA = a.a;
+            action->conditionB = a.b;
+        }
+        enemy.attribRanks.Reset();
+        for (const auto& [attribute, rank] : d.attribute_ranks)
+            enemy.attribRanks.SetEntry(attribute, static_cast<uint8_t>(rank));
+    }
+}
+
+void FillTroops(TLcfMonGroup& table, const ContentDesign& content) {
+    table.SetCount(static_cast<int>(content.troops.size()));
+    const int terrains = static_cast<int>(content.terrains.size());
+    for (size_t i = 0; i < content.troops.size(); ++i) {
+        const TroopDesign& d = content.troops[i];
+        TLcfMonGroupItem& troop = *table.Items(static_cast<int>(i));
+        troop.name = d.name;
+        troop.members.Clear();
+        for (const TroopMember& m : d.members) {
+            TLcfMonGroupMonsterItem* member = troop.members.Add();
+            member->monsterId = m.enemy;
+            member->x = m.x;
+            member->y = m.y;
+        }
+        SetWho(troop.terrainSet, d.terrains, terrains);
+        if (d.pages.empty()) continue;
+        troop.pages.Clear();
+        for (const BattlePage& p : d.pages) {
+            TLcfBattleEventPageItem* page = troop.pages.Add();
+            uint16_t flags = 0;
+            if (p.turn >= 0) {
+                flags |= TLcfBattleEventTrigger::kTurn;
+                page->trigger.turnA = 0;
+                page->trigger.turnB = p.turn;
+            }
+            if (p.enemy_hp_below >= 0) {
+                flags |= TLcfBattleEventTrigger::kMonsterHp;
+                page->trigger.monsterIndex = 0;
+                page->trigger.monsterHpMin = 0;
+                page->trigger.monsterHpMax = p.enemy_hp_below;
+            }
+            page->trigger.SetFlags(flags);
+            page->script.Clear();
+            Message(page->script, p.message);
+            if (p.animation) Line(page->script, kShowBattleAnimation, {}, {p.animation, 0, 0, 0});
+            Line(page->script, kEnd);
+        }
+    }
+}
+
 }  // namespace
 
 void FillDatabase(TLcfDataBase& db) {
@@ -514,6 +590,8 @@ void FillDatabase(TLcfDataBase& db) {
     FillHeroes(*DbPlayer, content);
     FillSkills(*DbSkill, content);
     FillItems(*DbItem, content);
+    FillEnemies(*DbMonster, content);
+    FillTroops(*DbMonGroup, content);
     // The battle test party carries its heroes' starting equipment.
     for (int i = 0; i < DbSystem->battleTestParty.Count(); ++i) {
         TLcfTestPlayerItem* member = DbSystem->battleTestParty.Items(i);

@@ -19,8 +19,8 @@ namespace var {
 enum : int { kSeconds = 1, kChosenNumber, kMapId, kMapX, kMapY, kSteps, kChoice, kCount = 10 };
 }
 
-// Fills every table of `db` that the library describes (the tables it
-// still keeps as raw chunks stay at their single blank entry).
+// Fills every table of `db` (the battler animation sets keep their single
+// default entry: the demo's battle layout does not draw hero battlers).
 void FillDatabase(TLcfDataBase& db);
 
 // The database file's bytes: the leading string, then every table's
