@@ -1,0 +1,196 @@
+#pragma once
+// One actor: the live, saved state of a database hero (name and looks,
+// level and experience, parameters from the hero's or the class's growth
+// data plus permanent modifiers and equipment, known skills, the five
+// equipment slots, the battle commands and the class).
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/battler/unit_item.h"
+
+class TLcfgGrowthView;
+class TLcfgItemView;
+
+class TLcfgPlayerItem : public TLcfgUnitItem {
+public:
+    static constexpr int kSlots = 5;
+    static constexpr int kCommands = 7;
+    static constexpr int32_t kMaxExp = 9999999;
+    // Name and title store this to stand for the database's value.
+    static inline const std::string kDatabaseText = "\001";
+
+    explicit TLcfgPlayerItem(int32_t id = 0);
+
+    void DescribeField(int id, TCatalogVarData& d, bool reading) override;
+    // Reset from the database: level, curves, flags, skills, initial
+    // equipment.
+    void Clear() override;
+    // The generic read, then the stored values brought into range (level,
+    // experience, equipment of unknown items).
+    void LoadFromStream(ByteReader& r) override;
+    // Arrays go to their chunk forms, then the generic write.
+    void SaveToStream(ByteWriter& w) override;
+
+    // --- Virtual slots --------------------------------------------------------
+    std::string GetName() const override;
+    int32_t MaxHP() const override;
+    int32_t MaxSP() const override;
+    int32_t BaseAttack() const override { return BaseParameter(2); }
+    int32_t BaseDefense() const override { return BaseParameter(3); }
+    int32_t BaseSpirit() const override { return BaseParameter(4); }
+    int32_t BaseAgility() const override { return BaseParameter(5); }
+    int32_t BattleAgility() const override;
+    int AttributeRank(int32_t id) const override;
+    int ConditionRank(int32_t id) const override;
+    bool WeaponHasAttribute(int32_t id) const override;
+    int32_t WeaponConditionRate(int32_t id) const override;
+    int32_t ArmorConditionResist(int32_t id) const override;
+    double CriticalRate() const override;
+    int32_t HitRate() const override;
+    bool StrongDefense() const override { return strongDefense != 0; }
+    bool FirstStrike() const override;
+    bool AttackTwice() const override;
+    bool AttackAll() const override;
+    bool IgnoreEvasion() const override;
+    bool PreventCritical() const override;
+    bool RaiseEvasion() const override;
+    bool HalfSpCost() const override;
+    bool NoTerrainDamage() const override;
+    int32_t WeaponSpCost() const override;
+    bool IsSameKind(const TLcfgUnitItem& other) const override { return other.IsActor(); }
+    bool IsActor() const override { return true; }
+    bool IsEnemy() const override { return false; }
+    bool CanUseItem(int32_t itemId) const override;
+    void DecideAction() override;
+    void FullRecover() override;
+
+    // --- Class --------------------------------------------------------------
+    // The class for equipment and use permissions: the class field when it
+    // is not -1, else the hero's database class.
+    int32_t ClassId() const;
+    // The growth data parameters, experience, skills and ranks come from:
+    // the class when the class field is above 0, else the hero's own.
+    const TLcfgGrowthView& Growth() const;
+    const TLcfgGrowthView& Hero() const;
+    void ChangeClass(int32_t classId, bool toLevel1, int skillMode, int paramMode, bool showMessages);
+
+    // --- Names and looks -------------------------------------------------------
+    void SetName(const std::string& text);
+    std::string GetTitle() const;
+    void SetTitle(const std::string& text);
+    std::string SpriteName() const;
+    int32_t SpriteIndex() const;
+    int32_t SpriteTransparency() const;
+    void SetSprite(const std::string& name, int32_t index, bool transparent);
+    std::string FaceName() const;
+    int32_t FaceIndex() const;
+    void SetFace(const std::string& name, int32_t index);
+    int32_t BattlerAnimationId() const;
+    void SetBattlerAnimationId(int32_t id) { battlerAnimation = id; }
+
+    // --- Level and experience ----------------------------------------------------
+    int64_t ExpForLevel(int32_t level) const;
+    int32_t MaxLevel() const;
+    int32_t Level() const { return level; }
+    int32_t Exp() const { return exp; }
+    int64_t ExpForNext() const { return ExpForLevel(level + 1); }
+    void GainExp(int32_t n, bool showMessages);
+    void LoseExp(int32_t n);
+    void RaiseLevel(int32_t n, bool showMessages);
+    void LowerLevel(int32_t n);
+
+    // --- Parameters ---------------------------------------------------------------
+    int32_t CurveValue(int kind) const;
+    // kind 0 max HP, 1 max SP, 2 attack, 3 defense, 4 spirit, 5 agility.
+    void AddParamModifier(int kind, int32_t n);
+    void SubParamModifier(int kind, int32_t n) { AddParamModifier(kind, n == INT32_MIN ? INT32_MAX : -n); }
+    int32_t ParamModifier(int kind) const;
+    int32_t ParameterTotal() const;
+
+    // --- Skills -----------------------------------------------------------------------
+    int SkillCount() const { return int(skills.size()); }
+    int32_t SkillAt(int i) const { return i >= 0 && i < SkillCount() ? skills[size_t(i)] : 0; }
+    bool KnowsSkill(int32_t id) const;
+    void LearnSkill(int32_t id);
+    void ForgetSkill(int32_t id);
+
+    // --- Equipment ------------------------------------------------------------------
+    int32_t Equipment(int slot) const { return slot >= 0 && slot < kSlots ? equipment[size_t(slot)] : 0; }
+    bool IsEquipped(int32_t id) const;
+    bool CanEquip(int slot, int32_t item) const;
+    void SetEquipment(int slot, int32_t item);
+    void Equip(int slot, int32_t item);
+    void Unequip(int slot) { Equip(slot, 0); }
+    void ApplyEquipmentConditions();
+    int EquippableCount(int slot) const;
+    int32_t EquippableAt(int slot, int n) const;
+    // Whether the item's hero or class flags let this actor use or equip it.
+    bool ItemAllowed(const TLcfgItemView& item) const;
+
+    // --- Battle commands --------------------------------------------------------------
+    int32_t BattleCommand(int i) const;
+    void ChangeBattleCommand(int32_t id, bool add);
+
+    // --- Battle item list ---------------------------------------------------------------
+    void BuildBattleItemList();
+    void AddBattleItem(int32_t id, int32_t n);
+    int BattleItemCount() const { return int(battleItems_.size()); }
+    int32_t BattleItemId(int i) const;
+    int32_t BattleItemCountAt(int i) const;
+
+    // --- Walking conditions ---------------------------------------------------------------
+    void ApplyWalkingConditions();
+
+    // --- Battle properties of the swinging hand ---------------------------------------------
+    int32_t HandAttack() const;
+    bool HandHasAttribute(int32_t id) const;
+    int32_t HandConditionRate(int32_t id) const;
+    int32_t WeaponAttackDamage(const TLcfgUnitItem& target) const;
+    int32_t AttackAnimationId() const;
+    int32_t SecondAttackAnimationId() const;
+
+    // --- Saved fields -------------------------------------------------------------------------
+    std::string name = kDatabaseText, title = kDatabaseText;
+    std::string spriteName;
+    int32_t spriteIndex = 0, spriteTransparency = 0;
+    std::string faceName;
+    int32_t faceIndex = 0;
+    int32_t level = 1, exp = 0;
+    std::array<int32_t, 6> paramModifiers{};  // max HP, max SP, attack, defense, spirit, agility
+    std::vector<int32_t> skills;              // ascending ids
+    std::array<int32_t, kSlots> equipment{};
+    std::array<int32_t, kCommands> commands{};
+    uint8_t commandsChanged = 0;
+    uint8_t twoWeapons = 0, lockEquipment = 0, autoBattle = 0, strongDefense = 0;
+    int32_t battlerAnimation = 0;
+    // The hand that swings in an attack: 0 the weapon slot, 1 the second hand.
+    int32_t swingingHand = 0;
+
+protected:
+    bool EquipmentHoldsCondition(int32_t id) const override;
+    void OnIdlePose() override;
+
+private:
+    int32_t BaseParameter(int kind) const;
+    // The item of an equipment slot, or null (empty or unknown).
+    const TLcfgItemView* SlotItem(int slot) const;
+    // The swinging hand's item when it is a weapon.
+    const TLcfgItemView* HandWeapon() const;
+    void InflictArmorConditions(const TLcfgItemView& item, bool everyCondition);
+    void LearnFromList(int32_t fromLevel, int32_t toLevel, bool level1Of, bool showMessages);
+    void CapHpSp();
+    void CopyCommandsFrom(const TLcfgGrowthView& g);
+    void SyncChunkForms();
+    void ResetFromHero();
+
+    // Chunk forms of the saved arrays.
+    TCountedArray<uint16_t> skillChunk_;
+    std::array<uint8_t, 10> equipmentChunk_{};
+    std::array<uint8_t, 28> commandChunk_{};
+    std::vector<std::pair<int32_t, int32_t>> battleItems_;
+    bool classChanging_ = false;
+};
