@@ -142,6 +142,7 @@ public:
         lines.pop_front();
         return s;
     }
+    void AddLine(const std::string& text) override { lines.push_back(text); }
     std::deque<std::string> lines;
 };
 

@@ -3,7 +3,8 @@
 // number, the battle's start condition, the message pool, the travel
 // permissions, the map events, the screen flash, the battle poses and the
 // system skin. Each is a small seam that the owning object fills in when it
-// exists; the defaults stand for "on the field, nothing else there".
+// exists. Without one set, the running game's system state, message pool
+// and map answer; what they lack stands for "on the field, nothing there".
 
 #include <cstdint>
 #include <string>

@@ -44,6 +44,9 @@ public:
     virtual bool HasLines() const = 0;
     // Removes and answers the first line.
     virtual std::string TakeLine() = 0;
+    // Queues a line at the end (game logic: level-ups, class changes). An
+    // empty line ends a group.
+    virtual void AddLine(const std::string& text) = 0;
 };
 
 // The field scene.
