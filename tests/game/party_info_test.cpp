@@ -2,7 +2,13 @@
 // turn tests, averages, exhaustion and the save form.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <random>
+
 #include "battle_world_fixture.h"
+#include "graphics/graphics_files.h"
+#include "media/sheet/sheet.h"
 
 using namespace battle_world;
 
@@ -19,6 +25,36 @@ protected:
     }
     TLcfgPartyInfo& party() { return *GamePartyInfo; }
 };
+
+void PutLE(Bytes& out, uint32_t v, int n = 4) {
+    for (int i = 0; i < n; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A 192x96 8-bit face set, top-down, each 48x48 cell filled with its
+// index + 1.
+Bytes FaceSetBmp() {
+    const int w = 192, h = 96;
+    Bytes out = {'B', 'M'};
+    const uint32_t offset = 14 + 40 + 256 * 4;
+    PutLE(out, offset + w * h);
+    PutLE(out, 0);
+    PutLE(out, offset);
+    PutLE(out, 40);
+    PutLE(out, w);
+    PutLE(out, uint32_t(-h));
+    PutLE(out, 1, 2);
+    PutLE(out, 8, 2);
+    PutLE(out, 0);
+    PutLE(out, w * h);
+    PutLE(out, 0);    // horizontal resolution
+    PutLE(out, 0);    // vertical resolution
+    PutLE(out, 256);  // colours used
+    PutLE(out, 0);    // important colours
+    for (int i = 0; i < 256; ++i) PutLE(out, uint32_t(i) * 0x010101u);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) out.push_back(uint8_t((y / 48) * 4 + x / 48 + 1));
+    return out;
+}
 
 }  // namespace
 
@@ -44,6 +80,32 @@ TEST_F(PartyInfoTest, MembersAtMostFourEachOnce) {
     EXPECT_EQ(party().Member(-1), nullptr);
     party().RemoveMember(9);
     EXPECT_EQ(party().MemberCount(), 3);
+}
+
+TEST_F(PartyInfoTest, FacesFollowTheSlotsAndClipOutsideTheImage) {
+    auto dir = std::filesystem::temp_directory_path() / ("varnow_faces_" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(dir);
+    {
+        Bytes bmp = FaceSetBmp();
+        std::ofstream(dir / "Faces.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), long(bmp.size()));
+    }
+    SetGraphicsFileFinder([&](const std::string& folder, const std::string& name) {
+        EXPECT_EQ(folder, "FaceSet");
+        return name.empty() ? std::string() : (dir / (name + ".bmp")).string();
+    });
+    Actor(1).SetFace("Faces", 5);
+    Actor(2).SetFace("Faces", 9);  // beyond the image's two rows
+    party().AddMember(1);
+    party().AddMember(2);
+    EXPECT_EQ(party().FaceSheet(0).Pixels()[0], 6);
+    EXPECT_EQ(party().FaceSheet(0).Pixels()[48 * 48 - 1], 6);
+    EXPECT_EQ(party().FaceSheet(1).Pixels()[0], 0);
+    Actor(2).SetFace("Faces", 2);
+    party().RemoveMember(1);  // slot 1 moves up and is reloaded
+    EXPECT_EQ(party().FaceSheet(0).Pixels()[0], 3);
+    EXPECT_EQ(party().FaceSheet(1).Pixels()[0], 0);
+    SetGraphicsFileFinder({});
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(PartyInfoTest, InventoryStaysSortedAndCapped) {
@@ -168,6 +230,7 @@ TEST_F(PartyInfoTest, TurnTests) {
         EXPECT_EQ(party().TurnMatches(0, 3), t == 3) << t;
         EXPECT_EQ(party().TurnMatches(2, 1), t % 2 == 1) << t;
     }
+    EXPECT_TRUE(party().TurnMatches(-1, INT32_MIN));
 }
 
 TEST_F(PartyInfoTest, AveragesAndExhaustion) {

@@ -103,6 +103,8 @@ void TLcfgPlayerItem::LoadFromStream(ByteReader& r) {
     // through billions of steps: keep it within 1..MaxLevel.
     if (HeroExists(Id())) level = Clamp(level, 1, MaxLevel());
     exp = Clamp(exp, 0, kMaxExp);
+    hp = std::max(hp, 0);
+    sp = std::max(sp, 0);
     if (conditions_.count < 0) conditions_.count = 0;
 }
 
@@ -458,9 +460,7 @@ void TLcfgPlayerItem::ApplyEquipmentConditions() {
     OnIdlePose();
 }
 
-void TLcfgPlayerItem::OnIdlePose() {
-    if (InBattle()) UnitWorld().SetIdlePose(*this);
-}
+void TLcfgPlayerItem::OnIdlePose() { UnitWorld().SetIdlePose(*this); }
 
 void TLcfgPlayerItem::FullRecover() {
     TLcfgUnitItem::FullRecover();

@@ -540,6 +540,8 @@ int32_t TLcfgUnitItem::SkillDamage(int32_t skillId, const TLcfgUnitItem& target)
 
 bool TLcfgUnitItem::TurnMatches(int32_t a, int32_t b) const {
     if (a == 0) return turnCounter == b;
+    // Every remainder by -1 is 0 (and INT32_MIN % -1 would trap).
+    if (a == -1) return turnCounter >= b;
     return turnCounter >= b && turnCounter % a == b % a;
 }
 

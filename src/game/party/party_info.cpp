@@ -60,7 +60,7 @@ void TLcfgPartyInfo::Clear() {
     if (DbSystem)
         for (int i = 0; i < DbSystem->PartySize(); ++i) {
             int32_t id = DbSystem->GetPartyMember(i);
-            if (GamePlayers && id <= GamePlayers->Count()) AddMember(id);
+            if (GamePlayers && id >= 1 && id <= GamePlayers->Count()) AddMember(id);
         }
     items_.clear();
     gold = 0;
@@ -332,7 +332,8 @@ void TLcfgPartyInfo::TickTimers() {
 
 bool TLcfgPartyInfo::TurnMatches(int32_t a, int32_t b) const {
     if (a == 0) return battleTurns == b;
-    if (a == -1) return battleTurns >= b;  // x mod -1 is 0 for every x
+    // Every remainder by -1 is 0 (and INT32_MIN % -1 would trap).
+    if (a == -1) return battleTurns >= b;
     return battleTurns >= b && battleTurns % a == b % a;
 }
 
