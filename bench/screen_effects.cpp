@@ -26,11 +26,11 @@ void SavePng(const std::string& path, int width, int height, bool holes) {
     png.SaveToFile(path);
 }
 
-void ScreenEffectsFrame(benchmark::State& state, int weatherKind) {
+void ScreenEffectsFrame(benchmark::State& state, int weatherKind, int pictureSize = 64, bool split = true) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "varnow_bench_effects";
     std::filesystem::create_directories(dir);
     SavePng((dir / "sky.png").string(), 640, 480, false);
-    SavePng((dir / "pic.png").string(), 64, 64, true);
+    SavePng((dir / "pic.png").string(), pictureSize, pictureSize, true);
     SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
     SeedRandom(7);
 
@@ -41,7 +41,7 @@ void ScreenEffectsFrame(benchmark::State& state, int weatherKind) {
     panorama.Configure("sky", true, 15, 20, 1, -1, true, false, false, false, true, true, true, true);
     panorama.LoadImage();
     for (int32_t id = 1; id <= TLcfgPicture::kCount; ++id)
-        pictures.ItemById(id).Show("pic", 20 + (id * 37) % 280, 20 + (id * 53) % 200, false, 100 + id, 20, 0, true,
+        pictures.ItemById(id).Show("pic", 20 + (id * 37) % 280, 20 + (id * 53) % 200, false, 100 + id, 20, 0, split,
                                    100, 100, 100, 100, id % 2 ? 1 : 2, 5);
     screen.SetWeather(weatherKind, 2);
     screen.StartTint(120, 90, 90, 100, 0);
@@ -73,3 +73,14 @@ BENCHMARK(BM_EffectsFrameRain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EffectsFrameSnow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EffectsFrameFog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EffectsFrameSandstorm)->Unit(benchmark::kMicrosecond);
+
+namespace {
+void BM_EffectsFramePicturesOnly(benchmark::State& s) { ScreenEffectsFrame(s, TLcfgScreen::kNoWeather); }
+}  // namespace
+BENCHMARK(BM_EffectsFramePicturesOnly)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// Smaller pictures drawn whole (no split halves): 32x32 at 101-150 percent.
+void BM_EffectsFrameRainSmallPictures(benchmark::State& s) { ScreenEffectsFrame(s, TLcfgScreen::kRain, 32, false); }
+}  // namespace
+BENCHMARK(BM_EffectsFrameRainSmallPictures)->Unit(benchmark::kMicrosecond);

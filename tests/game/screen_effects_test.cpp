@@ -142,6 +142,28 @@ TEST_F(ScreenTest, EveryWeatherKindAtEveryStrengthDrawsInsideTheBoard) {
         }
 }
 
+TEST_F(ScreenTest, FogLayersAreTheMistCellRepeated) {
+    screen.SetWeather(TLcfgScreen::kFog, 2);
+    screen.StartShake(4, 4, 10, 0);
+    for (int i = 0; i < 3; ++i) screen.Update();
+    const int32_t shake = screen.shakeX;
+    ASSERT_NE(shake, 0);
+    screen.DrawEffects(board);  // the first draw: both counters at 1
+
+    // The layers cell by cell from the 16x16 mist sheet.
+    TSorvoBoard expected;
+    expected.SetSize(320, 240);
+    TSorvoSheet& mist = screen.MistSheet();
+    mist.Opacity = 96;
+    for (int row = 0; row <= 14; ++row)
+        for (int col = -16; col <= 19; ++col) expected.Draw(col * 16 + shake, row * 16, mist, TRect(0, 0, 16, 16));
+    mist.Opacity = 160;
+    for (int row = -16; row <= 15; ++row)
+        for (int col = 0; col <= 20; ++col) expected.Draw(col * 16 + shake, row * 16 - 4, mist, TRect(0, 0, 16, 16));
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) ASSERT_EQ(board.ScanLine(y)[x], expected.ScanLine(y)[x]) << x << "," << y;
+}
+
 TEST_F(ScreenTest, RainConsidersTwentyToAHundredParticles) {
     for (int strength : {0, 2}) {
         screen.Clear();

@@ -51,6 +51,7 @@ std::unique_ptr<TSorvoSheet> MakeMistSheet() {
 TLcfgScreen::TLcfgScreen()
     : particleSheet_(MakeParticleSheet()),
       mistSheet_(MakeMistSheet()),
+      mistTiles_(std::make_unique<TSorvoSheet>()),
       animation_(std::make_unique<TLcfAnimationGraphic>()) {
     Clear();
 }
@@ -187,6 +188,8 @@ void TLcfgScreen::SetMistColors() {
         return;
     }
     mist.UpdateColorTable();
+    mistTiles_->Palette = mist.Palette;
+    mistTiles_->UpdateColorTable();
     mistOpacity1_ = kMistOpacity1[size_t(weatherStrength)];
     mistOpacity2_ = kMistOpacity2[size_t(weatherStrength)];
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "data/record/catalog_base_item.h"
+#include "media/rect.h"
 
 class TSorvoBoard;
 class TSorvoSheet;
@@ -122,6 +123,9 @@ private:
     void DrawParticles(TSorvoBoard& board);
     void DrawMist(TSorvoBoard& board);
     void DrawSand(TSorvoBoard& board);
+    // One mist layer: the mist cell repeated from (originX, originY) over
+    // the rectangle it covers, drawn as one blit of the tiled sheet.
+    void DrawMistLayer(TSorvoBoard& board, const TRect& covered, int32_t originX, int32_t originY, int32_t opacity);
 
     int32_t repeatStrength_ = 0, repeatFrames_ = 0;
     std::array<TLcfgWeatherParticle, kParticles + 1> particles_{};  // 1-based
@@ -129,6 +133,9 @@ private:
     int32_t mistCounter1_ = 0, mistCounter2_ = 0;
     std::unique_ptr<TSorvoSheet> particleSheet_;
     std::unique_ptr<TSorvoSheet> mistSheet_;
+    // The mist cell repeated over a board and a cell more, with the mist
+    // sheet's colours: a layer is one blit instead of hundreds.
+    std::unique_ptr<TSorvoSheet> mistTiles_;
     std::unique_ptr<TLcfAnimationGraphic> animation_;
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/screen/game_screen.h"
+#include "game/screen/round_even.h"
 #include "graphics/animation_graphic.h"
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
@@ -54,34 +55,42 @@ void TLcfgScreen::DrawParticles(TSorvoBoard& board) {
     }
 }
 
-// Two layers of 16x16 mist cells: the first drifts right, the second left
-// while it bobs up and down.
+// Two layers of 16x16 mist cells: the first (rows 0-14, columns -16..19)
+// drifts right, the second (rows -16..15, columns 0-20) left while it bobs
+// up and down.
 void TLcfgScreen::DrawMist(TSorvoBoard& board) {
     ++mistCounter1_;
     ++mistCounter2_;
     if (mistCounter1_ < 0) mistCounter1_ = 0;
     if (mistCounter2_ < 0) mistCounter2_ = 0;
-    TSorvoSheet& sheet = *mistSheet_;
-    const TRect cell(0, 0, 16, 16);
 
-    sheet.Opacity = mistOpacity1_;
-    const int32_t shift1 = (mistCounter1_ / 4) % 16;
-    for (int32_t row = 0; row <= 14; ++row)
-        for (int32_t col = -16; col <= 19; ++col) {
-            const int32_t x = col * 16 + shift1 + shakeX, y = row * 16 + shakeY;
-            if (x + 16 <= 0 || x >= board.Width() || y + 16 <= 0 || y >= board.Height()) continue;
-            board.Draw(x, y, sheet, cell);
-        }
+    const int32_t x1 = (mistCounter1_ / 4) % 16 + shakeX, y1 = shakeY;
+    DrawMistLayer(board, TRect(x1 - 16 * 16, y1, x1 + 20 * 16, y1 + 15 * 16), x1, y1, mistOpacity1_);
 
-    sheet.Opacity = mistOpacity2_;
-    const int32_t shift2 = (mistCounter2_ / 8) % 16;
     const int32_t bob = int32_t(std::trunc(TableSin(uint8_t((mistCounter1_ / 32) & 255)) * 8)) - 4;
-    for (int32_t row = -16; row <= 15; ++row)
-        for (int32_t col = 0; col <= 20; ++col) {
-            const int32_t x = col * 16 - shift2 + shakeX, y = row * 16 + bob + shakeY;
-            if (x + 16 <= 0 || x >= board.Width() || y + 16 <= 0 || y >= board.Height()) continue;
-            board.Draw(x, y, sheet, cell);
-        }
+    const int32_t x2 = -((mistCounter2_ / 8) % 16) + shakeX, y2 = bob + shakeY;
+    DrawMistLayer(board, TRect(x2, y2 - 16 * 16, x2 + 21 * 16, y2 + 16 * 16), x2, y2, mistOpacity2_);
+}
+
+void TLcfgScreen::DrawMistLayer(TSorvoBoard& board, const TRect& covered, int32_t originX, int32_t originY,
+                                int32_t opacity) {
+    const int32_t left = std::max(covered.Left, 0), top = std::max(covered.Top, 0);
+    const int32_t right = std::min(covered.Right, board.Width()), bottom = std::min(covered.Bottom, board.Height());
+    if (right <= left || bottom <= top) return;
+    TSorvoSheet& tiles = *mistTiles_;
+    if (tiles.Width() < board.Width() + 16 || tiles.Height() < board.Height() + 16) {
+        tiles.SetSize(board.Width() + 16, board.Height() + 16);
+        for (int32_t y = 0; y < tiles.Height(); ++y)
+            for (int32_t x = 0; x < tiles.Width(); ++x) tiles.ScanLine(y)[x] = mistSheet_->ScanLine(y % 16)[x % 16];
+        tiles.Palette = mistSheet_->Palette;
+        tiles.UpdateColorTable();
+    }
+    const TSorvoColorControl& tone = mistSheet_->ColorControl1;
+    tiles.ColorControl1.SetTone(tone.ToneRed, tone.ToneGreen, tone.ToneBlue, tone.Saturation, true);
+    tiles.Opacity = opacity;
+    const int32_t sx = int32_t(FloorMod(int64_t(left) - originX, 16));
+    const int32_t sy = int32_t(FloorMod(int64_t(top) - originY, 16));
+    board.Draw(left, top, tiles, RectOfSize(sx, sy, right - left, bottom - top));
 }
 
 // Sand grains: 1x2 pixels of the four sand colours.
