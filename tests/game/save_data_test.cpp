@@ -11,7 +11,10 @@
 #include "data/database/event_script.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
+#include "game/panorama/panorama.h"
+#include "game/picture/picture.h"
 #include "game/save/save_data.h"
+#include "game/screen/game_screen.h"
 #include "game/system/game_system.h"
 #include "platform/file_io.h"
 #include "support/test_paths.h"
@@ -96,7 +99,7 @@ TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
 TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     GameSystem->SetSwitch(3, true);
     GameSystem->SetVariable(2, -77);
-    for (int id = 102; id <= 112; ++id) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
+    for (int id = 104; id <= 111; ++id) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
     ASSERT_TRUE(data_->Save(2));
     std::vector<uint8_t> first = ReadSlot(2);
     data_->Reset();
@@ -216,4 +219,30 @@ TEST_F(SaveData, NewGameNeedsAStartPosition) {
     EXPECT_EQ(data_->Party().mapId, 3);
     EXPECT_EQ(data_->Party().x, 4);
     EXPECT_EQ(data_->Party().y, 5);
+}
+
+TEST_F(SaveData, ScreenPicturesAndPanoramaTravelInTheirChunks) {
+    ASSERT_EQ(GameScreen, data_->ChunkOwner(102));
+    GameScreen->SetWeather(TLcfgScreen::kSnow, 2);
+    GameScreen->StartTint(50, 60, 70, 80, 12);
+    GameScreen->animationRunning = 1;  // an animation that cannot be found again
+    GameScreen->animationId = 3;
+    GamePictures->ItemById(7).framesLeft = 30;
+    GamePictures->ItemById(7).boundToMap = 1;
+    std::vector<uint8_t> bytes = data_->SaveToBytes();
+    data_->Reset();
+    EXPECT_EQ(GameScreen->weatherKind, 0);
+    EXPECT_EQ(GamePictures->ItemById(7).framesLeft, 0);
+    data_->LoadFromBytes(bytes, false);
+    EXPECT_EQ(GameScreen->weatherKind, TLcfgScreen::kSnow);
+    EXPECT_EQ(GameScreen->toneTarget[3], 80);
+    EXPECT_EQ(GameScreen->toneFrames, 12);
+    EXPECT_FALSE(GameScreen->animationRunning);  // stopped, and the save loaded
+    EXPECT_EQ(GamePictures->Count(), 50);
+    EXPECT_EQ(GamePictures->ItemById(7).framesLeft, 30);
+    EXPECT_EQ(GamePictures->ItemById(7).boundToMap, 1);
+    // The panorama keeps nothing: its chunk is an empty record.
+    ByteWriter w;
+    data_->ChunkOwner(112)->SaveToStream(w);
+    EXPECT_EQ(w.Bytes(), std::vector<uint8_t>{0});
 }

@@ -99,3 +99,14 @@ private:
 };
 
 extern TLcfgPicture* GamePictures;
+
+// The pictures as the save file's chunk: the list form of all 50.
+class TLcfgPictureChunk : public TCatalogBaseItem {
+public:
+    void DescribeField(int, TCatalogVarData&, bool) override {}
+    void Clear() override { pictures.ClearPictures(); }
+    void LoadFromStream(ByteReader& r) override { pictures.LoadFromStream(r); }
+    void SaveToStream(ByteWriter& w) override { pictures.SaveToStream(w); }
+
+    TLcfgPicture pictures;
+};

@@ -8,6 +8,9 @@
 #include "data/string_table.h"
 #include "game/common_events/common_event_state.h"
 #include "game/interpreter/scripter.h"
+#include "game/panorama/panorama.h"
+#include "game/picture/picture.h"
+#include "game/screen/game_screen.h"
 #include "game/save/save_clock.h"
 #include "game/system/game_system.h"
 #include "game/system/system_hooks.h"
@@ -80,10 +83,22 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             commonEvents_ = std::make_unique<TLcfgCommonEvent>();
             GameCommonEvents = commonEvents_.get();
             owners_[i] = std::make_unique<TListChunk>(*commonEvents_);
+        } else if (i == 1) {
+            auto screen = std::make_unique<TLcfgScreen>();
+            screen_ = GameScreen = screen.get();
+            owners_[i] = std::move(screen);
+        } else if (i == 2) {
+            auto pictures = std::make_unique<TLcfgPictureChunk>();
+            GamePictures = &pictures->pictures;
+            owners_[i] = std::move(pictures);
         } else if (i == 3) {
             auto party = std::make_unique<TLcfgPartyStandIn>();
             party_ = party.get();
             owners_[i] = std::move(party);
+        } else if (i == 11) {
+            auto panorama = std::make_unique<TLcfgPanorama>();
+            GamePanorama = panorama.get();
+            owners_[i] = std::move(panorama);
         } else {
             owners_[i] = std::make_unique<TLcfgChunkStandIn>(kNames[i]);
         }
@@ -94,6 +109,9 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
 
 TLcfgSaveData::~TLcfgSaveData() {
     if (GameSaveHeader == header_.get()) GameSaveHeader = nullptr;
+    if (GameScreen == ChunkOwner(102)) GameScreen = nullptr;
+    if (GamePictures == &static_cast<TLcfgPictureChunk*>(ChunkOwner(103))->pictures) GamePictures = nullptr;
+    if (GamePanorama == ChunkOwner(112)) GamePanorama = nullptr;
     if (GameSystem == owners_[0].get()) GameSystem = nullptr;
     if (GameScripter == owners_[12].get()) GameScripter = nullptr;
     if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
@@ -170,6 +188,9 @@ void TLcfgSaveData::LoadFromBytes(std::span<const uint8_t> bytes, bool headerOnl
         owner->LoadFromStream(r);
         if (c.id == 103 && AfterPicturesLoaded) AfterPicturesLoaded();
     }
+    // The map animation finds its animation and target again; one that has
+    // gone with an edit of the game stops rather than failing the load.
+    screen_->ReloadMapAnimation();
     if (AfterLoad) AfterLoad();
 }
 

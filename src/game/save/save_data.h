@@ -22,6 +22,8 @@
 #include "game/save/save_header.h"
 #include "game/stand_ins.h"
 
+class TLcfgScreen;
+
 // Where a new game starts (the map tree's start position).
 struct TPartyStart {
     int32_t mapId = 0, x = 0, y = 0;
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<TLcfgCommonEvent> commonEvents_;
     std::unique_ptr<TLcfgSaveHeader> header_;
     TLcfgPartyStandIn* party_ = nullptr;
+    TLcfgScreen* screen_ = nullptr;
     // Chunks 101-114 and the two unsaved battle objects, in creation order.
     std::array<std::unique_ptr<TCatalogBaseItem>, 14> owners_;
     std::array<std::unique_ptr<TLcfgChunkStandIn>, 2> unsaved_;
