@@ -137,10 +137,10 @@ TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
 
 TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
     WriteSlot(4, SaveFile({Chunk(108, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
-                           Chunk(5, {}), Chunk(102, {9})}));
+                           Chunk(5, {}), Chunk(109, {9})}));
     ASSERT_TRUE(data_->Load(4));
     EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{7, 7}));
-    EXPECT_EQ(StandIn(102).bytes, (std::vector<uint8_t>{9}));
+    EXPECT_EQ(StandIn(109).bytes, (std::vector<uint8_t>{9}));
     EXPECT_EQ(GameSaveHeader->leaderName, "A");
 }
 
@@ -190,7 +190,7 @@ TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
     fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
     bool writable = platform::IsFolderWritable(dir_.path().string());
     std::string error;
-    StandIn(102).bytes = {1, 2, 3};
+    StandIn(109).bytes = {1, 2, 3};
     bool saved = data_->Save(1, &error);
     fs::permissions(dir_.path(), fs::perms::owner_all);
     if (writable) GTEST_SKIP() << "permissions do not stop this user writing";
