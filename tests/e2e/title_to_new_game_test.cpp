@@ -91,3 +91,22 @@ TEST_F(DemoEndToEnd, TheTitleComesBackTwentyFramesAfterF12IsLetGo) {
     EXPECT_FALSE(run(315));
     EXPECT_TRUE(run(330));
 }
+
+TEST_F(DemoEndToEnd, BattleTestWithoutItsWordsEndsWithTheMonsterGroupMessage) {
+    THarnessOptions o = Options(120);
+    o.words = {"BattleTest"};
+    THarnessResult r = RunHarness(o);
+    EXPECT_NE(r.exitCode, 0);
+    ASSERT_EQ(r.messageBoxes.size(), 1u);
+    EXPECT_EQ(r.messageBoxes[0].text, "Event script referenced a monster group that does not exist.");
+}
+
+TEST_F(DemoEndToEnd, BattleTestEndsTheProgramWhenTheBattleIsLeft) {
+    THarnessOptions o = Options(600);
+    o.words = {"BattleTest", "", "", "1", "0", "0", "0"};
+    THarnessResult r = RunHarness(o);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.messageBoxes.empty());
+    EXPECT_EQ(r.sceneNumber, 0);  // the battle switched away, and the loop ended
+    EXPECT_LT(r.presentCount, 100);  // long before the 600 frames
+}
