@@ -6,7 +6,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_path.h"
 #include "platform/settings.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 std::string ExeDir;
 std::string ExeName = "varnow";

@@ -4,7 +4,7 @@
 
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_path.h"
 #include "platform/settings.h"
-#include "platform/special_folders.h"
+#include "platform/user_folders.h"
 #include "support/env_guard.h"
 #include "support/test_paths.h"
 
