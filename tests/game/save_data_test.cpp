@@ -8,7 +8,10 @@
 #include "data/folders.h"
 #include "data/record/var_int.h"
 #include "game/save/save_clock.h"
+#include "data/database/database.h"
 #include "data/database/event_script.h"
+#include "game/actors/player.h"
+#include "game/party/party_info.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
 #include "game/panorama/panorama.h"
@@ -99,7 +102,7 @@ TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
 TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     GameSystem->SetSwitch(3, true);
     GameSystem->SetVariable(2, -77);
-    for (int id = 104; id <= 111; ++id) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
+    for (int id : {104, 105, 106, 107, 110, 111}) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
     ASSERT_TRUE(data_->Save(2));
     std::vector<uint8_t> first = ReadSlot(2);
     data_->Reset();
@@ -107,12 +110,35 @@ TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     ASSERT_TRUE(data_->Load(2));
     EXPECT_TRUE(GameSystem->GetSwitch(3));
     EXPECT_EQ(GameSystem->GetVariable(2), -77);
-    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{108, 1, 2, 0}));
+    EXPECT_EQ(StandIn(110).bytes, (std::vector<uint8_t>{110, 1, 2, 0}));
     ASSERT_TRUE(data_->Save(3));
     EXPECT_EQ(ReadSlot(3), first);
     // The header was refilled with "now" when written.
     ASSERT_TRUE(data_->LoadHeader(3));
     EXPECT_DOUBLE_EQ(GameSaveHeader->saveTime, DaysSince1899(2026, 12, 9, 6, 30, 0));
+}
+
+TEST_F(SaveData, ActorsAndPartyInfoTravelInTheSaveAndFillTheHeader) {
+    TLcfDataBase db;
+    DbPlayer->SetCount(3);
+    data_->Reset();  // one actor per hero, the database's initial party
+    ASSERT_EQ(GamePlayers->Count(), 3);
+    GamePartyInfo->AddMember(2);
+    GamePlayers->Get(2)->SetName("Brin");
+    GamePlayers->Get(2)->hp = 7;
+    GamePartyInfo->GainGold(321);
+    ASSERT_TRUE(data_->Save(1));
+    data_->Reset();
+    EXPECT_EQ(GamePartyInfo->gold, 0);
+    ASSERT_TRUE(data_->Load(1));
+    EXPECT_EQ(GamePartyInfo->gold, 321);
+    EXPECT_TRUE(GamePartyInfo->IsMember(2));
+    EXPECT_EQ(GamePlayers->Get(2)->GetName(), "Brin");
+    ASSERT_TRUE(data_->LoadHeader(1));
+    EXPECT_EQ(GameSaveHeader->leaderName, GamePartyInfo->Member(0)->GetName());
+    std::vector<uint8_t> first = ReadSlot(1);
+    ASSERT_TRUE(data_->Save(2));
+    EXPECT_EQ(ReadSlot(2), first);
 }
 
 TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
@@ -136,11 +162,11 @@ TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
 }
 
 TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
-    WriteSlot(4, SaveFile({Chunk(108, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
-                           Chunk(5, {}), Chunk(109, {9})}));
+    WriteSlot(4, SaveFile({Chunk(110, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
+                           Chunk(5, {}), Chunk(111, {9})}));
     ASSERT_TRUE(data_->Load(4));
-    EXPECT_EQ(StandIn(108).bytes, (std::vector<uint8_t>{7, 7}));
-    EXPECT_EQ(StandIn(109).bytes, (std::vector<uint8_t>{9}));
+    EXPECT_EQ(StandIn(110).bytes, (std::vector<uint8_t>{7, 7}));
+    EXPECT_EQ(StandIn(111).bytes, (std::vector<uint8_t>{9}));
     EXPECT_EQ(GameSaveHeader->leaderName, "A");
 }
 
@@ -157,7 +183,7 @@ TEST_F(SaveData, HeaderBrowsingReadsOnlyTheHeaderWhereverItStands) {
 }
 
 TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
-    std::vector<uint8_t> good = SaveFile({Chunk(100, HeaderBody(45000, "A")), Chunk(108, {1, 2, 3, 4, 5})});
+    std::vector<uint8_t> good = SaveFile({Chunk(100, HeaderBody(45000, "A")), Chunk(110, {1, 2, 3, 4, 5})});
     // Truncated in the middle of a chunk, a wrong magic, a huge length, a
     // negative length.
     std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
@@ -165,19 +191,19 @@ TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
     badMagic[1] = 'X';
     ByteWriter huge, negative;
     WriteVarString(huge, "LcfSaveData");
-    WriteVarInt(huge, 108);
+    WriteVarInt(huge, 110);
     WriteVarInt(huge, 0x7FFFFFF0);
     huge.WriteU8(1);
     WriteVarString(negative, "LcfSaveData");
-    WriteVarInt(negative, 108);
+    WriteVarInt(negative, 110);
     WriteVarInt(negative, -3);
     for (const auto& bytes : {truncated, badMagic, huge.Bytes(), negative.Bytes()}) {
         WriteSlot(7, bytes);
-        StandIn(108).bytes = {42};
+        StandIn(110).bytes = {42};
         std::string error;
         EXPECT_FALSE(data_->Load(7, &error));
         EXPECT_FALSE(error.empty());
-        EXPECT_TRUE(StandIn(108).bytes.empty());  // reset, not half loaded
+        EXPECT_TRUE(StandIn(110).bytes.empty());  // reset, not half loaded
         EXPECT_FALSE(data_->LoadHeader(7));
         EXPECT_EQ(ReadSlot(7), bytes);  // the file itself is left alone
     }
@@ -190,7 +216,7 @@ TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
     fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
     bool writable = platform::IsFolderWritable(dir_.path().string());
     std::string error;
-    StandIn(109).bytes = {1, 2, 3};
+    StandIn(110).bytes = {1, 2, 3};
     bool saved = data_->Save(1, &error);
     fs::permissions(dir_.path(), fs::perms::owner_all);
     if (writable) GTEST_SKIP() << "permissions do not stop this user writing";

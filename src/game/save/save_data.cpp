@@ -6,11 +6,13 @@
 #include "data/folders.h"
 #include "data/record/var_int.h"
 #include "data/string_table.h"
+#include "game/actors/player.h"
 #include "game/common_events/common_event_state.h"
 #include "game/interpreter/scripter.h"
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"
 #include "game/screen/game_screen.h"
+#include "game/party/party_info.h"
 #include "game/save/save_clock.h"
 #include "game/system/game_system.h"
 #include "game/system/system_hooks.h"
@@ -47,18 +49,20 @@ std::vector<TChunkSpan> SplitSaveFile(std::span<const uint8_t> bytes) {
     return chunks;
 }
 
-// The common-event states are a list; the file sees them as one chunk.
+// The common-event states and the actors are lists; the file sees each as
+// one chunk.
+template <class List>
 class TListChunk : public TCatalogBaseItem {
 public:
-    explicit TListChunk(TLcfgCommonEvent& list) : list_(list) {}
+    explicit TListChunk(List& list) : list_(list) {}
     void DescribeField(int, TCatalogVarData&, bool) override {}
-    // One state per database common event.
+    // One entry per database common event (hero).
     void Clear() override { list_.Reset(); }
     void LoadFromStream(ByteReader& r) override { list_.LoadFromStream(r); }
     void SaveToStream(ByteWriter& w) override { list_.SaveToStream(w); }
 
 private:
-    TLcfgCommonEvent& list_;
+    List& list_;
 };
 
 }  // namespace
@@ -82,7 +86,7 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
         } else if (i == 13) {
             commonEvents_ = std::make_unique<TLcfgCommonEvent>();
             GameCommonEvents = commonEvents_.get();
-            owners_[i] = std::make_unique<TListChunk>(*commonEvents_);
+            owners_[i] = std::make_unique<TListChunk<TLcfgCommonEvent>>(*commonEvents_);
         } else if (i == 1) {
             auto screen = std::make_unique<TLcfgScreen>();
             screen_ = GameScreen = screen.get();
@@ -91,6 +95,14 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             auto pictures = std::make_unique<TLcfgPictureChunk>();
             GamePictures = &pictures->pictures;
             owners_[i] = std::move(pictures);
+        } else if (i == 7) {
+            players_ = std::make_unique<TLcfgPlayer>();
+            GamePlayers = players_.get();
+            owners_[i] = std::make_unique<TListChunk<TLcfgPlayer>>(*players_);
+        } else if (i == 8) {
+            auto partyInfo = std::make_unique<TLcfgPartyInfo>();
+            GamePartyInfo = partyInfo.get();
+            owners_[i] = std::move(partyInfo);
         } else if (i == 3) {
             auto party = std::make_unique<TLcfgPartyStandIn>();
             party_ = party.get();
@@ -115,6 +127,8 @@ TLcfgSaveData::~TLcfgSaveData() {
     if (GameSystem == owners_[0].get()) GameSystem = nullptr;
     if (GameScripter == owners_[12].get()) GameScripter = nullptr;
     if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
+    if (GamePartyInfo == owners_[8].get()) GamePartyInfo = nullptr;
+    if (GamePlayers == players_.get()) GamePlayers = nullptr;
     // The system state lets go of its sounds before its screen goes.
     owners_ = {};
 }
@@ -150,8 +164,14 @@ void TLcfgSaveData::NewGame() {
 void TLcfgSaveData::RefillHeader() {
     header_->Clear();
     header_->saveTime = SaveClockNow();
-    // The leader's name, level and HP and the members' faces come with the
-    // actors; until then the header holds the time of saving only.
+    if (!GamePartyInfo) return;
+    if (TLcfgPlayerItem* leader = GamePartyInfo->Member(0)) {
+        header_->leaderName = leader->GetName();
+        header_->leaderLevel = leader->Level();
+        header_->leaderHp = leader->hp;
+    }
+    for (int i = 0; i < TLcfgSaveHeader::kMembers; ++i)
+        if (TLcfgPlayerItem* member = GamePartyInfo->Member(i)) header_->SetFace(i, member->FaceName(), member->FaceIndex());
 }
 
 std::vector<uint8_t> TLcfgSaveData::SaveToBytes() {

@@ -31,6 +31,7 @@ struct TPartyStart {
 
 class TGameSystemScreen;
 class TLcfgCommonEvent;
+class TLcfgPlayer;
 class TLcfSystemGraphic;
 
 class TLcfgSaveData {
@@ -84,6 +85,7 @@ private:
     bool headerOnly_ = false;
     std::unique_ptr<TGameSystemScreen> systemScreen_;
     std::unique_ptr<TLcfgCommonEvent> commonEvents_;
+    std::unique_ptr<TLcfgPlayer> players_;
     std::unique_ptr<TLcfgSaveHeader> header_;
     TLcfgPartyStandIn* party_ = nullptr;
     TLcfgScreen* screen_ = nullptr;
