@@ -100,7 +100,8 @@ THarnessResult RunHarness(const THarnessOptions& options) {
                 held[key] = down;
                 if (down) sys->PressKey(key); else sys->ReleaseKey(key);
             }
-        if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSystem->scene == 6)
+        if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSystem->scene == 6 &&
+            TitleScene->Window().IsOpen())
             result.titleMicros = sys->NowMicros() - start;
         if (frame >= options.frames) sys->RequestQuit();
     };

@@ -40,7 +40,7 @@ struct THarnessResult {
     int mapId = 0, x = 0, y = 0;
     int presentCount = 0;
     // Virtual microseconds from start to the first presented frame, and to
-    // the first frame with the title scene started.
+    // the first frame with the title's command window open.
     uint64_t firstPresentMicros = 0, titleMicros = 0;
     std::vector<std::string> pngFiles;
     std::vector<platform::RecordedMessageBox> messageBoxes;
