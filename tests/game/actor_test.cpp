@@ -68,6 +68,7 @@ TEST_F(ActorTest, ResetFromTheDatabase) {
     // The second hero's initial shield gives way to its two-handed axe.
     EXPECT_EQ(Actor(2).Equipment(0), 2);
     EXPECT_EQ(Actor(2).Equipment(1), 0);
+    EXPECT_EQ(DbPlayer->FindPlayer(2)->GetInitialEquipment(1), 0);  // dropped in the loaded database
     EXPECT_EQ(a.BattleCommand(0), 1);
     EXPECT_EQ(a.BattleCommand(6), -1);
     EXPECT_EQ(a.BattleCommand(-1), -1);

@@ -149,9 +149,15 @@ void TLcfgPlayerItem::ResetFromHero() {
         const TLcfgItemView* v = FindItemView(id);
         return v && v->IsTwoHandedWeapon();
     };
-    if (first && second && (twoHanded(first) || twoHanded(second))) second = 0;
+    std::array<int32_t, kSlots> initial{};
+    for (int s = 0; s < kSlots; ++s) initial[size_t(s)] = hero.InitialEquipment(s);
+    // The drop is made in the loaded database, as the original does.
+    if (first && second && (twoHanded(first) || twoHanded(second))) {
+        initial[1] = 0;
+        DbPlayer->FindPlayer(Id())->SetInitialEquipment(1, 0);
+    }
     for (int s = 0; s < kSlots; ++s) {
-        int32_t item = s == 1 ? second : hero.InitialEquipment(s);
+        int32_t item = initial[size_t(s)];
         equipment[size_t(s)] = CanEquip(s, item) ? item : 0;
         if (const TLcfgItemView* v = SlotItem(s))
             if (v->GrantsConditions()) InflictArmorConditions(*v, InBattle());

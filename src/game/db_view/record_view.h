@@ -27,7 +27,8 @@ public:
         std::vector<uint8_t> bytes = RecordBytes(source);
         Entry& e = entries_[&source];
         if (!e.view || e.bytes != bytes) {
-            e.view = make();
+            // Reloaded in place: a reference taken earlier stays valid.
+            if (!e.view) e.view = make();
             ByteReader r(bytes);
             e.view->LoadFromStream(r);
             e.bytes = std::move(bytes);
