@@ -226,25 +226,33 @@ int32_t TLcfgPlayerItem::BattlerAnimationId() const {
 
 // --- Level and experience -------------------------------------------------------------------
 
-int64_t TLcfgPlayerItem::ExpForLevel(int32_t lv) const {
+namespace {
+
+// The experience curve of one growth record; 10000000 once any step of the
+// sum passes 9999999.
+int64_t ExpForLevelOf(const TLcfgGrowthView& g, int32_t lv) {
     if (lv < 2) return 0;
     // Beyond level 100 nothing asks; the bound keeps the loop short.
     lv = std::min(lv, 100);
-    const TLcfgGrowthView& g = Growth();
     double sum = 0;
     int64_t value = 0;
     for (int e = 2; e <= lv; ++e) {
         sum += double(e - 1) * g.expInflation;
         double v = double(lv - 1) * g.expBase + sum + double(lv - 1) * g.expCorrection;
-        if (v > double(kMaxExp)) return kMaxExp + 1;
+        if (v > double(TLcfgPlayerItem::kMaxExp)) return TLcfgPlayerItem::kMaxExp + 1;
         value = int64_t(std::trunc(v));
     }
     return value;
 }
 
+}  // namespace
+
+int64_t TLcfgPlayerItem::ExpForLevel(int32_t lv) const { return lv < 2 ? 0 : ExpForLevelOf(Growth(), lv); }
+
 int32_t TLcfgPlayerItem::MaxLevel() const {
+    const TLcfgGrowthView& g = Growth();
     for (int32_t lv = Clamp(Hero().finalLevel, 1, 99); lv >= 1; --lv)
-        if (ExpForLevel(lv) <= kMaxExp) return lv;
+        if (ExpForLevelOf(g, lv) <= kMaxExp) return lv;
     return 1;
 }
 
