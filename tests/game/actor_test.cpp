@@ -292,3 +292,31 @@ TEST_F(ActorTest, SaveRoundTripDropsUnknownHeroesAndAddsMissingOnes) {
     EXPECT_EQ(other.Get(2)->GetName(), "Bea");  // created from the database
     EXPECT_THROW(other.Get(3), Exception);
 }
+
+TEST_F(ActorTest, WalkingConditionsActOnTheirStepPeriod) {
+    // Chunks 63 and 67 count steps: poison every 3 steps, 5 HP; a blessing
+    // restoring 2 SP every 2 steps.
+    Status(2).mapHpPercent = 3;
+    Status(2).mapHpPoints = 5;
+    Status(3).spDirection = 1;
+    Status(3).mapSpPercent = 2;
+    Status(3).mapSpPoints = 2;
+    TLcfgPlayerItem& a = Actor(1);
+    a.InflictCondition(2);
+    a.InflictCondition(3);
+    a.sp = 0;
+    int32_t hp = a.hp;
+    for (int step = 1; step <= 6; ++step) {
+        GamePartyInfo->CountStep();
+        a.ApplyWalkingConditions();
+    }
+    EXPECT_EQ(a.hp, hp - 10);
+    EXPECT_EQ(a.sp, 6);
+    EXPECT_EQ(world.flashes, 2);  // one flash per hurting step
+    a.hp = 3;
+    for (int step = 0; step < 3; ++step) {
+        GamePartyInfo->CountStep();
+        a.ApplyWalkingConditions();
+    }
+    EXPECT_EQ(a.hp, 1);  // walking never kills
+}
