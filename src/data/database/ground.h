@@ -10,7 +10,7 @@
 
 class TLcfGroundItem : public TCatalogItem {
 public:
-    // Bits of the special starts field.
+    // Bits of the field of special battle starts.
     enum SpecialStart : int32_t { kInitiative = 1, kBackAttack = 2, kSurround = 4, kPincer = 8 };
 
     explicit TLcfGroundItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
