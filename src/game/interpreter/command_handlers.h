@@ -37,6 +37,12 @@ VARNOW_COMMAND(BattleElseCase);
 VARNOW_COMMAND(SetMessageOptions);
 VARNOW_COMMAND(SetFaceGraphic);
 VARNOW_COMMAND(Wait);
+
+// Messages, choices, number input and key input.
+VARNOW_COMMAND(ShowMessage);
+VARNOW_COMMAND(ShowChoices);
+VARNOW_COMMAND(InputNumber);
+VARNOW_COMMAND(KeyInputProcessing);
 VARNOW_COMMAND(ChangeSystemMusic);
 VARNOW_COMMAND(ChangeSystemSound);
 VARNOW_COMMAND(ChangeSystemGraphics);

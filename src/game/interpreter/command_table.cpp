@@ -64,14 +64,14 @@ const std::initializer_list<Route> kRoutes = {
     {10640, "ChangeActorFace", nullptr},
     {10650, "ChangeVehicleGraphic", nullptr},
     // Messages, waits and input.
-    {10110, "ShowMessage", nullptr, G::Message},
+    {10110, "ShowMessage", commands::ShowMessage, G::Message},
     {10120, "SetMessageOptions", commands::SetMessageOptions, G::Message},
     {10130, "SetFaceGraphic", commands::SetFaceGraphic, G::Message},
-    {10140, "ShowChoices", nullptr, G::Message},
+    {10140, "ShowChoices", commands::ShowChoices, G::Message},
     {20140, "ChoiceCase", commands::ChoiceCase},
-    {10150, "InputNumber", nullptr, G::Message},
+    {10150, "InputNumber", commands::InputNumber, G::Message},
     {11410, "Wait", commands::Wait},
-    {11610, "KeyInputProcessing", nullptr},
+    {11610, "KeyInputProcessing", commands::KeyInputProcessing},
     // Switches, variables, timers, gold, items, party.
     {10210, "ControlSwitches", nullptr},
     {10220, "ControlVariables", nullptr},

@@ -11,6 +11,7 @@
 class TLcfEventScriptList;
 class TLcfgCharacter;
 class TMultiInput;
+class TLcfgBranchTarget;
 
 // The message box of the field and of battles.
 class IMessageWindowHooks {
@@ -35,6 +36,16 @@ public:
     // 0 when the first choice (stay) was taken.
     virtual int InnAnswer() const = 0;
     virtual int32_t InnPrice() const = 0;
+    // What the message commands hand over right after Open: a choice line,
+    // the choice cancel picks (0 refused, else 1-based), where the chosen
+    // index goes, and a number input of some digits into a variable.
+    virtual void AddChoice(const std::string& text) { (void)text; }
+    virtual void SetCancelChoice(int32_t choice) { (void)choice; }
+    virtual void SetResultTarget(const TLcfgBranchTarget& target) { (void)target; }
+    virtual void SetNumberInput(int32_t digits, int32_t variableId) {
+        (void)digits;
+        (void)variableId;
+    }
 };
 
 // Lines queued by game logic (level-ups, battle results).

@@ -15,6 +15,7 @@
 #include "data/database/system.h"
 #include "data/record/catalog_base_item.h"
 #include "data/record/counted_array.h"
+#include "game/system/system_hooks.h"
 
 class ISystemAudio;
 class ISystemScreen;
@@ -108,6 +109,8 @@ public:
     void ReleaseSystemSounds();
 
     // --- Face ---------------------------------------------------------------
+    // The face sheet of the screen object, or null without one.
+    TSorvoSheet* FaceSheet() const { return screen_ ? screen_->Face() : nullptr; }
     void LoadFace();
     bool HasFace() const { return !faceName.empty() && faceShown != 0; }
     // Face name cleared and the sheet with it.

@@ -40,6 +40,8 @@ public:
     virtual void LoadFace(const std::string& name, int32_t index, bool mirrored) = 0;
     // Restarts the screen object's frame schedule (after music starts).
     virtual void RestartFrameClock() = 0;
+    // The 48x48 face sheet the message window draws, or null without one.
+    virtual TSorvoSheet* Face() { return nullptr; }
 };
 
 // The audio front end's flat operations.
@@ -69,6 +71,7 @@ public:
     void LoadFace(const std::string& name, int32_t index, bool mirrored) override;
     void RestartFrameClock() override;
     TSorvoSheet& FaceSheet() { return *face_; }
+    TSorvoSheet* Face() override { return face_; }
 
 private:
     TLcfSystemGraphic* skin_;
