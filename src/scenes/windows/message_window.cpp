@@ -246,7 +246,6 @@ void TLcfMessageWindow::Update() {
     bool face = FaceShown();
     const int32_t limit = face ? 226 : 298;
     const int32_t originX = face && FaceLeft() ? 80 : 8;
-    const int32_t speed = std::max<int32_t>(speed_, 1);
     while (currentLine_ < LineCount()) {
         if (!lineStarted_) {
             instant_ = testPlay && GameInput && GameInput->IsHeld(TMultiInput::kShift);
@@ -323,7 +322,8 @@ void TLcfMessageWindow::Update() {
         }
         if (currentLine_ < LineCount()) {
             if (instant_) continue;
-            if (speed >= 2) wait_ = std::max<int32_t>(wait_, int32_t(stepBytes) * speed / 2);
+            // The battle box's speed 0 types like speed 1.
+            if (speed_ >= 2) wait_ = std::max<int32_t>(wait_, int32_t(stepBytes) * speed_ / 2);
             return;
         }
         // The last line is done.
