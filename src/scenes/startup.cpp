@@ -21,6 +21,7 @@
 #include "platform/ini_file.h"
 #include "platform/platform.h"
 #include "scenes/game_main.h"
+#include "scenes/windows/message_window.h"
 #include "scenes/windows/window.h"
 
 bool BattleTestMode = false;
@@ -94,6 +95,14 @@ void FormShow() {
     GameSaveData = new TLcfgSaveData(GameSystemGraphic);
     GameSaveData->StartPosition = GameStartPosition;
     GameSaveData->Reset();
+    // The message box and the queue of lines game logic leaves for it.
+    GameMessagePool = new TLcfMessagePool();
+    GameMessageWindow = new TLcfMessageWindow();
+    GameMessageWindow->testPlay = TestPlayMode;
+    GameInterpreterHooks.messageWindow = GameMessageWindow;
+    GameInterpreterHooks.messagePool = GameMessagePool;
+    GameInterpreterHooks.input = GameInput;
+    GameInterpreterHooks.testPlay = TestPlayMode;
     CreateScenes();
 }
 
@@ -110,6 +119,13 @@ void FormCloseQuery() {
 void FormDestroy() {
     CantrelDone();
     if (GameDraw) GameDraw->OnPump = nullptr;
+    GameInterpreterHooks.messageWindow = nullptr;
+    GameInterpreterHooks.messagePool = nullptr;
+    GameInterpreterHooks.input = nullptr;
+    delete GameMessageWindow;
+    GameMessageWindow = nullptr;
+    delete GameMessagePool;
+    GameMessagePool = nullptr;
     delete GameInput;
     GameInput = nullptr;
     delete GameMapUnit;

@@ -24,6 +24,7 @@
 #include "game/system/game_system.h"
 #include "game/system/system_hooks.h"
 #include "media/input/multi_input.h"
+#include "media/sheet/sheet.h"
 #include "platform/headless/headless_platform.h"
 #include "support/lcf_builder.h"
 
@@ -99,6 +100,8 @@ public:
         faceMirrored = mirrored;
     }
     void RestartFrameClock() override { ++clockRestarts; }
+    TSorvoSheet* Face() override { return face.Width() > 0 ? &face : nullptr; }
+    TSorvoSheet face;
 
     std::string skinName, faceName;
     int32_t skinTiling = -1, skinFont = -1, faceIndex = -1;

@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "game/interpreter_fixture.h"
 #include "game/party/party_info.h"
+#include "graphics/graphics_test_util.h"
+#include "graphics/system_graphic.h"
+#include "platform/font/glyph_source.h"
 #include "scenes/windows/message_window.h"
 
 using lcf_builder::Script;
@@ -242,4 +246,71 @@ TEST_F(MessageTest, KeyInputLayoutsFollowTheParameterCount) {
     EXPECT_EQ(scripter->acceptDown, 0);
     EXPECT_EQ(scripter->waitingForKey, 0);
     EXPECT_EQ(system->GetVariable(5), 0);  // nothing held
+}
+
+// Renders a message with a face on the left and two choices, in English and
+// in Japanese, to PNG files beside the test programs for the eye.
+TEST_F(MessageTest, RendersAMessageWithAFaceAndChoicesToPng) {
+    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/shnmk12.pcf.gz"))
+        GTEST_SKIP() << "X11 bitmap fonts not installed";
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    TLcfSystemGraphic skin(board);
+    TSorvoSheet& s = skin.Skin();
+    s.SetSize(160, 80);
+    for (int i = 0; i < 32; ++i) s.SetPaletteEntry(16 + i, 0, uint8_t(16 + i * 2), uint8_t(64 + i * 4));
+    s.SetPaletteEntry(1, 230, 230, 240);
+    s.SetPaletteEntry(3, 20, 20, 30);
+    s.SetPaletteEntry(4, 255, 255, 255);
+    s.SetPaletteEntry(5, 255, 220, 90);
+    s.SetPaletteEntry(8, 250, 250, 120);
+    s.UpdateColorTable();
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) s.ScanLine(y)[x] = uint8_t(16 + y);
+    for (int base : {32, 64, 96}) {
+        uint8_t light = base == 32 ? 1 : 8;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                s.ScanLine(y)[base + x] = (x < 2 || x >= 30 || y < 2 || y >= 30) ? light : 0;
+    }
+    s.ScanLine(32)[16] = 3;
+    for (int c = 0; c < 20; ++c)
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) s.ScanLine(48 + 16 * (c / 10) + y)[16 * (c % 10) + x] = c % 2 ? 5 : 4;
+    GameSystemGraphic = &skin;
+    screen.face.SetSize(48, 48);
+    screen.face.SetPaletteEntry(1, 200, 120, 60);
+    screen.face.SetPaletteEntry(2, 40, 40, 40);
+    screen.face.UpdateColorTable();
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) screen.face.ScanLine(y)[x] = ((x - 24) * (x - 24) + (y - 24) * (y - 24) < 400) ? 1 : 2;
+    system->faceName = "Hero";
+    system->faceShown = 1;
+    system->faceRight = 0;
+    struct Page {
+        const char* file;
+        std::string line, a, b;
+    };
+    const Page pages[] = {
+        {"message_face_choice_en.png", "\\C[1]Hero\\C[0]: Shall we rest here?", "Yes, rest", "No, go on"},
+        {"message_face_choice_ja.png", "\x82\xB1\x82\xB1\x82\xC5\x8B\x78\x82\xDE\x82\xA9\x81\x48",
+         "\x82\xCD\x82\xA2", "\x82\xA2\x82\xA2\x82\xA6"},
+    };
+    for (const Page& p : pages) {
+        board.Clear();
+        msg.CloseNow();
+        msg.Open();
+        msg.AddLine(p.line);
+        msg.AddChoice(p.a);
+        msg.AddChoice(p.b);
+        TypeAll();
+        ASSERT_TRUE(msg.Active());
+        board.Draw(msg.X(), msg.Y(), msg.WindowSheet(), msg.WindowSheet().GetBoundsRect());
+        board.Draw(msg.X() + 16, msg.Y() + 16, screen.face, screen.face.GetBoundsRect());
+        std::string path = graphics_test::SaveBoardPng(board, p.file);
+        EXPECT_TRUE(std::filesystem::exists(path));
+        // Text lies right of the face (x >= 80) and the cursor row is inside.
+        EXPECT_FALSE(msg.WindowSheet().IsBlank(RectOfSize(80, 8, 100, 16)));
+    }
+    GameSystemGraphic = nullptr;
 }
