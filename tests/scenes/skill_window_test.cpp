@@ -33,6 +33,8 @@ protected:
         EXPECT_EQ(w.ItemCount(), 1);
         EXPECT_EQ(w.SelectedSkill(), 4);
         EXPECT_EQ(w.CostOf(4), 5);
+        EXPECT_TRUE(w.SpWindow().IsVisible());  // battle layout 0: SP beside the list
+        EXPECT_EQ(w.SpWindow().Y(), 136);
         w.SetupFor(1, 3);  // no such command: the whole list
         EXPECT_FALSE(w.Filtered());
         EXPECT_EQ(w.ItemCount(), 4);
@@ -42,6 +44,8 @@ protected:
         w.SetupFor(2, 0);  // an actor that does not exist: empty
         w.SetCursor(0);
         EXPECT_EQ(w.SelectedSkill(), 0);
+        w.CloseNow();
+        EXPECT_FALSE(w.SpWindow().IsVisible());
         GamePlayers = nullptr;
     }
 };

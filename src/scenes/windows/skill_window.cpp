@@ -23,6 +23,17 @@ void TLcfSkillWindow::SetupFor(int32_t actorId, int32_t battleCommandId) {
     filtered_.clear();
     help_.Setup(0, 0, 320, 32, false);
     TLcfgPlayerItem* actor = Actor(actorId);
+    if (DbBattle && DbBattle->layoutStyle == 0) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%3d/%3d", actor ? actor->sp : 0, actor ? actor->MaxSP() : 0);
+        if (DbBattle->compactWindows != 0) {
+            sp_.Setup(260, 154, 60, 20, false);
+            sp_.DrawText(8, 2, text, 0);
+        } else {
+            sp_.Setup(260, 136, 60, 32, false);
+            sp_.DrawText(8, 8, text, 0);
+        }
+    }
     uint8_t scene = GameSystem ? GameSystem->scene : uint8_t(kSceneMenu);
     if (scene == kSceneMenu) {
         Setup(0, 64, 320, 176, false);
@@ -105,12 +116,18 @@ void TLcfSkillWindow::Update() {
     if (IsOpen()) UpdateHelp();
 }
 
+bool TLcfSkillWindow::ShowsSpWindow() const {
+    return GameSystem && GameSystem->scene == kSceneBattle && DbBattle && DbBattle->layoutStyle == 0;
+}
+
 void TLcfSkillWindow::Draw() {
     TLcfWindow::Draw();
     help_.Draw();
+    if (ShowsSpWindow()) sp_.Draw();
 }
 
 void TLcfSkillWindow::CloseNow() {
     help_.CloseNow();
+    sp_.CloseNow();
     TLcfWindow::CloseNow();
 }

@@ -23,6 +23,7 @@ public:
     int32_t CostOf(int32_t skillId) const;
     bool Filtered() const { return filter_; }
     TLcfHelpWindow& Help() { return help_; }
+    TLcfWindow& SpWindow() { return sp_; }
 
 protected:
     void DrawItem(int32_t x, int32_t y, int index) override;
@@ -30,7 +31,12 @@ protected:
 private:
     int32_t SkillAt(int index) const;
 
+    bool ShowsSpWindow() const;
+
     TLcfHelpWindow help_;
+    // The actor's SP beside the list in battle, under the battle layout
+    // that has no status window showing it.
+    TLcfWindow sp_;
     int32_t actorId_ = 0;
     bool filter_ = false;
     std::vector<int32_t> filtered_;
