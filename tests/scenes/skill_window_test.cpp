@@ -41,6 +41,9 @@ protected:
         w.SelectSkill(3);
         EXPECT_EQ(w.Cursor(), 2);
         system->scene = kSceneMenu;
+        w.SetupFor(1, 0);
+        EXPECT_TRUE(w.Header().IsVisible());
+        EXPECT_EQ(w.Y(), 64);
         w.SetupFor(2, 0);  // an actor that does not exist: empty
         w.SetCursor(0);
         EXPECT_EQ(w.SelectedSkill(), 0);

@@ -5,6 +5,7 @@
 #include "data/database/battle.h"
 #include "data/database/database.h"
 #include "data/database/skill.h"
+#include "data/database/vocabulary.h"
 #include "game/actors/player.h"
 #include "game/actors/player_item.h"
 #include "game/system/game_system.h"
@@ -36,8 +37,11 @@ void TLcfSkillWindow::SetupFor(int32_t actorId, int32_t battleCommandId) {
     }
     uint8_t scene = GameSystem ? GameSystem->scene : uint8_t(kSceneMenu);
     if (scene == kSceneMenu) {
+        header_.Setup(0, 32, 320, 32, false);
+        if (actor) DrawHeader(*actor);
         Setup(0, 64, 320, 176, false);
     } else {
+        header_.CloseNow();
         int32_t top = DbBattle && DbBattle->layoutStyle == 2 ? 64 : 160;
         if (DbBattle && DbBattle->compactWindows != 0)
             Setup(0, top + 12, 320, 68, false);
@@ -116,6 +120,25 @@ void TLcfSkillWindow::Update() {
     if (IsOpen()) UpdateHelp();
 }
 
+void TLcfSkillWindow::DrawHeader(const TLcfgPlayerItem& actor) {
+    auto term = [](int id) { return DbVocabulary ? DbVocabulary->Get(id) : std::string(); };
+    auto number = [](const char* format, int32_t value) {
+        char text[24];
+        std::snprintf(text, sizeof text, format, value);
+        return std::string(text);
+    };
+    header_.DrawText(8, 8, actor.GetName(), 0);
+    header_.DrawText(88, 8, term(TLcfVocabulary::kLevelShort), 1);
+    header_.DrawText(100, 8, number("%2d", actor.Level()), 0);
+    header_.DrawText(132, 8, actor.ConditionName(), actor.ConditionColor());
+    header_.DrawText(186, 8, term(TLcfVocabulary::kHpShort), 1);
+    header_.DrawText(258, 8, term(TLcfVocabulary::kSpShort), 1);
+    header_.DrawText(198, 8, number("%4d", actor.hp), actor.HpColor());
+    header_.DrawText(270, 8, number("%3d", actor.sp), actor.SpColor());
+    header_.DrawText(222, 8, number("/%4d", actor.MaxHP()), 0);
+    header_.DrawText(288, 8, number("/%3d", actor.MaxSP()), 0);
+}
+
 bool TLcfSkillWindow::ShowsSpWindow() const {
     return GameSystem && GameSystem->scene == kSceneBattle && DbBattle && DbBattle->layoutStyle == 0;
 }
@@ -123,11 +146,13 @@ bool TLcfSkillWindow::ShowsSpWindow() const {
 void TLcfSkillWindow::Draw() {
     TLcfWindow::Draw();
     help_.Draw();
+    header_.Draw();
     if (ShowsSpWindow()) sp_.Draw();
 }
 
 void TLcfSkillWindow::CloseNow() {
     help_.CloseNow();
     sp_.CloseNow();
+    header_.CloseNow();
     TLcfWindow::CloseNow();
 }

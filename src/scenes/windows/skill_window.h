@@ -8,6 +8,8 @@
 #include "scenes/windows/help_window.h"
 #include "scenes/windows/window.h"
 
+class TLcfgPlayerItem;
+
 class TLcfSkillWindow : public TLcfWindow {
 public:
     void SetupFor(int32_t actorId, int32_t battleCommandId);
@@ -24,6 +26,7 @@ public:
     bool Filtered() const { return filter_; }
     TLcfHelpWindow& Help() { return help_; }
     TLcfWindow& SpWindow() { return sp_; }
+    TLcfWindow& Header() { return header_; }
 
 protected:
     void DrawItem(int32_t x, int32_t y, int index) override;
@@ -32,11 +35,15 @@ private:
     int32_t SkillAt(int index) const;
 
     bool ShowsSpWindow() const;
+    void DrawHeader(const TLcfgPlayerItem& actor);
 
     TLcfHelpWindow help_;
     // The actor's SP beside the list in battle, under the battle layout
     // that has no status window showing it.
     TLcfWindow sp_;
+    // The actor's name, level, condition, HP and SP above the list in the
+    // menu.
+    TLcfWindow header_;
     int32_t actorId_ = 0;
     bool filter_ = false;
     std::vector<int32_t> filtered_;
