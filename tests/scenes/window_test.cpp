@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/input/multi_input.h"
+#include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
 #include "scenes/windows/window.h"
 
@@ -152,4 +153,30 @@ TEST_F(WindowTest, SetCursorClampsAndMovesTheTopRow) {
     w_.SetItemCount(0);
     w_.SetCursor(0);
     EXPECT_EQ(w_.Cursor(), -1);  // an empty list shows no cursor
+}
+
+TEST_F(WindowTest, AnAnimatedWindowDrawsNothingBeforeItsFirstUpdateAndAllWhenOpen) {
+    GameDraw = new TSorvoDraw();
+    w_.Setup(40, 40, 100, 64, true);
+    TSorvoSheet& sheet = w_.WindowSheet();
+    sheet.SetPaletteEntry(5, 255, 0, 0);
+    sheet.UpdateColorTable();
+    sheet.FillRect(sheet.GetBoundsRect(), 5);
+    TSorvoBoard& board = GameDraw->Board();
+    board.Clear();
+    w_.Draw();
+    EXPECT_EQ(board.ScanLine(72)[90], 0);  // squashed to nothing
+    for (int i = 0; i < 3; ++i) w_.Update();
+    board.Clear();
+    w_.Draw();
+    EXPECT_NE(board.ScanLine(72)[90], 0);  // the middle rows show
+    EXPECT_EQ(board.ScanLine(41)[90], 0);  // the top is still squashed
+    for (int i = 0; i < 4; ++i) w_.Update();
+    board.Clear();
+    w_.Draw();
+    EXPECT_NE(board.ScanLine(41)[90], 0);
+    EXPECT_NE(board.ScanLine(103)[90], 0);
+    EXPECT_EQ(board.ScanLine(104)[90], 0);
+    delete GameDraw;
+    GameDraw = nullptr;
 }
