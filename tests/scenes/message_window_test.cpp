@@ -314,3 +314,23 @@ TEST_F(MessageTest, RendersAMessageWithAFaceAndChoicesToPng) {
     }
     GameSystemGraphic = nullptr;
 }
+
+TEST_F(MessageTest, ANewMessageTakesOverABoxWhoseCloseHasJustBegun) {
+    system->scene = kSceneField;
+    msg.Open();
+    msg.AddLine("one");
+    for (int i = 0; i < 7; ++i) Frame();  // opened
+    TypeAll();
+    Frame(TMultiInput::Bit(TMultiInput::kDecision));
+    ASSERT_TRUE(msg.IsClosing());
+    EXPECT_TRUE(msg.HoldsOpenState());
+    msg.Open();  // no replayed opening, the close is cancelled
+    msg.AddLine("two");
+    EXPECT_FALSE(msg.IsClosing());
+    EXPECT_TRUE(msg.IsOpen());
+    Frame(TMultiInput::Bit(TMultiInput::kDecision));
+    TypeAll();
+    Frame(TMultiInput::Bit(TMultiInput::kDecision));
+    Frame();
+    EXPECT_FALSE(msg.HoldsOpenState());  // past the first closing step
+}

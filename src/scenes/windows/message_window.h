@@ -25,7 +25,9 @@ public:
     // IMessageWindowHooks
     bool IsVisible() const override { return TLcfWindow::IsVisible(); }
     bool IsClosing() const override { return TLcfWindow::IsClosing(); }
-    bool HoldsOpenState() const override { return alreadyOpen; }
+    // Only a close just begun can be taken over: Setup cancels a close at
+    // its first step, and a later one would hide the new message.
+    bool HoldsOpenState() const override { return alreadyOpen && closeStep_ <= 1; }
     void Open() override;
     void Close() override;
     void CloseNow() override;
