@@ -4,7 +4,7 @@
 
 #include "battle_world_fixture.h"
 #include "game/actors/player.h"
-#include "game/db_view/growth_view.h"
+#include "data/database/database.h"
 
 using namespace battle_world;
 

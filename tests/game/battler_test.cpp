@@ -6,7 +6,7 @@
 
 #include "battle_world_fixture.h"
 #include "game/battler/unit_item.h"
-#include "game/db_view/skill_view.h"
+#include "data/database/database.h"
 
 using namespace battle_world;
 
@@ -252,9 +252,9 @@ TEST_F(BattlerTest, SkillCostsHalveUpForFixedAndDownForPercent) {
     world.scene = 2;
     Skill(1, Chunks().Int(11, 7));
     Skill(2, Chunks().Int(9, 1).Int(10, 25));
-    EXPECT_EQ(SkillView(1).Cost(30, true), 4);
-    EXPECT_EQ(SkillView(2).Cost(30, false), 7);
-    EXPECT_EQ(SkillView(2).Cost(30, true), 3);
+    EXPECT_EQ(DbSkill->FindSkill(1)->Cost(30, true), 4);
+    EXPECT_EQ(DbSkill->FindSkill(2)->Cost(30, false), 7);
+    EXPECT_EQ(DbSkill->FindSkill(2)->Cost(30, true), 3);
     TestBattler b;
     b.maxSp = 30;
     b.halfSp = true;

@@ -62,6 +62,13 @@ public:
     // Ranks 0..4 (A..E); 2 (C) for an id outside the stored range.
     int GetStatusRank(int32_t conditionId) const { return statusRanks.GetEntry(conditionId); }
     int GetAttribRank(int32_t attributeId) const { return attribRanks.GetEntry(attributeId); }
+    bool StoresStatusRank(int32_t conditionId) const {
+        return conditionId >= 1 && conditionId <= statusRanks.Length();
+    }
+    // Command id of stored slot 0..6; -1 for any other slot.
+    int32_t GetStoredBattleCommand(int slot) const {
+        return slot >= 0 && slot < kCommandSlots ? battleCommands[static_cast<size_t>(slot)] : -1;
+    }
     int32_t ExpForLevel(int32_t level) const {
         return ExperienceForLevel(expBase, expIncrement, expCorrection, level);
     }

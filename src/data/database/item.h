@@ -36,6 +36,10 @@ public:
     bool IsArmor() const { return kind >= kShield && kind <= kAccessory; }
     // A weapon whose two-handed flag is exactly 1.
     bool IsTwoHandedWeapon() const { return kind == kWeapon && twoHanded == 1; }
+    // Armour whose conditions are put on the wearer while worn.
+    bool GrantsConditions() const { return IsArmor() && conditionMode == 1; }
+    bool HasCondition(int32_t conditionId) const { return GetStatusFlag(conditionId) != 0; }
+    bool HasAttribute(int32_t attributeId) const { return GetAttribFlag(attributeId) != 0; }
 
     std::string description;
     uint8_t kind = kCommon;

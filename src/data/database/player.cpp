@@ -1,5 +1,7 @@
 #include "data/database/player.h"
 
+#include "data/database/database.h"
+
 void TLcfPlayerItem::DescribeField(int id, TCatalogVarData& d, bool) {
     if (DescribeGrowth(id, d)) return;
     switch (id) {
@@ -59,3 +61,7 @@ int32_t TLcfPlayerItem::GetInitialEquipment(int slot) const {
 void TLcfPlayerItem::SetInitialEquipment(int slot, int32_t itemId) {
     if (slot >= 0 && slot < kEquipmentSlots) initialEquipment[static_cast<size_t>(slot)] = static_cast<uint16_t>(itemId);
 }
+
+bool HeroExists(int32_t heroId) { return DbPlayer && DbPlayer->Find(heroId) != nullptr; }
+
+int HeroCount() { return DbPlayer ? DbPlayer->Count() : 0; }

@@ -55,3 +55,8 @@ class TLcfPlayer : public TCatalogOf<TLcfPlayerItem> {
 public:
     TLcfPlayerItem* FindPlayer(int32_t id) const { return FindStrict(id, 65289); }
 };
+
+// Whether the database holds hero `heroId`, and how many heroes it holds (0
+// and false without a database).
+bool HeroExists(int32_t heroId);
+int HeroCount();

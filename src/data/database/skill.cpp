@@ -1,5 +1,7 @@
 #include "data/database/skill.h"
 
+#include "data/clamp.h"
+
 void TLcfSkillItem::DescribeField(int id, TCatalogVarData& d, bool) {
     if (conditionSet.Describe(id, 41, d) || attributeSet.Describe(id, 43, d)) return;
     switch (id) {
@@ -73,4 +75,13 @@ void TLcfSkillItem::SaveToStream(ByteWriter& w) {
     conditionSet.Trim(DatabaseConditionCount());
     attributeSet.Trim(DatabaseAttributeCount());
     WriteFields(w);
+}
+
+int32_t TLcfSkillItem::Cost(int32_t maxSp, bool half) const {
+    if (spByPercent == 0) {
+        int64_t c = spCost;
+        return ClampToInt32(half ? (c + 1) / 2 : c);
+    }
+    int64_t c = int64_t(maxSp) * spPercent / 100;
+    return ClampToInt32(half ? c / 2 : c);
 }

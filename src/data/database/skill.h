@@ -25,6 +25,12 @@ public:
     uint8_t GetAttribFlag(int32_t attributeId) const { return attributeSet.GetEntry(attributeId); }
     // Every kind but teleport, escape and switch (kinds 4 and above too).
     bool IsNormalKind() const { return kind != kTeleport && kind != kEscape && kind != kSwitch; }
+    bool AimsAtEnemies() const { return scope == kOneEnemy || scope == kAllEnemies; }
+    bool HasCondition(int32_t conditionId) const { return GetStatusFlag(conditionId) != 0; }
+    bool HasAttribute(int32_t attributeId) const { return GetAttribFlag(attributeId) != 0; }
+    // The SP cost for a user with `maxSp`, halved (fixed costs up, percent
+    // costs down) when `half`.
+    int32_t Cost(int32_t maxSp, bool half) const;
 
     std::string description;
     std::string message1, message2;

@@ -1,7 +1,7 @@
 #include "game/actors/player.h"
 
 #include "data/record/var_int.h"
-#include "game/db_view/growth_view.h"
+#include "data/database/database.h"
 
 TLcfgPlayer* GamePlayers = nullptr;
 

@@ -8,12 +8,40 @@
 #include "data/database/database.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
-#include "game/db_view/growth_view.h"
-#include "game/db_view/item_view.h"
-#include "game/db_view/skill_view.h"
 #include "game/party/party_info.h"
 
 namespace {
+
+// A weapon whose two-handed flag is set to any value other than 0.
+bool TwoHandedWeapon(const TLcfItemItem& item) { return item.IsWeapon() && item.twoHanded != 0; }
+
+// The item record of `id`; null for id 0 or an id the table lacks.
+const TLcfItemItem* ItemRecord(int32_t id) { return id > 0 && DbItem ? DbItem->Find(id) : nullptr; }
+
+// A job class's record; a missing one raises the table's message.
+const TLcfGrowthItem& ClassRecord(int32_t classId) {
+    VARNOW_CHECK(DbJob != nullptr);
+    return *DbJob->FindJob(classId);
+}
+
+// One skill learned at a level, from a hero's or a class's list.
+struct Learning {
+    int32_t level = 1;
+    int32_t skillId = 1;
+};
+
+template <class List>
+void AppendLearnings(const List& list, std::vector<Learning>& out) {
+    for (int i = 0; i < list.Count(); ++i)
+        if (const auto* l = list.Items(i)) out.push_back({l->level, l->skillId});
+}
+
+std::vector<Learning> Learnings(const TLcfGrowthItem& g) {
+    std::vector<Learning> out;
+    if (const auto* hero = dynamic_cast<const TLcfPlayerItem*>(&g)) AppendLearnings(hero->skills, out);
+    else if (const auto* job = dynamic_cast<const TLcfJobItem*>(&g)) AppendLearnings(job->skills, out);
+    return out;
+}
 
 constexpr int kKindForSlot[TLcfgPlayerItem::kSlots] = {1, 2, 3, 4, 5};
 
@@ -96,7 +124,7 @@ void TLcfgPlayerItem::LoadFromStream(ByteReader& r) {
     for (int s = 0; s < kSlots; ++s) {
         int32_t item = int32_t(equipmentChunk_[size_t(s) * 2] | (equipmentChunk_[size_t(s) * 2 + 1] << 8));
         // Equipment naming an item the database no longer has is dropped.
-        equipment[size_t(s)] = FindItemView(item) ? item : 0;
+        equipment[size_t(s)] = ItemRecord(item) ? item : 0;
     }
     for (int c = 0; c < kCommands; ++c) commands[size_t(c)] = ReadI32(commandChunk_.data() + c * 4);
     // A saved level outside the hero's range would send the level loops
@@ -132,25 +160,25 @@ void TLcfgPlayerItem::Clear() {
 }
 
 void TLcfgPlayerItem::ResetFromHero() {
-    const TLcfgGrowthView& hero = Hero();
+    const TLcfPlayerItem& hero = Hero();
     level = Clamp(hero.initialLevel, 1, MaxLevel());
     exp = ClampToInt32(ExpForLevel(level));
-    hp = hero.Parameter(0, level);
-    sp = hero.Parameter(1, level);
+    hp = hero.GetParameter(0, level);
+    sp = hero.GetParameter(1, level);
     twoWeapons = hero.twoWeapons;
-    lockEquipment = hero.lockEquipment;
+    lockEquipment = hero.fixedEquipment;
     autoBattle = hero.autoBattle;
     strongDefense = hero.strongDefense;
-    for (const TLcfgLearning& l : hero.skills)
+    for (const Learning& l : Learnings(hero))
         if (l.level <= level) LearnSkill(l.skillId);
     // A two-handed weapon leaves no room for the initial second-hand item.
-    int32_t first = hero.InitialEquipment(0), second = hero.InitialEquipment(1);
+    int32_t first = hero.GetInitialEquipment(0), second = hero.GetInitialEquipment(1);
     auto twoHanded = [](int32_t id) {
-        const TLcfgItemView* v = FindItemView(id);
-        return v && v->IsTwoHandedWeapon();
+        const TLcfItemItem* v = ItemRecord(id);
+        return v && TwoHandedWeapon(*v);
     };
     std::array<int32_t, kSlots> initial{};
-    for (int s = 0; s < kSlots; ++s) initial[size_t(s)] = hero.InitialEquipment(s);
+    for (int s = 0; s < kSlots; ++s) initial[size_t(s)] = hero.GetInitialEquipment(s);
     // The drop is made in the loaded database, as the original does.
     if (first && second && (twoHanded(first) || twoHanded(second))) {
         initial[1] = 0;
@@ -159,17 +187,20 @@ void TLcfgPlayerItem::ResetFromHero() {
     for (int s = 0; s < kSlots; ++s) {
         int32_t item = initial[size_t(s)];
         equipment[size_t(s)] = CanEquip(s, item) ? item : 0;
-        if (const TLcfgItemView* v = SlotItem(s))
+        if (const TLcfItemItem* v = SlotItem(s))
             if (v->GrantsConditions()) InflictArmorConditions(*v, InBattle());
     }
 }
 
 // --- Class and growth ---------------------------------------------------------------
 
-const TLcfgGrowthView& TLcfgPlayerItem::Hero() const { return HeroView(Id()); }
+const TLcfPlayerItem& TLcfgPlayerItem::Hero() const {
+    VARNOW_CHECK(DbPlayer != nullptr);
+    return *DbPlayer->FindPlayer(Id());
+}
 
-const TLcfgGrowthView& TLcfgPlayerItem::Growth() const {
-    return classField > 0 ? ClassView(classField) : Hero();
+const TLcfGrowthItem& TLcfgPlayerItem::Growth() const {
+    return classField > 0 ? ClassRecord(classField) : Hero();
 }
 
 int32_t TLcfgPlayerItem::ClassId() const { return classField != -1 ? classField : Hero().jobClass; }
@@ -190,12 +221,12 @@ int32_t TLcfgPlayerItem::SpriteIndex() const { return spriteName.empty() ? Hero(
 
 int32_t TLcfgPlayerItem::SpriteTransparency() const {
     if (!spriteName.empty()) return spriteTransparency;
-    return Hero().transparent ? 3 : 0;
+    return Hero().transparentSprite ? 3 : 0;
 }
 
 void TLcfgPlayerItem::SetSprite(const std::string& sprite, int32_t index, bool transparent) {
-    const TLcfgGrowthView& hero = Hero();
-    if (sprite == hero.sprite && index == hero.spriteIndex && transparent == (hero.transparent != 0)) {
+    const TLcfPlayerItem& hero = Hero();
+    if (sprite == hero.sprite && index == hero.spriteIndex && transparent == (hero.transparentSprite != 0)) {
         spriteName.clear();
         spriteIndex = spriteTransparency = 0;
         return;
@@ -210,7 +241,7 @@ std::string TLcfgPlayerItem::FaceName() const { return faceName.empty() ? Hero()
 int32_t TLcfgPlayerItem::FaceIndex() const { return faceName.empty() ? Hero().faceIndex : faceIndex; }
 
 void TLcfgPlayerItem::SetFace(const std::string& face, int32_t index) {
-    const TLcfgGrowthView& hero = Hero();
+    const TLcfPlayerItem& hero = Hero();
     if (face == hero.face && index == hero.faceIndex) {
         faceName.clear();
         faceIndex = 0;
@@ -221,7 +252,7 @@ void TLcfgPlayerItem::SetFace(const std::string& face, int32_t index) {
 }
 
 int32_t TLcfgPlayerItem::BattlerAnimationId() const {
-    return battlerAnimation != 0 ? battlerAnimation : Hero().battlerAnimation;
+    return battlerAnimation != 0 ? battlerAnimation : Hero().battlerSet;
 }
 
 // --- Level and experience -------------------------------------------------------------------
@@ -230,14 +261,14 @@ namespace {
 
 // The experience curve of one growth record; 10000000 once any step of the
 // sum passes 9999999.
-int64_t ExpForLevelOf(const TLcfgGrowthView& g, int32_t lv) {
+int64_t ExpForLevelOf(const TLcfGrowthItem& g, int32_t lv) {
     if (lv < 2) return 0;
     // Beyond level 100 nothing asks; the bound keeps the loop short.
     lv = std::min(lv, 100);
     double sum = 0;
     int64_t value = 0;
     for (int e = 2; e <= lv; ++e) {
-        sum += double(e - 1) * g.expInflation;
+        sum += double(e - 1) * g.expIncrement;
         double v = double(lv - 1) * g.expBase + sum + double(lv - 1) * g.expCorrection;
         if (v > double(TLcfgPlayerItem::kMaxExp)) return TLcfgPlayerItem::kMaxExp + 1;
         value = int64_t(std::trunc(v));
@@ -250,7 +281,7 @@ int64_t ExpForLevelOf(const TLcfgGrowthView& g, int32_t lv) {
 int64_t TLcfgPlayerItem::ExpForLevel(int32_t lv) const { return lv < 2 ? 0 : ExpForLevelOf(Growth(), lv); }
 
 int32_t TLcfgPlayerItem::MaxLevel() const {
-    const TLcfgGrowthView& g = Growth();
+    const TLcfGrowthItem& g = Growth();
     for (int32_t lv = Clamp(Hero().finalLevel, 1, 99); lv >= 1; --lv)
         if (ExpForLevelOf(g, lv) <= kMaxExp) return lv;
     return 1;
@@ -262,12 +293,12 @@ void TLcfgPlayerItem::CapHpSp() {
 }
 
 void TLcfgPlayerItem::LearnFromList(int32_t fromLevel, int32_t toLevel, bool level1Of, bool showMessages) {
-    const TLcfgGrowthView& g = Growth();
-    for (const TLcfgLearning& l : g.skills) {
+    const TLcfGrowthItem& g = Growth();
+    for (const Learning& l : Learnings(g)) {
         bool take = (l.level > fromLevel && l.level <= toLevel) || (level1Of && l.level == 1);
         if (!take || KnowsSkill(l.skillId)) continue;
         LearnSkill(l.skillId);
-        if (showMessages) QueueLine(SkillView(l.skillId).name + Term(TLcfVocabulary::kSkillLearned));
+        if (showMessages) QueueLine(DbSkill->FindSkill(l.skillId)->name + Term(TLcfVocabulary::kSkillLearned));
     }
 }
 
@@ -307,7 +338,7 @@ void TLcfgPlayerItem::LowerLevel(int32_t n) {
 
 // --- Parameters -------------------------------------------------------------------------------
 
-int32_t TLcfgPlayerItem::CurveValue(int kind) const { return Growth().Parameter(kind, level); }
+int32_t TLcfgPlayerItem::CurveValue(int kind) const { return Growth().GetParameter(kind, level); }
 
 int32_t TLcfgPlayerItem::MaxHP() const {
     if (!HeroExists(Id())) return 1;
@@ -319,18 +350,18 @@ int32_t TLcfgPlayerItem::MaxSP() const {
     return ClampToInt32(Clamp<int64_t>(int64_t(CurveValue(1)) + paramModifiers[1], 0, 999));
 }
 
-const TLcfgItemView* TLcfgPlayerItem::SlotItem(int slot) const { return FindItemView(Equipment(slot)); }
+const TLcfItemItem* TLcfgPlayerItem::SlotItem(int slot) const { return ItemRecord(Equipment(slot)); }
 
 int32_t TLcfgPlayerItem::BaseParameter(int kind) const {
     if (!HeroExists(Id())) return 1;
     int64_t v = int64_t(CurveValue(kind)) + paramModifiers[size_t(kind)];
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s)) {
+        if (const TLcfItemItem* item = SlotItem(s)) {
             switch (kind) {
-            case 2: v += item->attack; break;
-            case 3: v += item->defense; break;
-            case 4: v += item->spirit; break;
-            default: v += item->agility; break;
+            case 2: v += item->attackBonus; break;
+            case 3: v += item->defenseBonus; break;
+            case 4: v += item->spiritBonus; break;
+            default: v += item->agilityBonus; break;
             }
         }
     return ClampToInt32(Clamp<int64_t>(v, 1, 999));
@@ -353,9 +384,9 @@ int32_t TLcfgPlayerItem::ParameterTotal() const {
 }
 
 int TLcfgPlayerItem::AttributeRank(int32_t id) const {
-    int rank = Growth().AttributeRank(id);
+    int rank = Growth().GetAttribRank(id);
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (!item->IsWeapon() && item->HasAttribute(id)) {
                 ++rank;
                 break;
@@ -364,8 +395,8 @@ int TLcfgPlayerItem::AttributeRank(int32_t id) const {
 }
 
 int TLcfgPlayerItem::ConditionRank(int32_t id) const {
-    const TLcfgGrowthView& g = Growth();
-    return g.StoresConditionRank(id) ? g.ConditionRank(id) : 2;
+    const TLcfGrowthItem& g = Growth();
+    return g.StoresStatusRank(id) ? g.GetStatusRank(id) : 2;
 }
 
 // --- Skills ---------------------------------------------------------------------------------------
@@ -389,22 +420,22 @@ bool TLcfgPlayerItem::IsEquipped(int32_t id) const {
     return std::find(equipment.begin(), equipment.end(), id) != equipment.end();
 }
 
-bool TLcfgPlayerItem::ItemAllowed(const TLcfgItemView& item) const {
+bool TLcfgPlayerItem::ItemAllowed(const TLcfItemItem& item) const {
     if (DbSystem && DbSystem->equipByClass) {
         // The class set stands for class ids 1.. (entry i for id i + 1);
         // an actor without a class is not held back by it.
         int32_t cls = ClassId();
-        return cls < 1 || item.classes.GetEntry(cls) != 0;
+        return cls < 1 || item.classSet.GetEntry(cls) != 0;
     }
-    return item.heroes.GetEntry(Id()) != 0;
+    return item.heroSet.GetEntry(Id()) != 0;
 }
 
 bool TLcfgPlayerItem::CanEquip(int slot, int32_t itemId) const {
     if (itemId == 0) return true;
     if (slot < 0 || slot >= kSlots) return false;
-    const TLcfgItemView* item = FindItemView(itemId);
+    const TLcfItemItem* item = ItemRecord(itemId);
     if (!item || !ItemAllowed(*item)) return false;
-    if (slot == 1) return item->kind == (twoWeapons ? TLcfgItemView::kWeapon : TLcfgItemView::kShield);
+    if (slot == 1) return item->kind == (twoWeapons ? TLcfItemItem::kWeapon : TLcfItemItem::kShield);
     return item->kind == kKindForSlot[slot];
 }
 
@@ -412,13 +443,13 @@ void TLcfgPlayerItem::SetEquipment(int slot, int32_t item) {
     if (slot < 0 || slot >= kSlots) return;
     equipment[size_t(slot)] = item;
     if (slot > 1) return;
-    const TLcfgItemView* a = SlotItem(0);
-    const TLcfgItemView* b = SlotItem(1);
-    if (equipment[0] && equipment[1] && ((a && a->IsTwoHandedWeapon()) || (b && b->IsTwoHandedWeapon())))
+    const TLcfItemItem* a = SlotItem(0);
+    const TLcfItemItem* b = SlotItem(1);
+    if (equipment[0] && equipment[1] && ((a && TwoHandedWeapon(*a)) || (b && TwoHandedWeapon(*b))))
         equipment[size_t(1 - slot)] = 0;
 }
 
-void TLcfgPlayerItem::InflictArmorConditions(const TLcfgItemView& item, bool everyCondition) {
+void TLcfgPlayerItem::InflictArmorConditions(const TLcfItemItem& item, bool everyCondition) {
     int n = DbStatus ? DbStatus->Count() : 0;
     for (int32_t c = 1; c <= n; ++c)
         if (item.HasCondition(c) && (everyCondition || DbStatus->Find(c)->persistence == 1)) InflictCondition(c);
@@ -427,8 +458,8 @@ void TLcfgPlayerItem::InflictArmorConditions(const TLcfgItemView& item, bool eve
 void TLcfgPlayerItem::Equip(int slot, int32_t itemId) {
     if (slot < 0 || slot >= kSlots || !CanEquip(slot, itemId) || equipment[size_t(slot)] == itemId) return;
     if (slot <= 1) {
-        const TLcfgItemView* other = SlotItem(1 - slot);
-        if (other && other->IsTwoHandedWeapon() && other->holdsBothHands) return;
+        const TLcfItemItem* other = SlotItem(1 - slot);
+        if (other && TwoHandedWeapon(*other) && other->holdsBothHands) return;
     }
     int32_t old = equipment[size_t(slot)];
     if (GamePartyInfo) {
@@ -438,18 +469,18 @@ void TLcfgPlayerItem::Equip(int slot, int32_t itemId) {
     // The new item is in place before the old armour's conditions are cured,
     // so the cure sees what is worn now.
     equipment[size_t(slot)] = itemId;
-    if (const TLcfgItemView* removed = FindItemView(old))
+    if (const TLcfItemItem* removed = ItemRecord(old))
         if (removed->GrantsConditions()) {
             int n = DbStatus ? DbStatus->Count() : 0;
             for (int32_t c = 1; c <= n; ++c)
                 if (removed->HasCondition(c)) CureCondition(c);
         }
-    if (const TLcfgItemView* added = FindItemView(itemId))
+    if (const TLcfItemItem* added = ItemRecord(itemId))
         if (added->GrantsConditions()) InflictArmorConditions(*added, InBattle());
     if (slot <= 1 && equipment[0] && equipment[1]) {
-        const TLcfgItemView* a = SlotItem(0);
-        const TLcfgItemView* b = SlotItem(1);
-        if ((a && a->IsTwoHandedWeapon()) || (b && b->IsTwoHandedWeapon())) {
+        const TLcfItemItem* a = SlotItem(0);
+        const TLcfItemItem* b = SlotItem(1);
+        if ((a && TwoHandedWeapon(*a)) || (b && TwoHandedWeapon(*b))) {
             int other = 1 - slot;
             int32_t back = equipment[size_t(other)];
             equipment[size_t(other)] = 0;
@@ -462,14 +493,14 @@ bool TLcfgPlayerItem::EquipmentHoldsCondition(int32_t id) const {
     bool persistent = DbStatus && DbStatus->Find(id) && DbStatus->Find(id)->persistence == 1;
     if (!persistent && !InBattle()) return false;
     for (int s = 1; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->GrantsConditions() && item->HasCondition(id)) return true;
     return false;
 }
 
 void TLcfgPlayerItem::ApplyEquipmentConditions() {
     for (int s = 1; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->GrantsConditions()) InflictArmorConditions(*item, true);
     OnIdlePose();
 }
@@ -489,9 +520,9 @@ int TLcfgPlayerItem::EquippableCount(int slot) const {
 
 int32_t TLcfgPlayerItem::EquippableAt(int slot, int n) const {
     if (!GamePartyInfo || slot < 0 || slot >= kSlots || n < 0) return 0;
-    int wanted = slot == 1 ? (twoWeapons ? TLcfgItemView::kWeapon : TLcfgItemView::kShield) : kKindForSlot[slot];
+    int wanted = slot == 1 ? (twoWeapons ? TLcfItemItem::kWeapon : TLcfItemItem::kShield) : kKindForSlot[slot];
     for (int i = 0; i < GamePartyInfo->ItemEntryCount(); ++i) {
-        const TLcfgItemView* item = FindItemView(GamePartyInfo->ItemIdAt(i));
+        const TLcfItemItem* item = ItemRecord(GamePartyInfo->ItemIdAt(i));
         if (!item || item->kind != wanted || !ItemAllowed(*item)) continue;
         if (n-- == 0) return GamePartyInfo->ItemIdAt(i);
     }
@@ -502,11 +533,11 @@ int32_t TLcfgPlayerItem::EquippableAt(int slot, int n) const {
 
 int32_t TLcfgPlayerItem::BattleCommand(int i) const {
     if (i < 0 || i > 5) return -1;
-    return commandsChanged ? commands[size_t(i)] : Hero().BattleCommand(i);
+    return commandsChanged ? commands[size_t(i)] : Hero().GetBattleCommand(i);
 }
 
-void TLcfgPlayerItem::CopyCommandsFrom(const TLcfgGrowthView& g) {
-    for (int c = 0; c < kCommands; ++c) commands[size_t(c)] = g.RawBattleCommand(c);
+void TLcfgPlayerItem::CopyCommandsFrom(const TLcfGrowthItem& g) {
+    for (int c = 0; c < kCommands; ++c) commands[size_t(c)] = g.GetStoredBattleCommand(c);
     commandsChanged = 1;
 }
 
@@ -546,7 +577,7 @@ void TLcfgPlayerItem::BuildBattleItemList() {
         for (int i = 0; i < GamePartyInfo->ItemEntryCount(); ++i)
             AddBattleItem(GamePartyInfo->ItemIdAt(i), GamePartyInfo->ItemCountAt(i));
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->performsSkill) AddBattleItem(equipment[size_t(s)], 1);
 }
 
@@ -567,8 +598,8 @@ int32_t TLcfgPlayerItem::BattleItemCountAt(int i) const {
 
 bool TLcfgPlayerItem::CanUseItem(int32_t itemId) const {
     if (itemId == 0) return false;
-    const TLcfgItemView& item = ItemView(itemId);
-    if (item.kind != TLcfgItemView::kMedicine && !ItemAllowed(item)) return false;
+    const TLcfItemItem& item = *DbItem->FindItem(itemId);
+    if (item.kind != TLcfItemItem::kMedicine && !ItemAllowed(item)) return false;
     return GamePartyInfo && GamePartyInfo->ItemUsable(itemId);
 }
 
@@ -638,23 +669,23 @@ void TLcfgPlayerItem::ChangeClass(int32_t classId, bool toLevel1, int skillMode,
     std::array<int64_t, 6> remembered = {MaxHP(), MaxSP(), EffectiveAttack(), EffectiveDefense(), EffectiveSpirit(),
                                          EffectiveAgility()};
     // A class id of 0 (or below) means the hero's own data.
-    const TLcfgGrowthView& source = classId > 0 ? ClassView(classId) : Hero();
+    const TLcfGrowthItem& source = classId > 0 ? ClassRecord(classId) : Hero();
     classField = classId;
     twoWeapons = source.twoWeapons;
-    lockEquipment = source.lockEquipment;
+    lockEquipment = source.fixedEquipment;
     autoBattle = source.autoBattle;
     strongDefense = source.strongDefense;
-    battlerAnimation = source.battlerAnimation;
+    battlerAnimation = source.battlerSet;
     CopyCommandsFrom(source);
     classChanging_ = true;
     LowerLevel(98);
     if (!toLevel1) {
         RaiseLevel(oldLevel - 1, showMessages && skillMode > 0 && real);
     } else if (skillMode > 0 && real) {
-        for (const TLcfgLearning& l : Growth().skills)
+        for (const Learning& l : Learnings(Growth()))
             if (l.level == 1 && !KnowsSkill(l.skillId)) {
                 LearnSkill(l.skillId);
-                if (showMessages) QueueLine(SkillView(l.skillId).name + Term(TLcfVocabulary::kSkillLearned));
+                if (showMessages) QueueLine(DbSkill->FindSkill(l.skillId)->name + Term(TLcfVocabulary::kSkillLearned));
             }
     }
     if (skillMode == 0) {
@@ -670,8 +701,8 @@ void TLcfgPlayerItem::ChangeClass(int32_t classId, bool toLevel1, int skillMode,
         case 0: paramModifiers[k] = ClampToInt32(remembered[k] - now[k]); break;
         case 1: paramModifiers[k] = ClampToInt32(remembered[k] / 2 - now[k]); break;
         case 2: {
-            const TLcfgGrowthView& g = Growth();
-            paramModifiers[k] = ClampToInt32(int64_t(g.Parameter(int(k), 1)) - g.Parameter(int(k), level));
+            const TLcfGrowthItem& g = Growth();
+            paramModifiers[k] = ClampToInt32(int64_t(g.GetParameter(int(k), 1)) - g.GetParameter(int(k), level));
             break;
         }
         default: break;
@@ -684,23 +715,23 @@ void TLcfgPlayerItem::ChangeClass(int32_t classId, bool toLevel1, int skillMode,
 
 // --- Battle properties ------------------------------------------------------------------------------------------
 
-const TLcfgItemView* TLcfgPlayerItem::HandWeapon() const {
-    const TLcfgItemView* item = SlotItem(swingingHand == 1 ? 1 : 0);
+const TLcfItemItem* TLcfgPlayerItem::HandWeapon() const {
+    const TLcfItemItem* item = SlotItem(swingingHand == 1 ? 1 : 0);
     return item && item->IsWeapon() ? item : nullptr;
 }
 
 int32_t TLcfgPlayerItem::BattleAgility() const {
     int64_t v = int64_t(CurveValue(5)) + agilityModifier + paramModifiers[5];
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
-            if (s >= 2 || item->IsArmor()) v += item->agility;
-    if (const TLcfgItemView* w = HandWeapon()) v += w->agility;
+        if (const TLcfItemItem* item = SlotItem(s))
+            if (s >= 2 || item->IsArmor()) v += item->agilityBonus;
+    if (const TLcfItemItem* w = HandWeapon()) v += w->agilityBonus;
     return ClampToInt32(Clamp<int64_t>(v, 1, 999));
 }
 
 bool TLcfgPlayerItem::WeaponHasAttribute(int32_t id) const {
     for (int s = 0; s < 2; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->IsWeapon() && item->HasAttribute(id)) return true;
     return false;
 }
@@ -708,7 +739,7 @@ bool TLcfgPlayerItem::WeaponHasAttribute(int32_t id) const {
 int32_t TLcfgPlayerItem::WeaponConditionRate(int32_t id) const {
     int32_t best = 0;
     for (int s = 0; s < 2; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->IsWeapon() && item->HasCondition(id)) best = std::max(best, item->conditionRate);
     return best;
 }
@@ -716,22 +747,22 @@ int32_t TLcfgPlayerItem::WeaponConditionRate(int32_t id) const {
 int32_t TLcfgPlayerItem::ArmorConditionResist(int32_t id) const {
     int32_t best = 0;
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
+        if (const TLcfItemItem* item = SlotItem(s))
             if (item->IsArmor() && item->conditionMode == 0 && item->HasCondition(id))
                 best = std::max(best, item->conditionRate);
     return best;
 }
 
 double TLcfgPlayerItem::CriticalRate() const {
-    const TLcfgGrowthView& hero = Hero();
+    const TLcfPlayerItem& hero = Hero();
     // A rate of 0 or below would divide by zero: no critical hits from it.
     double rate = hero.criticalHits && hero.criticalRate > 0 ? 100.0 / hero.criticalRate : 0.0;
-    if (const TLcfgItemView* w = HandWeapon()) rate += w->criticalBonus;
+    if (const TLcfItemItem* w = HandWeapon()) rate += w->criticalBonus;
     return rate;
 }
 
 int32_t TLcfgPlayerItem::HitRate() const {
-    const TLcfgItemView* w = HandWeapon();
+    const TLcfItemItem* w = HandWeapon();
     return !w || w->hitRate == -1 ? 90 : w->hitRate;
 }
 
@@ -739,49 +770,49 @@ namespace {
 template <class Pred>
 bool AnySlot(const TLcfgPlayerItem& a, Pred pred) {
     for (int s = 0; s < TLcfgPlayerItem::kSlots; ++s)
-        if (const TLcfgItemView* item = FindItemView(a.Equipment(s)))
+        if (const TLcfItemItem* item = ItemRecord(a.Equipment(s)))
             if (pred(*item)) return true;
     return false;
 }
 }  // namespace
 
 bool TLcfgPlayerItem::FirstStrike() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsWeapon() && i.firstStrike; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsWeapon() && i.firstStrike; });
 }
 bool TLcfgPlayerItem::AttackAll() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsWeapon() && i.attackAll; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsWeapon() && i.attackAll; });
 }
 bool TLcfgPlayerItem::AttackTwice() const {
-    const TLcfgItemView* w = HandWeapon();
+    const TLcfItemItem* w = HandWeapon();
     return w && w->attackTwice;
 }
 bool TLcfgPlayerItem::IgnoreEvasion() const {
-    const TLcfgItemView* w = HandWeapon();
+    const TLcfItemItem* w = HandWeapon();
     return w && w->ignoreEvasion;
 }
 bool TLcfgPlayerItem::PreventCritical() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsArmor() && i.preventCritical; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsArmor() && i.preventCritical; });
 }
 bool TLcfgPlayerItem::RaiseEvasion() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsArmor() && i.raiseEvasion; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsArmor() && i.raiseEvasion; });
 }
 bool TLcfgPlayerItem::HalfSpCost() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsArmor() && i.halfSpCost; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsArmor() && i.halfSpCost; });
 }
 bool TLcfgPlayerItem::NoTerrainDamage() const {
-    return AnySlot(*this, [](const TLcfgItemView& i) { return i.IsArmor() && i.noTerrainDamage; });
+    return AnySlot(*this, [](const TLcfItemItem& i) { return i.IsArmor() && i.noTerrainDamage; });
 }
 int32_t TLcfgPlayerItem::WeaponSpCost() const {
-    const TLcfgItemView* w = HandWeapon();
-    return w ? w->spCost : 0;
+    const TLcfItemItem* w = HandWeapon();
+    return w ? w->weaponSpCost : 0;
 }
 
 int32_t TLcfgPlayerItem::HandAttack() const {
     int64_t v = int64_t(CurveValue(2)) + attackModifier + paramModifiers[2];
     for (int s = 0; s < kSlots; ++s)
-        if (const TLcfgItemView* item = SlotItem(s))
-            if (s >= 2 || item->IsArmor()) v += item->attack;
-    if (const TLcfgItemView* w = HandWeapon()) v += w->attack;
+        if (const TLcfItemItem* item = SlotItem(s))
+            if (s >= 2 || item->IsArmor()) v += item->attackBonus;
+    if (const TLcfItemItem* w = HandWeapon()) v += w->attackBonus;
     switch (AllConditionsEffect(true)) {
     case 1: v /= 2; break;
     case 2: v *= 2; break;
@@ -791,12 +822,12 @@ int32_t TLcfgPlayerItem::HandAttack() const {
 }
 
 bool TLcfgPlayerItem::HandHasAttribute(int32_t id) const {
-    const TLcfgItemView* w = HandWeapon();
+    const TLcfItemItem* w = HandWeapon();
     return w && w->HasAttribute(id);
 }
 
 int32_t TLcfgPlayerItem::HandConditionRate(int32_t id) const {
-    const TLcfgItemView* w = HandWeapon();
+    const TLcfItemItem* w = HandWeapon();
     return w && w->HasCondition(id) ? std::max(0, w->conditionRate) : 0;
 }
 
@@ -805,14 +836,14 @@ int32_t TLcfgPlayerItem::WeaponAttackDamage(const TLcfgUnitItem& target) const {
 }
 
 int32_t TLcfgPlayerItem::AttackAnimationId() const {
-    if (const TLcfgItemView* w = SlotItem(0)) return w->battleAnimation;
+    if (const TLcfItemItem* w = SlotItem(0)) return w->battleAnimation;
     if (twoWeapons)
-        if (const TLcfgItemView* w = SlotItem(1)) return w->battleAnimation;
+        if (const TLcfItemItem* w = SlotItem(1)) return w->battleAnimation;
     return Hero().unarmedAnimation;
 }
 
 int32_t TLcfgPlayerItem::SecondAttackAnimationId() const {
     if (twoWeapons && equipment[0] && equipment[1])
-        if (const TLcfgItemView* w = SlotItem(1)) return w->battleAnimation;
+        if (const TLcfItemItem* w = SlotItem(1)) return w->battleAnimation;
     return 0;
 }

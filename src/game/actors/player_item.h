@@ -12,8 +12,9 @@
 
 #include "game/battler/unit_item.h"
 
-class TLcfgGrowthView;
-class TLcfgItemView;
+class TLcfGrowthItem;
+class TLcfPlayerItem;
+class TLcfItemItem;
 
 class TLcfgPlayerItem : public TLcfgUnitItem {
 public:
@@ -74,8 +75,8 @@ public:
     int32_t ClassId() const;
     // The growth data parameters, experience, skills and ranks come from:
     // the class when the class field is above 0, else the hero's own.
-    const TLcfgGrowthView& Growth() const;
-    const TLcfgGrowthView& Hero() const;
+    const TLcfGrowthItem& Growth() const;
+    const TLcfPlayerItem& Hero() const;
     void ChangeClass(int32_t classId, bool toLevel1, int skillMode, int paramMode, bool showMessages);
 
     // --- Names and looks -------------------------------------------------------
@@ -129,7 +130,7 @@ public:
     int EquippableCount(int slot) const;
     int32_t EquippableAt(int slot, int n) const;
     // Whether the item's hero or class flags let this actor use or equip it.
-    bool ItemAllowed(const TLcfgItemView& item) const;
+    bool ItemAllowed(const TLcfItemItem& item) const;
 
     // --- Battle commands --------------------------------------------------------------
     int32_t BattleCommand(int i) const;
@@ -177,13 +178,13 @@ protected:
 private:
     int32_t BaseParameter(int kind) const;
     // The item of an equipment slot, or null (empty or unknown).
-    const TLcfgItemView* SlotItem(int slot) const;
+    const TLcfItemItem* SlotItem(int slot) const;
     // The swinging hand's item when it is a weapon.
-    const TLcfgItemView* HandWeapon() const;
-    void InflictArmorConditions(const TLcfgItemView& item, bool everyCondition);
+    const TLcfItemItem* HandWeapon() const;
+    void InflictArmorConditions(const TLcfItemItem& item, bool everyCondition);
     void LearnFromList(int32_t fromLevel, int32_t toLevel, bool level1Of, bool showMessages);
     void CapHpSp();
-    void CopyCommandsFrom(const TLcfgGrowthView& g);
+    void CopyCommandsFrom(const TLcfGrowthItem& g);
     void SyncChunkForms();
     void ResetFromHero();
 

@@ -8,7 +8,6 @@
 #include "data/database/database.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
-#include "game/db_view/skill_view.h"
 #include "graphics/system_graphic.h"
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
@@ -410,7 +409,7 @@ void TLcfgUnitItem::FullRecover() {
 
 bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
     if (skillId == 0) return false;
-    const TLcfgSkillView& skill = SkillView(skillId);
+    const TLcfSkillItem& skill = *DbSkill->FindSkill(skillId);
     if (sp < skill.Cost(MaxSP(), HalfSpCost())) return false;
     int32_t s = 11, m = 11;
     for (const TLcfStatusItem* c : AfflictedConditions()) {
@@ -418,7 +417,7 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
         if (c->blockMagical) m = std::min(m, c->magicalLimit);
     }
     if (skill.attackInfluence >= s || skill.spiritInfluence >= m) return false;
-    if (IsActor() && !skill.attributeShift) {
+    if (IsActor() && !skill.attributeDefenseShift) {
         int n = AttribCount();
         for (int32_t a = 1; a <= n; ++a)
             if (skill.HasAttribute(a) && DbAttrib->Find(a)->kind == TLcfAttribItem::kPhysical &&
@@ -429,14 +428,14 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
     int scene = world.Scene();
     if (scene == 1) {
         switch (skill.kind) {
-        case TLcfgSkillView::kTeleport:
+        case TLcfSkillItem::kTeleport:
             return world.TeleportAllowed() && world.TeleportTargetCount() > 1 && !world.PartyInVehicle();
-        case TLcfgSkillView::kEscape:
+        case TLcfSkillItem::kEscape:
             return world.EscapeAllowed() && world.EscapeMapId() > 0 && !world.PartyInVehicle();
-        case TLcfgSkillView::kSwitch:
+        case TLcfSkillItem::kSwitch:
             return skill.usableOnField != 0;
         default: {
-            if (skill.scope < TLcfgSkillView::kSelf) return false;
+            if (skill.scope < TLcfSkillItem::kSelf) return false;
             if (skill.affectsHp || skill.affectsSp) return true;
             int n = StatusCount();
             for (int32_t c = 1; c <= n; ++c)
@@ -447,15 +446,15 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
     }
     if (scene == 2) {
         if (skill.IsNormalKind()) return true;
-        return skill.kind == TLcfgSkillView::kSwitch && skill.usableInBattle != 0;
+        return skill.kind == TLcfSkillItem::kSwitch && skill.usableInBattle != 0;
     }
     return false;
 }
 
 bool TLcfgUnitItem::SkillAffects(int32_t skillId) const {
-    const TLcfgSkillView& skill = SkillView(skillId);
-    if (skill.kind == TLcfgSkillView::kSwitch) return true;
-    if (skill.kind == TLcfgSkillView::kTeleport || skill.kind == TLcfgSkillView::kEscape) return false;
+    const TLcfSkillItem& skill = *DbSkill->FindSkill(skillId);
+    if (skill.kind == TLcfSkillItem::kSwitch) return true;
+    if (skill.kind == TLcfSkillItem::kTeleport || skill.kind == TLcfSkillItem::kEscape) return false;
     if (skill.AimsAtEnemies()) return IsAlive();
     if (!IsAlive()) return skill.HasCondition(1);
     if (skill.affectsHp || skill.affectsSp || skill.affectsAttack || skill.affectsDefense || skill.affectsSpirit ||
@@ -464,7 +463,7 @@ bool TLcfgUnitItem::SkillAffects(int32_t skillId) const {
     int n = ConditionArray().Length();
     for (int32_t c = 1; c <= n; ++c)
         if (skill.HasCondition(c) && HasCondition(c)) return true;
-    if (skill.attributeShift) {
+    if (skill.attributeDefenseShift) {
         int a = AttribCount();
         for (int32_t i = 1; i <= a; ++i)
             if (skill.HasAttribute(i)) return true;
@@ -520,8 +519,8 @@ int32_t TLcfgUnitItem::AttackDamage(const TLcfgUnitItem& target) const {
 }
 
 int32_t TLcfgUnitItem::SkillDamage(int32_t skillId, const TLcfgUnitItem& target) const {
-    const TLcfgSkillView& skill = SkillView(skillId);
-    int64_t a = int64_t(skill.power) + int64_t(EffectiveAttack()) * skill.attackInfluence / 20 +
+    const TLcfSkillItem& skill = *DbSkill->FindSkill(skillId);
+    int64_t a = int64_t(skill.baseEffect) + int64_t(EffectiveAttack()) * skill.attackInfluence / 20 +
                 int64_t(EffectiveSpirit()) * skill.spiritInfluence / 40;
     if (skill.AimsAtEnemies() && !skill.ignoreDefense)
         a -= int64_t(target.EffectiveDefense()) * skill.attackInfluence / 40 +

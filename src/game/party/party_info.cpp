@@ -7,9 +7,6 @@
 #include "data/database/database.h"
 #include "game/actors/player.h"
 #include "game/battler/unit_world.h"
-#include "game/db_view/growth_view.h"
-#include "game/db_view/item_view.h"
-#include "game/db_view/skill_view.h"
 #include "graphics/graphics_files.h"
 #include "media/board/board.h"
 #include "media/sheet/sheet.h"
@@ -233,7 +230,7 @@ void TLcfgPartyInfo::LoseItem(int32_t itemId, int32_t n) {
 }
 
 void TLcfgPartyInfo::UseItem(int32_t itemId) {
-    const TLcfgItemView& item = ItemView(itemId);
+    const TLcfItemItem& item = *DbItem->FindItem(itemId);
     int at = FindEntry(itemId);
     if (item.uses == 0 || item.performsSkill || at < 0) return;
     Entry& e = items_[size_t(at)];
@@ -243,29 +240,29 @@ void TLcfgPartyInfo::UseItem(int32_t itemId) {
 
 bool TLcfgPartyInfo::ItemUsable(int32_t itemId) const {
     if (itemId == 0) return false;
-    const TLcfgItemView& item = ItemView(itemId);
+    const TLcfItemItem& item = *DbItem->FindItem(itemId);
     IUnitWorld& world = UnitWorld();
     int scene = world.Scene();
-    using K = TLcfgItemView;
+    using K = TLcfItemItem;
     if (scene == 1) {
-        if (item.performsSkill && SkillView(item.skillId).scope >= TLcfgSkillView::kSelf &&
-            SkillView(item.skillId).scope <= TLcfgSkillView::kAllAllies)
+        if (item.performsSkill && DbSkill->FindSkill(item.skillId)->scope >= TLcfSkillItem::kSelf &&
+            DbSkill->FindSkill(item.skillId)->scope <= TLcfSkillItem::kAllAllies)
             return true;
         if (item.kind == K::kMedicine || item.kind == K::kSkillBook || item.kind == K::kSeed) return true;
         if (item.kind == K::kSwitchItem) return item.switchOnField != 0;
         if (item.kind != K::kSkillItem) return false;
-        const TLcfgSkillView& skill = SkillView(item.skillId);
+        const TLcfSkillItem& skill = *DbSkill->FindSkill(item.skillId);
         // The teleport and escape checks look at the airship only.
         switch (skill.kind) {
-        case TLcfgSkillView::kTeleport:
+        case TLcfSkillItem::kTeleport:
             return world.TeleportAllowed() && world.TeleportTargetCount() > 1 && !world.PartyInAirship();
-        case TLcfgSkillView::kEscape:
+        case TLcfSkillItem::kEscape:
             return world.EscapeAllowed() && world.EscapeMapId() > 0 && !world.PartyInAirship();
-        case TLcfgSkillView::kSwitch:
+        case TLcfSkillItem::kSwitch:
             return skill.usableOnField != 0;
         default: break;
         }
-        if (skill.scope < TLcfgSkillView::kSelf) return false;
+        if (skill.scope < TLcfSkillItem::kSelf) return false;
         bool someone = false;
         for (int slot = 0; slot < MemberCount() && !someone; ++slot)
             if (TLcfgPlayerItem* a = Member(slot)) someone = a->ItemAllowed(item) && a->CanAct();
@@ -281,8 +278,8 @@ bool TLcfgPartyInfo::ItemUsable(int32_t itemId) const {
         if (item.kind == K::kMedicine) return item.fieldOnly == 0;
         if (item.kind == K::kSwitchItem) return item.switchInBattle != 0;
         if (item.kind == K::kSkillItem) {
-            const TLcfgSkillView& skill = SkillView(item.skillId);
-            return skill.IsNormalKind() || (skill.kind == TLcfgSkillView::kSwitch && skill.usableInBattle);
+            const TLcfSkillItem& skill = *DbSkill->FindSkill(item.skillId);
+            return skill.IsNormalKind() || (skill.kind == TLcfSkillItem::kSwitch && skill.usableInBattle);
         }
     }
     return false;
