@@ -12,9 +12,6 @@
 
 namespace {
 
-// A weapon whose two-handed flag is set to any value other than 0.
-bool TwoHandedWeapon(const TLcfItemItem& item) { return item.IsWeapon() && item.twoHanded != 0; }
-
 // The item record of `id`; null for id 0 or an id the table lacks.
 const TLcfItemItem* ItemRecord(int32_t id) { return id > 0 && DbItem ? DbItem->Find(id) : nullptr; }
 
@@ -175,7 +172,7 @@ void TLcfgPlayerItem::ResetFromHero() {
     int32_t first = hero.GetInitialEquipment(0), second = hero.GetInitialEquipment(1);
     auto twoHanded = [](int32_t id) {
         const TLcfItemItem* v = ItemRecord(id);
-        return v && TwoHandedWeapon(*v);
+        return v && v->IsTwoHandedWeapon();
     };
     std::array<int32_t, kSlots> initial{};
     for (int s = 0; s < kSlots; ++s) initial[size_t(s)] = hero.GetInitialEquipment(s);
@@ -445,7 +442,7 @@ void TLcfgPlayerItem::SetEquipment(int slot, int32_t item) {
     if (slot > 1) return;
     const TLcfItemItem* a = SlotItem(0);
     const TLcfItemItem* b = SlotItem(1);
-    if (equipment[0] && equipment[1] && ((a && TwoHandedWeapon(*a)) || (b && TwoHandedWeapon(*b))))
+    if (equipment[0] && equipment[1] && ((a && a->IsTwoHandedWeapon()) || (b && b->IsTwoHandedWeapon())))
         equipment[size_t(1 - slot)] = 0;
 }
 
@@ -459,7 +456,7 @@ void TLcfgPlayerItem::Equip(int slot, int32_t itemId) {
     if (slot < 0 || slot >= kSlots || !CanEquip(slot, itemId) || equipment[size_t(slot)] == itemId) return;
     if (slot <= 1) {
         const TLcfItemItem* other = SlotItem(1 - slot);
-        if (other && TwoHandedWeapon(*other) && other->holdsBothHands) return;
+        if (other && other->IsTwoHandedWeapon() && other->holdsBothHands) return;
     }
     int32_t old = equipment[size_t(slot)];
     if (GamePartyInfo) {
@@ -480,7 +477,7 @@ void TLcfgPlayerItem::Equip(int slot, int32_t itemId) {
     if (slot <= 1 && equipment[0] && equipment[1]) {
         const TLcfItemItem* a = SlotItem(0);
         const TLcfItemItem* b = SlotItem(1);
-        if ((a && TwoHandedWeapon(*a)) || (b && TwoHandedWeapon(*b))) {
+        if ((a && a->IsTwoHandedWeapon()) || (b && b->IsTwoHandedWeapon())) {
             int other = 1 - slot;
             int32_t back = equipment[size_t(other)];
             equipment[size_t(other)] = 0;
