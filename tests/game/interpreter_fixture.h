@@ -209,9 +209,11 @@ public:
     bool DatabaseStampCurrent() const override { return databaseStampCurrent; }
     void InnRest() override { ++rests; }
     bool EnemyTurnsEnabled() const override { return enemyTurns; }
+    bool EventsEnabled() const override { return battleEvents; }
+    void DisableEvents() override { battleEvents = false; }
 
     int32_t gold = 1000;
-    bool mapStampCurrent = true, databaseStampCurrent = true, enemyTurns = true;
+    bool mapStampCurrent = true, databaseStampCurrent = true, enemyTurns = true, battleEvents = true;
     int rests = 0;
 };
 

@@ -171,6 +171,14 @@ TEST_F(InterpreterCoreTest, LineIndexesOutsideTheListRunAsTheEndOfTheList) {
     scripter->CurrentFrame()->lineIndex = -5;
     scripter->Update();
     EXPECT_FALSE(scripter->IsRunning());
+    // A parallel process rewinds from there as from its end line.
+    TLcfgRegularScripter r;
+    r.Start(0, Script().Line(kPlaySound, 0, "Cursor").Line(0).List());
+    r.CurrentFrame()->lineIndex = INT32_MAX;
+    r.Update();
+    EXPECT_EQ(r.CurrentFrame()->lineIndex, 0);
+    r.Update();
+    EXPECT_EQ(Sounds("Cursor"), 1);
 }
 
 TEST_F(InterpreterCoreTest, F10EndsTheRunningEventInTestPlay) {
@@ -367,6 +375,15 @@ TEST_F(InterpreterCoreTest, InterpretersRoundTripThroughTheirSaveForm) {
     LoadRecord(old, Chunks().Data(22, {44}).Data(21, {1}).End());
     EXPECT_EQ(old.keyVariable, 44);
 
+    // Frame ids from a file become stack positions, so a call pushes safely.
+    auto frameBytes = SaveRecord(*s.frames.Items(0));
+    TLcfgScripter odd;
+    LoadRecord(odd, Chunks().Data(1, lcf_builder::List({{INT32_MAX, frameBytes}})).End());
+    ASSERT_EQ(odd.frames.Count(), 1);
+    EXPECT_EQ(odd.CurrentFrame()->Id(), 1);
+    odd.CallScript(Script().Line(0).List(), 0);
+    EXPECT_EQ(odd.CurrentFrame()->Id(), 2);
+
     // Another map's state is not loaded.
     party.mapStampCurrent = false;
     TLcfgScripter stale;
@@ -524,8 +541,12 @@ TEST_F(InterpreterCoreTest, TheMapInterpreterWaitsForEnemyTurnsTheWindowAndBoard
     window.closing = true;  // closing: the map interpreter goes on
     scripter->Update();
     EXPECT_EQ(Sounds("Chime"), 1);
-    // A scene request stops the frame's work.
+    // Outside the field scene the interpreter stops after each command.
+    window.visible = window.closing = false;
     system->scene = kSceneMenu;
+    scripter->Start(0, Script().Line(kPlaySound, 0, "Cursor").Line(kPlaySound, 0, "Cursor").Line(0).List());
+    scripter->Update();
+    EXPECT_EQ(Sounds("Cursor"), 1);
 }
 
 }  // namespace

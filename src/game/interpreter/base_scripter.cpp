@@ -60,6 +60,10 @@ void TLcfgBaseScripter::LoadFromStream(ByteReader& r) {
     // The full id wins over the low byte that older writers kept alone.
     keyVariable = keyVariableFull_ != 0 ? keyVariableFull_ : keyVariableLow_;
     if (waitCounter < 0) waitCounter = 0;
+    // A stack deeper than calls can make comes from a damaged save: the
+    // script is dropped rather than run.
+    if (frames.Count() > kMaxDepth + 1) frames.Clear();
+    frames.Renumber();
 }
 
 void TLcfgBaseScripter::SaveToStream(ByteWriter& w) {
@@ -175,7 +179,10 @@ bool TLcfgBaseScripter::ExecuteCommand() {
     if (!frame) return false;
     static const TLcfEventScriptLine kEndLine;
     const TLcfEventScriptLine* line = frame->CurrentLine();
-    if (!line) line = &kEndLine;
+    if (!line) {
+        line = &kEndLine;
+        frame->lineIndex = frame->script.Count();
+    }
     const TLcfgCommandEntry& entry = CommandEntry(line->code);
     // 7. Lines held back while the message window is up.
     if (entry.gate != TLcfgCommandGate::None && hooks.messageWindow && hooks.messageWindow->IsVisible()) {

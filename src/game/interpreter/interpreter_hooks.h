@@ -76,6 +76,10 @@ public:
     // interpreter runs only while it is set. Not the battle's own
     // "events enabled" flag, which the battle interpreter clears.
     virtual bool EnemyTurnsEnabled() const = 0;
+    // The battle's "events enabled" flag: the battle interpreter runs while
+    // it is set and clears it when a command makes it wait.
+    virtual bool EventsEnabled() const = 0;
+    virtual void DisableEvents() = 0;
 };
 
 // The current map: its events, the party and the vehicles.
@@ -124,7 +128,7 @@ struct TLcfgInterpreterHooks {
     IMessageWindowHooks* messageWindow = nullptr;
     IMessagePoolHooks* messagePool = nullptr;
     IFieldSceneHooks* field = nullptr;
-    IBattleSceneHooks* battle = nullptr;
+    IBattleSceneHooks* battle = nullptr;  // null counts as enemy turns enabled
     IMapWorldHooks* map = nullptr;
     IPartyHooks* party = nullptr;
     // The input object; null reads as no button.

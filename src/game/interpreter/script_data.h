@@ -64,4 +64,8 @@ public:
     void Pop() {
         if (Count() > 0) Delete(Items(Count() - 1)->Id());
     }
+    // Ids back to the stack positions 1..n (a save may hold any ids).
+    void Renumber() {
+        for (int i = 0; i < Count(); ++i) Items(i)->SetId(i + 1);
+    }
 };

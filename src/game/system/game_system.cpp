@@ -190,7 +190,7 @@ void TLcfgSystem::SetSound(int index, const TLcfSound& sound) {
         own.name.clear();
     else
         own = sound;
-    if (kept) HoldSound(index, SoundPath(Sound(index)));
+    if (kept) HoldSound(index, SoundPath(Sound(index).name));
 }
 
 int32_t TLcfgSystem::Transition(int index) const {
@@ -243,8 +243,8 @@ void TLcfgSystem::PlayMusic(const TLcfMusic& music, bool force) {
     if (force || musicFaded || current.name != music.name) {
         if (music.name != kAudioOff) {
             // A tune that no file answers plays nothing.
-            auto path = FindAssetFile(music.name, "Music", kMusicExtensions);
-            if (path && !path->empty()) audio_->PlayMusic(*path, music.fadeIn);
+            std::string path = MusicPath(music.name);
+            if (!path.empty()) audio_->PlayMusic(path, music.fadeIn);
         } else {
             audio_->StopMusic();
         }
@@ -268,14 +268,20 @@ void TLcfgSystem::StopMusic() {
     musicFaded = 1;
 }
 
-std::string TLcfgSystem::SoundPath(const TLcfSound& sound) const {
-    if (sound.name == kAudioOff || sound.name.empty()) return {};
-    auto path = FindAssetFile(sound.name, "Sound", kSoundExtensions);
+std::string TLcfgSystem::MusicPath(const std::string& name) {
+    if (name == kAudioOff || name.empty()) return {};
+    auto path = FindAssetFile(name, "Music", kMusicExtensions);
+    return path ? *path : std::string();
+}
+
+std::string TLcfgSystem::SoundPath(const std::string& name) {
+    if (name == kAudioOff || name.empty()) return {};
+    auto path = FindAssetFile(name, "Sound", kSoundExtensions);
     return path ? *path : std::string();
 }
 
 void TLcfgSystem::PlaySound(const TLcfSound& sound) {
-    std::string path = SoundPath(sound);
+    std::string path = SoundPath(sound.name);
     if (path.empty()) return;
     audio_->PlaySound(path, sound.volume, sound.tempo, sound.balance);
 }
@@ -308,7 +314,7 @@ void TLcfgSystem::ReleaseSound(int role) {
 
 void TLcfgSystem::PreloadSystemSounds() {
     for (int role = kSoundCursor; role <= kSoundBuzzer; ++role) {
-        std::string path = SoundPath(Sound(role));
+        std::string path = SoundPath(Sound(role).name);
         // Already kept in a slot that really holds it: nothing to do.
         if (!path.empty() && heldSound_[size_t(role)] == path && audio_->SoundReallyLocked(path)) continue;
         ReleaseSound(role);

@@ -102,6 +102,10 @@ public:
     void FadeOutMusic(int32_t milliseconds);
     void StopMusic();
     void PlaySound(const TLcfSound& sound);
+    // The file of a tune ("Music": mid, wav, mp3) or a sound ("Sound": wav);
+    // empty when no file answers the name or it is "(OFF)".
+    static std::string MusicPath(const std::string& name);
+    static std::string SoundPath(const std::string& name);
     void StopAllSounds();
     // Keeps the effective cursor, decision, cancel and buzzer sounds loaded.
     void PreloadSystemSounds();
@@ -142,7 +146,6 @@ public:
 private:
     void ResetFields();
     const TLcfSystem& Db() const;
-    std::string SoundPath(const TLcfSound& sound) const;
     // Lock counting per file, so two system sounds sharing one file keep it
     // locked until both let go.
     void HoldSound(int role, const std::string& path);
