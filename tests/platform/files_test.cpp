@@ -2,6 +2,9 @@
 // the settings file, the user's folders, the code page and atomic writes.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -157,7 +160,7 @@ TEST(Settings, UnwritableConfigIsNotFatal) {
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
 }
 
-TEST(SpecialFolders, DocumentsFollowUserDirsThenFallBack) {
+TEST(UserFolders, DocumentsFollowUserDirsThenFallBack) {
     TempDir home;
     EnvGuard h("HOME", home.path().string());
     EnvGuard x("XDG_CONFIG_HOME", std::nullopt);
@@ -176,7 +179,7 @@ TEST(SpecialFolders, DocumentsFollowUserDirsThenFallBack) {
     EXPECT_EQ(DocumentsFolder(), (home / "Documents").string());
 }
 
-TEST(SpecialFolders, TempFromTmpdir) {
+TEST(UserFolders, TempFromTmpdir) {
     {
         EnvGuard t("TMPDIR", "/var/tmp/x/");
         EXPECT_EQ(TempFolder(), "/var/tmp/x");
@@ -234,6 +237,38 @@ TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporaries) {
     EXPECT_FALSE(ReadWholeFile(path, bytes, nullptr, 3));     // over the limit
     EXPECT_TRUE(ReadFilePrefix(path, 4, bytes));
     EXPECT_EQ(bytes.size(), 4u);
+}
+
+// A write that fails half-way (here: the disk is "full", which stops root as
+// well as anyone) must leave the old file whole and no temporary behind.
+TEST(FileIo, WriteFailingHalfWayKeepsTheOldFile) {
+    TempDir dir;
+    std::string path = (dir / "Save01.lsd").string();
+    std::string old = "the old save";
+    ASSERT_TRUE(WriteFileAtomic(path, old.data(), old.size()));
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string big(100000, 'x'), error;
+    bool written = WriteFileAtomic(path, big.data(), big.size(), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.empty());
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), old);
+    int entries = 0;
+    for (auto& e : fs::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
 }
 
 TEST(ProgramPath, AsInvokedOrFoundThroughPath) {
