@@ -45,6 +45,11 @@ void TCatalog::Delete(int32_t id) {
     for (; at != items_.end(); ++at) (*at)->SetId((*at)->Id() - 1);
 }
 
+void TCatalog::Remove(int32_t id) {
+    auto at = std::find_if(items_.begin(), items_.end(), [id](const auto& item) { return item->Id() == id; });
+    if (at != items_.end()) items_.erase(at);
+}
+
 void TCatalog::SetCount(int n) {
     Clear();
     for (int id = 1; id <= n; ++id) GetOrCreate(id);

@@ -27,6 +27,8 @@ public:
     // Removes the first item with that id and renumbers the ones after it
     // down by one, so ids stay dense.
     void Delete(int32_t id);
+    // Removes the first item with that id; the other ids stay as they are.
+    void Remove(int32_t id);
     void Clear() { items_.clear(); }
     // Clear, then items 1..n.
     void SetCount(int n);

@@ -23,8 +23,26 @@ bool OwnerInactive(const TLcfgScriptData& frame, const TLcfgInterpreterHooks& ho
 
 }  // namespace
 
+void TLcfgRegularScripter::RequestClear() {
+    if (updating_)
+        clearRequested_ = true;
+    else
+        Clear();
+}
+
 void TLcfgRegularScripter::Update() {
     const TLcfgInterpreterHooks& hooks = Hooks();
+    struct Running {
+        TLcfgRegularScripter& s;
+        explicit Running(TLcfgRegularScripter& owner) : s(owner) { s.updating_ = true; }
+        ~Running() {
+            s.updating_ = false;
+            if (s.clearRequested_) {
+                s.clearRequested_ = false;
+                s.Clear();
+            }
+        }
+    } running(*this);
     for (int step = 0; step < kStepsPerFrame; ++step) {
         if (!IsRunning()) return;
         if (waitCounter > 0) {
@@ -35,7 +53,7 @@ void TLcfgRegularScripter::Update() {
         waitingForMessage = 0;
         if (measureTime) ++timeCounter;
         bool went = ExecuteCommand();
-        if (!went || !IsRunning()) return;
+        if (clearRequested_ || !went || !IsRunning()) return;
         if (OwnerInactive(*frames.CurrentFrame(), hooks)) return;
         if (GameSystem && GameSystem->scene != kSceneField) return;
         // A single frame back at its first line has just run through.

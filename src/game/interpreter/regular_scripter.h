@@ -12,4 +12,13 @@ public:
     void EndScript() override;
     // Once per frame.
     void Update();
+    // Clears the interpreter. Asked while it runs a command (a switch it
+    // flips makes its own event change page), the clear waits until that
+    // command is done and the frame's loop then stops, as if the stack had
+    // been emptied at once; the next frame starts the new page.
+    void RequestClear();
+
+private:
+    bool updating_ = false;
+    bool clearRequested_ = false;
 };
