@@ -267,7 +267,10 @@ void TLcfgEvent::RefreshAll() {
 }
 
 void TLcfgEvent::LoadFromStream(ByteReader& r) {
-    if (GameParty && GameMapUnit && GameParty->mapStamp != GameMapUnit->saveCounter) return;
+    if (GameParty && GameMapUnit && GameParty->mapStamp != GameMapUnit->saveCounter) {
+        r.Skip(r.Remaining());  // another version of the map: keep the fresh events
+        return;
+    }
     const int32_t count = ReadVarInt(r);
     for (int32_t i = 0; i < count; ++i) {
         const int32_t id = ReadVarInt(r);

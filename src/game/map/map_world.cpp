@@ -1,0 +1,73 @@
+#include "game/map/map_world.h"
+
+#include "game/map/game_map.h"
+#include "game/vehicle/ship.h"
+#include "game/walker/party.h"
+
+namespace {
+
+TLcfgEventItem* EventOf(int32_t id) { return GameMap ? GameMap->events.Find(id) : nullptr; }
+
+}  // namespace
+
+int TLcfgMapWorld::EventCount() const { return GameMap ? GameMap->events.Count() : 0; }
+
+int32_t TLcfgMapWorld::EventIdAt(int index) const {
+    const TLcfgEventItem* e = GameMap ? GameMap->events.Items(index) : nullptr;
+    return e ? e->Id() : 0;
+}
+
+bool TLcfgMapWorld::EventExists(int32_t id) const { return EventOf(id) != nullptr; }
+
+const TLcfEventScriptList* TLcfgMapWorld::ActivePageScript(int32_t id) const {
+    const TLcfgEventItem* e = EventOf(id);
+    return e && e->ActivePage() ? &e->ActivePage()->script : nullptr;
+}
+
+bool TLcfgMapWorld::HasStartRequest(int32_t id) const {
+    const TLcfgEventItem* e = EventOf(id);
+    return e && e->startRequested;
+}
+
+void TLcfgMapWorld::ClearStartRequest(int32_t id) {
+    if (TLcfgEventItem* e = EventOf(id)) e->startRequested = 0;
+}
+
+bool TLcfgMapWorld::StartedByKey(int32_t id) const {
+    const TLcfgEventItem* e = EventOf(id);
+    return e && e->startedByKey;
+}
+
+void TLcfgMapWorld::EndEventRun(int32_t id) {
+    if (TLcfgEventItem* e = EventOf(id)) {
+        e->waitingForScript = 0;
+        e->UpdateFacing();
+    }
+}
+
+void TLcfgMapWorld::RefreshAll() {
+    if (GameMap) GameMap->events.RefreshAll();
+}
+
+bool TLcfgMapWorld::AnyForcedRoutePending() const {
+    if (!GameMap) return false;
+    for (int i = 0; i < GameMap->CharacterCount(); ++i) {
+        const TLcfgCharacter* c = GameMap->CharacterByIndex(i);
+        if (c && c->forcedActive && !c->forcedRunThrough) return true;
+    }
+    return false;
+}
+
+bool TLcfgMapWorld::PartyBoardingOrLeaving() const { return GameParty && (GameParty->boarding || GameParty->leaving); }
+
+bool TLcfgMapWorld::AirshipAscendingOrDescending() const {
+    return GameAirship && (GameAirship->ascent > 0 || GameAirship->descent > 0);
+}
+
+void TLcfgMapWorld::CancelPartyForcedRoute() {
+    if (GameParty) GameParty->CancelForcedRoute();
+}
+
+TLcfgCharacter* TLcfgMapWorld::PartyCharacter() { return GameParty; }
+TLcfgCharacter* TLcfgMapWorld::VehicleCharacter(int vehicle) { return GameVehicle(vehicle); }
+TLcfgCharacter* TLcfgMapWorld::EventCharacter(int32_t id) { return EventOf(id); }
