@@ -5,10 +5,10 @@
 // Clear forgets them (a new game starts from nothing).
 //
 // The stand-ins, by save chunk (each later piece replaces its own):
-//   104 party               105-107 the three vehicles
-//   110 teleport targets    111 map world
-// (102 screen effects, 103 pictures, 108 actors, 109 party info and 112
-// panorama are the real objects.)
+//   104 party               111 map world
+// (102 screen effects, 103 pictures, 105-107 the vehicles, 108 actors,
+// 109 party info, 110 teleport targets and 112 panorama are the real
+// objects.)
 //   never saved: enemies and the battle interpreter (nothing kept).
 // Scene stand-ins are listed in scenes/scene_stand_ins.h.
 

@@ -19,6 +19,7 @@
 #include "game/save/save_data.h"
 #include "game/screen/game_screen.h"
 #include "game/system/game_system.h"
+#include "game/teleport/teleport.h"
 #include "platform/file_io.h"
 #include "support/test_paths.h"
 
@@ -102,7 +103,9 @@ TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
 TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     GameSystem->SetSwitch(3, true);
     GameSystem->SetVariable(2, -77);
-    for (int id : {104, 105, 106, 107, 110, 111}) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
+    for (int id : {104, 111}) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
+    GameTeleports->SetTarget(7, 3, 4, true, 9);
+    GameBoat->TLcfgCharacter::SetPosition(2, 5, 6);
     ASSERT_TRUE(data_->Save(2));
     std::vector<uint8_t> first = ReadSlot(2);
     data_->Reset();
@@ -110,7 +113,10 @@ TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     ASSERT_TRUE(data_->Load(2));
     EXPECT_TRUE(GameSystem->GetSwitch(3));
     EXPECT_EQ(GameSystem->GetVariable(2), -77);
-    EXPECT_EQ(StandIn(110).bytes, (std::vector<uint8_t>{110, 1, 2, 0}));
+    EXPECT_EQ(StandIn(111).bytes, (std::vector<uint8_t>{111, 1, 2, 0}));
+    EXPECT_EQ(GameTeleports->ById(7)->y, 4);
+    EXPECT_EQ(GameTeleports->EscapePoint()->Id(), 0);
+    EXPECT_EQ(GameBoat->x, 5);
     ASSERT_TRUE(data_->Save(3));
     EXPECT_EQ(ReadSlot(3), first);
     // The header was refilled with "now" when written.

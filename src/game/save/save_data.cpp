@@ -16,6 +16,8 @@
 #include "game/save/save_clock.h"
 #include "game/system/game_system.h"
 #include "game/system/system_hooks.h"
+#include "game/teleport/teleport.h"
+#include "game/vehicle/ship.h"
 #include "platform/file_io.h"
 
 TLcfgSaveData* GameSaveData = nullptr;
@@ -111,6 +113,14 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             auto panorama = std::make_unique<TLcfgPanorama>();
             GamePanorama = panorama.get();
             owners_[i] = std::move(panorama);
+        } else if (i >= 4 && i <= 6) {
+            auto vehicle = std::make_unique<TLcfgShip>(int32_t(i - 3));
+            (i == 4 ? GameBoat : i == 5 ? GameShip : GameAirship) = vehicle.get();
+            owners_[i] = std::move(vehicle);
+        } else if (i == 9) {
+            auto teleports = std::make_unique<TLcfgTeleportChunk>();
+            GameTeleports = &teleports->targets;
+            owners_[i] = std::move(teleports);
         } else {
             owners_[i] = std::make_unique<TLcfgChunkStandIn>(kNames[i]);
         }
@@ -129,6 +139,11 @@ TLcfgSaveData::~TLcfgSaveData() {
     if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
     if (GamePartyInfo == owners_[8].get()) GamePartyInfo = nullptr;
     if (GamePlayers == players_.get()) GamePlayers = nullptr;
+    for (TLcfgShip** v : {&GameBoat, &GameShip, &GameAirship})
+        for (int id = 105; id <= 107; ++id)
+            if (*v == ChunkOwner(id)) *v = nullptr;
+    if (auto* t = dynamic_cast<TLcfgTeleportChunk*>(ChunkOwner(110)); t && GameTeleports == &t->targets)
+        GameTeleports = nullptr;
     // The system state lets go of its sounds before its screen goes.
     owners_ = {};
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/errors.h"
 #include "data/map/map_tree.h"
 #include "game/map/game_map.h"
 #include "game/system/game_system.h"
@@ -74,4 +75,17 @@ void TLcfgTeleport::LoadFromStream(ByteReader& r) {
     TCatalogOf<TLcfgTeleportItem>::LoadFromStream(r);
     while (Count() > 0 && Items(0)->Id() < 0) Remove(Items(0)->Id());
     GetOrCreate(0);
+}
+
+void TLcfgTeleportChunk::LoadFromStream(ByteReader& r) {
+    if (r.AtEnd()) {
+        targets.Reset();
+        return;
+    }
+    try {
+        targets.LoadFromStream(r);
+    } catch (const Exception&) {
+        targets.Reset();
+        throw;
+    }
 }

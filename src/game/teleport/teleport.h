@@ -37,4 +37,16 @@ public:
     void LoadFromStream(ByteReader& r) override;
 };
 
+// The list as a save-file chunk: its body is the list form, and Clear
+// resets to the escape point alone.
+class TLcfgTeleportChunk : public TCatalogBaseItem {
+public:
+    TLcfgTeleportChunk() { targets.Reset(); }
+    void DescribeField(int, TCatalogVarData&, bool) override {}
+    void Clear() override { targets.Reset(); }
+    void LoadFromStream(ByteReader& r) override;
+    void SaveToStream(ByteWriter& w) override { targets.SaveToStream(w); }
+    TLcfgTeleport targets;
+};
+
 extern TLcfgTeleport* GameTeleports;
