@@ -20,6 +20,7 @@
 #include "game/screen/game_screen.h"
 #include "game/system/game_system.h"
 #include "game/teleport/teleport.h"
+#include "game/vehicle/ship.h"
 #include "platform/file_io.h"
 #include "support/test_paths.h"
 
