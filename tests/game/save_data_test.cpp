@@ -169,10 +169,10 @@ TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
 }
 
 TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
-    WriteSlot(4, SaveFile({Chunk(110, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
+    WriteSlot(4, SaveFile({Chunk(104, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
                            Chunk(5, {}), Chunk(111, {9})}));
     ASSERT_TRUE(data_->Load(4));
-    EXPECT_EQ(StandIn(110).bytes, (std::vector<uint8_t>{7, 7}));
+    EXPECT_EQ(StandIn(104).bytes, (std::vector<uint8_t>{7, 7}));
     EXPECT_EQ(StandIn(111).bytes, (std::vector<uint8_t>{9}));
     EXPECT_EQ(GameSaveHeader->leaderName, "A");
 }
@@ -190,7 +190,7 @@ TEST_F(SaveData, HeaderBrowsingReadsOnlyTheHeaderWhereverItStands) {
 }
 
 TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
-    std::vector<uint8_t> good = SaveFile({Chunk(100, HeaderBody(45000, "A")), Chunk(110, {1, 2, 3, 4, 5})});
+    std::vector<uint8_t> good = SaveFile({Chunk(100, HeaderBody(45000, "A")), Chunk(104, {1, 2, 3, 4, 5})});
     // Truncated in the middle of a chunk, a wrong magic, a huge length, a
     // negative length.
     std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
@@ -198,19 +198,19 @@ TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
     badMagic[1] = 'X';
     ByteWriter huge, negative;
     WriteVarString(huge, "LcfSaveData");
-    WriteVarInt(huge, 110);
+    WriteVarInt(huge, 104);
     WriteVarInt(huge, 0x7FFFFFF0);
     huge.WriteU8(1);
     WriteVarString(negative, "LcfSaveData");
-    WriteVarInt(negative, 110);
+    WriteVarInt(negative, 104);
     WriteVarInt(negative, -3);
     for (const auto& bytes : {truncated, badMagic, huge.Bytes(), negative.Bytes()}) {
         WriteSlot(7, bytes);
-        StandIn(110).bytes = {42};
+        StandIn(104).bytes = {42};
         std::string error;
         EXPECT_FALSE(data_->Load(7, &error));
         EXPECT_FALSE(error.empty());
-        EXPECT_TRUE(StandIn(110).bytes.empty());  // reset, not half loaded
+        EXPECT_TRUE(StandIn(104).bytes.empty());  // reset, not half loaded
         EXPECT_FALSE(data_->LoadHeader(7));
         EXPECT_EQ(ReadSlot(7), bytes);  // the file itself is left alone
     }
@@ -223,7 +223,7 @@ TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
     fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
     bool writable = platform::IsFolderWritable(dir_.path().string());
     std::string error;
-    StandIn(110).bytes = {1, 2, 3};
+    StandIn(104).bytes = {1, 2, 3};
     bool saved = data_->Save(1, &error);
     fs::permissions(dir_.path(), fs::perms::owner_all);
     if (writable) GTEST_SKIP() << "permissions do not stop this user writing";
