@@ -12,28 +12,6 @@
 
 namespace {
 
-class SilentAudio : public ISystemAudio {
-public:
-    void PlayMusic(const std::string&, int32_t) override {}
-    void StopMusic() override {}
-    void FadeOutMusic(int32_t) override {}
-    void SetMusicVolume(int32_t) override {}
-    void SetMusicTempo(int32_t) override {}
-    void SetMusicBalance(int32_t) override {}
-    void PlaySound(const std::string&, int32_t, int32_t, int32_t) override {}
-    void StopAllSounds() override {}
-    void LockSound(const std::string&) override {}
-    void UnlockSound(const std::string&) override {}
-    bool SoundReallyLocked(const std::string&) override { return true; }
-};
-
-class NoScreen : public ISystemScreen {
-public:
-    void LoadSkin(const std::string&, const std::string&, const std::string&, int32_t, int32_t) override {}
-    void LoadFace(const std::string&, int32_t, bool) override {}
-    void RestartFrameClock() override {}
-};
-
 TLcfEventScriptList CheapScript(int lines) {
     TLcfEventScriptList script;
     for (int i = 0; i < lines; ++i) {
@@ -49,8 +27,8 @@ TLcfEventScriptList CheapScript(int lines) {
 }
 
 void BM_InterpreterCommands(benchmark::State& state) {
-    SilentAudio audio;
-    NoScreen screen;
+    TSilentSystemAudio audio;
+    TSilentSystemScreen screen;
     TLcfgSystem system(&audio, &screen);
     GameSystem = &system;
     const TLcfEventScriptList script = CheapScript(100000);

@@ -18,28 +18,6 @@
 
 namespace {
 
-class SilentAudio : public ISystemAudio {
-public:
-    void PlayMusic(const std::string&, int32_t) override {}
-    void StopMusic() override {}
-    void FadeOutMusic(int32_t) override {}
-    void SetMusicVolume(int32_t) override {}
-    void SetMusicTempo(int32_t) override {}
-    void SetMusicBalance(int32_t) override {}
-    void PlaySound(const std::string&, int32_t, int32_t, int32_t) override {}
-    void StopAllSounds() override {}
-    void LockSound(const std::string&) override {}
-    void UnlockSound(const std::string&) override {}
-    bool SoundReallyLocked(const std::string&) override { return true; }
-};
-
-class NoScreen : public ISystemScreen {
-public:
-    void LoadSkin(const std::string&, const std::string&, const std::string&, int32_t, int32_t) override {}
-    void LoadFace(const std::string&, int32_t, bool) override {}
-    void RestartFrameClock() override {}
-};
-
 template <class F>
 void Guarded(F&& f) {
     try {
@@ -59,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     a = std::min(a, rest.size());
     b = std::min(b, rest.size() - a);
 
-    SilentAudio audio;
-    NoScreen screen;
+    TSilentSystemAudio audio;
+    TSilentSystemScreen screen;
     TLcfgSystem system(&audio, &screen);
     GameSystem = &system;
     TLcfgScripter scripter;

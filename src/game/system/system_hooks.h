@@ -78,6 +78,31 @@ private:
     TSorvoSheet* face_;
 };
 
+// Hooks that do nothing, for programs that run the state without a machine
+// behind it (benchmarks, fuzz targets). Every sound counts as locked, so
+// nothing is locked twice.
+class TSilentSystemAudio : public ISystemAudio {
+public:
+    void PlayMusic(const std::string&, int32_t) override {}
+    void StopMusic() override {}
+    void FadeOutMusic(int32_t) override {}
+    void SetMusicVolume(int32_t) override {}
+    void SetMusicTempo(int32_t) override {}
+    void SetMusicBalance(int32_t) override {}
+    void PlaySound(const std::string&, int32_t, int32_t, int32_t) override {}
+    void StopAllSounds() override {}
+    void LockSound(const std::string&) override {}
+    void UnlockSound(const std::string&) override {}
+    bool SoundReallyLocked(const std::string&) override { return true; }
+};
+
+class TSilentSystemScreen : public ISystemScreen {
+public:
+    void LoadSkin(const std::string&, const std::string&, const std::string&, int32_t, int32_t) override {}
+    void LoadFace(const std::string&, int32_t, bool) override {}
+    void RestartFrameClock() override {}
+};
+
 // The face cell of `index` in an image of the given size: 48x48 cells, four
 // to a row. An index outside the image is clipped to the nearest cell that
 // lies inside it (cell 0 for a too-small image).

@@ -7,10 +7,6 @@
 
 namespace platform::audio {
 
-namespace {
-constexpr uint64_t kOne = uint64_t(1) << 32;  // 32.32 fixed point
-}
-
 struct Mixer::Voice {
     std::shared_ptr<const SampleData> data;  // samples in memory, or
     std::shared_ptr<StreamSource> stream;    // a stream
