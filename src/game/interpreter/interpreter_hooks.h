@@ -66,6 +66,17 @@ public:
     virtual ~IFieldSceneHooks() = default;
     // The inn's rest (fade, full recovery, music) after the price is paid.
     virtual void InnRest() = 0;
+    // Stores a transfer of the party to map, x, y; facing 0 keeps the
+    // direction, 1-4 face up, right, down, left. Carried out by
+    // PerformTeleport, from the scene's own update or at once by a command.
+    virtual void RequestTeleport(int32_t mapId, int32_t x, int32_t y, int32_t facing) {
+        (void)mapId;
+        (void)x;
+        (void)y;
+        (void)facing;
+    }
+    // Carries out the pending transfers now (nothing when none is pending).
+    virtual void PerformTeleport() {}
 };
 
 // The battle scene.
