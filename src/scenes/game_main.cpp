@@ -13,14 +13,18 @@
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/platform.h"
+#include "game/interpreter/interpreter_hooks.h"
+#include "game/map/world_hooks.h"
+#include "game/walker/party.h"
+#include "scenes/field/field_scene.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
 
-TLcfFieldStandIn* FieldScene = nullptr;
+TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
-TLcfScene* BattleScene = nullptr;
+TLcfBattleStandIn* BattleScene = nullptr;
 TLcfScene* ShopScene = nullptr;
 TLcfScene* NameScene = nullptr;
 TLcfScene* SaveFileScene = nullptr;
@@ -34,12 +38,8 @@ namespace {
 
 constexpr int kStrNoMonsterGroup = 65287;
 
-// In battle test the battle's stand-in ends the program; otherwise it
-// returns to the field.
-class TBattleStandIn : public TLcfStandInScene {
-public:
-    TBattleStandIn() : TLcfStandInScene("battle", 0) {}
-};
+// A random encounter starts its battle through the field.
+TLcfFieldBattleHooks FieldBattleHooks;
 
 std::string Word(const std::vector<std::string>& args, size_t n) { return n < args.size() ? args[n] : std::string(); }
 
@@ -56,18 +56,26 @@ bool ParseDecimal(const std::string& s, int32_t& out) {
 }  // namespace
 
 void CreateScenes() {
-    FieldScene = new TLcfFieldStandIn();
+    FieldScene = new TLcfFieldScene();
     MenuScene = new TLcfStandInScene("menu", 0);
-    BattleScene = new TBattleStandIn();
+    BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfStandInScene("shop", 0);
     NameScene = new TLcfStandInScene("name", 0);
-    SaveFileScene = new TLcfStandInScene("save", 6);
+    auto* save = new TLcfStandInScene("save", 6);
+    // Saving from a script returns to the map; the title's load screen to
+    // the title.
+    save->Next = [] { return GameParty && GameParty->mapId != 0 ? int(kSceneField) : int(kSceneTitle); };
+    SaveFileScene = save;
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
     DebugScene = new TLcfStandInScene("debug", 0);
+    GameInterpreterHooks.field = FieldScene;
+    GameWorldHooks.battle = &FieldBattleHooks;
 }
 
 void DestroyScenes() {
+    if (GameInterpreterHooks.field == FieldScene) GameInterpreterHooks.field = nullptr;
+    if (GameWorldHooks.battle == &FieldBattleHooks) GameWorldHooks.battle = nullptr;
     delete FieldScene;
     delete MenuScene;
     delete BattleScene;
@@ -78,7 +86,8 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = BattleScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
 }
@@ -135,7 +144,7 @@ void GameReset() {
     board.Brightness = 0;
     GameDraw->Flip();
     GameSaveData->Reset();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, BattleScene, ShopScene, NameScene,
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
                          SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.

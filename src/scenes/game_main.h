@@ -11,11 +11,12 @@
 
 class TLcfTitleScene;
 class TLcfGameOverScene;
-class TLcfFieldStandIn;
+class TLcfFieldScene;
+class TLcfBattleStandIn;
 
-extern TLcfFieldStandIn* FieldScene;
+extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
-extern TLcfScene* BattleScene;
+extern TLcfBattleStandIn* BattleScene;
 extern TLcfScene* ShopScene;
 extern TLcfScene* NameScene;
 extern TLcfScene* SaveFileScene;

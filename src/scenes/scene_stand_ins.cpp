@@ -3,10 +3,17 @@
 #include "game/system/game_system.h"
 #include "media/screen/sorvo_draw.h"
 
-void TLcfStandInScene::Update() { GameSystem->scene = uint8_t(next_); }
+void TLcfStandInScene::RestoreMusic() {
+    if (GameSystem) GameSystem->PlayMusic(GameSystem->MusicRecord(kGameMusicCurrent));
+}
+
+void TLcfStandInScene::Update() {
+    RestoreMusic();
+    GameSystem->scene = uint8_t(Next ? Next() : next_);
+}
 
 void TLcfStandInScene::Draw() { GameDraw->Board().FillRect(RectOfSize(0, 0, kWidth, kHeight), 0); }
 
-void TLcfFieldStandIn::Draw() {
-    GameDraw->Board().FillRect(RectOfSize(0, 0, kWidth, kHeight), RgbColor(16, 40, 24));
+void TLcfBattleStandIn::RestoreMusic() {
+    if (GameSystem) GameSystem->PlayMusic(GameSystem->MusicRecord(kGameMusicBeforeBattle));
 }

@@ -1,36 +1,57 @@
 #pragma once
-// Stand-ins for the scenes that are not built yet. Each shows a plain
-// screen and keeps the game running; each later piece replaces its own.
+// Stand-ins for the scenes that are not built yet. Each is entered by its
+// scene number, shows the screen again, restores the music and goes back
+// where it came from; each later piece replaces its own.
 //
-//   0 field     holds the party on its map (a plain dark screen)
 //   1 menu      back to the field on its first frame
-//   2 battle    ends at once: back to the field (in battle test the loop
-//               then ends and the program closes)
+//   2 battle    ends at once: the music from before the battle, back to
+//               the field (in battle test the loop then ends and the
+//               program closes)
 //   3 shop      back to the field
 //   4 name      back to the field
-//   5 save      back to the title (the load screen cancelled)
+//   5 save      back to the field during a game, else to the title (the
+//               load screen cancelled)
 //   8 debug     back to the field
 
+#include <functional>
 #include <string>
 
+#include "game/map/world_hooks.h"
 #include "scenes/scene.h"
 
 class TLcfStandInScene : public TLcfScene {
 public:
     TLcfStandInScene(std::string name, int next) : name_(std::move(name)), next_(next) {}
+    // Restores the music, then the next scene.
     void Update() override;
     void Draw() override;
     const std::string& Name() const { return name_; }
+    // Where to go; by default the fixed number given at creation.
+    std::function<int()> Next;
+
+protected:
+    virtual void RestoreMusic();
 
 private:
     std::string name_;
     int next_;
 };
 
-// The field's stand-in: stays in scene 0; its force-draw flag is never set.
-class TLcfFieldStandIn : public TLcfScene {
+// The battle's stand-in holds the set-up the field fills before a battle.
+class TLcfBattleStandIn : public TLcfStandInScene {
 public:
-    void Update() override {}
-    void Draw() override;
-    bool ForceDraw = false;
+    TLcfBattleStandIn() : TLcfStandInScene("battle", 0) {}
+    void Reset() override {
+        TLcfStandInScene::Reset();
+        setup = {};
+        screenWasBlack = 0;
+    }
+
+    TLcfgEncounterBattle setup;
+    // The screen was black when the battle started: no flash was shown.
+    uint8_t screenWasBlack = 0;
+
+protected:
+    // The music from before the battle.
+    void RestoreMusic() override;
 };

@@ -14,7 +14,7 @@
 #include "media/screen/sorvo_draw.h"
 #include "scenes/game_main.h"
 #include "scenes/logo.h"
-#include "scenes/scene_stand_ins.h"
+#include "scenes/field/field_scene.h"
 #include "scenes/startup.h"
 #include "scenes/system_sounds.h"
 
