@@ -43,9 +43,9 @@ public:
     void CheckGameOver();
     // Stores a transfer; facing 0 keeps the direction, 1-4 up, right,
     // down, left.
-    void RequestTeleport(int32_t mapId, int32_t x, int32_t y, int32_t facing);
+    void RequestTeleport(int32_t mapId, int32_t x, int32_t y, int32_t facing) override;
     // Carries out pending transfers (chained ones too).
-    void PerformTeleport();
+    void PerformTeleport() override;
     // Map events only (no party, no vehicles) and the parallel common events
     // advance one frame: after the party was moved outside the field.
     void UpdateEventsOnce();
