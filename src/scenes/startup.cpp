@@ -11,6 +11,7 @@
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
 #include "data/random.h"
+#include "game/game_world_hooks.h"
 #include "game/save/save_data.h"
 #include "graphics/system_graphic.h"
 #include "media/audio/audio_cantrel.h"
@@ -103,6 +104,7 @@ void FormShow() {
     GameInterpreterHooks.messagePool = GameMessagePool;
     GameInterpreterHooks.input = GameInput;
     GameInterpreterHooks.testPlay = TestPlayMode;
+    InstallGameWorldHooks(GameSystemGraphic);
     CreateScenes();
 }
 
@@ -122,6 +124,7 @@ void FormDestroy() {
     GameInterpreterHooks.messageWindow = nullptr;
     GameInterpreterHooks.messagePool = nullptr;
     GameInterpreterHooks.input = nullptr;
+    RemoveGameWorldHooks();
     delete GameMessageWindow;
     GameMessageWindow = nullptr;
     delete GameMessagePool;

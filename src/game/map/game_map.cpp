@@ -83,8 +83,9 @@ void TLcfgMap::LookUpChipSet() {
     else if (!chipSet_) chipSet_ = GameMapUnit->ChipSetGraphic().ChipSet();
 }
 
-void TLcfgMap::Setup(bool reset) {
+void TLcfgMap::Setup(bool reset, bool fromSave) {
     if (reset) Clear();
+    if (!fromSave && GameWorldHooks.screen) GameWorldHooks.screen->MapRebuilt();
     const int32_t id = GameParty ? GameParty->mapId : 0;
     if (id == 0) throw Exception::FromId(65286);
     if (MapLoader) MapLoader(id);

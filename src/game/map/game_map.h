@@ -36,8 +36,10 @@ public:
     // reconfigured (without reloading its image).
     void LoadFromStream(ByteReader& r) override;
 
-    // Enters the party's map: loads and prepares it (see the .cpp).
-    void Setup(bool reset);
+    // Enters the party's map: loads and prepares it (see the .cpp). A map
+    // animation on the old map's characters stops, except while a save is
+    // loading: the save's own animation state then holds.
+    void Setup(bool reset, bool fromSave = false);
     // Loads map `id` into GameMapUnit; the default reads the game's file.
     // Tests build maps in code instead.
     std::function<void(int32_t id)> MapLoader;

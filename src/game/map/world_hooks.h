@@ -25,6 +25,8 @@ public:
     virtual int32_t ShakeOffset() const = 0;
     // The system skin's airship shadow at (x, y) with its strength 0..256.
     virtual void DrawAirshipShadow(TSorvoBoard& board, int32_t x, int32_t y, int32_t value) = 0;
+    // The map was built anew: what played on its characters stops.
+    virtual void MapRebuilt() {}
 };
 
 // The party's members, inventory and timers.

@@ -100,7 +100,7 @@ void TLcfgParty::LoadFromStream(ByteReader& r) {
     panSpeed = std::clamp(panSpeed, 1, 1 << 16);
     encounterSteps = std::max(encounterSteps, 0);
     if (riding && vehicleKind == 0) riding = 0;
-    if (GameMap) GameMap->Setup(true);
+    if (GameMap) GameMap->Setup(true, true);
 }
 
 void TLcfgParty::SaveToStream(ByteWriter& w) {
