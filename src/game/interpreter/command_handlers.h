@@ -2,7 +2,13 @@
 // The command handlers built so far, by family. Each takes the interpreter,
 // the current frame (its line index already past the line) and the line.
 
+#include <cstddef>
+#include <vector>
+
+#include "data/database/move_route.h"
 #include "game/interpreter/command_table.h"
+
+class TLcfgCharacter;
 
 #define VARNOW_COMMAND(name) \
     void name(TLcfgBaseScripter& scripter, TLcfgScriptData& frame, const TLcfEventScriptLine& line)
@@ -56,5 +62,41 @@ VARNOW_COMMAND(AllowTeleport);
 VARNOW_COMMAND(AllowEscape);
 VARNOW_COMMAND(AllowSave);
 VARNOW_COMMAND(AllowMainMenu);
+
+// Map, transfer, vehicles and events on the map.
+VARNOW_COMMAND(TransferParty);
+VARNOW_COMMAND(MemorizeLocation);
+VARNOW_COMMAND(RecallLocation);
+VARNOW_COMMAND(EnterExitVehicle);
+VARNOW_COMMAND(SetVehicleLocation);
+VARNOW_COMMAND(SetEventLocation);
+VARNOW_COMMAND(SwapEventLocations);
+VARNOW_COMMAND(GetTerrainId);
+VARNOW_COMMAND(GetEventId);
+VARNOW_COMMAND(ChangeTileset);
+VARNOW_COMMAND(ChangePanorama);
+VARNOW_COMMAND(ChangeEncounterRate);
+VARNOW_COMMAND(ReplaceTile);
+VARNOW_COMMAND(ChangeTeleportTargets);
+VARNOW_COMMAND(SetEscapeLocation);
+
+// Looks and movement of characters.
+VARNOW_COMMAND(SetPartyTransparent);
+VARNOW_COMMAND(FlashCharacter);
+VARNOW_COMMAND(SetMoveRoute);
+VARNOW_COMMAND(WaitForAllMovement);
+VARNOW_COMMAND(StopAllMovement);
+
+// Cell coordinates from scripts are kept within this, so that stepping to a
+// neighbour or scaling to pixels never overflows.
+constexpr int64_t kScriptCoordinateLimit = 1000000;
+int32_t ScriptCoordinate(int64_t v);
+// A script's direction 1 up, 2 right, 3 down, 4 left becomes the move
+// direction 0-3 and the facing follows; anything else keeps both.
+void ApplyScriptDirection(TLcfgCharacter& character, int32_t direction);
+// The move commands a script line carries from parameter `first` on: each
+// parameter one value (code, then the code's arguments; a string as its
+// length and one parameter per byte). A command cut short is dropped.
+std::vector<TLcfMoveRouteItem> MoveCommandsFromParams(const std::vector<int32_t>& params, size_t first);
 
 }  // namespace commands
