@@ -9,36 +9,12 @@
 #include "data/database/database.h"
 #include "data/record/var_int.h"
 #include "music.h"
+#include "script.h"
 #include "sounds.h"
 #include "tiles.h"
 
 namespace mkdemo {
 namespace {
-
-// Event command codes used by the demo's scripts.
-enum Command : int32_t {
-    kEnd = 0,
-    kShowMessage = 10110,
-    kMessageContinued = 20110,
-    kSetFace = 10130,
-    kControlSwitches = 10210,
-    kControlVariables = 10220,
-    kTintScreen = 11030,
-    kWait = 11410,
-    kPlaySound = 11550,
-    kFullHeal = 10490,
-    kShowBattleAnimation = 13260,
-};
-
-void Line(TLcfEventScriptList& script, int32_t code, std::string text = {}, std::vector<int32_t> params = {}) {
-    script.Add(TLcfEventScriptLine(code, 0, std::move(text), std::move(params)));
-}
-
-void Message(TLcfEventScriptList& script, const std::vector<std::string>& lines) {
-    for (size_t i = 0; i < lines.size(); ++i) Line(script, i == 0 ? kShowMessage : kMessageContinued, lines[i]);
-}
-
-void SwitchOff(TLcfEventScriptList& script, int id) { Line(script, kControlSwitches, {}, {0, id, id, 1}); }
 
 void FillSystem(TLcfSystem& s) {
     s.boatSheet = art::kVehicles;
@@ -183,15 +159,13 @@ void FillCommonEvents(TLcfCommonEvent& events) {
     welcome->trigger = TLcfCommonEventItem::kAutorun;
     welcome->needsSwitch = 1;
     welcome->switchId = sw::kWelcome;
-    welcome->script.Clear();
-    Line(welcome->script, kSetFace, art::kHeroes, {0, 0, 0});
-    Message(welcome->script, {"Aren: Another quiet night in Varrow...", "but the great lantern on the hill",
-                              "has gone dark."});
-    Line(welcome->script, kSetFace, art::kHeroes, {1, 1, 0});
-    Message(welcome->script, {"Lysa: Then let's find out why", "and light it again!"});
-    Line(welcome->script, kSetFace, "", {0, 0, 0});
-    SwitchOff(welcome->script, sw::kWelcome);
-    Line(welcome->script, kEnd);
+    Script(welcome->script)
+        .Face(art::kHeroes, 0)
+        .Say({"Aren: Another quiet night in Varrow...", "but the great lantern on the hill", "has gone dark."})
+        .Face(art::kHeroes, 1, true)
+        .Say({"Lysa: Then let's find out why", "and light it again!"})
+        .NoFace()
+        .Switch(sw::kWelcome, false);
 
     // 2: a clock that counts seconds while its switch is on.
     TLcfCommonEventItem* clock = events.Items(1);
@@ -199,23 +173,19 @@ void FillCommonEvents(TLcfCommonEvent& events) {
     clock->trigger = TLcfCommonEventItem::kParallel;
     clock->needsSwitch = 1;
     clock->switchId = sw::kClockRunning;
-    clock->script.Clear();
-    Line(clock->script, kWait, {}, {10});
-    Line(clock->script, kControlVariables, {}, {0, var::kSeconds, var::kSeconds, 1, 0, 1});
-    Line(clock->script, kEnd);
+    Script(clock->script).Line(kWait, {}, {10}).AddVariable(var::kSeconds, 1);
 
     // 3: a rest by the hearth, called from events.
     TLcfCommonEventItem* rest = events.Items(2);
     rest->name = "Rest";
     rest->trigger = TLcfCommonEventItem::kCallOnly;
-    rest->script.Clear();
-    Line(rest->script, kTintScreen, {}, {40, 40, 60, 100, 10, 1});
-    Line(rest->script, kPlaySound, sound::kHeal, {90, 100, 50});
-    Line(rest->script, kFullHeal, {}, {0, 0});
-    Line(rest->script, kWait, {}, {10});
-    Line(rest->script, kTintScreen, {}, {100, 100, 100, 100, 10, 1});
-    Message(rest->script, {"Everyone feels rested."});
-    Line(rest->script, kEnd);
+    Script(rest->script)
+        .Line(kTintScreen, {}, {40, 40, 60, 100, 10, 1})
+        .Line(kPlaySound, sound::kHeal, {90, 100, 50})
+        .Line(kFullHeal, {}, {0, 0})
+        .Line(kWait, {}, {10})
+        .Line(kTintScreen, {}, {100, 100, 100, 100, 10, 1})
+        .Say({"Everyone feels rested."});
 }
 
 void FillChipSet(TLcfChipSetItem& item, const ChipSetDesign& design) {
@@ -560,10 +530,9 @@ void FillTroops(TLcfMonGroup& table, const ContentDesign& content) {
                 page->trigger.monsterHpMax = p.enemy_hp_below;
             }
             page->trigger.SetFlags(flags);
-            page->script.Clear();
-            Message(page->script, p.message);
-            if (p.animation) Line(page->script, kShowBattleAnimation, {}, {p.animation, 0, 0, 0});
-            Line(page->script, kEnd);
+            Script script(page->script);
+            script.Say(p.message);
+            if (p.animation) script.Line(kShowBattleAnimation, {}, {p.animation, 0, 0, 0});
         }
     }
 }

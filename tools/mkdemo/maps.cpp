@@ -1,7 +1,6 @@
 #include "maps.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "art.h"
 #include "data/byte_writer.h"
@@ -10,6 +9,7 @@
 #include "content_ids.h"
 #include "database.h"
 #include "music.h"
+#include "script.h"
 #include "sounds.h"
 #include "tiles.h"
 
@@ -160,58 +160,7 @@ private:
     std::vector<int16_t> lower_, upper_;
 };
 
-// --- event scripts -------------------------------------------------------
-
-// Event command codes.
-enum Code : int32_t {
-    kEnd = 0, kShowMessage = 10110, kMessageMore = 20110, kMessageOptions = 10120, kFace = 10130,
-    kChoices = 10140, kChoiceCase = 20140, kChoicesEnd = 20141, kInputNumber = 10150,
-    kSwitches = 10210, kVariables = 10220, kGold = 10310, kItems = 10320, kPartyMembers = 10330,
-    kFullHeal = 10490, kBattle = 10710, kVictoryCase = 20710, kEscapeCase = 20711, kDefeatCase = 20712,
-    kBattleEnd = 20713, kShop = 10720, kShopDeal = 20720, kShopNoDeal = 20721, kShopEnd = 20722, kInn = 10730,
-    kInnStay = 20730, kInnLeave = 20731, kInnEnd = 20732, kInputName = 10740, kTransfer = 10810,
-    kTintScreen = 11030, kFlashScreen = 11040, kShowPicture = 11110, kErasePicture = 11130,
-    kMapAnimation = 11210, kMoveRoute = 11330, kWaitMoves = 11340, kWait = 11410, kPlaySound = 11550,
-    kSaveMenu = 11910, kBranch = 12010, kElse = 22010, kBranchEnd = 22011, kCallEvent = 12330,
-    kEraseEvent = 12320,
-};
-
-class Script {
-public:
-    explicit Script(TLcfEventScriptList& list) : list_(list) { list_.Clear(); }
-    ~Script() { list_.Add(TLcfEventScriptLine(kEnd, 0)); }
-
-    Script& Line(int32_t code, std::string text = {}, std::vector<int32_t> params = {}) {
-        list_.Add(TLcfEventScriptLine(code, indent_, std::move(text), std::move(params)));
-        return *this;
-    }
-    Script& Face(const char* sheet, int index, bool right = false) {
-        return Line(kFace, sheet, {index, right ? 1 : 0, 0});
-    }
-    Script& NoFace() { return Line(kFace, "", {0, 0, 0}); }
-    Script& Say(const std::vector<std::string>& lines) {
-        for (size_t i = 0; i < lines.size(); ++i) Line(i == 0 ? kShowMessage : kMessageMore, lines[i]);
-        return *this;
-    }
-    Script& Switch(int id, bool on) { return Line(kSwitches, "", {0, id, id, on ? 0 : 1}); }
-    Script& Sound(const char* name) { return Line(kPlaySound, name, {100, 100, 50}); }
-    Script& Transfer(int map, int x, int y) { return Line(kTransfer, "", {map, x, y, 0}); }
-
-    // A block: the opening line, then cases each with its own body, then
-    // the closing line; bodies are indented one level deeper.
-    Script& Case(int32_t code, std::string text, std::vector<int32_t> params, const std::function<void()>& body) {
-        Line(code, std::move(text), std::move(params));
-        ++indent_;
-        body();
-        Line(kEnd);  // every body ends with an empty line of its depth
-        --indent_;
-        return *this;
-    }
-
-private:
-    TLcfEventScriptList& list_;
-    int indent_ = 0;
-};
+// --- events ---------------------------------------------------------------
 
 struct EventBuilder {
     TLcfEvent& events;
@@ -695,7 +644,7 @@ void BuildCave(MapDesign& map) {
             s.Switch(sw::kBossBeaten, true).Switch(sw::kLanternLit, true);
             s.Say({"The crystal's light flows back toward", "Varrow. The lantern is lit!"});
         });
-        s.Case(kDefeatCase, "", {}, [&] { s.Line(12420); });
+        s.Case(kDefeatCase, "", {}, [&] { s.Line(kGameOver); });
         s.Line(kBattleEnd);
         TLcfEventPageItem& gone = Page(e);
         gone.layer = 0;

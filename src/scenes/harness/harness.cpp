@@ -6,8 +6,11 @@
 #include <sstream>
 
 #include "data/folders.h"
+#include "game/actors/player_item.h"
+#include "game/party/party_info.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
+#include "game/walker/party.h"
 #include "media/image/bitmap.h"
 #include "media/image/png.h"
 #include "platform/file_io.h"
@@ -48,6 +51,55 @@ void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
     platform::WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
+// The game state tests and people check, read from the live objects.
+void ReadState(THarnessResult& r) {
+    r.sceneNumber = GameSystem->scene;
+    if (GameParty) {
+        r.mapId = GameParty->mapId;
+        r.x = GameParty->x;
+        r.y = GameParty->y;
+        r.direction = GameParty->facing;
+    } else if (GameSaveData) {
+        r.mapId = GameSaveData->Party().mapId;
+        r.x = GameSaveData->Party().x;
+        r.y = GameSaveData->Party().y;
+        r.direction = GameSaveData->Party().direction;
+    }
+    for (int32_t id = 1; id <= GameSystem->SwitchCount(); ++id)
+        if (GameSystem->GetSwitch(id)) r.switchesOn.push_back(id);
+    for (int32_t id = 1; id <= GameSystem->VariableCount(); ++id)
+        if (int32_t v = GameSystem->GetVariable(id)) r.variables[id] = v;
+    if (GamePartyInfo) {
+        r.gold = GamePartyInfo->gold;
+        for (int slot = 0; slot < GamePartyInfo->MemberCount(); ++slot) r.members.push_back(GamePartyInfo->MemberId(slot));
+    }
+}
+
+std::string Summary(const THarnessResult& r) {
+    static const char* const kDirections[4] = {"up", "right", "down", "left"};
+    std::ostringstream s;
+    s << "scene " << r.sceneNumber << "\n"
+      << "frames " << GameSystem->frameCount << "\n"
+      << "map " << r.mapId << "\n"
+      << "party position " << r.x << " " << r.y << "\n"
+      << "party facing " << (r.direction >= 0 && r.direction < 4 ? kDirections[r.direction] : "?") << "\n"
+      << "switches on:";
+    if (r.switchesOn.empty()) s << " none";
+    for (int32_t id : r.switchesOn) s << " " << id;
+    s << "\nvariables:";
+    if (r.variables.empty()) s << " all 0";
+    for (auto [id, value] : r.variables) s << " " << id << "=" << value;
+    s << "\ngold " << r.gold << "\nparty members:";
+    if (r.members.empty()) s << " none";
+    for (size_t i = 0; i < r.members.size(); ++i) {
+        s << (i ? ", " : " ") << r.members[i];
+        if (GamePartyInfo)
+            if (TLcfgPlayerItem* actor = GamePartyInfo->Member(int(i))) s << " " << actor->GetName();
+    }
+    s << "\n";
+    return s.str();
+}
+
 }  // namespace
 
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error) {
@@ -84,8 +136,13 @@ THarnessResult RunHarness(const THarnessOptions& options) {
     const uint64_t start = sys->NowMicros();
     auto frameNow = [&] { return int((sys->NowMicros() - start) / kFrameMicros); };
 
+    platform::CapturedFrame last;  // the last presented picture
+    bool haveLast = false;
     // Keys: held exactly on their frames.
     std::map<platform::Key, bool> held;
+    int driverFrame = -1;
+    bool driverDone = false;
+    std::vector<std::string> driverHold;
     sys->onPump = [&] {
         int frame = frameNow();
         std::map<platform::Key, bool> want;
@@ -95,6 +152,20 @@ THarnessResult RunHarness(const THarnessOptions& options) {
             if (frame >= k.firstFrame && frame <= k.lastFrame) want[key] = true;
             else want.emplace(key, false);
         }
+        if (options.driver) {
+            // Once a frame, however often the events are pumped in it.
+            if (frame != driverFrame) {
+                driverFrame = frame;
+                driverHold.clear();
+                if (!options.driver(frame, haveLast ? &last : nullptr, driverHold)) driverDone = true;
+            }
+            for (const std::string& name : driverHold) {
+                platform::Key key;
+                if (KeyOf(name, key)) want[key] = true;
+            }
+        }
+        // A key the driver let go of is released.
+        for (auto& [key, down] : held) want.emplace(key, false);
         for (auto [key, down] : want)
             if (held[key] != down) {
                 held[key] = down;
@@ -103,12 +174,10 @@ THarnessResult RunHarness(const THarnessOptions& options) {
         if (!result.titleMicros && TitleScene && TitleScene->Started() && GameSystem->scene == 6 &&
             TitleScene->Window().IsOpen())
             result.titleMicros = sys->NowMicros() - start;
-        if (frame >= options.frames) sys->RequestQuit();
+        if (frame >= options.frames || driverDone) sys->RequestQuit();
     };
     std::vector<int> pending = options.pngFrames;
     std::sort(pending.begin(), pending.end());
-    platform::CapturedFrame last;
-    bool haveLast = false;
     auto flushPngs = [&](int upTo) {
         while (!pending.empty() && pending.front() <= upTo) {
             if (haveLast && !options.pngFolder.empty()) {
@@ -133,24 +202,12 @@ THarnessResult RunHarness(const THarnessOptions& options) {
     OnBeforeTeardown = [&] {
         flushPngs(options.frames);
         if (options.inspect) options.inspect();
-        result.sceneNumber = GameSystem->scene;
-        if (GameSaveData) {
-            result.mapId = GameSaveData->Party().mapId;
-            result.x = GameSaveData->Party().x;
-            result.y = GameSaveData->Party().y;
-            if (options.saveSlot > 0) result.saved = GameSaveData->Save(options.saveSlot);
-        }
-        std::ostringstream s;
-        s << "scene " << result.sceneNumber << "\n"
-          << "frames " << GameSystem->frameCount << "\n"
-          << "map " << result.mapId << "\n"
-          << "party position " << result.x << " " << result.y << "\n"
-          << "switches (none kept yet)\n"
-          << "variables (none kept yet)\n"
-          << "gold (none kept yet)\n"
-          << "party (none kept yet)\n";
-        if (options.saveSlot > 0) s << "saved slot " << options.saveSlot << (result.saved ? "" : " FAILED") << "\n";
-        result.summary = s.str();
+        ReadState(result);
+        if (GameSaveData && options.saveSlot > 0) result.saved = GameSaveData->Save(options.saveSlot);
+        std::string summary = Summary(result);
+        if (options.saveSlot > 0)
+            summary += "saved slot " + std::to_string(options.saveSlot) + (result.saved ? "" : " FAILED") + "\n";
+        result.summary = summary;
     };
 
     std::string folder = WithTrailingBackslash(options.gameFolder);

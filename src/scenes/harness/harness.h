@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ struct THarnessOptions {
     int saveSlot = 0;  // > 0: the game's own Save to this slot at the end
     // Runs at the end while every game object still exists (tests look).
     std::function<void()> inspect;
+    // Called once a frame, at its first event pump, with the frame's number
+    // and the last presented picture (null before the first); it may add key
+    // names to `hold` for this frame, on top of `keys`, and returns false to
+    // end the run. Tests use it to react to what the game shows instead of
+    // guessing frame numbers.
+    std::function<bool(int frame, const platform::CapturedFrame* last, std::vector<std::string>& hold)> driver;
 };
 
 struct THarnessResult {
@@ -38,6 +45,13 @@ struct THarnessResult {
     std::string summary;  // text summary of the state at the end
     int sceneNumber = -1;
     int mapId = 0, x = 0, y = 0;
+    int direction = 0;  // the party's facing: 0 up, 1 right, 2 down, 3 left
+    // The game state at the end: switches that are on, variables that are
+    // not 0, the gold and the party's actor ids in order.
+    std::vector<int32_t> switchesOn;
+    std::map<int32_t, int32_t> variables;
+    int32_t gold = 0;
+    std::vector<int32_t> members;
     int presentCount = 0;
     // Virtual microseconds from start to the first presented frame, and to
     // the first frame with the title's command window open.
