@@ -4,6 +4,7 @@
 // position is added so a new game can begin.
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "support/test_paths.h"
 
@@ -12,9 +13,24 @@ namespace e2e {
 // The start position given to a demo without a map tree.
 constexpr int kFallbackStartMap = 1, kFallbackStartX = 9, kFallbackStartY = 7;
 
+// What the demo's first walk touches, as tools/mkdemo writes it: the town
+// and the field maps, the switch the lamplighter's first answer turns on and
+// the variable either answer sets.
+constexpr int kTownMap = 1, kFieldMap = 3;
+constexpr int kPromisedTamSwitch = 13, kChoiceVariable = 7;
+
+struct MapSpot {
+    int map = 0, x = -1, y = -1;
+};
+
 // Writes the demo into dir; false when mkdemo was not built or failed.
 bool WriteDemoGame(const std::filesystem::path& dir);
 // The tree's party start map, read back from the folder.
 int StartMapOf(const std::filesystem::path& dir);
+// The cell of the first event named `name` on map `mapId` (x −1 when there
+// is none), and where the first transfer in its first page leads (map 0
+// when it has none).
+MapSpot FindEvent(const std::filesystem::path& dir, int mapId, const std::string& name);
+MapSpot TransferTargetOf(const std::filesystem::path& dir, int mapId, const std::string& name);
 
 }  // namespace e2e

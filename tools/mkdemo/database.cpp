@@ -137,13 +137,13 @@ void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
     const char* switch_names[sw::kCount] = {
         "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
         "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
-        "Mira joined",  "Intro done",    "",             "",            "",
+        "Mira joined",  "Intro done",    "Promised Tam", "",            "",
         "",             "",              "",             "",            "",
     };
     switches.SetCount(sw::kCount);
     for (int i = 0; i < sw::kCount; ++i) switches.Items(i)->name = switch_names[i];
     const char* variable_names[var::kCount] = {"Seconds", "Chosen number", "Map id", "Map x", "Map y",
-                                               "Steps",   "Choice",        "",       "",      ""};
+                                               "Steps",   "Choice",        "Wish",   "",      ""};
     variables.SetCount(var::kCount);
     for (int i = 0; i < var::kCount; ++i) variables.Items(i)->name = variable_names[i];
 }

@@ -12,11 +12,11 @@ namespace mkdemo {
 namespace sw {
 enum : int {
     kWelcome = 1, kClockRunning, kLanternLit, kMetElder, kChestOpened, kBossBeaten, kBridgeFixed, kLeverPulled,
-    kShrineOpen, kBorinJoined, kMiraJoined, kIntroDone, kCount = 20,
+    kShrineOpen, kBorinJoined, kMiraJoined, kIntroDone, kPromisedTam, kCount = 20,
 };
 }
 namespace var {
-enum : int { kSeconds = 1, kChosenNumber, kMapId, kMapX, kMapY, kSteps, kChoice, kCount = 10 };
+enum : int { kSeconds = 1, kChosenNumber, kMapId, kMapX, kMapY, kSteps, kChoice, kWish, kCount = 10 };
 }
 
 // Fills every table of `db` (the battler animation sets keep their single

@@ -195,6 +195,14 @@ void WhenSwitch(TLcfEventPageItem& page, int id) {
     page.condition.switchA = id;
 }
 
+// A last page with no picture and no script once switch `id` is on: the
+// event is gone (a recruit who joined, a beaten guardian).
+void GoneWhen(TLcfEventItem& event, int id) {
+    TLcfEventPageItem& gone = Page(event);
+    gone.layer = 0;
+    WhenSwitch(gone, id);
+}
+
 // A patrol: left three steps, right three steps, again and again.
 void Patrol(TLcfEventPageItem& page) {
     page.moveType = 6;
@@ -331,12 +339,17 @@ void BuildTown(MapDesign& map) {
         p.moveSpeed = 4;
         Script(p.script).Face(art::kTownsfolk, 3 + 4).Say({"Tag! You're it!"}).NoFace();
     }
-    // 6: the guard walking his beat by the gate.
+    // 6: the guard walking his beat by the gate, out of the road's way; he
+    // hops to attention when spoken to.
     {
-        TLcfEventItem& e = b.Add("Guard", 17, 19);
+        TLcfEventItem& e = b.Add("Guard", 20, 20);
         TLcfEventPageItem& p = Page(e, art::kTownsfolk, 4);
         Patrol(p);
-        Script(p.script).Face(art::kTownsfolk, 4).Say({"Guard: Monsters roam the Green Reach.", "Rest at the inn before you go."})
+        Script(p.script)
+            .Route(kThisEvent, {21, 24, 25})  // face the party, jump in place
+            .Line(kWaitMoves)
+            .Face(art::kTownsfolk, 4)
+            .Say({"Guard: Monsters roam the Green Reach.", "Rest at the inn before you go."})
             .NoFace();
     }
     // 7: the scholar's number game.
@@ -401,10 +414,11 @@ void BuildTown(MapDesign& map) {
     {
         TLcfEventItem& e = b.Add("Chest", 3, 16);
         TLcfEventPageItem& shut = Page(e, art::kObjects, 1, 0);
-        Script(shut.script).Sound(sound::kChime).Line(kItems, "", {0, 0, item::kPotion, 0, 2})
-            .Say({"Found 2 Potions!"}).Switch(sw::kChestOpened, true);
+        Script(shut.script).Sound(sound::kChime).GainItem(item::kPotion, 2).GainGold(30)
+            .Say({"Found 2 Potions and 30 gold!"}).Switch(sw::kChestOpened, true);
         TLcfEventPageItem& open = Page(e, art::kObjects, 1, 2);
         WhenSwitch(open, sw::kChestOpened);
+        Script(open.script).Say({"The chest is empty."});
     }
     // 14: Borin, who joins the party.
     {
@@ -414,11 +428,51 @@ void BuildTown(MapDesign& map) {
         s.Face(art::kHeroes, 2).Say({"Borin: Off to the cave? Not without", "my axe, you aren't."});
         s.Line(kPartyMembers, "", {0, 0, hero::kBorin});
         s.NoFace().Sound(sound::kDecision).Say({"Borin joined the party!"}).Switch(sw::kBorinJoined, true);
-        TLcfEventPageItem& gone = Page(e);
-        gone.layer = 0;
-        WhenSwitch(gone, sw::kBorinJoined);
+        GoneWhen(e, sw::kBorinJoined);
     }
-    // 15, 16: the road out of town.
+    // 15: Tam the lamplighter, a few steps from where the game begins: a
+    // question with two answers, each remembered.
+    {
+        TLcfEventItem& e = b.Add("Tam", 12, 16);
+        TLcfEventPageItem& ask = Page(e, art::kTownsfolk, 5, 1);
+        Script s(ask.script);
+        s.Face(art::kTownsfolk, 5).Say({"Tam: Ho there, Aren! I tend the great", "lantern, and last night it died."});
+        s.Say({"Tam: Will you find out why?"});
+        s.Line(kChoices, "", {2});
+        s.Case(kChoiceCase, "We'll light it again!", {0}, [&] {
+            s.SetVariable(var::kChoice, 1).Switch(sw::kPromisedTam, true).GainGold(50).Sound(sound::kChime);
+            s.Say({"Tam: Bless you! Here, 50 gold for", "the road. The cave lies north-east."});
+        });
+        s.Case(kChoiceCase, "Not our business.", {1}, [&] {
+            s.SetVariable(var::kChoice, 2);
+            s.Say({"Tam: Then Varrow stays dark..."});
+        });
+        s.Line(kChoicesEnd);
+        s.NoFace();
+        TLcfEventPageItem& promised = Page(e, art::kTownsfolk, 5, 1);
+        WhenSwitch(promised, sw::kPromisedTam);
+        Script(promised.script).Face(art::kTownsfolk, 5)
+            .Say({"Tam: Hollow Cave, past the forest.", "Mind the road south of town."})
+            .NoFace();
+    }
+    // 16: the well: a coin for a wish, while the purse holds one.
+    {
+        TLcfEventItem& e = b.Add("Well", 18, 15);
+        TLcfEventPageItem& p = Page(e);
+        Script s(p.script);
+        s.Case(kBranch, "", {3, 1, 0}, [&] {  // gold >= 1
+            s.Line(kGold, "", {1, 0, 1}).Sound(sound::kChime);
+            s.Line(kVariables, "", {0, var::kWish, var::kWish, 0, 3, 1, 3});  // 1..3 at random
+            s.Case(kBranch, "", {1, var::kWish, 0, 3, 0}, [&] {
+                s.Say({"The coin glints far below.", "Something glints back!"}).GainItem(item::kEther, 1);
+            });
+            s.Case(kElse, "", {}, [&] { s.Say({"The coin splashes. You make a wish."}); });
+            s.Line(kBranchEnd);
+        });
+        s.Case(kElse, "", {}, [&] { s.Say({"A deep well. A coin might buy a wish."}); });
+        s.Line(kBranchEnd);
+    }
+    // 17, 18: the road out of town.
     for (int x : {14, 15}) {
         TLcfEventItem& e = b.Add("To the Green Reach", x, 21);
         Script(Touch(Page(e)).script).Transfer(map_id::kGreenReach, 12, 20);
@@ -489,9 +543,7 @@ void BuildInn(MapDesign& map) {
         Script(join.script).Face(art::kHeroes, 3 + 4).Say({"Mira: The cave? I'll patch you up", "on the way."})
             .Line(kPartyMembers, "", {0, 0, hero::kMira}).NoFace().Say({"Mira joined the party!"})
             .Switch(sw::kMiraJoined, true);
-        TLcfEventPageItem& gone = Page(e);
-        gone.layer = 0;
-        WhenSwitch(gone, sw::kMiraJoined);
+        GoneWhen(e, sw::kMiraJoined);
     }
     for (int x : {9, 10}) {
         TLcfEventItem& e = b.Add("Door", x, 13);
@@ -573,8 +625,10 @@ void BuildField(MapDesign& map) {
         // A wanderer who teaches about vehicles.
         TLcfEventItem& e = b.Add("Ferryman", 24, 21);
         TLcfEventPageItem& p = Page(e, art::kHeroes, 5, 1);
+        // He brings the boat back to his jetty wherever it was left.
         Script(p.script).Face(art::kHeroes, 9).Say({"Ferryman: Take my boat across the lake.", "Face it and press the key to board."})
-            .NoFace();
+            .NoFace()
+            .Line(kVehicleLocation, "", {0, 0, map_id::kGreenReach, 25, 22, 4});
     }
 }
 
@@ -646,9 +700,7 @@ void BuildCave(MapDesign& map) {
         });
         s.Case(kDefeatCase, "", {}, [&] { s.Line(kGameOver); });
         s.Line(kBattleEnd);
-        TLcfEventPageItem& gone = Page(e);
-        gone.layer = 0;
-        WhenSwitch(gone, sw::kBossBeaten);
+        GoneWhen(e, sw::kBossBeaten);
     }
 }
 
