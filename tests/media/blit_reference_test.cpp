@@ -368,3 +368,51 @@ TEST(BlitReference, PlainStretchAndZoomMatchTheReference) {
     EXPECT_GT(p.drawn, 1300);  // enough cases reach the board to count
     EXPECT_EQ(fold, 7138541884430744147u) << "pinned fingerprint";
 }
+
+TEST(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
+    // Sheets blank at the top, at the bottom, in the middle, all over, or
+    // with a single inked row: a transparent sheet may skip the blank rows,
+    // an opaque one draws them, and both must match the reference.
+    TSorvoSheet s;
+    Pair p(90, 70);
+    std::mt19937 rng(14);
+    uint64_t fold = 0;
+    for (int shape = 0; shape < 6; ++shape) {
+        PatternSheet(s, 33, 27, 20 + unsigned(shape));
+        for (int y = 0; y < 27; ++y) {
+            const bool blank = shape == 0   ? y < 13
+                               : shape == 1 ? y >= 13
+                               : shape == 2 ? y >= 8 && y < 20
+                               : shape == 3 ? true
+                               : shape == 4 ? y != 5
+                                            : y < 2 || y > 24;
+            if (blank) std::fill(s.ScanLine(y), s.ScanLine(y) + 33, uint8_t(0));
+        }
+        for (int k = 0; k < 300; ++k) {
+            const Look look = kLooks[rng() % std::size(kLooks)];
+            s.Transparent = look.transparent;
+            s.Opacity = look.opacity;
+            TRect r = s.GetBoundsRect();
+            if (k % 3 == 1) {
+                const int l = int(rng() % 30) - 4, t = int(rng() % 24) - 4;
+                r = TRect(l, t, l + 1 + int(rng() % 36), t + 1 + int(rng() % 30));
+            }
+            const int x = int(rng() % 120) - 15, y = int(rng() % 100) - 15;
+            const double zoom = k % 5 == 0 ? 1.0 : 0.4 + (rng() % 6000) / 2000.0;
+            p.Noise(rng);
+            if (k % 2) {
+                const uint8_t angle = uint8_t(rng());
+                p.board.RotateDraw(x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), angle, zoom);
+                RefRotate(p.ref, x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), angle, zoom);
+            } else {
+                const int amplitude = int(rng() % 20) - 4, phase = int(rng() % 256);
+                p.board.WaveDraw(x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), amplitude, 32, phase, zoom);
+                RefWave(p.ref, x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), amplitude, 32, phase, zoom);
+            }
+            ASSERT_TRUE(p.Same()) << "shape " << shape << " case " << k;
+            fold = fold * 31 + p.Hash();
+        }
+    }
+    EXPECT_GT(p.drawn, 900);  // enough cases reach the board to count
+    EXPECT_EQ(fold, 4100993910195622310u) << "pinned fingerprint";
+}

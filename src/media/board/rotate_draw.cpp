@@ -1,14 +1,51 @@
 // Rotation and zoom about a centre: every board pixel of the box that the
 // turned source covers walks back into the source in 16.16 fixed point.
+// The walk along a row is a straight line, so the pixels that land inside
+// the source form one run: it is found by division once a row, and only it
+// is walked, without a test per pixel.
 #include <algorithm>
 #include <cmath>
 
+#include "data/errors.h"
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/ink_rows.h"
 #include "media/board/pixel_rule.h"
 #include "media/board/scaled_clip.h"
 
 using namespace scaled_clip;
+
+namespace {
+
+// Division rounding down and up, for a positive divisor.
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+int64_t CeilDiv(int64_t a, int64_t b) {
+    return -FloorDiv(-a, b);
+}
+
+// Narrows [k0, k1) to the steps k at which a + k * d lies in [lo, hi). The
+// operands stay below 2^53 (starts are clamped to 4e15, limits are sheet
+// sizes times 65536, steps at most 2^40), so nothing overflows.
+void NarrowSteps(int64_t a, int64_t d, int64_t lo, int64_t hi, int64_t& k0, int64_t& k1) {
+    if (d == 0) {
+        if (a < lo || a >= hi) k1 = k0;
+        return;
+    }
+    int64_t first, last;
+    if (d > 0) {
+        first = CeilDiv(lo - a, d);
+        last = FloorDiv(hi - 1 - a, d);
+    } else {
+        first = CeilDiv(a - (hi - 1), -d);
+        last = FloorDiv(a - lo, -d);
+    }
+    k0 = std::max(k0, first);
+    k1 = std::min(k1, last + 1);
+}
+
+}  // namespace
 
 void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect& sourceRect, int32_t halfWidth,
                              int32_t halfHeight, uint8_t angle, double zoom) {
@@ -45,23 +82,42 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
     // draws nothing; a negative u or v lands outside.
     const int64_t colLo = std::max<int64_t>(sourceRect.Left, 0),
                   colHi = std::min<int64_t>(sourceRect.Right, sheet.Width());
-    const int64_t rowLo = std::max<int64_t>(sourceRect.Top, 0),
-                  rowHi = std::min<int64_t>(sourceRect.Bottom, sheet.Height());
+    int64_t rowLo = std::max<int64_t>(sourceRect.Top, 0), rowHi = std::min<int64_t>(sourceRect.Bottom, sheet.Height());
     if (colLo >= colHi || rowLo >= rowHi) return;
+    // A transparent sheet draws nothing from its blank top and bottom rows.
+    if (sheet.Transparent) {
+        const InkRows ink = FindInkRows(sheet, colLo, colHi, rowLo, rowHi);
+        if (ink.top >= ink.bottom) return;
+        rowLo = ink.top;
+        rowHi = ink.bottom;
+    }
 
-    pixel_rule::WithRule(sheet, [&](auto rule) {
+    const uint8_t* pixels = sheet.Pixels();
+    const int64_t pitch = sheet.Width();
+    pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         for (int64_t py = top; py < bottom; ++py) {
             const double rx = double(left - x), ry = double(py - y);
-            int64_t u = TruncClamped(
+            const int64_t u = TruncClamped(
                 std::clamp(((rx * c + ry * s) / zoom + sourceRect.Left + hw) * 65536.0, -kStartLimit, kStartLimit));
-            int64_t v = TruncClamped(
+            const int64_t v = TruncClamped(
                 std::clamp(((-rx * s + ry * c) / zoom + sourceRect.Top + hh) * 65536.0, -kStartLimit, kStartLimit));
-            uint16_t* dst = ScanLine(int32_t(py));
-            for (int64_t px = left; px < right; ++px, u += du, v += dv) {
-                const int64_t col = u >> 16, row = v >> 16;
-                if (col < colLo || col >= colHi || row < rowLo || row >= rowHi) continue;
-                rule(dst[px], sheet.ScanLine(int32_t(row))[col]);
-            }
+            // Steps k of the row (pixel left + k) whose column and row both
+            // fall inside the source.
+            int64_t k0 = 0, k1 = right - left;
+            NarrowSteps(u, du, colLo << 16, colHi << 16, k0, k1);
+            NarrowSteps(v, dv, rowLo << 16, rowHi << 16, k0, k1);
+            if (k0 >= k1) continue;
+            const int64_t u0 = u + k0 * du, v0 = v + k0 * dv;
+            // Both ends inside the source, so the whole straight run is.
+            const int64_t uLast = u0 + (k1 - 1 - k0) * du, vLast = v0 + (k1 - 1 - k0) * dv;
+            VARNOW_CHECK((u0 >> 16) >= colLo && (u0 >> 16) < colHi && (uLast >> 16) >= colLo && (uLast >> 16) < colHi);
+            VARNOW_CHECK((v0 >> 16) >= rowLo && (v0 >> 16) < rowHi && (vLast >> 16) >= rowLo && (vLast >> 16) < rowHi);
+            rule.Span(ScanLine(int32_t(py)) + left + k0, size_t(k1 - k0), [&, uk = u0, vk = v0](size_t) mutable {
+                const uint8_t index = pixels[(vk >> 16) * pitch + (uk >> 16)];
+                uk += du;
+                vk += dv;
+                return index;
+            });
         }
     });
 }

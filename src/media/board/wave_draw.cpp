@@ -1,11 +1,18 @@
 // A centred zoom whose rows are shifted sideways by a sine wave. Only rows
 // are clipped up front; each row is cut to the board on its own after its
-// shift.
+// shift. Every row maps its columns the same way, so the column map is made
+// once a blit over the columns some row shows; each row is also cut to the
+// columns that fall inside the sheet (a run, as the map only grows), so the
+// pixel loop tests nothing.
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "data/errors.h"
 
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/ink_rows.h"
 #include "media/board/pixel_rule.h"
 #include "media/board/scaled_clip.h"
 
@@ -29,35 +36,89 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
 
     const int64_t span = right - left;  // columns map through the box width
     const int64_t wholeStep = sw / span, partStep = sw % span;
-    pixel_rule::WithRule(sheet, [&](auto rule) {
-        for (int64_t j = 0; j < destRows; ++j) {
-            const int64_t rowRel =
-                std::min(srcRows - 1, MulDiv(destTop + j - top, sh, bottom - top) - (srcTop - sourceRect.Top));
-            const int64_t srcRow = srcTop + rowRel;
-            if (srcRow < 0 || srcRow >= sheet.Height()) continue;
-            const int64_t step = MulDiv(256 * j, srcRows, destRows) / period;
-            const uint8_t angle = uint8_t((phase + step) & 255);
-            const int64_t shift = TruncClamped(TableSin(angle) * amplitude * zoom);
-            const int64_t origin = left + shift;
-            const int64_t first = std::max<int64_t>(0, -origin);
-            const int64_t last = std::min<int64_t>(destWidth, int64_t(width_) - origin);
-            if (first >= last) continue;
-            const uint8_t* src = sheet.ScanLine(int32_t(srcRow));
-            uint16_t* dst = ScanLine(int32_t(destTop + j));
-            // Column i shows source column min(sw - 1, i * sw div span),
-            // stepped without a division per pixel.
-            int64_t q = MulDiv(first, sw, span);
-            int64_t r = int64_t((__int128)first * sw - (__int128)q * span);
-            for (int64_t i = first; i < last; ++i) {
-                const int64_t col = sourceRect.Left + std::min(sw - 1, q);
-                if (col >= 0 && col < sheet.Width()) rule(dst[origin + i], src[col]);
-                q += wholeStep;
-                r += partStep;
-                if (r >= span) {
-                    r -= span;
-                    ++q;
-                }
+    const int64_t sheetWidth = sheet.Width();
+    // Column i shows source column min(sw - 1, i * sw div span); it never
+    // falls as i grows. The first i showing a column at or past `limit`:
+    auto firstReaching = [&](int64_t limit) {
+        int64_t lo = 0, hi = destWidth;
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (sourceRect.Left + std::min(sw - 1, MulDiv(mid, sw, span)) >= limit) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
             }
+        }
+        return lo;
+    };
+    const int64_t insideFrom = firstReaching(0), insideTo = firstReaching(sheetWidth);
+    if (insideFrom >= insideTo) return;
+    // A transparent sheet draws nothing from its blank top and bottom rows
+    // (of the columns shown).
+    InkRows ink{0, sheet.Height()};
+    if (sheet.Transparent) {
+        ink = FindInkRows(sheet, sourceRect.Left + std::min(sw - 1, MulDiv(insideFrom, sw, span)),
+                          sourceRect.Left + std::min(sw - 1, MulDiv(insideTo - 1, sw, span)) + 1, 0, sheet.Height());
+        if (ink.top >= ink.bottom) return;
+    }
+
+    struct RowPlan {
+        int64_t destRow, srcRow, origin, from, to;  // columns i in [from, to) at origin + i
+    };
+    std::vector<RowPlan> plans;
+    plans.reserve(size_t(destRows));
+    int64_t mapFrom = INT64_MAX, mapTo = INT64_MIN;
+    for (int64_t j = 0; j < destRows; ++j) {
+        const int64_t rowRel =
+            std::min(srcRows - 1, MulDiv(destTop + j - top, sh, bottom - top) - (srcTop - sourceRect.Top));
+        const int64_t srcRow = srcTop + rowRel;
+        if (srcRow < ink.top || srcRow >= ink.bottom) continue;
+        const int64_t step = MulDiv(256 * j, srcRows, destRows) / period;
+        const uint8_t angle = uint8_t((phase + step) & 255);
+        const int64_t shift = TruncClamped(TableSin(angle) * amplitude * zoom);
+        const int64_t origin = left + shift;
+        const int64_t from = std::max({int64_t(0), -origin, insideFrom});
+        const int64_t to = std::min({destWidth, int64_t(width_) - origin, insideTo});
+        if (from >= to) continue;
+        plans.push_back({destTop + j, srcRow, origin, from, to});
+        mapFrom = std::min(mapFrom, from);
+        mapTo = std::max(mapTo, to);
+    }
+    if (plans.empty()) return;
+
+    // The sheet columns of i in [from, to), stepped without a division per
+    // column.
+    auto fillMap = [&](int64_t from, int64_t to, std::vector<int32_t>& map) {
+        map.resize(size_t(to - from));
+        int64_t q = MulDiv(from, sw, span);
+        int64_t r = int64_t((__int128)from * sw - (__int128)q * span);
+        for (size_t k = 0; k < map.size(); ++k) {
+            map[k] = int32_t(sourceRect.Left + std::min(sw - 1, q));
+            q += wholeStep;
+            r += partStep;
+            if (r >= span) {
+                r -= span;
+                ++q;
+            }
+        }
+    };
+    // One map for every row, unless the rows spread so far apart (a huge
+    // amplitude) that a map per row costs less.
+    const bool shared = mapTo - mapFrom <= 8 * int64_t(width_) + 4096;
+    std::vector<int32_t> map;
+    if (shared) fillMap(mapFrom, mapTo, map);
+
+    pixel_rule::WithRule<false>(sheet, [&](auto rule) {
+        for (const RowPlan& plan : plans) {
+            if (!shared) fillMap(plan.from, plan.to, map);
+            const int32_t* columns = map.data() + (shared ? plan.from - mapFrom : 0);
+            const size_t count = size_t(plan.to - plan.from);
+            // The map only grows, so its two ends bound every column read.
+            VARNOW_CHECK(columns[0] >= 0 && columns[count - 1] < sheetWidth);
+            VARNOW_CHECK(plan.origin + plan.from >= 0 && plan.origin + plan.to <= width_);
+            const uint8_t* src = sheet.ScanLine(int32_t(plan.srcRow));
+            rule.Span(ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from, count,
+                      [&](size_t k) { return src[columns[k]]; });
         }
     });
 }
