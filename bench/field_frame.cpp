@@ -1,0 +1,170 @@
+// One field frame (update and draw) on a busy map: 60 x 40 cells of water
+// and terrain autotiles, plain and animated tiles with holes for a
+// panorama, upper tiles drawn above characters, 120 walking events (about
+// 40 on screen), rain, and three pictures. Reports the share of each
+// drawing step next to the update.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "data/database/chip_set.h"
+#include "data/database/database.h"
+#include "data/database/ground.h"
+#include "data/folders.h"
+#include "data/map/map.h"
+#include "data/random.h"
+#include "game/map/game_map.h"
+#include "game/panorama/panorama.h"
+#include "game/picture/picture.h"
+#include "game/screen/game_screen.h"
+#include "game/system/game_system.h"
+#include "game/system/system_hooks.h"
+#include "game/walker/party.h"
+#include "media/image/png.h"
+#include "media/screen/sorvo_draw.h"
+#include "platform/headless/headless_platform.h"
+#include "scenes/field/field_scene.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Seeded noise, index 0 left where `holes` asks for it.
+void SaveNoise(const fs::path& path, int width, int height, uint32_t seed, int holeEvery) {
+    TSorvoPng png;
+    png.SetFormat(width, height, 8);
+    for (int i = 0; i < 256; ++i)
+        png.Palette[size_t(i)] = PaletteEntry{uint8_t(i * 97), uint8_t(i * 57 + 80), uint8_t(i * 31 + 160), 0};
+    uint32_t s = seed;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            s = s * 1664525u + 1013904223u;
+            const bool hole = holeEvery > 0 && ((x / 4 + y / 4) % holeEvery == 0);
+            png.Row(y)[x] = hole ? 0 : uint8_t(1 + (s >> 24) % 255);
+        }
+    png.SaveToFile(path.string());
+}
+
+using Clock = std::chrono::steady_clock;
+
+void BM_FieldFrameBusyMap(benchmark::State& state) {
+    platform::SetPlatform(std::make_unique<platform::HeadlessPlatform>());
+    const fs::path folder = fs::temp_directory_path() / "varnow_bench_field";
+    for (const char* sub : {"ChipSet", "CharSet", "Panorama", "Picture"}) fs::create_directories(folder / sub);
+    SaveNoise(folder / "ChipSet" / "Busy.png", 480, 256, 1, 7);
+    SaveNoise(folder / "CharSet" / "People.png", 288, 256, 2, 5);
+    SaveNoise(folder / "Panorama" / "Sky.png", 320, 240, 3, 0);
+    SaveNoise(folder / "Picture" / "Sign.png", 64, 48, 4, 3);
+    SetGameFolder(folder.string(), "Varnow");
+
+    auto draw = std::make_unique<TSorvoDraw>();
+    GameDraw = draw.get();
+    GameDraw->SetScreenMode(smWindow);
+    GameDraw->Initialize();
+    TLcfDataBase db;
+    TLcfChipSetItem* chips = DbChipSet->GetOrCreate(1);
+    chips->imageName = "Busy";
+    for (int c = 1; c < 144; c += 5) chips->upperFlags[size_t(c)] = 0x1F;  // drawn above
+    DbGround->GetOrCreate(1);
+    TSilentSystemAudio audio;
+    TSilentSystemScreen sysScreen;
+    TLcfgSystem system(&audio, &sysScreen);
+    GameSystem = &system;
+    TLcfgScreen screen;
+    GameScreen = &screen;
+    TLcfgPicture pictures;
+    GamePictures = &pictures;
+    TLcfgPanorama panorama;
+    GamePanorama = &panorama;
+
+    constexpr int W = 60, H = 40;
+    TLcfMap unit;
+    unit.width = W;
+    unit.height = H;
+    unit.Lower().Resize(W, H);
+    unit.Upper().Resize(W, H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int k = (x * 7 + y * 13) % 10;
+            const int32_t lower = k < 2 ? (x + y) % 50 : k < 4 ? 4000 + (x * 3 + y) % 50 : k == 4 ? 3000 : 5000 + (x + 2 * y) % 144;
+            unit.Lower().SetTile(x, y, lower);
+            unit.Upper().SetTile(x, y, (x * 5 + y * 3) % 4 == 0 ? 10000 + (x + y) % 144 : 10000);
+        }
+    for (int i = 1; i <= 120; ++i) {
+        TLcfEventItem* e = unit.events.GetOrCreate(i);
+        e->x = (i * 37) % W;
+        e->y = (i * 53) % H;
+        TLcfEventPageItem* page = e->pages.GetOrCreate(1);
+        page->moveType = uint8_t(1 + i % 5);
+        page->moveFrequency = 7;
+        page->moveSpeed = 4;
+        page->layer = uint8_t(i % 3);
+        page->sheetName = "People";
+        page->sheetIndex = i % 8;
+    }
+    GameMapUnit = &unit;
+    unit.ChipSetGraphic().SetChipSet(chips);
+    TLcfgMap map;
+    TLcfgParty party;
+    GameMap = &map;
+    GameParty = &party;
+    map.MapLoader = [&](int32_t id) { unit.SetId(id); };
+    party.TLcfgCharacter::SetPosition(1, 30, 20);
+    map.Setup(true);
+    party.sheetName = "People";
+    std::vector<TLcfMoveRouteItem> route(8);
+    for (size_t i = 0; i < route.size(); ++i) route[i].code = i < 4 ? 1 : 3;
+    party.StartForcedRoute(route, 8, true, false);
+    panorama.Configure("Sky", true, H, W, 0, 0, true, false, false, false, false, false, false, false);
+    panorama.LoadImage();
+    screen.SetWeather(TLcfgScreen::kRain, 2);
+    for (int id = 1; id <= 3; ++id)
+        pictures.ItemById(id).Show("Sign", 60.0 * id, 80, false, 100, 0, 0, true, 100, 100, 100, 100, 0, 0);
+    SeedRandom(7);
+
+    TLcfFieldScene scene;
+    scene.started = true;
+    double spent[9] = {};
+    auto timed = [&](int slot, auto fn) {
+        const auto t0 = Clock::now();
+        fn();
+        spent[slot] += std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    };
+    for (auto _ : state) {
+        ++system.frameCount;
+        timed(0, [&] { scene.Update(); });
+        timed(1, [&] { scene.PrepareFrame(); });
+        timed(2, [&] { scene.DrawTilesBelow(); });
+        timed(3, [&] { scene.DrawCharacters(0); });
+        timed(4, [&] { scene.DrawCharacters(1); });
+        timed(5, [&] { scene.DrawTilesAbove(); });
+        timed(6, [&] { scene.DrawCharacters(2); });
+        timed(7, [&] { scene.DrawOverlays(); });
+        timed(8, [&] { scene.DrawWindows(); });
+    }
+    double total = 0;
+    for (double s : spent) total += s;
+    static const char* const kNames[9] = {"update%", "prepare%", "tiles_below%", "layer0%", "layer1%",
+                                          "tiles_above%", "layer2%", "effects_pictures%", "windows%"};
+    for (int i = 0; i < 9; ++i) state.counters[kNames[i]] = total > 0 ? 100.0 * spent[i] / total : 0;
+    state.counters["characters"] = map.CharacterCount();
+
+    GameMap = nullptr;
+    GameParty = nullptr;
+    GameMapUnit = nullptr;
+    GameScreen = nullptr;
+    GamePictures = nullptr;
+    GamePanorama = nullptr;
+    GameSystem = nullptr;
+    GameDraw = nullptr;
+    draw.reset();
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    platform::SetPlatform(nullptr);
+}
+
+}  // namespace
+
+BENCHMARK(BM_FieldFrameBusyMap)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,100 @@
+// The field's layered drawing: character order on a layer, tiles drawn
+// above characters, cells outside the map, the truncating origin under a
+// shake, and the timers' places.
+#include "field_fixture.h"
+
+using namespace field_test;
+
+namespace {
+
+// Party sprite spans x 76..99 at cell 5, an event at cell 6 spans 92..115:
+// the overlap 92..99 shows whoever was drawn last.
+constexpr int kOverlapX = 95, kSpriteY = 80;
+
+}  // namespace
+
+TEST_F(FieldTest, OnLayerOneAtEqualScreenYEventsDrawBeforeThePartyThenBySmallerX) {
+    AddPerson(1, 6, 5, 1, 1);
+    EnterAsPerson(5, 5);
+    scene->Draw();
+    // The event lies right of the party, yet the party covers it.
+    EXPECT_EQ(Pixel(kOverlapX, kSpriteY), kParty565);
+    EXPECT_EQ(Pixel(110, kSpriteY), kEventA565);
+
+    // Two events: the one further right is drawn later, whatever the map's
+    // order.
+    unit.events.Clear();
+    AddPerson(1, 7, 5, 1, 1);
+    AddPerson(2, 6, 5, 2, 1);
+    EnterAsPerson(2, 2);
+    scene->Draw();
+    EXPECT_EQ(Pixel(kOverlapX + 16, kSpriteY), kEventA565);
+}
+
+TEST_F(FieldTest, ALowerScreenYDrawsLaterAndLayersStackBelowTheParty) {
+    AddPerson(1, 5, 6, 1, 1);  // one row further down: drawn over the party
+    AddPerson(2, 5, 4, 2, 0);  // below the party's layer
+    EnterAsPerson(5, 5);
+    scene->Draw();
+    EXPECT_EQ(Pixel(88, 96 + 4), kEventA565);
+    EXPECT_EQ(Pixel(88, 70), kParty565);
+    EXPECT_EQ(Pixel(88, 50), kEventB565);  // above the party's head only
+}
+
+TEST_F(FieldTest, AnAboveTileCoversALayerOneCharacterButNotALayerTwoOne) {
+    unit.Upper().SetTile(5, 5, world_test::kRoof);
+    unit.Upper().SetTile(9, 5, world_test::kRoof);
+    AddPerson(1, 9, 5, 1, 2);
+    EnterAsPerson(5, 5);
+    scene->Draw();
+    // The roof's cell (80..95, 80..95) hides the party's lower half.
+    EXPECT_EQ(Pixel(85, 88), kRoof565);
+    EXPECT_EQ(Pixel(85, 70), kParty565);
+    EXPECT_EQ(Pixel(9 * 16 + 5, 88), kEventA565);
+    // Open floor elsewhere.
+    EXPECT_EQ(Pixel(200, 200), kFloor565);
+}
+
+TEST_F(FieldTest, CellsOutsideANonLoopingMapDrawNothingAndTheShakeOffsetTruncatesTowardZero) {
+    MakeMap(5, 5);
+    Enter(2, 2);
+    party.sheetName.clear();
+    party.sheetIndex = 0;  // upper chip 0: transparent
+    scene->Draw();
+    EXPECT_EQ(Pixel(0, 0), kFloor565);
+    EXPECT_EQ(Pixel(79, 79), kFloor565);
+    EXPECT_EQ(Pixel(80, 10), kBlack);    // column 5 is outside
+    EXPECT_EQ(Pixel(10, 80), kBlack);    // row 5 too
+    EXPECT_EQ(Pixel(319, 239), kBlack);  // far away (no wrapping)
+
+    // A shake of 4 pixels moves the view 64 units left of the map: the
+    // origin stays cell 0 and the offset is -4, so the map moves right.
+    screenEffects.shakeX = 4;
+    scene->Draw();
+    EXPECT_EQ(Pixel(3, 10), kBlack);  // column -1: outside
+    EXPECT_EQ(Pixel(4, 10), kFloor565);
+    EXPECT_EQ(Pixel(83, 10), kFloor565);
+    EXPECT_EQ(Pixel(84, 10), kBlack);
+}
+
+TEST_F(FieldTest, ALoopingMapDrawsItsCellsAgainPastItsEdge) {
+    MakeMap(5, 5, TLcfMap::kScrollLoopBoth);
+    unit.Upper().SetTile(0, 0, world_test::kRoof);
+    Enter(2, 2);
+    party.sheetName.clear();
+    scene->Draw();
+    // The view is centred on the party, so cell (0, 0) shows up every 80
+    // pixels.
+    const int32_t ox = int32_t((map.viewX / 16) % 80), oy = int32_t((map.viewY / 16) % 80);
+    const int x0 = (80 - ox) % 80, y0 = (80 - oy) % 80;
+    EXPECT_EQ(Pixel(x0 + 5, y0 + 5), kRoof565);
+    EXPECT_EQ(Pixel(x0 + 85, y0 + 85), kRoof565);
+    EXPECT_EQ(Pixel(x0 + 21, y0 + 5), kFloor565);
+}
+
+TEST_F(FieldTest, DrawClearsTheForceDrawFlag) {
+    Enter(2, 2);
+    scene->ForceDraw = true;
+    scene->Draw();
+    EXPECT_FALSE(scene->ForceDraw);
+}

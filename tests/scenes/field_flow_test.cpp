@@ -1,0 +1,146 @@
+// The field's transfers, inn, battle start, debug key and the stand-ins it
+// leaves for.
+#include <algorithm>
+
+#include "data/database/ground.h"
+#include "field_fixture.h"
+#include "game/system/game_system.h"
+#include "scenes/game_main.h"
+#include "scenes/scene_stand_ins.h"
+
+using namespace field_test;
+
+namespace {
+
+// Index of the first log entry equal to `what` at or after `from`, or -1.
+int Find(const std::vector<std::string>& log, const std::string& what, size_t from = 0) {
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i] == what) return int(i);
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(FieldTest, ATransferToTheSameMapKeepsFrameEventIdsPicturesAndTheFlash) {
+    Enter(2, 2);
+    GameScripter->Start(3, interp_test::Lines(lcf_builder::Script().Line(12410, 0, "x").Line(0)));
+    pictures.ItemById(1).imageName = "Sun";
+    screenEffects.StartFlash(31, 0, 0, 20, 60, TLcfgScreen::kFlashOnce);
+    party.direction = party.facing = 1;
+
+    scene->RequestTeleport(1, 4, 3, 0);
+    scene->PerformTeleport();
+    EXPECT_FALSE(scene->transferPending);
+    EXPECT_EQ(party.x, 4);
+    EXPECT_EQ(party.y, 3);
+    EXPECT_EQ(party.direction, 1);  // facing 0 keeps the direction
+    EXPECT_EQ(GameScripter->CurrentFrame()->eventId, 3);
+    EXPECT_EQ(pictures.ItemById(1).imageName, "Sun");
+    EXPECT_EQ(screenEffects.FlashStrength(), 20);
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);  // erased and shown again
+
+    // Another map: the old map's flash and pictures go; facing 4 is left.
+    scene->RequestTeleport(2, 1, 1, 4);
+    scene->PerformTeleport();
+    EXPECT_EQ(party.mapId, 2);
+    EXPECT_EQ(party.direction, 3);
+    EXPECT_EQ(party.facing, 3);
+    EXPECT_EQ(pictures.ItemById(1).imageName, "");
+    EXPECT_EQ(screenEffects.FlashStrength(), 0);
+}
+
+TEST_F(FieldTest, ATransferWaitsWhileThePartyStepsOffAVehicle) {
+    Enter(2, 2);
+    party.leaving = 1;
+    scene->RequestTeleport(1, 4, 4, 0);
+    scene->PerformTeleport();
+    EXPECT_TRUE(scene->transferPending);
+    EXPECT_EQ(party.x, 2);
+    party.leaving = 0;
+    scene->PerformTeleport();
+    EXPECT_EQ(party.x, 4);
+}
+
+TEST_F(FieldTest, TheInnReturnsAfter600FramesWhenItsMusicNeverEnds) {
+    DbSystem->music[kMusicInn].name = "Field";
+    TLcfMusic town;
+    town.name = "Town";
+    GameSystem->PlayMusic(town);
+    Enter(2, 2);
+    int checks = 0;
+    scene->InnMusicRunning = [&] {
+        ++checks;
+        return true;
+    };
+    scene->RestAtInn();
+    EXPECT_EQ(checks, TLcfFieldScene::kInnFrames);
+    const int inn = Find(audio.log, "play Field 0");
+    ASSERT_GE(inn, 0);
+    EXPECT_GE(Find(audio.log, "play Town 0", size_t(inn)), 0);  // the music from before
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);
+
+    // A tune that ends after ten frames ends the rest then.
+    checks = 0;
+    scene->InnMusicRunning = [&] { return ++checks <= 10; };
+    scene->RestAtInn();
+    EXPECT_EQ(checks, 11);
+}
+
+TEST_F(FieldTest, F9OpensTheDebugSceneOnlyInTestPlay) {
+    Enter(2, 2);
+    scene->started = true;
+    scene->DebugKeyHeld = [] { return true; };
+    TestPlayMode = false;
+    scene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    TestPlayMode = true;
+    scene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneDebug);
+}
+
+TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromBefore) {
+    TLcfBattleStandIn battle;
+    BattleScene = &battle;
+    DbSystem->transitions[kTransitionBattleStartErase] = 19;
+    DbSystem->sounds[kSoundBattleStart].name = "Chime";
+    TLcfGroundItem* terrain = DbGround->GetOrCreate(1);
+    terrain->specialStarts = 4;  // surround only
+    terrain->surroundChance = 10;
+    TLcfMusic town;
+    town.name = "Town";
+    GameSystem->PlayMusic(town);
+    Enter(2, 2);
+    scene->started = true;
+    battle.setup.terrainId = 1;
+    dice.values = {50, 5};
+    scene->StartBattle();
+    EXPECT_EQ(GameSystem->scene, kSceneBattle);
+    EXPECT_EQ(GameSystem->MusicRecord(kGameMusicBeforeBattle).name, "Town");
+    EXPECT_EQ(GameSystem->MusicRecord(kGameMusicCurrent).name, "Battle");
+    EXPECT_GE(Find(audio.log, "stop sounds"), 0);
+    EXPECT_GE(Find(audio.log, "sound Chime"), 0);
+    EXPECT_EQ(battle.screenWasBlack, 0);
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
+    // Only the surround test drew a number, and it failed.
+    EXPECT_EQ(battle.setup.startCondition, 0);
+    EXPECT_EQ(dice.values.size(), 1u);
+
+    // The field notices the change, the stand-in goes back, the field
+    // shows itself again with the music from before the battle.
+    scene->Update();
+    EXPECT_FALSE(scene->started);
+    battle.Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    EXPECT_EQ(GameSystem->MusicRecord(kGameMusicCurrent).name, "Town");
+    scene->Update();
+    EXPECT_TRUE(scene->started);
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);
+
+    // A black screen starts a battle without the flash; the roll succeeds.
+    GameDraw->Board().Brightness = 0;
+    battle.setup.startCondition = 0;
+    scene->StartBattle();
+    EXPECT_EQ(battle.screenWasBlack, 1);
+    EXPECT_EQ(battle.setup.startCondition, 3);
+    BattleScene = nullptr;
+}
