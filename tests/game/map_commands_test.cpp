@@ -296,6 +296,16 @@ TEST_F(MapCommandsTest, WaitForAllMovementHoldsTheScriptUntilTheEventsRoutesRanT
     EXPECT_EQ(Event(1).x, 2);
     EXPECT_GT(frames, 8);
 
+    // The party's route is not waited for, even when it is blocked.
+    unit.Upper().SetTile(4, 3, kBlock);
+    GameSystem->SetVariable(1, 0);
+    Run(Script()
+            .Line(kMoveRoute, 0, "", {10001, 8, 0, 0, 0})
+            .Line(kWaitMovement)
+            .Line(kMemorize, 0, "", {1, 2, 3}));
+    EXPECT_TRUE(party.forcedActive);
+    EXPECT_EQ(Var(1), 1);
+
     // Stopping all movement cancels every character's route.
     Run(Script().Line(kMoveRoute, 0, "", {1, 3, 1, 0, 3}).Line(kMoveRoute, 0, "", {10001, 3, 1, 0, 0}).Line(kStopMovement));
     EXPECT_FALSE(Event(1).forcedActive);

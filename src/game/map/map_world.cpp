@@ -51,9 +51,11 @@ void TLcfgMapWorld::RefreshAll() {
 
 bool TLcfgMapWorld::AnyForcedRoutePending() const {
     if (!GameMap) return false;
-    for (int i = 0; i < GameMap->CharacterCount(); ++i) {
-        const TLcfgCharacter* c = GameMap->CharacterByIndex(i);
-        if (c && c->forcedActive && !c->forcedRunThrough) return true;
+    // Only the map events count: a script that waits for movement goes on
+    // while the party's own route is still running (or blocked).
+    for (int i = 0; i < GameMap->events.Count(); ++i) {
+        const TLcfgEventItem* e = GameMap->events.Items(i);
+        if (e->forcedActive && !e->forcedRunThrough) return true;
     }
     return false;
 }

@@ -15,8 +15,8 @@ public:
     bool StartedByKey(int32_t id) const override;
     void EndEventRun(int32_t id) override;
     void RefreshAll() override;
-    // Any character of the map (events, party, vehicles here) whose forced
-    // route has not run through once.
+    // Any map event whose forced route has not run through once (the party
+    // and the vehicles are not looked at).
     bool AnyForcedRoutePending() const override;
     bool PartyBoardingOrLeaving() const override;
     bool AirshipAscendingOrDescending() const override;
