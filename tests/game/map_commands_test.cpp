@@ -372,10 +372,12 @@ TEST_F(MapCommandsTest, TilesEncounterRateTeleportTargetsAndTheEscapePoint) {
             .Line(kTeleportTargets, 0, "", {0, 4, 2, 3, 1, 9})
             .Line(kTeleportTargets, 0, "", {0, 6, 1, 1, 0, 0})
             .Line(kTeleportTargets, 0, "", {1, 6})
-            .Line(kEscape, 0, "", {3, 7, 8, 1, 11}));
+            .Line(kEscape, 0, "", {3, 7, 8, 1, 11})
+            .Line(kTeleportTargets, 0, "", {0, 5, INT32_MIN, 1, 0, 0}));
     EXPECT_EQ(map.LowerTile(0, 0), kWall);
     EXPECT_EQ(map.EncounterRate(), 25);
-    ASSERT_EQ(targets.Count(), 2);
+    ASSERT_EQ(targets.Count(), 3);
+    EXPECT_EQ(targets.ById(5)->x, -commands::kScriptCoordinateLimit);
     EXPECT_EQ(targets.ById(4)->x, 2);
     EXPECT_EQ(targets.ById(4)->switchId, 9);
     const TLcfgTeleportItem* escape = targets.EscapePoint();

@@ -196,8 +196,8 @@ VARNOW_COMMAND(ChangeTeleportTargets) {
     (void)frame;
     if (!GameTeleports) return;
     if (line.GetParam(0) == 0)
-        GameTeleports->SetTarget(line.GetParam(1), line.GetParam(2), line.GetParam(3), line.GetParam(4) != 0,
-                                 line.GetParam(5));
+        GameTeleports->SetTarget(line.GetParam(1), ScriptCoordinate(line.GetParam(2)),
+                                 ScriptCoordinate(line.GetParam(3)), line.GetParam(4) != 0, line.GetParam(5));
     else
         GameTeleports->RemoveTarget(line.GetParam(1));
 }
@@ -208,8 +208,8 @@ VARNOW_COMMAND(SetEscapeLocation) {
     if (!GameTeleports) return;
     TLcfgTeleportItem* escape = GameTeleports->EscapePoint();
     escape->mapId = line.GetParam(0);
-    escape->x = line.GetParam(1);
-    escape->y = line.GetParam(2);
+    escape->x = ScriptCoordinate(line.GetParam(1));
+    escape->y = ScriptCoordinate(line.GetParam(2));
     escape->switchOn = line.GetParam(3) != 0;
     escape->switchId = line.GetParam(4);
 }
