@@ -77,6 +77,17 @@ TEST_F(FieldTest, CellsOutsideANonLoopingMapDrawNothingAndTheShakeOffsetTruncate
     EXPECT_EQ(Pixel(84, 10), kBlack);
 }
 
+TEST_F(FieldTest, TileIdsThatNameNoChipDrawNothingInsteadOfEndingTheGame) {
+    unit.Lower().SetTile(1, 1, 6000);
+    unit.Upper().SetTile(1, 1, 7000);
+    unit.Lower().SetTile(2, 1, -3);
+    Enter(5, 5);
+    ASSERT_NO_THROW(scene->Draw());
+    EXPECT_EQ(Pixel(16 + 5, 16 + 5), kBlack);
+    EXPECT_EQ(Pixel(32 + 5, 16 + 5), kBlack);
+    EXPECT_EQ(Pixel(48 + 5, 16 + 5), kFloor565);
+}
+
 TEST_F(FieldTest, ALoopingMapDrawsItsCellsAgainPastItsEdge) {
     MakeMap(5, 5, TLcfMap::kScrollLoopBoth);
     unit.Upper().SetTile(0, 0, world_test::kRoof);
