@@ -144,3 +144,32 @@ TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromB
     EXPECT_EQ(battle.setup.startCondition, 3);
     BattleScene = nullptr;
 }
+
+TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTheMap) {
+    scene.reset();  // the program's own scenes from here
+    CreateScenes();
+    Enter(2, 2);
+    TLcfMusic town;
+    town.name = "Town";
+    GameSystem->PlayMusic(town);
+    FieldScene->Update();  // fades in
+    for (int number : {kSceneMenu, kSceneShop, kSceneName, kSceneSave, kSceneDebug}) {
+        SCOPED_TRACE(number);
+        GameSystem->FadeOutMusic(100);
+        GameSystem->scene = uint8_t(number);
+        FieldScene->Update();
+        EXPECT_FALSE(FieldScene->started);
+        EXPECT_EQ(GameDraw->Board().Brightness, 0);
+        audio.log.clear();
+        SceneOf(number)->Update();
+        EXPECT_EQ(GameSystem->scene, kSceneField);
+        EXPECT_EQ(Find(audio.log, "play Town 0"), 0);  // the faded tune again
+        FieldScene->Update();
+        EXPECT_EQ(GameDraw->Board().Brightness, 100);
+    }
+    // Without a game (the title's load screen) saving goes back to the title.
+    party.mapId = 0;
+    SceneOf(kSceneSave)->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneTitle);
+    DestroyScenes();
+}
