@@ -34,22 +34,6 @@ bool KeyOf(const std::string& name, platform::Key& key) {
     return true;
 }
 
-void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
-    Bitmap b;
-    b.SetFormat(f.width, f.height, 24);
-    for (int y = 0; y < f.height; ++y) {
-        uint8_t* row = b.Row(y);
-        for (int x = 0; x < f.width; ++x) {
-            uint16_t p = f.pixels[size_t(y) * size_t(f.width) + size_t(x)];
-            uint8_t r = uint8_t((p >> 11) << 3), g = uint8_t(((p >> 5) & 63) << 2), bl = uint8_t((p & 31) << 3);
-            row[3 * x] = uint8_t(bl | bl >> 5);
-            row[3 * x + 1] = uint8_t(g | g >> 6);
-            row[3 * x + 2] = uint8_t(r | r >> 5);
-        }
-    }
-    std::vector<uint8_t> bytes = WritePng(b);
-    platform::WriteFileAtomic(path, bytes.data(), bytes.size());
-}
 
 // The game state tests and people check, read from the live objects.
 void ReadState(THarnessResult& r) {
@@ -101,6 +85,23 @@ std::string Summary(const THarnessResult& r) {
 }
 
 }  // namespace
+
+void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
+    Bitmap b;
+    b.SetFormat(f.width, f.height, 24);
+    for (int y = 0; y < f.height; ++y) {
+        uint8_t* row = b.Row(y);
+        for (int x = 0; x < f.width; ++x) {
+            uint16_t p = f.pixels[size_t(y) * size_t(f.width) + size_t(x)];
+            uint8_t r = uint8_t((p >> 11) << 3), g = uint8_t(((p >> 5) & 63) << 2), bl = uint8_t((p & 31) << 3);
+            row[3 * x] = uint8_t(bl | bl >> 5);
+            row[3 * x + 1] = uint8_t(g | g >> 6);
+            row[3 * x + 2] = uint8_t(r | r >> 5);
+        }
+    }
+    std::vector<uint8_t> bytes = WritePng(b);
+    platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+}
 
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error) {
     std::istringstream in(text);

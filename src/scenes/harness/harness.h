@@ -61,6 +61,9 @@ struct THarnessResult {
     bool saved = false;
 };
 
+// Writes a captured picture as a 24-bit PNG file.
+void WriteFramePng(const platform::CapturedFrame& f, const std::string& path);
+
 // Parses "decision@10-12 down@30" (a single frame without "-").
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error = nullptr);
 
