@@ -24,6 +24,9 @@ VARNOW_COMMAND(LoopStart);
 VARNOW_COMMAND(LoopEnd);
 VARNOW_COMMAND(BreakLoop);
 VARNOW_COMMAND(EndEventProcessing);
+VARNOW_COMMAND(ConditionalBranch);
+VARNOW_COMMAND(EraseEvent);
+VARNOW_COMMAND(CallEvent);
 VARNOW_COMMAND(Comment);
 
 // Case lines of blocks: each runs its body when the branch byte of its
@@ -98,5 +101,13 @@ void ApplyScriptDirection(TLcfgCharacter& character, int32_t direction);
 // parameter one value (code, then the code's arguments; a string as its
 // length and one parameter per byte). A command cut short is dropped.
 std::vector<TLcfMoveRouteItem> MoveCommandsFromParams(const std::vector<int32_t>& params, size_t first);
+
+// Switches, variables, timers, gold, items and the party line-up.
+VARNOW_COMMAND(ControlSwitches);
+VARNOW_COMMAND(ControlVariables);
+VARNOW_COMMAND(ControlTimer);
+VARNOW_COMMAND(ChangeGold);
+VARNOW_COMMAND(ChangeItems);
+VARNOW_COMMAND(ChangePartyMembers);
 
 }  // namespace commands

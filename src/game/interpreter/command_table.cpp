@@ -22,7 +22,7 @@ const std::initializer_list<Route> kRoutes = {
     {0, "EndOfList", commands::EndOfList},
     // Flow control.
     {1005, "CallCommonEvent", commands::CallCommonEvent},
-    {12010, "ConditionalBranch", nullptr},
+    {12010, "ConditionalBranch", commands::ConditionalBranch},
     {22010, "ElseCase", commands::ElseCase},
     {12110, "Label", commands::Label},
     {12120, "JumpToLabel", commands::JumpToLabel},
@@ -30,8 +30,8 @@ const std::initializer_list<Route> kRoutes = {
     {22210, "LoopEnd", commands::LoopEnd},
     {12220, "BreakLoop", commands::BreakLoop},
     {12310, "EndEventProcessing", commands::EndEventProcessing},
-    {12320, "EraseEvent", nullptr},
-    {12330, "CallEvent", nullptr},
+    {12320, "EraseEvent", commands::EraseEvent},
+    {12330, "CallEvent", commands::CallEvent},
     {12410, "Comment", commands::Comment},
     // Battle.
     {1006, "ForceFlee", nullptr},
@@ -73,12 +73,12 @@ const std::initializer_list<Route> kRoutes = {
     {11410, "Wait", commands::Wait},
     {11610, "KeyInputProcessing", commands::KeyInputProcessing},
     // Switches, variables, timers, gold, items, party.
-    {10210, "ControlSwitches", nullptr},
-    {10220, "ControlVariables", nullptr},
-    {10230, "ControlTimer", nullptr},
-    {10310, "ChangeGold", nullptr},
-    {10320, "ChangeItems", nullptr},
-    {10330, "ChangePartyMembers", nullptr},
+    {10210, "ControlSwitches", commands::ControlSwitches},
+    {10220, "ControlVariables", commands::ControlVariables},
+    {10230, "ControlTimer", commands::ControlTimer},
+    {10310, "ChangeGold", commands::ChangeGold},
+    {10320, "ChangeItems", commands::ChangeItems},
+    {10330, "ChangePartyMembers", commands::ChangePartyMembers},
     // System settings.
     {10660, "ChangeSystemMusic", commands::ChangeSystemMusic},
     {10670, "ChangeSystemSound", commands::ChangeSystemSound},

@@ -77,6 +77,8 @@ public:
     }
     // Carries out the pending transfers now (nothing when none is pending).
     virtual void PerformTeleport() {}
+    // The party changed on the field: game over when no member can act.
+    virtual void CheckGameOver() {}
 };
 
 // The battle scene.
@@ -91,6 +93,28 @@ public:
     // it is set and clears it when a command makes it wait.
     virtual bool EventsEnabled() const = 0;
     virtual void DisableEvents() = 0;
+    // Enemy `index` of the troop as scripts number it: 0 HP, 1 SP, 2 max HP,
+    // 3 max SP, 4 attack, 5 defense, 6 spirit, 7 agility; 0 without one.
+    virtual int32_t EnemyValue(int32_t index, int32_t which) const {
+        (void)index;
+        (void)which;
+        return 0;
+    }
+    // The four entries of the command queue: party indexes of the actors
+    // waiting for command input, -1 for an empty entry.
+    virtual int32_t CommandQueueEntry(int entry) const {
+        (void)entry;
+        return -1;
+    }
+    virtual void SetCommandQueueEntry(int entry, int32_t partyIndex) {
+        (void)entry;
+        (void)partyIndex;
+    }
+    // The party shrank and the queue was packed: the status window is laid
+    // out again and command input restarts by the battle layout.
+    virtual void PartyShrank() {}
+    // A member joined: the members' battle positions are recomputed.
+    virtual void RepositionActors() {}
 };
 
 // The current map: its events, the party and the vehicles.
@@ -122,6 +146,20 @@ public:
     virtual TLcfgCharacter* PartyCharacter() = 0;
     virtual TLcfgCharacter* VehicleCharacter(int vehicle) = 0;
     virtual TLcfgCharacter* EventCharacter(int32_t id) = 0;
+    // The script of page `pageId` of map event `id` as the map file holds
+    // it; nullptr when there is no such page.
+    virtual const TLcfEventScriptList* EventPageScript(int32_t id, int32_t pageId) const {
+        (void)id;
+        (void)pageId;
+        return nullptr;
+    }
+    // Erases the event for the rest of the visit: inactive, not drawn, no
+    // script runs for it (a parallel one stops after its current step).
+    virtual void EraseEvent(int32_t id) { (void)id; }
+    // The vehicle the party is aboard: 1 boat, 2 ship, 3 airship; 0 on foot.
+    virtual int32_t VehicleAboard() const { return 0; }
+    // The party's map graphic follows its first member.
+    virtual void RefreshPartyGraphic() {}
 };
 
 // The party's information and its save stamps.

@@ -1,5 +1,6 @@
 #include "game/map/map_world.h"
 
+#include "data/map/map.h"
 #include "game/map/game_map.h"
 #include "game/vehicle/ship.h"
 #include "game/walker/party.h"
@@ -19,9 +20,11 @@ int32_t TLcfgMapWorld::EventIdAt(int index) const {
 
 bool TLcfgMapWorld::EventExists(int32_t id) const { return EventOf(id) != nullptr; }
 
+// An erased event has no page to run: the map interpreter never starts it
+// and its parallel process stops after the current step.
 const TLcfEventScriptList* TLcfgMapWorld::ActivePageScript(int32_t id) const {
     const TLcfgEventItem* e = EventOf(id);
-    return e && e->ActivePage() ? &e->ActivePage()->script : nullptr;
+    return e && e->active && e->ActivePage() ? &e->ActivePage()->script : nullptr;
 }
 
 bool TLcfgMapWorld::HasStartRequest(int32_t id) const {
@@ -73,3 +76,21 @@ void TLcfgMapWorld::CancelPartyForcedRoute() {
 TLcfgCharacter* TLcfgMapWorld::PartyCharacter() { return GameParty; }
 TLcfgCharacter* TLcfgMapWorld::VehicleCharacter(int vehicle) { return GameVehicle(vehicle); }
 TLcfgCharacter* TLcfgMapWorld::EventCharacter(int32_t id) { return EventOf(id); }
+
+const TLcfEventScriptList* TLcfgMapWorld::EventPageScript(int32_t id, int32_t pageId) const {
+    const TLcfEventItem* e = GameMapUnit ? GameMapUnit->events.Find(id) : nullptr;
+    const TLcfEventPageItem* page = e ? e->pages.Find(pageId) : nullptr;
+    return page ? &page->script : nullptr;
+}
+
+void TLcfgMapWorld::EraseEvent(int32_t id) {
+    if (TLcfgEventItem* e = EventOf(id)) e->active = 0;
+}
+
+int32_t TLcfgMapWorld::VehicleAboard() const {
+    return GameParty && GameParty->riding ? GameParty->vehicleKind : 0;
+}
+
+void TLcfgMapWorld::RefreshPartyGraphic() {
+    if (GameParty) GameParty->RefreshGraphic();
+}

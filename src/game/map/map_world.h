@@ -24,4 +24,8 @@ public:
     TLcfgCharacter* PartyCharacter() override;
     TLcfgCharacter* VehicleCharacter(int vehicle) override;
     TLcfgCharacter* EventCharacter(int32_t id) override;
+    const TLcfEventScriptList* EventPageScript(int32_t id, int32_t pageId) const override;
+    void EraseEvent(int32_t id) override;
+    int32_t VehicleAboard() const override;
+    void RefreshPartyGraphic() override;
 };

@@ -107,6 +107,10 @@ public:
     static std::string MusicPath(const std::string& name);
     static std::string SoundPath(const std::string& name);
     void StopAllSounds();
+    // The current music has reached its end or loop point at least once.
+    bool MusicLooped() const { return audio_->MusicLooped(); }
+    // Where the music is: MIDI ticks, or seconds for other music.
+    int32_t MusicPosition() const { return audio_->MusicPosition(); }
     // Keeps the effective cursor, decision, cancel and buzzer sounds loaded.
     void PreloadSystemSounds();
     // Releases every sound this state keeps loaded (before the audio goes).

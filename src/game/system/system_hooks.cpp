@@ -36,6 +36,9 @@ bool TCantrelSystemAudio::SoundReallyLocked(const std::string& path) {
     return false;
 }
 
+bool TCantrelSystemAudio::MusicLooped() { return CantrelMusicLooped() != 0; }
+int32_t TCantrelSystemAudio::MusicPosition() { return CantrelMusicPosition(); }
+
 TFaceCell FaceCellOf(int32_t index, int32_t imageWidth, int32_t imageHeight) {
     constexpr int32_t kCell = 48;
     int32_t columns = std::clamp(imageWidth / kCell, 1, 4);

@@ -26,6 +26,10 @@ public:
     virtual void UnlockSound(const std::string& path) = 0;
     // Is a slot marked locked that really holds this file's samples now?
     virtual bool SoundReallyLocked(const std::string& path) = 0;
+    // Has the music reached its end or loop point at least once?
+    virtual bool MusicLooped() { return false; }
+    // MIDI ticks, or seconds for other music.
+    virtual int32_t MusicPosition() { return 0; }
 };
 
 // The skin, the message face and the frame clock.
@@ -58,6 +62,8 @@ public:
     void LockSound(const std::string& path) override;
     void UnlockSound(const std::string& path) override;
     bool SoundReallyLocked(const std::string& path) override;
+    bool MusicLooped() override;
+    int32_t MusicPosition() override;
 };
 
 // The game's skin renderer and a 48x48 face sheet, and the screen object's

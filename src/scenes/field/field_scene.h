@@ -40,7 +40,7 @@ public:
     void StartBattle();
     void RestAtInn();
     // The game-over scene when every member is down.
-    void CheckGameOver();
+    void CheckGameOver() override;
     // Stores a transfer; facing 0 keeps the direction, 1-4 up, right,
     // down, left.
     void RequestTeleport(int32_t mapId, int32_t x, int32_t y, int32_t facing) override;

@@ -1,12 +1,105 @@
-// The flow of a script: the end of the list, calls, labels, loops, comments
-// and the case lines of blocks.
+// The flow of a script: the end of the list, conditional branches, calls,
+// labels, loops, erasing the running event, comments and the case lines of
+// blocks.
 
 #include <algorithm>
 
+#include "data/errors.h"
+#include "game/actors/player.h"
+#include "game/character/character.h"
 #include "game/interpreter/base_scripter.h"
 #include "game/interpreter/command_handlers.h"
+#include "game/party/party_info.h"
+#include "game/system/game_system.h"
 
 namespace commands {
+
+namespace {
+
+int32_t Variable(int32_t id) { return GameSystem ? GameSystem->GetVariable(id) : 0; }
+
+// p2 0: value >= bound; 1: value <= bound; anything else is false.
+bool AtLeastOrAtMost(int32_t value, int32_t mode, int32_t bound) {
+    if (mode == 0) return value >= bound;
+    if (mode == 1) return value <= bound;
+    return false;
+}
+
+// The variable on the left, operators 0-5; any other operator is false.
+bool Compare(int32_t v, int32_t op, int32_t c) {
+    switch (op) {
+    case 0: return v == c;
+    case 1: return v >= c;
+    case 2: return v <= c;
+    case 3: return v > c;
+    case 4: return v < c;
+    case 5: return v != c;
+    }
+    return false;
+}
+
+int32_t TimerSeconds(int which) {
+    if (!GamePartyInfo) return 0;
+    return which == 0 ? GamePartyInfo->Timer1Seconds() : GamePartyInfo->Timer2Seconds();
+}
+
+// The actor is looked up before the test, so a missing one raises even for
+// the in-party test.
+bool ActorCondition(const TLcfEventScriptLine& line) {
+    const int32_t id = line.GetParam(1);
+    if (!GamePlayers) throw Exception::FromId(65289);
+    const TLcfgPlayerItem& actor = *GamePlayers->Get(id);
+    const int32_t p3 = line.GetParam(3);
+    switch (line.GetParam(2)) {
+    case 0: return GamePartyInfo && GamePartyInfo->IsMember(id);
+    case 1: return actor.GetName() == line.text;
+    case 2: return actor.Level() >= p3;
+    case 3: return actor.hp >= p3;
+    case 4: return actor.KnowsSkill(p3);
+    // An empty slot holds no item, so item 0 is never "equipped".
+    case 5: return p3 != 0 && actor.IsEquipped(p3);
+    case 6: return actor.HasCondition(p3);
+    }
+    return false;
+}
+
+bool Condition(TLcfgBaseScripter& scripter, const TLcfgScriptData& frame, const TLcfEventScriptLine& line) {
+    const int32_t p1 = line.GetParam(1), p2 = line.GetParam(2);
+    switch (line.GetParam(0)) {
+    case 0: {
+        if (p2 != 0 && p2 != 1) return false;
+        const bool on = GameSystem && GameSystem->GetSwitch(p1);
+        return p2 == 0 ? on : !on;
+    }
+    case 1: {
+        const int32_t p3 = line.GetParam(3);
+        const int32_t other = p2 == 0 ? p3 : p2 == 1 ? Variable(p3) : 0;
+        return Compare(Variable(p1), line.GetParam(4), other);
+    }
+    case 2: return AtLeastOrAtMost(TimerSeconds(0), p2, p1);
+    case 3: return AtLeastOrAtMost(GamePartyInfo ? GamePartyInfo->gold : 0, p2, p1);
+    case 4: {
+        const bool has = GamePartyInfo && GamePartyInfo->HasItem(p1);
+        return p2 == 0 ? has : p2 == 1 ? !has : false;
+    }
+    case 5: return ActorCondition(line);
+    case 6: {
+        if (p2 < 0 || p2 > 3) return false;
+        const TLcfgCharacter* c = scripter.ResolveCharacter(frame, p1);
+        return c && c->facing == p2;
+    }
+    case 7: {
+        IMapWorldHooks* map = GameInterpreterHooks.map;
+        return map && p1 >= 0 && p1 <= 2 && map->VehicleAboard() == p1 + 1;
+    }
+    case 8: return frame.startedByKey != 0;
+    case 9: return GameSystem && GameSystem->MusicLooped();
+    case 10: return AtLeastOrAtMost(TimerSeconds(1), p2, p1);
+    }
+    return false;
+}
+
+}  // namespace
 
 VARNOW_COMMAND(EndOfList) {
     (void)frame;
@@ -17,6 +110,20 @@ VARNOW_COMMAND(EndOfList) {
 VARNOW_COMMAND(CallCommonEvent) {
     (void)frame;
     scripter.StartCommonEvent(line.GetParam(0));
+}
+
+// Writes 0 (true) or 1 (false) into the branch byte of its indent; a byte
+// that is not 0 skips to the next line of the indent (the else or end line),
+// a 0 marks the block taken with 255 and runs the body.
+VARNOW_COMMAND(ConditionalBranch) {
+    const bool result = Condition(scripter, frame, line);
+    frame.EnsureBranchBytes(std::min(line.indent, TLcfgScriptData::kMaxIndent) + 1);
+    frame.SetBranch(line.indent, result ? 0 : 1);
+    if (frame.GetBranch(line.indent) != 0) {
+        TLcfgBaseScripter::SkipToIndent(frame, line);
+        return;
+    }
+    frame.SetBranch(line.indent, TLcfgScriptData::kNoBranch);
 }
 
 VARNOW_COMMAND(Label) {
@@ -80,6 +187,39 @@ VARNOW_COMMAND(EndEventProcessing) {
     (void)frame;
     (void)line;
     scripter.EndScript();
+}
+
+// The running map event is erased; its script goes on.
+VARNOW_COMMAND(EraseEvent) {
+    (void)scripter;
+    (void)line;
+    if (frame.eventId == 0) return;
+    if (IMapWorldHooks* map = GameInterpreterHooks.map) map->EraseEvent(frame.eventId);
+}
+
+// p0 0: common event p1 (frame event id 0); 1: page p2 of map event p1
+// (10005 the current frame's event); 2: the event and page held in
+// variables p1 and p2. A map event's frame carries that event's id.
+VARNOW_COMMAND(CallEvent) {
+    int32_t id = 0, page = 0;
+    switch (line.GetParam(0)) {
+    case 0: scripter.StartCommonEvent(line.GetParam(1)); return;
+    case 1:
+        id = line.GetParam(1);
+        if (id == 10005) id = frame.eventId;
+        page = line.GetParam(2);
+        break;
+    case 2:
+        id = Variable(line.GetParam(1));
+        page = Variable(line.GetParam(2));
+        break;
+    default: return;
+    }
+    IMapWorldHooks* map = GameInterpreterHooks.map;
+    if (!map || !map->EventExists(id)) throw Exception::FromId(65281);
+    const TLcfEventScriptList* script = map->EventPageScript(id, page);
+    if (!script) throw Exception::FromId(65282);
+    scripter.CallScript(*script, id);
 }
 
 // Skips its continuation lines.
