@@ -4,6 +4,9 @@
 
 #include "data/database/ground.h"
 #include "field_fixture.h"
+#include "game/actors/player.h"
+#include "game/actors/player_item.h"
+#include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "scenes/game_main.h"
 #include "scenes/scene_stand_ins.h"
@@ -172,4 +175,31 @@ TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTh
     SceneOf(kSceneSave)->Update();
     EXPECT_EQ(GameSystem->scene, kSceneTitle);
     DestroyScenes();
+}
+
+TEST_F(FieldTest, TheGameIsOverOnlyWhenEveryMemberIsDown) {
+    DbPlayer->GetOrCreate(1);
+    DbPlayer->GetOrCreate(2);
+    TLcfgPlayer actors;
+    GamePlayers = &actors;
+    TLcfgPartyInfo info;
+    GamePartyInfo = &info;
+    Enter(2, 2);
+    scene->started = true;
+    DbSystem->music[kMusicGameOver].name = "Field";
+    scene->CheckGameOver();  // nobody in the party: nothing
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    info.AddMember(1);
+    info.AddMember(2);
+    actors.Get(1)->hp = 0;
+    actors.Get(2)->hp = 5;
+    scene->CheckGameOver();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    actors.Get(2)->hp = 0;
+    scene->CheckGameOver();
+    EXPECT_EQ(GameSystem->scene, kSceneGameOver);
+    EXPECT_EQ(GameSystem->MusicRecord(kGameMusicCurrent).name, "Field");
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
+    GamePartyInfo = nullptr;
+    GamePlayers = nullptr;
 }
