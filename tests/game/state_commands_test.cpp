@@ -281,4 +281,29 @@ TEST_F(StateCommandWorldTest, CharacterOperandsAndErasingReadTheRealEvents) {
     EXPECT_EQ(GameSystem->GetVariable(6), 0);
 }
 
+TEST_F(StateCommandWorldTest, BranchesAndCallsReadTheRealMap) {
+    AddEvent(1, 3, 2);
+    AddPage(1, 2).script =
+        Lines(Script().Line(kVariables, 0, "", {0, 7, 0, 0, 0, 70, 0}).Line(0));
+    Enter(1, 4);
+    Event(1).facing = 1;
+    TLcfgRegularScripter r;
+    r.Start(1, Script()
+                   .Line(12010, 0, "", {6, 10005, 1})  // this event faces right
+                   .Line(kVariables, 1, "", {0, 1, 0, 0, 0, 1, 0})
+                   .Line(22011, 0)
+                   .Line(12010, 0, "", {7, 0})  // aboard the boat: no
+                   .Line(kVariables, 1, "", {0, 2, 0, 0, 0, 1, 0})
+                   .Line(22011, 0)
+                   .Line(12330, 0, "", {1, 10005, 2})  // page 2 of the map file's event
+                   .Line(0)
+                   .List());
+    r.Update();
+    EXPECT_EQ(GameSystem->GetVariable(1), 1);
+    EXPECT_EQ(GameSystem->GetVariable(2), 0);
+    EXPECT_EQ(GameSystem->GetVariable(7), 70);
+    r.Start(1, Script().Line(12330, 0, "", {1, 1, 3}).Line(0).List());
+    EXPECT_THROW(r.Update(), Exception);  // no page 3
+}
+
 }  // namespace
