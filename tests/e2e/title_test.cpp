@@ -2,7 +2,6 @@
 // grey continue with no saves, and continue once a save exists.
 #include <gtest/gtest.h>
 
-#include "game/stand_ins.h"
 #include "media/audio/audio_cantrel.h"
 #include "scenes/harness/harness.h"
 #include "scenes/title_scene.h"

@@ -14,6 +14,9 @@
 #include "game/party/party_info.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
+#include "game/map/game_map.h"
+#include "data/map/map.h"
+#include "game/walker/party.h"
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"
 #include "game/save/save_data.h"
@@ -64,8 +67,19 @@ protected:
         ExeReadOnly = false;
         SetSaveClock([] { return DaysSince1899(2026, 12, 9, 6, 30, 0); });
         data_ = std::make_unique<TLcfgSaveData>();
+        unit_.width = 20;
+        unit_.height = 15;
+        unit_.Lower().Resize(20, 15);
+        unit_.Upper().Resize(20, 15);
+        GameMapUnit = &unit_;
+        GameMap->MapLoader = [this](int32_t id) { unit_.SetId(id); };
+        PlaceParty();
     }
+    // The party on map 1 with its map set up, as in a game.
+    void PlaceParty() { GameParty->SetPosition(1, 3, 4); }
     void TearDown() override {
+        data_.reset();
+        GameMapUnit = nullptr;
         SetSaveClock(nullptr);
         SetGameFolder("", "varnow");
         ExeReadOnly = false;
@@ -78,9 +92,14 @@ protected:
     void WriteSlot(int slot, const std::vector<uint8_t>& bytes) {
         ASSERT_TRUE(platform::WriteFileAtomic(SlotFileName(slot), bytes.data(), bytes.size()));
     }
-    TLcfgChunkStandIn& StandIn(int id) { return *static_cast<TLcfgChunkStandIn*>(data_->ChunkOwner(id)); }
+    std::vector<uint8_t> Body(int id) {
+        ByteWriter w;
+        data_->ChunkOwner(id)->SaveToStream(w);
+        return w.Take();
+    }
 
     TempDir dir_;
+    TLcfMap unit_;
     std::unique_ptr<TLcfgSaveData> data_;
 };
 
@@ -101,10 +120,11 @@ TEST_F(SaveData, TimeOfSavingCountsDaysFrom1899) {
     EXPECT_DOUBLE_EQ(DaysSince1899(2000, 1, 1, 12, 0, 0), 36526.5);
 }
 
-TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
+TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytes) {
     GameSystem->SetSwitch(3, true);
     GameSystem->SetVariable(2, -77);
-    for (int id : {104, 111}) StandIn(id).bytes = {uint8_t(id), 0x01, 0x02, 0x00};
+    GameMap->SetEncounterRate(17);
+    GameMap->ReplaceTile(0, 4, 9);
     GameTeleports->SetTarget(7, 3, 4, true, 9);
     GameBoat->TLcfgCharacter::SetPosition(2, 5, 6);
     ASSERT_TRUE(data_->Save(2));
@@ -114,7 +134,10 @@ TEST_F(SaveData, SaveLoadSaveGivesIdenticalBytesWithStandInChunksKept) {
     ASSERT_TRUE(data_->Load(2));
     EXPECT_TRUE(GameSystem->GetSwitch(3));
     EXPECT_EQ(GameSystem->GetVariable(2), -77);
-    EXPECT_EQ(StandIn(111).bytes, (std::vector<uint8_t>{111, 1, 2, 0}));
+    EXPECT_EQ(GameParty->mapId, 1);
+    EXPECT_EQ(GameParty->y, 4);
+    EXPECT_EQ(GameMap->encounterRateOverride, 17);
+    EXPECT_EQ(GameMap->lowerSubstitution[4], 9);
     EXPECT_EQ(GameTeleports->ById(7)->y, 4);
     EXPECT_EQ(GameTeleports->EscapePoint()->Id(), 0);
     EXPECT_EQ(GameBoat->x, 5);
@@ -129,6 +152,7 @@ TEST_F(SaveData, ActorsAndPartyInfoTravelInTheSaveAndFillTheHeader) {
     TLcfDataBase db;
     DbPlayer->SetCount(3);
     data_->Reset();  // one actor per hero, the database's initial party
+    PlaceParty();
     ASSERT_EQ(GamePlayers->Count(), 3);
     GamePartyInfo->AddMember(2);
     GamePlayers->Get(2)->SetName("Brin");
@@ -169,20 +193,34 @@ TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {
 }
 
 TEST_F(SaveData, ChunksOutOfOrderAndUnknownChunksLoad) {
-    WriteSlot(4, SaveFile({Chunk(104, {7, 7}), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
-                           Chunk(5, {}), Chunk(111, {9})}));
+    GameParty->SetPosition(1, 7, 8);
+    GameMap->SetEncounterRate(9);
+    WriteSlot(4, SaveFile({Chunk(104, Body(104)), Chunk(999, {1, 2, 3}), Chunk(100, HeaderBody(45000, "A")),
+                           Chunk(5, {}), Chunk(111, Body(111))}));
+    data_->Reset();
     ASSERT_TRUE(data_->Load(4));
-    EXPECT_EQ(StandIn(104).bytes, (std::vector<uint8_t>{7, 7}));
-    EXPECT_EQ(StandIn(111).bytes, (std::vector<uint8_t>{9}));
+    EXPECT_EQ(GameParty->x, 7);
+    EXPECT_EQ(GameMap->encounterRateOverride, 9);
     EXPECT_EQ(GameSaveHeader->leaderName, "A");
 }
 
+TEST_F(SaveData, ASaveThatPutsThePartyOnNoMapIsDamaged) {
+    std::string error;
+    WriteSlot(4, SaveFile({Chunk(100, HeaderBody(45000, "A"))}));
+    EXPECT_FALSE(data_->Load(4, &error));
+    EXPECT_EQ(error, "Event script referenced a map that does not exist.");
+    GameParty->Clear();
+    WriteSlot(4, SaveFile({Chunk(104, Body(104))}));
+    EXPECT_FALSE(data_->Load(4, &error));
+    EXPECT_EQ(GameParty->mapId, 0);
+}
+
 TEST_F(SaveData, HeaderBrowsingReadsOnlyTheHeaderWhereverItStands) {
-    StandIn(104).bytes = {1, 2, 3};  // the running game's party
+    GameParty->SetPosition(1, 9, 9);  // the running game's party
     WriteSlot(5, SaveFile({Chunk(104, {4, 4}), Chunk(100, HeaderBody(45123, "Lead"))}));
     ASSERT_TRUE(data_->LoadHeader(5));
     EXPECT_EQ(GameSaveHeader->leaderName, "Lead");
-    EXPECT_EQ(StandIn(104).bytes, (std::vector<uint8_t>{1, 2, 3}));  // untouched
+    EXPECT_EQ(GameParty->x, 9);  // untouched
     // A missing slot clears the header and answers false.
     EXPECT_FALSE(data_->LoadHeader(6));
     EXPECT_EQ(GameSaveHeader->saveTime, 0.0);
@@ -206,11 +244,12 @@ TEST_F(SaveData, DamagedFilesFailCleanlyAndLeaveANewGame) {
     WriteVarInt(negative, -3);
     for (const auto& bytes : {truncated, badMagic, huge.Bytes(), negative.Bytes()}) {
         WriteSlot(7, bytes);
-        StandIn(104).bytes = {42};
+        GameParty->SetPosition(1, 12, 13);
         std::string error;
         EXPECT_FALSE(data_->Load(7, &error));
         EXPECT_FALSE(error.empty());
-        EXPECT_TRUE(StandIn(104).bytes.empty());  // reset, not half loaded
+        EXPECT_EQ(GameParty->mapId, 0);  // reset, not half loaded
+        EXPECT_EQ(GameParty->x, 0);
         EXPECT_FALSE(data_->LoadHeader(7));
         EXPECT_EQ(ReadSlot(7), bytes);  // the file itself is left alone
     }
@@ -223,7 +262,7 @@ TEST_F(SaveData, AFailedWriteKeepsTheOldSaveAndIsReported) {
     fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
     bool writable = platform::IsFolderWritable(dir_.path().string());
     std::string error;
-    StandIn(104).bytes = {1, 2, 3};
+    GameParty->SetPosition(1, 5, 5);
     bool saved = data_->Save(1, &error);
     fs::permissions(dir_.path(), fs::perms::owner_all);
     if (writable) GTEST_SKIP() << "permissions do not stop this user writing";

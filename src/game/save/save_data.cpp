@@ -8,7 +8,10 @@
 #include "data/string_table.h"
 #include "game/actors/player.h"
 #include "game/common_events/common_event_state.h"
+#include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
+#include "game/map/game_map.h"
+#include "game/map/world_hooks.h"
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"
 #include "game/screen/game_screen.h"
@@ -18,6 +21,7 @@
 #include "game/system/system_hooks.h"
 #include "game/teleport/teleport.h"
 #include "game/vehicle/ship.h"
+#include "game/walker/party.h"
 #include "platform/file_io.h"
 
 TLcfgSaveData* GameSaveData = nullptr;
@@ -29,6 +33,7 @@ const char* const kSaveMagic = "LcfSaveData";
 // wrong magic, as the original reports it.
 constexpr int kStrBadSaveMagic = 65295;
 constexpr int kStrNoStartPosition = 65308;
+constexpr int kStrNoSuchMap = 65286;
 
 // One chunk of the outer level: id and the bytes of its body.
 struct TChunkSpan {
@@ -73,9 +78,6 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
     header_ = std::make_unique<TLcfgSaveHeader>();
     GameSaveHeader = header_.get();
     systemScreen_ = std::make_unique<TGameSystemScreen>(skin);
-    static const char* const kNames[] = {"system", "screen", "pictures", "party", "boat", "ship", "airship",
-                                         "actors", "party info", "teleports", "map", "panorama",
-                                         "map interpreter", "common events"};
     for (size_t i = 0; i < owners_.size(); ++i) {
         if (i == 0) {
             auto system = std::make_unique<TLcfgSystem>(nullptr, systemScreen_.get());
@@ -106,9 +108,13 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             GamePartyInfo = partyInfo.get();
             owners_[i] = std::move(partyInfo);
         } else if (i == 3) {
-            auto party = std::make_unique<TLcfgPartyStandIn>();
-            party_ = party.get();
+            auto party = std::make_unique<TLcfgParty>();
+            party_ = GameParty = party.get();
             owners_[i] = std::move(party);
+        } else if (i == 10) {
+            auto map = std::make_unique<TLcfgMap>();
+            map_ = GameMap = map.get();
+            owners_[i] = std::move(map);
         } else if (i == 11) {
             auto panorama = std::make_unique<TLcfgPanorama>();
             GamePanorama = panorama.get();
@@ -121,12 +127,8 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             auto teleports = std::make_unique<TLcfgTeleportChunk>();
             GameTeleports = &teleports->targets;
             owners_[i] = std::move(teleports);
-        } else {
-            owners_[i] = std::make_unique<TLcfgChunkStandIn>(kNames[i]);
         }
     }
-    unsaved_[0] = std::make_unique<TLcfgChunkStandIn>("enemies");
-    unsaved_[1] = std::make_unique<TLcfgChunkStandIn>("battle interpreter");
 }
 
 TLcfgSaveData::~TLcfgSaveData() {
@@ -134,6 +136,8 @@ TLcfgSaveData::~TLcfgSaveData() {
     if (GameScreen == ChunkOwner(102)) GameScreen = nullptr;
     if (GamePictures == &static_cast<TLcfgPictureChunk*>(ChunkOwner(103))->pictures) GamePictures = nullptr;
     if (GamePanorama == ChunkOwner(112)) GamePanorama = nullptr;
+    if (GameParty == party_) GameParty = nullptr;
+    if (GameMap == map_) GameMap = nullptr;
     if (GameSystem == owners_[0].get()) GameSystem = nullptr;
     if (GameScripter == owners_[12].get()) GameScripter = nullptr;
     if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
@@ -159,20 +163,20 @@ void TLcfgSaveData::Reset() {
     for (size_t i = 0; i < owners_.size(); ++i) {
         owners_[i]->Clear();
     }
-    for (auto& o : unsaved_) o->Clear();
+    // The map events of the last game go with it.
+    map_->events.Clear();
 }
 
 void TLcfgSaveData::NewGame() {
     Reset();
     TPartyStart start = StartPosition ? StartPosition() : TPartyStart{};
     if (start.mapId == 0) throw Exception(LoadStr(kStrNoStartPosition));
-    if (TransferParty) {
-        TransferParty(start.mapId, start.x, start.y);
+    // Facing 0: the party keeps the direction its reset gave it.
+    if (IFieldSceneHooks* field = GameInterpreterHooks.field) {
+        field->RequestTeleport(start.mapId, start.x, start.y, 0);
+        field->PerformTeleport();
     } else {
-        party_->mapId = start.mapId;
-        party_->x = start.x;
-        party_->y = start.y;
-        party_->direction = 0;
+        party_->SetPosition(start.mapId, start.x, start.y);
     }
 }
 
@@ -223,6 +227,11 @@ void TLcfgSaveData::LoadFromBytes(std::span<const uint8_t> bytes, bool headerOnl
         owner->LoadFromStream(r);
         if (c.id == 103 && AfterPicturesLoaded) AfterPicturesLoaded();
     }
+    // The party's chunk set its map up; without it the game stands nowhere.
+    if (party_->mapId == 0) throw EReadError(LoadStr(kStrNoSuchMap));
+    // The panorama saves nothing: built again from the loaded map, with the
+    // image of a saved override.
+    if (GameWorldHooks.screen) GameWorldHooks.screen->ConfigurePanorama(true);
     // The map animation finds its animation and target again; one that has
     // gone with an edit of the game stops rather than failing the load.
     screen_->ReloadMapAnimation();

@@ -10,7 +10,8 @@
 // Saving never harms the old file: the new one is written to a temporary
 // file beside it and renamed over it. Loading checks the whole file's
 // chunk structure before it touches the game, and a file that fails part
-// way leaves a cleanly reset game.
+// way leaves a cleanly reset game. Loading the party's chunk sets its map
+// up from the map file; a save that puts the party on no map is damaged.
 
 #include <array>
 #include <cstdint>
@@ -18,10 +19,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "data/record/catalog_base_item.h"
 #include "game/save/save_header.h"
-#include "game/stand_ins.h"
 
+class TLcfgMap;
+class TLcfgParty;
 class TLcfgScreen;
 
 // Where a new game starts (the map tree's start position).
@@ -48,7 +52,9 @@ public:
 
     // Every object back to its new-game state, in creation order.
     void Reset();
-    // Reset, then the party to the start position. Raises message 65308
+    // Reset, then the party to the start position: through the field
+    // scene's transfer when there is one, else placed at once. Either sets
+    // the map up from its file and plays its music. Raises message 65308
     // when the game has none.
     void NewGame();
     // false when the slot's file is missing (nothing changed) or damaged
@@ -69,12 +75,11 @@ public:
     // The object that owns chunk id (100-114), or null.
     TCatalogBaseItem* ChunkOwner(int id);
 
-    TLcfgPartyStandIn& Party() { return *party_; }
+    TLcfgParty& Party() { return *party_; }
+    TLcfgMap& Map() { return *map_; }
 
     // The start position source (the map tree); tests and start-up set it.
     std::function<TPartyStart()> StartPosition;
-    // Moves the party at once to (map, x, y) facing up: the field's transfer.
-    std::function<void(int32_t mapId, int32_t x, int32_t y)> TransferParty;
     // After chunk 103 (weather colours) and after the last chunk (map
     // animation): the screen effects' reload hooks.
     std::function<void()> AfterPicturesLoaded;
@@ -87,11 +92,11 @@ private:
     std::unique_ptr<TLcfgCommonEvent> commonEvents_;
     std::unique_ptr<TLcfgPlayer> players_;
     std::unique_ptr<TLcfgSaveHeader> header_;
-    TLcfgPartyStandIn* party_ = nullptr;
+    TLcfgParty* party_ = nullptr;
+    TLcfgMap* map_ = nullptr;
     TLcfgScreen* screen_ = nullptr;
-    // Chunks 101-114 and the two unsaved battle objects, in creation order.
+    // Chunks 101-114 in creation order.
     std::array<std::unique_ptr<TCatalogBaseItem>, 14> owners_;
-    std::array<std::unique_ptr<TLcfgChunkStandIn>, 2> unsaved_;
 };
 
 // "Save%.2d.lsd" in the save folder: the game folder, or, when it cannot be

@@ -100,7 +100,14 @@ void TLcfgParty::LoadFromStream(ByteReader& r) {
     panSpeed = std::clamp(panSpeed, 1, 1 << 16);
     encounterSteps = std::max(encounterSteps, 0);
     if (riding && vehicleKind == 0) riding = 0;
+    // Setup takes the sprite from the first member, but the members load
+    // after this chunk: the saved sprite stays.
+    const std::string savedSheet = sheetName;
+    const int32_t savedIndex = sheetIndex, savedTransparency = transparency;
     if (GameMap) GameMap->Setup(true, true);
+    sheetName = savedSheet;
+    sheetIndex = savedIndex;
+    transparency = savedTransparency;
 }
 
 void TLcfgParty::SaveToStream(ByteWriter& w) {

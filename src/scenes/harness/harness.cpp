@@ -43,11 +43,6 @@ void ReadState(THarnessResult& r) {
         r.x = GameParty->x;
         r.y = GameParty->y;
         r.direction = GameParty->facing;
-    } else if (GameSaveData) {
-        r.mapId = GameSaveData->Party().mapId;
-        r.x = GameSaveData->Party().x;
-        r.y = GameSaveData->Party().y;
-        r.direction = GameSaveData->Party().direction;
     }
     for (int32_t id = 1; id <= GameSystem->SwitchCount(); ++id)
         if (GameSystem->GetSwitch(id)) r.switchesOn.push_back(id);

@@ -1,0 +1,150 @@
+// The party's and the map's save chunks: a moving map saved mid-step and
+// loaded again keeps every character where it was and goes on exactly as
+// it would have; the load order (party first, which sets the map up) and
+// the stamps.
+
+#include <sstream>
+
+#include "data/record/var_int.h"
+#include "world_fixture.h"
+
+using namespace world_test;
+
+namespace {
+
+class WorldSave : public WorldTest {
+protected:
+    WorldSave() {
+        SetRandomSource(&seeded);
+        MakeMap(40, 30);
+        for (int32_t id = 1; id <= 6; ++id) {
+            TLcfEventPageItem& page = AddEvent(id, 2 + 3 * (id % 5), 2 + 2 * (id / 2));
+            page.sheetName = "People";
+            page.moveFrequency = 8;
+            page.moveSpeed = 4;
+            page.moveType = id % 2 ? TLcfgEventItem::kMoveRandom : TLcfgEventItem::kMoveRoute;
+            for (int32_t code : {1, 1, 2, 3, 3, 0, 14}) {  // a walk with a jump-free turn
+                TLcfMoveRouteItem item;
+                item.code = code;
+                page.moveRoute.Add(item);
+            }
+        }
+        Enter(10, 7);
+        std::vector<TLcfMoveRouteItem> walk;
+        for (int32_t code : {1, 1, 2, 3, 3, 0}) {
+            TLcfMoveRouteItem item;
+            item.code = code;
+            walk.push_back(item);
+        }
+        party.StartForcedRoute(walk, 8, true, true);
+    }
+    ~WorldSave() override { SetRandomSource(&dice); }
+
+    // Every character's place, step and look, one line each.
+    std::string Snapshot() {
+        std::ostringstream s;
+        for (int i = 0; i < map.CharacterCount(); ++i) {
+            const TLcfgCharacter* c = map.CharacterByIndex(i);
+            s << c->Id() << ": " << c->mapId << " " << c->x << "," << c->y << " p" << c->progress << " d"
+              << int(c->direction) << " f" << int(c->facing) << " a" << c->pattern << " w" << c->waitCounter
+              << " r" << c->forcedPosition << " s" << c->pause << "\n";
+        }
+        s << "view " << map.viewX << "," << map.viewY << "\n";
+        return s.str();
+    }
+    std::vector<uint8_t> Save(TCatalogBaseItem& item) {
+        ByteWriter w;
+        item.SaveToStream(w);
+        return w.Take();
+    }
+    // The container's order: the party (which sets the map up), then the map.
+    void Load(const std::vector<uint8_t>& partyBytes, const std::vector<uint8_t>& mapBytes) {
+        ByteReader p(partyBytes);
+        party.LoadFromStream(p);
+        ByteReader m(mapBytes);
+        map.LoadFromStream(m);
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
+
+    SeededRandom seeded{77};
+};
+
+TEST_F(WorldSave, AMovingMapSavedMidStepGoesOnExactlyAsItWouldHave) {
+    Frames(37);
+    bool midStep = false;
+    for (int i = 0; i < map.CharacterCount(); ++i) midStep |= map.CharacterByIndex(i)->progress > 0;
+    ASSERT_TRUE(midStep);
+    const std::vector<uint8_t> partyBytes = Save(party), mapBytes = Save(map);
+    const std::string atSave = Snapshot();
+    seeded.Seed(5);
+    Frames(90);
+    const std::string later = Snapshot();
+
+    // Something else happens in between: another map, other places.
+    party.TLcfgCharacter::SetPosition(2, 1, 1);
+    map.Setup(true);
+    Frames(10);
+
+    Load(partyBytes, mapBytes);
+    EXPECT_EQ(Snapshot(), atSave);
+    EXPECT_EQ(Save(party), partyBytes);
+    EXPECT_EQ(Save(map), mapBytes);
+    seeded.Seed(5);
+    Frames(90);
+    EXPECT_EQ(Snapshot(), later);
+}
+
+TEST_F(WorldSave, SavedEventsOfAnotherMapVersionAreNotLoaded) {
+    Frames(40);
+    map.SetEncounterRate(12);
+    const std::vector<uint8_t> partyBytes = Save(party), mapBytes = Save(map);
+    unit.saveCounter += 1;  // the map was edited and saved since
+    Load(partyBytes, mapBytes);
+    for (int32_t id = 1; id <= 6; ++id) {
+        EXPECT_EQ(Event(id).x, unit.events.Find(id)->x) << id;
+        EXPECT_EQ(Event(id).y, unit.events.Find(id)->y) << id;
+        EXPECT_EQ(Event(id).progress, 0) << id;
+    }
+    // The rest of the map's record still loads.
+    EXPECT_EQ(map.encounterRateOverride, 12);
+}
+
+TEST_F(WorldSave, IndexFieldsOutOfRangeInASaveAreKeptInRange) {
+    // The party record as a hostile file may hold it.
+    ByteWriter w;
+    auto field = [&](int32_t id, int32_t value) {
+        ByteWriter body;
+        WriteVarInt(body, value);
+        WriteVarInt(w, id);
+        WriteVarInt(w, int32_t(body.Size()));
+        w.WriteBytes(body.Data());
+    };
+    field(11, 1);
+    field(12, 3);
+    field(13, 3);
+    field(23, 99);      // pattern
+    field(37, 1000);    // speed
+    field(32, -5);      // frequency
+    field(103, 77);     // vehicle kind
+    field(105, -1);     // walking speed
+    field(121, 0);      // pan speed
+    WriteVarInt(w, 0);
+    const std::vector<uint8_t> bytes = w.Take();
+    ByteReader r(bytes);
+    party.LoadFromStream(r);
+    EXPECT_GE(party.pattern, 0);
+    EXPECT_LE(party.pattern, 3);
+    EXPECT_GE(party.speed, 1);
+    EXPECT_LE(party.speed, 6);
+    EXPECT_GE(party.frequency, 1);
+    EXPECT_LE(party.frequency, 8);
+    EXPECT_LE(party.vehicleKind, 3);
+    EXPECT_GE(party.walkingSpeed, 1);
+    EXPECT_GE(party.panSpeed, 1);
+    EXPECT_EQ(unit.Id(), 1);  // the map was set up
+    Frames(20);
+}
+
+}  // namespace
