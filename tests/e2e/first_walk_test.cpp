@@ -197,6 +197,11 @@ TEST_F(DemoFirstWalk, TitleNewGameTalkToTheLamplighterAnswerAndLeaveTown) {
     for (int32_t code : {10210, 10220, 10310, 10810})
         if (!CommandEntry(code).handler) GTEST_SKIP() << "command " << code << " has no handler yet";
 
+    // The demo's scripts flip switches, count variables, give gold and
+    // branch: without those commands its opening event never finishes.
+    for (int32_t code : {10210, 10220, 10310, 12010})
+        if (!CommandEntry(code).handler) GTEST_SKIP() << "command " << code << " is not built yet";
+
     FirstWalk walk(tam, door);
     THarnessOptions o;
     o.gameFolder = dir_.path().string();
