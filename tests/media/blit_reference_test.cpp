@@ -14,6 +14,7 @@
 
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/wide_blit.h"
 
 namespace {
 
@@ -237,9 +238,20 @@ struct Look {
 };
 constexpr Look kLooks[] = {{true, 255}, {false, 255}, {true, 128}, {false, 77}, {true, 3}, {false, 300}, {true, -4}};
 
+// Every case runs twice: through the wide vector loops (where the
+// processor has them) and through the portable ones.
+class BlitReference : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { SetWideBlitsForTesting(GetParam()); }
+    void TearDown() override { SetWideBlitsForTesting(true); }
+};
+
 }  // namespace
 
-TEST(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
+INSTANTIATE_TEST_SUITE_P(WideAndPortable, BlitReference, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Wide" : "Portable"; });
+
+TEST_P(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
     TSorvoSheet s;
     PatternSheet(s, 37, 29, 1);
     Pair p(96, 72);
@@ -286,7 +298,7 @@ TEST(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
     EXPECT_EQ(fold, 14291044886254846111u) << "pinned fingerprint";
 }
 
-TEST(BlitReference, WaveMatchesTheReferenceAtEveryStrengthAndPhase) {
+TEST_P(BlitReference, WaveMatchesTheReferenceAtEveryStrengthAndPhase) {
     TSorvoSheet s;
     PatternSheet(s, 41, 33, 2);
     Pair p(100, 76);
@@ -323,7 +335,7 @@ TEST(BlitReference, WaveMatchesTheReferenceAtEveryStrengthAndPhase) {
     EXPECT_EQ(fold, 16755748096244237894u) << "pinned fingerprint";
 }
 
-TEST(BlitReference, PlainStretchAndZoomMatchTheReference) {
+TEST_P(BlitReference, PlainStretchAndZoomMatchTheReference) {
     TSorvoSheet s;
     PatternSheet(s, 48, 40, 3);
     Pair p(80, 64);
@@ -369,7 +381,7 @@ TEST(BlitReference, PlainStretchAndZoomMatchTheReference) {
     EXPECT_EQ(fold, 7138541884430744147u) << "pinned fingerprint";
 }
 
-TEST(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
+TEST_P(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
     // Sheets blank at the top, at the bottom, in the middle, all over, or
     // with a single inked row: a transparent sheet may skip the blank rows,
     // an opaque one draws them, and both must match the reference.

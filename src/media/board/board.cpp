@@ -67,7 +67,12 @@ void TSorvoBoard::Draw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect& so
     const CopyClip c = ClipCopy(x, y, sourceRect, sheet.Width(), sheet.Height(), width_, height_);
     if (c.Empty()) return;
     HandOverBrightness(sheet);
-    pixel_rule::WithRule(sheet, [&](auto rule) {
+    if (WideBlits()) {
+        WideBlock(ScanLine(int32_t(c.dstY)) + c.dstX, size_t(width_), sheet.ScanLine(int32_t(c.srcY)) + c.srcX,
+                  size_t(sheet.Width()), size_t(c.width), size_t(c.height), pixel_rule::WideRuleOf(sheet));
+        return;
+    }
+    pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         const size_t width = size_t(c.width);
         for (int64_t row = 0; row < c.height; ++row) {
             const uint8_t* src = sheet.ScanLine(int32_t(c.srcY + row)) + c.srcX;

@@ -6,16 +6,15 @@
 //
 // The rule is chosen once per blit, so the pixel loops compile without
 // per-pixel tests for the common opaque case. Each rule offers a per-pixel
-// form (for the scaling blits), a whole-row form (for the plain blit) and a
-// span form that takes the n indices from a function of 0..n-1 (for the
-// rotating and waving blits, which walk the source along a slant or through
-// a column map; the function is called for k = 0, 1, ... n-1 in turn, so it
-// may step its own position).
+// form (for the stretching blit) and a whole-row form (for the plain blit,
+// and for the rotating and waving blits once they have gathered a row of
+// indices).
 
 #include <algorithm>
 #include <cstdint>
 
 #include "media/board/table_row.h"
+#include "media/board/wide_blit.h"
 #include "media/sheet/sheet.h"
 
 namespace pixel_rule {
@@ -24,10 +23,6 @@ struct Opaque {
     const uint16_t* table;
     void operator()(uint16_t& d, uint8_t c) const { d = table[c]; }
     void Row(uint16_t* dst, const uint8_t* src, size_t n) const { TableRow(dst, src, n, table, false); }
-    template <class Fetch>
-    void Span(uint16_t* dst, size_t n, Fetch&& fetch) const {
-        for (size_t k = 0; k < n; ++k) dst[k] = table[fetch(k)];
-    }
 };
 
 struct OpaqueKeyed {
@@ -36,11 +31,6 @@ struct OpaqueKeyed {
         if (c) d = table[c];
     }
     void Row(uint16_t* dst, const uint8_t* src, size_t n) const { TableRow(dst, src, n, table, true); }
-    template <class Fetch>
-    void Span(uint16_t* dst, size_t n, Fetch&& fetch) const {
-        for (size_t k = 0; k < n; ++k)
-            if (const uint8_t c = fetch(k)) dst[k] = table[c];
-    }
 };
 
 // The three fields of an RGB565 colour spread 21 bits apart in 64 bits, so
@@ -56,8 +46,7 @@ inline uint16_t Unspread(uint64_t weightedSum) {
 
 // `weighted` holds each table colour spread and multiplied by w, made once
 // per blit for the per-pixel form (null when the blit uses only the row
-// and span forms). Rows and spans look their colours up first, then mix
-// them in a vector pass.
+// form). Rows look their colours up first, then mix them in a vector pass.
 struct Translucent {
     const uint64_t* weighted;
     const uint16_t* table;
@@ -69,19 +58,6 @@ struct Translucent {
             const size_t part = std::min<size_t>(256, n - done);
             TableRow(colours, src + done, part, table, false);
             BlendRow(dst + done, colours, src + done, part, uint16_t(w), uint16_t(v), keyed);
-        }
-    }
-    template <class Fetch>
-    void Span(uint16_t* dst, size_t n, Fetch&& fetch) const {
-        uint8_t indices[256];
-        uint16_t colours[256];
-        for (size_t done = 0; done < n; done += 256) {
-            const size_t part = std::min<size_t>(256, n - done);
-            for (size_t k = 0; k < part; ++k) {
-                indices[k] = fetch(done + k);
-                colours[k] = table[indices[k]];
-            }
-            BlendRow(dst + done, colours, indices, part, uint16_t(w), uint16_t(v), keyed);
         }
     }
     void operator()(uint16_t& d, uint8_t c) const {
@@ -113,6 +89,13 @@ void WithRule(const TSorvoSheet& sheet, F&& f) {
     } else {
         f(Translucent{nullptr, table, w, v, sheet.Transparent});
     }
+}
+
+// The same rule for the wide loops.
+inline WideRule WideRuleOf(const TSorvoSheet& sheet) {
+    const int32_t opacity = std::clamp(sheet.Opacity, 0, 255);
+    return WideRule{sheet.ColorTable.data(), sheet.Transparent, opacity < 255, uint16_t(opacity + 1),
+                    uint16_t(256 - opacity)};
 }
 
 }  // namespace pixel_rule

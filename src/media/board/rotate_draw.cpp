@@ -2,13 +2,16 @@
 // turned source covers walks back into the source in 16.16 fixed point.
 // The walk along a row is a straight line, so the pixels that land inside
 // the source form one run: it is found by division once a row, and only it
-// is walked, without a test per pixel.
+// is walked, without a test per pixel, gathering its indices for a row
+// pass of the pixel rule.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "data/errors.h"
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/index_gather.h"
 #include "media/board/ink_rows.h"
 #include "media/board/pixel_rule.h"
 #include "media/board/scaled_clip.h"
@@ -94,6 +97,13 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
 
     const uint8_t* pixels = sheet.Pixels();
     const int64_t pitch = sheet.Width();
+    const size_t size = size_t(sheet.Width()) * size_t(sheet.Height());
+    // The wide loops step in 32 bits: every position inside the source
+    // fits when its sides are below 32768.
+    const bool wide = WideBlits() && colHi < 32768 && rowHi < 32768 && du >= INT32_MIN && du <= INT32_MAX &&
+                      dv >= INT32_MIN && dv <= INT32_MAX;
+    std::vector<SlantRun> runs;
+    if (wide) runs.reserve(size_t(bottom - top));
     pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         for (int64_t py = top; py < bottom; ++py) {
             const double rx = double(left - x), ry = double(py - y);
@@ -112,12 +122,18 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
             const int64_t uLast = u0 + (k1 - 1 - k0) * du, vLast = v0 + (k1 - 1 - k0) * dv;
             VARNOW_CHECK((u0 >> 16) >= colLo && (u0 >> 16) < colHi && (uLast >> 16) >= colLo && (uLast >> 16) < colHi);
             VARNOW_CHECK((v0 >> 16) >= rowLo && (v0 >> 16) < rowHi && (vLast >> 16) >= rowLo && (vLast >> 16) < rowHi);
-            rule.Span(ScanLine(int32_t(py)) + left + k0, size_t(k1 - k0), [&, uk = u0, vk = v0](size_t) mutable {
-                const uint8_t index = pixels[(vk >> 16) * pitch + (uk >> 16)];
-                uk += du;
-                vk += dv;
-                return index;
-            });
+            uint16_t* dst = ScanLine(int32_t(py)) + left + k0;
+            if (wide) {
+                runs.push_back({dst, size_t(k1 - k0), u0, v0});
+                continue;
+            }
+            uint8_t indices[256];
+            for (int64_t done = 0; done < k1 - k0; done += 256) {
+                const size_t part = size_t(std::min<int64_t>(256, k1 - k0 - done));
+                SlantRow(indices, part, pixels, size, pitch, u0 + done * du, v0 + done * dv, du, dv);
+                rule.Row(dst + done, indices, part);
+            }
         }
     });
+    if (wide) WideSlantRuns(runs, pixels, size, pitch, du, dv, pixel_rule::WideRuleOf(sheet));
 }

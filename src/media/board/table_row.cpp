@@ -19,29 +19,30 @@ namespace {
 
 // 32 pixels a step: the table sits in eight registers of 32 entries; two-
 // source word permutes look up 64 entries each, and index bits 6 and 7 pick
-// among the four results.
-__attribute__((target("avx512f,avx512bw"))) void TableRowAvx512(uint16_t* dst, const uint8_t* src, size_t n,
-                                                                const uint16_t* table, bool skipZero) {
+// among the four results. The ragged end is one more step under a lane
+// mask (masked loads never touch the lanes left out), so short rows gain
+// as much as long ones.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) inline __m512i LookUp32(const __m512i (&t)[8], __m512i idx) {
+    const __m512i bit6 = _mm512_set1_epi16(64), bit7 = _mm512_set1_epi16(128);
+    const __m512i r01 = _mm512_permutex2var_epi16(t[0], idx, t[1]);
+    const __m512i r23 = _mm512_permutex2var_epi16(t[2], idx, t[3]);
+    const __m512i r45 = _mm512_permutex2var_epi16(t[4], idx, t[5]);
+    const __m512i r67 = _mm512_permutex2var_epi16(t[6], idx, t[7]);
+    const __mmask32 m6 = _mm512_test_epi16_mask(idx, bit6), m7 = _mm512_test_epi16_mask(idx, bit7);
+    const __m512i low = _mm512_mask_blend_epi16(m6, r01, r23), high = _mm512_mask_blend_epi16(m6, r45, r67);
+    return _mm512_mask_blend_epi16(m7, low, high);
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void TableRowAvx512(uint16_t* dst, const uint8_t* src, size_t n,
+                                                                         const uint16_t* table, bool skipZero) {
     __m512i t[8];
     for (int k = 0; k < 8; ++k) t[k] = _mm512_loadu_si512(table + 32 * k);
-    const __m512i bit6 = _mm512_set1_epi16(64), bit7 = _mm512_set1_epi16(128);
-    size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        const __m512i idx = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)));
-        const __m512i r01 = _mm512_permutex2var_epi16(t[0], idx, t[1]);
-        const __m512i r23 = _mm512_permutex2var_epi16(t[2], idx, t[3]);
-        const __m512i r45 = _mm512_permutex2var_epi16(t[4], idx, t[5]);
-        const __m512i r67 = _mm512_permutex2var_epi16(t[6], idx, t[7]);
-        const __mmask32 m6 = _mm512_test_epi16_mask(idx, bit6), m7 = _mm512_test_epi16_mask(idx, bit7);
-        const __m512i low = _mm512_mask_blend_epi16(m6, r01, r23), high = _mm512_mask_blend_epi16(m6, r45, r67);
-        const __m512i colours = _mm512_mask_blend_epi16(m7, low, high);
-        if (skipZero) {
-            _mm512_mask_storeu_epi16(dst + i, _mm512_test_epi16_mask(idx, idx), colours);
-        } else {
-            _mm512_storeu_si512(dst + i, colours);
-        }
+    for (size_t i = 0; i < n; i += 32) {
+        const __mmask32 lanes = n - i >= 32 ? ~__mmask32(0) : (__mmask32(1) << (n - i)) - 1;
+        const __m512i idx = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(lanes, src + i));
+        const __m512i colours = LookUp32(t, idx);
+        _mm512_mask_storeu_epi16(dst + i, skipZero ? lanes & _mm512_test_epi16_mask(idx, idx) : lanes, colours);
     }
-    TableRowScalar(dst + i, src + i, n - i, table, skipZero);
 }
 
 // 16 pixels a step with two 8-lane gathers from a 32-bit copy of the table.
@@ -65,34 +66,43 @@ __attribute__((target("avx2"))) void TableRowAvx2(uint16_t* dst, const uint8_t* 
     TableRowScalar(dst + i, src + i, n - i, table, skipZero);
 }
 
-using RowFunction = TableRowFunction;
-
-RowFunction ChooseRow() {
+bool HasAvx512() {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512bw")) return TableRowAvx512;
-    if (__builtin_cpu_supports("avx2")) return TableRowAvx2;
-    return TableRowScalar;
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vl");
+}
+
+struct RowChoice {
+    TableRowFunction row;
+    size_t shortest;  // rows below this many pixels take the scalar loop
+};
+
+// The AVX2 version first widens the whole 256-entry table: for short rows
+// (16-pixel tiles, 24-pixel character frames) that costs more than the row.
+// The AVX-512 one only loads it into eight registers.
+RowChoice ChooseRow() {
+    if (HasAvx512()) return {TableRowAvx512, 8};
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return {TableRowAvx2, 64};
+    return {TableRowScalar, SIZE_MAX};
 }
 
 }  // namespace
 
 void TableRow(uint16_t* dst, const uint8_t* src, size_t n, const uint16_t* table, bool skipZero) {
-    static const RowFunction row = ChooseRow();
-    // The vector versions first load or widen the whole 256-entry table:
-    // for short rows (16-pixel tiles, 24-pixel character frames) that costs
-    // more than the row, and the scalar loop is several times faster.
-    if (n < 64) {
+    static const RowChoice choice = ChooseRow();
+    if (n < choice.shortest) {
         TableRowScalar(dst, src, n, table, skipZero);
         return;
     }
-    row(dst, src, n, table, skipZero);
+    choice.row(dst, src, n, table, skipZero);
 }
 
 std::vector<TableRowFunction> TableRowVersions() {
     std::vector<TableRowFunction> versions{TableRowScalar};
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) versions.push_back(TableRowAvx2);
-    if (__builtin_cpu_supports("avx512bw")) versions.push_back(TableRowAvx512);
+    if (HasAvx512()) versions.push_back(TableRowAvx512);
     return versions;
 }
 #else
@@ -149,6 +159,37 @@ __attribute__((always_inline)) inline void BlendRowBody(uint16_t* dst, const uin
 #ifdef VARNOW_X86_VECTORS
 namespace {
 
+// 32 pixels a step, the ragged end under a lane mask.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void BlendRowAvx512(uint16_t* dst, const uint16_t* colours,
+                                                                         const uint8_t* src, size_t n, uint16_t w,
+                                                                         uint16_t v, bool skipZero) {
+    const __m512i ww = _mm512_set1_epi16(int16_t(w)), vv = _mm512_set1_epi16(int16_t(v));
+    const __m512i six = _mm512_set1_epi16(63), five = _mm512_set1_epi16(31);
+    for (size_t i = 0; i < n; i += 32) {
+        const __mmask32 lanes = n - i >= 32 ? ~__mmask32(0) : (__mmask32(1) << (n - i)) - 1;
+        const __m512i s = _mm512_maskz_loadu_epi16(lanes, colours + i), d = _mm512_maskz_loadu_epi16(lanes, dst + i);
+        // Every weighted field stays below 63 * 257, inside 16 bits.
+        const __m512i red = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_srli_epi16(s, 11), ww), _mm512_mullo_epi16(_mm512_srli_epi16(d, 11), vv)),
+            8);
+        const __m512i green = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(s, 5), six), ww),
+                             _mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(d, 5), six), vv)),
+            8);
+        const __m512i blue = _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(s, five), ww),
+                                                                _mm512_mullo_epi16(_mm512_and_si512(d, five), vv)),
+                                               8);
+        const __m512i out =
+            _mm512_or_si512(_mm512_or_si512(_mm512_slli_epi16(red, 11), _mm512_slli_epi16(green, 5)), blue);
+        __mmask32 store = lanes;
+        if (skipZero) {
+            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(lanes, src + i));
+            store &= _mm512_test_epi16_mask(idx, idx);
+        }
+        _mm512_mask_storeu_epi16(dst + i, store, out);
+    }
+}
+
 __attribute__((target("avx2"))) void BlendRowAvx2(uint16_t* dst, const uint16_t* colours, const uint8_t* src, size_t n,
                                                   uint16_t w, uint16_t v, bool skipZero) {
     BlendRowBody(dst, colours, src, n, w, v, skipZero);
@@ -164,6 +205,7 @@ void BlendRowBaseline(uint16_t* dst, const uint16_t* colours, const uint8_t* src
 void BlendRow(uint16_t* dst, const uint16_t* colours, const uint8_t* src, size_t n, uint16_t w, uint16_t v,
               bool skipZero) {
     static const auto blend = [] {
+        if (HasAvx512()) return BlendRowAvx512;
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") ? BlendRowAvx2 : BlendRowBaseline;
     }();
@@ -174,6 +216,7 @@ std::vector<BlendRowFunction> BlendRowVersions() {
     std::vector<BlendRowFunction> versions{BlendRowBaseline};
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) versions.push_back(BlendRowAvx2);
+    if (HasAvx512()) versions.push_back(BlendRowAvx512);
     return versions;
 }
 #else

@@ -12,6 +12,7 @@
 
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
+#include "media/board/index_gather.h"
 #include "media/board/ink_rows.h"
 #include "media/board/pixel_rule.h"
 #include "media/board/scaled_clip.h"
@@ -108,6 +109,9 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
     std::vector<int32_t> map;
     if (shared) fillMap(mapFrom, mapTo, map);
 
+    const bool wide = WideBlits();
+    std::vector<MappedRun> runs;
+    if (wide) runs.reserve(plans.size());
     pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         for (const RowPlan& plan : plans) {
             if (!shared) fillMap(plan.from, plan.to, map);
@@ -117,8 +121,19 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             VARNOW_CHECK(columns[0] >= 0 && columns[count - 1] < sheetWidth);
             VARNOW_CHECK(plan.origin + plan.from >= 0 && plan.origin + plan.to <= width_);
             const uint8_t* src = sheet.ScanLine(int32_t(plan.srcRow));
-            rule.Span(ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from, count,
-                      [&](size_t k) { return src[columns[k]]; });
+            const size_t available = size_t(sheet.Height() - plan.srcRow) * size_t(sheetWidth);
+            uint16_t* dst = ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from;
+            if (wide) {
+                runs.push_back({dst, count, src, available, columns});
+                continue;
+            }
+            uint8_t indices[256];
+            for (size_t done = 0; done < count; done += 256) {
+                const size_t part = std::min<size_t>(256, count - done);
+                MappedRow(indices, part, src, available, columns + done);
+                rule.Row(dst + done, indices, part);
+            }
         }
     });
+    if (wide) WideMappedRuns(runs, pixel_rule::WideRuleOf(sheet));
 }

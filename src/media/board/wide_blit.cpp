@@ -1,0 +1,271 @@
+#include "media/board/wide_blit.h"
+
+#include <algorithm>
+
+#include "data/errors.h"
+#include "media/board/index_gather.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define VARNOW_X86_VECTORS 1
+#endif
+
+#ifdef VARNOW_X86_VECTORS
+#define VARNOW_WIDE __attribute__((target("avx512f,avx512bw,avx512vl")))
+
+namespace {
+
+bool wideAllowed = true;
+
+bool HasAvx512() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+               __builtin_cpu_supports("avx512vl");
+    }();
+    return has;
+}
+
+enum Mode { kOpaque, kKeyed, kBlend, kBlendKeyed };
+
+// The table in eight registers of 32 entries, and the mixing weights.
+struct Regs {
+    __m512i t[8];
+    __m512i w, v;
+};
+
+VARNOW_WIDE inline void LoadRegs(Regs& r, const WideRule& rule) {
+    for (int k = 0; k < 8; ++k) r.t[k] = _mm512_loadu_si512(rule.table + 32 * k);
+    r.w = _mm512_set1_epi16(int16_t(rule.w));
+    r.v = _mm512_set1_epi16(int16_t(rule.v));
+}
+
+// The colours of 32 indices in 16-bit lanes: two-source word permutes look
+// up 64 entries each, and index bits 6 and 7 pick among the four results.
+VARNOW_WIDE inline __m512i LookUp(const Regs& r, __m512i idx) {
+    const __m512i r01 = _mm512_permutex2var_epi16(r.t[0], idx, r.t[1]);
+    const __m512i r23 = _mm512_permutex2var_epi16(r.t[2], idx, r.t[3]);
+    const __m512i r45 = _mm512_permutex2var_epi16(r.t[4], idx, r.t[5]);
+    const __m512i r67 = _mm512_permutex2var_epi16(r.t[6], idx, r.t[7]);
+    const __mmask32 m6 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(64));
+    const __mmask32 m7 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(128));
+    const __m512i low = _mm512_mask_blend_epi16(m6, r01, r23), high = _mm512_mask_blend_epi16(m6, r45, r67);
+    return _mm512_mask_blend_epi16(m7, low, high);
+}
+
+// (s * w + d * v) >> 8 per RGB565 field; every weighted field stays below
+// 63 * 257, inside 16 bits.
+// (The zero-masking shift forms dodge a false uninitialised-value warning
+// of the plain ones.)
+VARNOW_WIDE inline __m512i Weigh(__m512i a, __m512i b, const Regs& r) {
+    return _mm512_maskz_srli_epi16(~__mmask32(0), _mm512_add_epi16(_mm512_mullo_epi16(a, r.w), _mm512_mullo_epi16(b, r.v)),
+                                   8);
+}
+
+VARNOW_WIDE inline __m512i Mix(__m512i s, __m512i d, const Regs& r) {
+    const __m512i six = _mm512_set1_epi16(63), five = _mm512_set1_epi16(31);
+    auto weigh = [&](__m512i a, __m512i b) VARNOW_WIDE { return Weigh(a, b, r); };
+    const __m512i red = weigh(_mm512_maskz_srli_epi16(~__mmask32(0), s, 11), _mm512_maskz_srli_epi16(~__mmask32(0), d, 11));
+    const __m512i green = weigh(_mm512_and_si512(_mm512_maskz_srli_epi16(~__mmask32(0), s, 5), six),
+                                _mm512_and_si512(_mm512_maskz_srli_epi16(~__mmask32(0), d, 5), six));
+    const __m512i blue = weigh(_mm512_and_si512(s, five), _mm512_and_si512(d, five));
+    return _mm512_or_si512(_mm512_or_si512(_mm512_maskz_slli_epi16(~__mmask32(0), red, 11),
+                                           _mm512_maskz_slli_epi16(~__mmask32(0), green, 5)),
+                           blue);
+}
+
+VARNOW_WIDE inline __mmask32 Lanes32(size_t left) {
+    return left >= 32 ? ~__mmask32(0) : (__mmask32(1) << left) - 1;
+}
+
+// The pixel rule for 32 indices onto 32 board pixels from dst on, under
+// `lanes`.
+template <int kMode>
+VARNOW_WIDE inline void Put(uint16_t* dst, __m512i idx, __mmask32 lanes, const Regs& r) {
+    __m512i colours = LookUp(r, idx);
+    __mmask32 store = lanes;
+    if constexpr (kMode == kKeyed || kMode == kBlendKeyed) store &= _mm512_test_epi16_mask(idx, idx);
+    if constexpr (kMode == kBlend || kMode == kBlendKeyed)
+        colours = Mix(colours, _mm512_maskz_loadu_epi16(store, dst), r);
+    _mm512_mask_storeu_epi16(dst, store, colours);
+}
+
+// The same for two rows of at most 16 pixels: the lower lanes go to a, the
+// upper ones to b (tiles and their quarters are 16 and 8 wide).
+template <int kMode>
+VARNOW_WIDE inline void PutTwo(uint16_t* a, uint16_t* b, __m512i idx, __mmask16 lanes, const Regs& r) {
+    __m512i colours = LookUp(r, idx);
+    __mmask32 store = __mmask32(lanes) | (__mmask32(lanes) << 16);
+    if constexpr (kMode == kKeyed || kMode == kBlendKeyed) store &= _mm512_test_epi16_mask(idx, idx);
+    if constexpr (kMode == kBlend || kMode == kBlendKeyed) {
+        const __m512i d = _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(_mm256_maskz_loadu_epi16(__mmask16(store), a)),
+                                             _mm256_maskz_loadu_epi16(__mmask16(store >> 16), b), 1);
+        colours = Mix(colours, d, r);
+    }
+    _mm256_mask_storeu_epi16(a, __mmask16(store), _mm512_maskz_extracti64x4_epi64(0xF, colours, 0));
+    _mm256_mask_storeu_epi16(b, __mmask16(store >> 16), _mm512_maskz_extracti64x4_epi64(0xF, colours, 1));
+}
+
+template <int kMode>
+VARNOW_WIDE void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
+                       size_t rows, const Regs& r) {
+    size_t y = 0;
+    if (width <= 16) {
+        const __mmask16 lanes = __mmask16((1u << width) - 1);
+        for (; y + 2 <= rows; y += 2) {
+            const __m128i first = _mm_maskz_loadu_epi8(lanes, src + y * srcPitch);
+            const __m128i second = _mm_maskz_loadu_epi8(lanes, src + (y + 1) * srcPitch);
+            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1));
+            PutTwo<kMode>(dst + y * dstPitch, dst + (y + 1) * dstPitch, idx, lanes, r);
+        }
+    }
+    for (; y < rows; ++y)
+        for (size_t i = 0; i < width; i += 32) {
+            const __mmask32 lanes = Lanes32(width - i);
+            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(lanes, src + y * srcPitch + i));
+            Put<kMode>(dst + y * dstPitch + i, idx, lanes, r);
+        }
+}
+
+// 32 gathered dwords (two registers) to 32 indices in 16-bit lanes: the
+// lowest byte of each.
+VARNOW_WIDE inline __m512i Indices(__m512i g0, __m512i g1) {
+    const __m512i byte = _mm512_set1_epi32(255);
+    const __m256i i0 = _mm512_maskz_cvtepi32_epi16(0xFFFF, _mm512_and_si512(g0, byte));
+    const __m256i i1 = _mm512_maskz_cvtepi32_epi16(0xFFFF, _mm512_and_si512(g1, byte));
+    return _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(i0), i1, 1);
+}
+
+// The gathers read four bytes at each position (there is no byte gather)
+// and keep the lowest, so the three bytes beyond a position must be
+// readable too: a run that ends within three bytes of the sheet's end is
+// gathered by the portable loop into a buffer instead.
+template <int kMode>
+VARNOW_WIDE void Slant(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch,
+                       int64_t du, int64_t dv, const Regs& r) {
+    const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m512i stepU = _mm512_set1_epi32(int32_t(uint32_t(du) * 16u));
+    const __m512i stepV = _mm512_set1_epi32(int32_t(uint32_t(dv) * 16u));
+    const __m512i rowBytes = _mm512_set1_epi32(int32_t(pitch));
+    for (const SlantRun& run : runs) {
+        if (run.n == 0) continue;
+        const int64_t uN = run.u + int64_t(run.n - 1) * du, vN = run.v + int64_t(run.n - 1) * dv;
+        const int64_t farthest = (std::max(run.v, vN) >> 16) * pitch + (std::max(run.u, uN) >> 16);
+        if (farthest + 4 > int64_t(size)) {
+            uint8_t indices[256];
+            for (size_t done = 0; done < run.n; done += 256) {
+                const size_t part = std::min<size_t>(256, run.n - done);
+                SlantRow(indices, part, pixels, size, pitch, run.u + int64_t(done) * du, run.v + int64_t(done) * dv,
+                         du, dv);
+                Block<kMode>(run.dst + done, 0, indices, 0, part, 1, r);
+            }
+            continue;
+        }
+        // Lanes past the run's end may wrap; they are masked out of the
+        // gathers and the stores.
+        __m512i u = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.u)), _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(du))));
+        __m512i v = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.v)), _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(dv))));
+        auto gather = [&](__mmask16 lanes) VARNOW_WIDE {
+            const __m512i row = _mm512_maskz_srai_epi32(0xFFFF, v, 16), col = _mm512_maskz_srai_epi32(0xFFFF, u, 16);
+            const __m512i at = _mm512_add_epi32(_mm512_mullo_epi32(row, rowBytes), col);
+            u = _mm512_add_epi32(u, stepU);
+            v = _mm512_add_epi32(v, stepV);
+            return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, at, pixels, 1);
+        };
+        for (size_t i = 0; i < run.n; i += 32) {
+            const __mmask32 lanes = Lanes32(run.n - i);
+            const __m512i g0 = gather(__mmask16(lanes));
+            const __m512i g1 = gather(__mmask16(lanes >> 16));
+            Put<kMode>(run.dst + i, Indices(g0, g1), lanes, r);
+        }
+    }
+}
+
+template <int kMode>
+VARNOW_WIDE void Mapped(const std::vector<MappedRun>& runs, const Regs& r) {
+    for (const MappedRun& run : runs) {
+        if (run.n == 0) continue;
+        if (int64_t(run.columns[run.n - 1]) + 4 > int64_t(run.available)) {
+            uint8_t indices[256];
+            for (size_t done = 0; done < run.n; done += 256) {
+                const size_t part = std::min<size_t>(256, run.n - done);
+                MappedRow(indices, part, run.row, run.available, run.columns + done);
+                Block<kMode>(run.dst + done, 0, indices, 0, part, 1, r);
+            }
+            continue;
+        }
+        for (size_t i = 0; i < run.n; i += 32) {
+            const __mmask32 lanes = Lanes32(run.n - i);
+            const __mmask16 low = __mmask16(lanes), high = __mmask16(lanes >> 16);
+            // Masked loads leave the columns past the run untouched.
+            const __m512i c0 = _mm512_maskz_loadu_epi32(low, run.columns + i);
+            const __m512i c1 = _mm512_maskz_loadu_epi32(high, run.columns + i + 16);
+            const __m512i g0 = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), low, c0, run.row, 1);
+            const __m512i g1 = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), high, c1, run.row, 1);
+            Put<kMode>(run.dst + i, Indices(g0, g1), lanes, r);
+        }
+    }
+}
+
+// Calls f with the mode as a compile-time constant and the loaded registers.
+template <class F>
+VARNOW_WIDE void WithMode(const WideRule& rule, F&& f) {
+    Regs r;
+    LoadRegs(r, rule);
+    if (rule.blend) {
+        if (rule.keyed) {
+            f(std::integral_constant<int, kBlendKeyed>(), r);
+        } else {
+            f(std::integral_constant<int, kBlend>(), r);
+        }
+    } else if (rule.keyed) {
+        f(std::integral_constant<int, kKeyed>(), r);
+    } else {
+        f(std::integral_constant<int, kOpaque>(), r);
+    }
+}
+
+}  // namespace
+
+bool WideBlits() {
+    return wideAllowed && HasAvx512();
+}
+
+void SetWideBlitsForTesting(bool on) {
+    wideAllowed = on;
+}
+
+VARNOW_WIDE void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
+                           size_t rows, const WideRule& rule) {
+    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE {
+        Block<decltype(mode)::value>(dst, dstPitch, src, srcPitch, width, rows, r);
+    });
+}
+
+VARNOW_WIDE void WideSlantRuns(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch,
+                               int64_t du, int64_t dv, const WideRule& rule) {
+    VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
+    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE {
+        Slant<decltype(mode)::value>(runs, pixels, size, pitch, du, dv, r);
+    });
+}
+
+VARNOW_WIDE void WideMappedRuns(const std::vector<MappedRun>& runs, const WideRule& rule) {
+    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE { Mapped<decltype(mode)::value>(runs, r); });
+}
+#else
+bool WideBlits() {
+    return false;
+}
+void SetWideBlitsForTesting(bool) {}
+void WideBlock(uint16_t*, size_t, const uint8_t*, size_t, size_t, size_t, const WideRule&) {
+    VARNOW_CHECK(false);
+}
+void WideSlantRuns(const std::vector<SlantRun>&, const uint8_t*, size_t, int64_t, int64_t, int64_t,
+                   const WideRule&) {
+    VARNOW_CHECK(false);
+}
+void WideMappedRuns(const std::vector<MappedRun>&, const WideRule&) {
+    VARNOW_CHECK(false);
+}
+#endif

@@ -1,0 +1,54 @@
+#pragma once
+// The blits' pixel loops for processors with AVX-512: reading the indices
+// (straight, along a slant, or through a column map) and the pixel rule in
+// one pass, with the colour table held in registers for the whole blit.
+// They write exactly what the portable loops write; the blits use them
+// when WideBlits() is on and fall back to the portable loops otherwise.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The pixel rule as plain values: see pixel_rule.h.
+struct WideRule {
+    const uint16_t* table;  // 256 RGB565 colours
+    bool keyed;             // index 0 leaves the board alone
+    bool blend;             // mix with weights w and v instead of writing
+    uint16_t w, v;
+};
+
+// Whether the wide loops run: the processor has them and tests have not
+// switched them off (to check the portable loops on the same machine).
+bool WideBlits();
+void SetWideBlitsForTesting(bool on);
+
+// A rectangle of indices, rows `srcPitch` bytes apart, onto board rows
+// `dstPitch` pixels apart.
+void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width, size_t rows,
+               const WideRule& rule);
+
+// One board run of a rotated blit: n pixels from dst on, reading the sheet
+// at (v >> 16, u >> 16), stepping both by (du, dv) a pixel.
+struct SlantRun {
+    uint16_t* dst;
+    size_t n;
+    int64_t u, v;
+};
+// The caller has checked that every run stays inside the sheet (`size`
+// bytes, `pitch` a row) and that all positions and steps fit 32 bits
+// (sheets below 32768 pixels a side).
+void WideSlantRuns(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch, int64_t du,
+                   int64_t dv, const WideRule& rule);
+
+// One board run of a waved blit: n pixels from dst on, reading
+// row[columns[k]]; `available` bytes may be read from row on. The columns
+// never fall, and the caller has checked columns[0] >= 0 and
+// columns[n - 1] < available.
+struct MappedRun {
+    uint16_t* dst;
+    size_t n;
+    const uint8_t* row;
+    size_t available;
+    const int32_t* columns;
+};
+void WideMappedRuns(const std::vector<MappedRun>& runs, const WideRule& rule);
