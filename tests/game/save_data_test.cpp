@@ -16,6 +16,7 @@
 #include "game/interpreter/scripter.h"
 #include "game/map/game_map.h"
 #include "data/map/map.h"
+#include "data/map/map_tree.h"
 #include "game/walker/party.h"
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"
@@ -291,6 +292,46 @@ TEST_F(SaveData, NewGameNeedsAStartPosition) {
     EXPECT_EQ(data_->Party().mapId, 3);
     EXPECT_EQ(data_->Party().x, 4);
     EXPECT_EQ(data_->Party().y, 5);
+}
+
+TEST_F(SaveData, ANewGameSetsTheStartMapUpWithItsEventsVehiclesAndMusic) {
+    TLcfMapTree tree;
+    tree.startPosition.positions[TLcfMapStartPosition::kParty][0] = 3;
+    tree.startPosition.positions[TLcfMapStartPosition::kParty][1] = 6;
+    tree.startPosition.positions[TLcfMapStartPosition::kParty][2] = 7;
+    tree.startPosition.positions[TLcfMapStartPosition::kShip][0] = 3;
+    tree.startPosition.positions[TLcfMapStartPosition::kShip][1] = 2;
+    TLcfMapTreeItem* entry = tree.GetOrCreate(3);
+    entry->musicKind = TLcfMapTreeItem::kMusicOwn;
+    entry->music.name = "Harbour";
+    unit_.events.GetOrCreate(5)->x = 9;
+    GameMapTree = &tree;
+    data_->StartPosition = [&] {
+        const TLcfMapStartPosition& p = tree.startPosition;
+        return TPartyStart{p.GetMapId(0), p.GetX(0), p.GetY(0)};
+    };
+    GameMap->SetEncounterRate(44);  // the last game's
+    data_->NewGame();
+    GameMapTree = nullptr;
+    EXPECT_EQ(unit_.Id(), 3);
+    EXPECT_EQ(GameParty->x, 6);
+    EXPECT_EQ(GameParty->direction, 2);  // facing 0 keeps the reset direction
+    ASSERT_EQ(GameMap->events.Count(), 1);
+    EXPECT_EQ(GameMap->events.Items(0)->x, 9);
+    EXPECT_EQ(GameMap->encounterRateOverride, -1);
+    EXPECT_EQ(GameMap->viewX, 0);  // against the left edge
+    EXPECT_EQ(GameShip->mapId, 3);
+    EXPECT_EQ(GameShip->x, 2);
+    EXPECT_TRUE(GameShip->OnPartyMap());
+    EXPECT_EQ(GameSystem->MusicRecord(kGameMusicCurrent).name, "Harbour");
+    // A save of it loads onto the same map, set up again from the file.
+    std::vector<uint8_t> bytes = data_->SaveToBytes();
+    unit_.SetId(8);
+    unit_.events.Clear();
+    data_->LoadFromBytes(bytes, false);
+    EXPECT_EQ(unit_.Id(), 3);
+    EXPECT_EQ(GameParty->x, 6);
+    EXPECT_EQ(GameMap->events.Count(), 0);
 }
 
 TEST_F(SaveData, ScreenPicturesAndPanoramaTravelInTheirChunks) {
