@@ -7,6 +7,10 @@
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"
 #include "game/screen/game_screen.h"
+#include "effects_fixture.h"
+#include "graphics/char_set_graphic.h"
+#include "graphics/graphics_files.h"
+#include "media/board/board.h"
 #include "world_fixture.h"
 
 using namespace world_test;
@@ -126,6 +130,46 @@ TEST_F(WorldWiring, TheScreenFlashAndShakeComeFromTheScreenEffects) {
     EXPECT_EQ(screen.flashMode, TLcfgScreen::kFlashOnce);
     screen.shakeX = -5;
     EXPECT_EQ(GameWorldHooks.screen->ShakeOffset(), -5);
+}
+
+// A character is drawn through its own flash and the screen's tone and
+// flash, whichever character shared its sheet before.
+TEST_F(WorldWiring, CharactersDrawThroughTheirFlashAndTheScreensTone) {
+    testing_support::TempDir dir;
+    effects_test::SaveRampPng(dir / "People.png", 288, 256);
+    SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
+    AddEvent(1, 8, 8).sheetName = "People";
+    AddEvent(2, 12, 8).sheetName = "People";
+    Enter(10, 10);
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    // The frame's middle column, a few rows up from the feet.
+    auto pixel = [&](int32_t id) {
+        board.Clear();
+        Event(id).Draw(board);
+        const int32_t x = Event(id).ScreenX(), y = Event(id).ScreenY() - 8;
+        EXPECT_TRUE(x >= 0 && x < 320 && y >= 0 && y < 240);
+        return x >= 0 && x < 320 && y >= 0 && y < 240 ? board.ScanLine(y)[x] : uint16_t(0);
+    };
+    const uint16_t plain = pixel(1);
+    ASSERT_NE(plain, 0);
+    Event(1).StartFlash(31, 31, 31, 32, 10);
+    EXPECT_EQ(pixel(1), 0xFFDF);  // white: (31, 62, 31)
+    EXPECT_EQ(pixel(2), plain);   // the sheet's flash was the other character's
+    Event(1).StartFlash(31, 31, 31, 0, 0);
+    EXPECT_EQ(pixel(1), plain);
+    // Tint 0 takes every channel away: black; saturation 0 at 100 tint: grey.
+    screen.StartTint(0, 0, 0, 100, 0);
+    screen.Update();
+    EXPECT_EQ(pixel(2), 0);
+    screen.StartTint(100, 100, 100, 0, 0);
+    screen.Update();
+    const uint16_t grey = pixel(2);
+    EXPECT_EQ((grey >> 11) & 31, ((grey >> 5) & 63) / 2);
+    screen.StartTint(100, 100, 100, 100, 0);
+    screen.StartFlash(31, 0, 0, 32, 5, TLcfgScreen::kFlashOnce);
+    EXPECT_EQ(pixel(2), 0xF800);  // the screen's red flash
+    SetGraphicsFileFinder(nullptr);
 }
 
 }  // namespace

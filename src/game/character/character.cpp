@@ -12,6 +12,8 @@
 #include "game/interpreter/scripter.h"
 #include "game/map/game_map.h"
 #include "game/map/world_hooks.h"
+#include "game/screen/game_screen.h"
+#include "game/screen/round_even.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
 #include "graphics/char_set_graphic.h"
@@ -464,6 +466,7 @@ void TLcfgCharacter::Draw(TSorvoBoard& board) {
     }
     TLcfCharSetGraphic& sheets = GameMapUnit->CharSetGraphic();
     const int32_t index = sheets.Acquire(sheetName);
+    ColorSheet(sheets.Sheets(index));
     sheets.OpacityLevel = transparency;
     const int32_t bush = BushDepth();
     auto drawAt = [&](int32_t px, int32_t py) {
@@ -481,6 +484,19 @@ void TLcfgCharacter::Draw(TSorvoBoard& board) {
         if (loopV && h <= 16) drawAt(sx, sy + h * 16);
     }
     sheets.OpacityLevel = 0;
+}
+
+void TLcfgCharacter::ColorSheet(TSorvoSheet& sheet) const {
+    // Sheets are shared between characters: each draw sets its own flash.
+    // Without strength the colour does not matter, and one canonical value
+    // spares rebuilding the colour table between characters.
+    const int32_t strength = std::clamp(RoundEven(flashStrength), 0, 32);
+    if (strength > 0)
+        sheet.ColorControl1.SetFlash(std::clamp(flashRed, 0, 31), std::clamp(flashGreen, 0, 31),
+                                     std::clamp(flashBlue, 0, 31), strength, true);
+    else
+        sheet.ColorControl1.SetFlash(0, 0, 0, 0, true);
+    if (GameScreen) GameScreen->ApplyTone(sheet.ColorControl2);
 }
 
 // --- Forced routes ---------------------------------------------------------------

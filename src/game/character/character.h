@@ -15,6 +15,7 @@
 #include "data/record/catalog_base_item.h"
 
 class TSorvoBoard;
+class TSorvoSheet;
 
 // Frames to wait for frequency f = 1..8 (kept inside the table).
 int32_t MovePause(int32_t frequency);
@@ -139,6 +140,9 @@ protected:
     int32_t RouteMoveDirection(int32_t code);
     void ApplyRouteTurn(int32_t code);
     bool InterpreterRunning() const;
+    // The sprite flash on colour control 1 of the sheet, the screen's tone
+    // and flash on control 2.
+    void ColorSheet(TSorvoSheet& sheet) const;
     bool EventsMayMove() const;
 
     int32_t savedFrequency_ = 2;  // not saved

@@ -122,6 +122,11 @@ void TLcfgScreen::LoadFromStream(ByteReader& r) {
     SetMistColors();
 }
 
+void TLcfgScreen::ApplyTone(TSorvoColorControl& control) const {
+    control.SetColors(TintRed(), TintGreen(), TintBlue(), TintSaturation(), flashRed, flashGreen, flashBlue,
+                      FlashStrength(), true);
+}
+
 int32_t TLcfgScreen::TintRed() const { return RoundEven(tone[0]); }
 int32_t TLcfgScreen::TintGreen() const { return RoundEven(tone[1]); }
 int32_t TLcfgScreen::TintBlue() const { return RoundEven(tone[2]); }

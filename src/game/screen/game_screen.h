@@ -14,6 +14,7 @@
 
 class TSorvoBoard;
 class TSorvoSheet;
+class TSorvoColorControl;
 class TLcfAnimationGraphic;
 
 // Who a battle animation on the map plays on: 10001 the party, 10002-10004
@@ -57,6 +58,10 @@ public:
     // The generic read, then the weather kept in range and the mist colours
     // set again.
     void LoadFromStream(ByteReader& r) override;
+
+    // The tint and the flash onto one colour control of a sheet (the
+    // sheets of the map and its characters take them).
+    void ApplyTone(TSorvoColorControl& control) const;
 
     // Current values rounded to the nearest integer, ties to even.
     int32_t TintRed() const;

@@ -180,6 +180,7 @@ void TLcfgShip::Draw(TSorvoBoard& board) {
     const int32_t raise = std::min((descent > 0 ? descent : 256 - ascent) / 16, 16);
     TLcfCharSetGraphic& sheets = GameMapUnit->CharSetGraphic();
     const int32_t index = sheets.Acquire(sheetName);
+    ColorSheet(sheets.Sheets(index));
     sheets.OpacityLevel = transparency;
     sheets.DrawCharacter(board, sx, sy - raise, index, sheetIndex, facing, pattern, 0);
     sheets.OpacityLevel = 0;
