@@ -46,11 +46,24 @@ size_t Colours(const CapturedFrame& f) {
 
 bool StartsWith(const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; }
 
-// The walk, step by step. Each frame it looks at the game and holds the
-// keys the next step needs.
-class FirstWalk {
+// A walk through the demo as a list of steps. Each frame the runner looks
+// at the game and holds the keys the current step needs; message boxes are
+// read and closed (the first choice taken) whenever they are up.
+struct PlanStep {
+    enum Kind { kWalk, kFace, kTalk, kShot, kLeave } kind;
+    int x = 0, y = 0;  // kWalk, kLeave: the cell; kFace: x is the facing 0-3
+    std::string shot;  // kShot: the picture's name
+};
+
+struct SeenBox {
+    std::string firstLine;
+    int choices = 0;
+    CapturedFrame picture;
+};
+
+class WalkRunner {
 public:
-    FirstWalk(e2e::MapSpot tam, e2e::MapSpot door) : tam_(tam), door_(door) {}
+    explicit WalkRunner(std::vector<PlanStep> steps) : steps_(std::move(steps)) {}
 
     bool operator()(int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
         if (!GameSystem) return true;
@@ -68,65 +81,81 @@ public:
             }
             return true;
         }
-        if (GameMessageWindow && GameMessageWindow->IsVisible()) return Message(frame, last, hold);
-        shownFor_ = 0;
-        if (GameParty->IsMoving()) return true;
-        switch (stage_) {
-            case 0:  // up the road to the lamplighter's row
-                if (WalkTo(door_.x, tam_.y, hold)) Next("town", last);
-                return true;
-            case 1:  // beside him
-                if (WalkTo(tam_.x + 1, tam_.y, hold)) ++stage_;
-                return true;
-            case 2:  // face him and speak
-                if (GameParty->facing != 3) {
-                    hold.push_back("left");
-                } else if (Pulse(frame, "decision", hold)) {
-                    talkFrame_ = frame;
-                    ++stage_;
-                }
-                return true;
-            case 3:  // the talk is over once the answer has been given
-                if (GameSystem->GetVariable(e2e::kChoiceVariable) != 0 && answered_) {
-                    if (++idle_ > 10) Next("after talk", last);
-                } else if (frame - talkFrame_ > 90 && !talkStarted_) {
-                    stage_ = 2;  // the key went unheard: try again
-                }
-                return true;
-            case 4:  // back to the road
-                if (WalkTo(door_.x, tam_.y, hold)) ++stage_;
-                return true;
-            case 5:  // and down it, through the way out
-                if (GameParty->mapId != tam_.map) {
-                    arrivedFrame_ = frame;
-                    ++stage_;
-                } else {
-                    WalkTo(door_.x, door_.y, hold);
-                }
-                return true;
-            default:  // on the new map: let the picture settle, then stop
-                if (frame - arrivedFrame_ < 60) return true;
-                if (last) shots["field"] = *last;
-                return false;
+        if (GameMessageWindow && GameMessageWindow->IsVisible()) {
+            Message(frame, last, hold);
+            return true;
         }
+        shownFor_ = 0;
+        ++quietFrames_;
+        if (GameParty->IsMoving()) return true;
+        if (step_ >= steps_.size()) return false;
+        const PlanStep& s = steps_[step_];
+        switch (s.kind) {
+            case PlanStep::kWalk:
+                if (WalkTo(s.x, s.y, hold)) Next();
+                return true;
+            case PlanStep::kFace:
+                if (GameParty->facing == s.x) Next();
+                else hold.push_back(kDirectionKeys[s.x & 3]);
+                return true;
+            case PlanStep::kTalk:
+                // Spoken to once a box has come and gone and all is still.
+                if (boxesAtTalk_ < 0) {
+                    if (Pulse(frame, "decision", hold)) {
+                        boxesAtTalk_ = int(boxes.size());
+                        talkFrame_ = frame;
+                    }
+                } else if (int(boxes.size()) > boxesAtTalk_) {
+                    if (quietFrames_ > 10) Next();
+                } else if (frame - talkFrame_ > 120) {
+                    boxesAtTalk_ = -1;  // the key went unheard: again
+                }
+                return true;
+            case PlanStep::kShot:
+                if (last) shots[s.shot] = *last;
+                Next();
+                return true;
+            case PlanStep::kLeave:
+                // On until the map changes, then a second for the picture
+                // to settle.
+                if (leftFrame_ < 0) {
+                    if (GameParty->mapId != mapAtStep_) leftFrame_ = frame;
+                    else WalkTo(s.x, s.y, hold);
+                } else if (frame - leftFrame_ >= 60) {
+                    Next();
+                }
+                return true;
+        }
+        return true;
     }
 
     std::map<std::string, CapturedFrame> shots;
-    std::vector<std::string> messages;  // the first line of every box, in order
+    std::vector<SeenBox> boxes;  // every message box, in order, fully typed
     bool noField = false;
+    bool Finished() const { return step_ >= steps_.size(); }
+    // The first box whose first line starts with `head`, or null.
+    const SeenBox* Box(const std::string& head) const {
+        for (const SeenBox& b : boxes)
+            if (StartsWith(b.firstLine, head)) return &b;
+        return nullptr;
+    }
 
 private:
+    static constexpr const char* kDirectionKeys[4] = {"up", "right", "down", "left"};
+
+    void Next() {
+        ++step_;
+        boxesAtTalk_ = -1;
+        leftFrame_ = -1;
+        mapAtStep_ = GameParty ? GameParty->mapId : 0;
+    }
+
     // Holds `key` on every other frame so each hold is a new press.
     bool Pulse(int frame, const char* key, std::vector<std::string>& hold) {
         if (frame - pulseFrame_ < 2) return false;
         pulseFrame_ = frame;
         hold.push_back(key);
         return true;
-    }
-
-    void Next(const std::string& shot, const CapturedFrame* last) {
-        if (last) shots[shot] = *last;
-        ++stage_;
     }
 
     // One step toward (x, y), across first; true once there.
@@ -137,98 +166,116 @@ private:
         return false;
     }
 
-    bool Message(int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
+    void Message(int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
+        quietFrames_ = 0;
         if (!GameMessageWindow->AllShown() || GameMessageWindow->IsClosing()) {
             shownFor_ = 0;
-            return true;
+            return;
         }
         // Fully typed for a few frames: the last picture shows the box.
-        if (++shownFor_ < 4) return true;
+        if (++shownFor_ < 4) return;
         if (shownFor_ == 4) {
             const auto& lines = GameMessageWindow->Lines();
-            std::string first = lines.empty() ? "" : lines[0];
-            messages.push_back(first);
-            if (stage_ == 3) {
-                talkStarted_ = true;
-                if (StartsWith(first, "Tam: Ho there") && last) shots["message"] = *last;
-                if (GameMessageWindow->ChoiceCount() == 2 && last) shots["choice"] = *last;
-                if (StartsWith(first, "Tam: Bless you") || StartsWith(first, "Tam: Then Varrow")) {
-                    if (last) shots["answer"] = *last;
-                    answered_ = true;
-                }
-            }
+            SeenBox box{lines.empty() ? "" : lines[0], GameMessageWindow->ChoiceCount(), {}};
+            if (last) box.picture = *last;
+            boxes.push_back(std::move(box));
         }
         // The first answer is under the cursor: the decision key takes it.
         Pulse(frame, "decision", hold);
-        return true;
     }
 
-    e2e::MapSpot tam_, door_;
-    int stage_ = 0;
+    std::vector<PlanStep> steps_;
+    size_t step_ = 0;
     int pulseFrame_ = -10;
     int shownFor_ = 0;
+    int quietFrames_ = 0;
     int talkFrame_ = 0;
-    int arrivedFrame_ = 0;
+    int boxesAtTalk_ = -1;
+    int leftFrame_ = -1;
+    int mapAtStep_ = 0;
     int fieldWithoutParty_ = 0;
-    int idle_ = 0;
-    bool talkStarted_ = false;
-    bool answered_ = false;
 };
 
 class DemoFirstWalk : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!e2e::WriteDemoGame(dir_.path())) GTEST_SKIP() << "mkdemo was not built";
+        tam_ = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Tam");
+        door_ = e2e::FindEvent(dir_.path(), e2e::kTownMap, "To the Green Reach");
+        ASSERT_GE(tam_.x, 0);
+        ASSERT_GE(door_.x, 0);
+        // The commands the walk's scripts run: switches, variables, gold,
+        // branches, the transfer.
+        for (int32_t code : {10210, 10220, 10310, 12010, 10810})
+            if (!CommandEntry(code).handler) GTEST_SKIP() << "command " << code << " has no handler yet";
     }
+
+    // From the start up the road to the lamplighter, beside him, and the
+    // talk with him.
+    std::vector<PlanStep> ToTamAndTalk() const {
+        return {{PlanStep::kWalk, door_.x, tam_.y, ""},   {PlanStep::kShot, 0, 0, "town"},
+                {PlanStep::kWalk, tam_.x + 1, tam_.y, ""}, {PlanStep::kFace, 3, 0, ""},
+                {PlanStep::kTalk, 0, 0, ""}};
+    }
+
+    THarnessResult Run(WalkRunner& walk) {
+        THarnessOptions o;
+        o.gameFolder = dir_.path().string();
+        o.frames = 4000;
+        o.driver = [&](int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
+            return walk(frame, last, hold);
+        };
+        THarnessResult r = RunHarness(o);
+        // Pictures to look at by eye when asked for.
+        if (const char* out = std::getenv("VARNOW_E2E_PNG")) {
+            const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            for (const auto& [name, shot] : walk.shots) {
+                std::string file = name;
+                std::replace(file.begin(), file.end(), ' ', '_');
+                WriteFramePng(shot, std::string(out) + "/" + test + "_" + file + ".png");
+            }
+            for (size_t i = 0; i < walk.boxes.size(); ++i)
+                WriteFramePng(walk.boxes[i].picture, std::string(out) + "/" + test + "_box" + std::to_string(i) + ".png");
+        }
+        return r;
+    }
+
     testing_support::TempDir dir_;
+    e2e::MapSpot tam_, door_;
 };
 
 }  // namespace
 
 TEST_F(DemoFirstWalk, TitleNewGameTalkToTheLamplighterAnswerAndLeaveTown) {
-    const e2e::MapSpot tam = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Tam");
-    const e2e::MapSpot door = e2e::FindEvent(dir_.path(), e2e::kTownMap, "To the Green Reach");
     const e2e::MapSpot target = e2e::TransferTargetOf(dir_.path(), e2e::kTownMap, "To the Green Reach");
-    ASSERT_GE(tam.x, 0);
-    ASSERT_GE(door.x, 0);
     ASSERT_EQ(target.map, e2e::kFieldMap);
-    // The commands the walk's scripts run: switches, variables, gold, the
-    // transfer.
-    for (int32_t code : {10210, 10220, 10310, 10810})
-        if (!CommandEntry(code).handler) GTEST_SKIP() << "command " << code << " has no handler yet";
-
-    // The demo's scripts flip switches, count variables, give gold and
-    // branch: without those commands its opening event never finishes.
-    for (int32_t code : {10210, 10220, 10310, 12010})
-        if (!CommandEntry(code).handler) GTEST_SKIP() << "command " << code << " is not built yet";
-
-    FirstWalk walk(tam, door);
-    THarnessOptions o;
-    o.gameFolder = dir_.path().string();
-    o.frames = 4000;
-    o.driver = [&](int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
-        return walk(frame, last, hold);
-    };
-    // Frames to look at by eye when asked for.
-    if (const char* out = std::getenv("VARNOW_E2E_PNG")) o.pngFolder = out;
-    THarnessResult r = RunHarness(o);
+    std::vector<PlanStep> steps = ToTamAndTalk();
+    steps.push_back({PlanStep::kShot, 0, 0, "after talk"});
+    steps.push_back({PlanStep::kWalk, door_.x, tam_.y, ""});
+    steps.push_back({PlanStep::kLeave, door_.x, door_.y, ""});
+    steps.push_back({PlanStep::kShot, 0, 0, "field"});
+    WalkRunner walk(steps);
+    THarnessResult r = Run(walk);
     if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
 
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.messageBoxes.empty()) << (r.messageBoxes.empty() ? "" : r.messageBoxes[0].text);
+    ASSERT_TRUE(walk.Finished()) << r.summary;
     EXPECT_EQ(r.sceneNumber, 0) << r.summary;
 
     // The boxes came in order: the two opening ones, then the lamplighter's
     // message, his question with its two answers, and the first answer's
     // reply.
-    std::vector<std::string> tam_boxes;
-    for (const std::string& m : walk.messages)
-        if (StartsWith(m, "Tam:")) tam_boxes.push_back(m);
-    ASSERT_EQ(tam_boxes.size(), 3u) << r.summary;
-    EXPECT_TRUE(StartsWith(tam_boxes[0], "Tam: Ho there"));
-    EXPECT_TRUE(StartsWith(tam_boxes[1], "Tam: Will you"));
-    EXPECT_TRUE(StartsWith(tam_boxes[2], "Tam: Bless you"));
-    EXPECT_GE(walk.messages.size(), 5u);
+    std::vector<const SeenBox*> tam;
+    for (const SeenBox& b : walk.boxes)
+        if (StartsWith(b.firstLine, "Tam:")) tam.push_back(&b);
+    ASSERT_EQ(tam.size(), 3u) << r.summary;
+    EXPECT_TRUE(StartsWith(tam[0]->firstLine, "Tam: Ho there"));
+    EXPECT_EQ(tam[0]->choices, 0);
+    EXPECT_TRUE(StartsWith(tam[1]->firstLine, "Tam: Will you"));
+    EXPECT_EQ(tam[1]->choices, 2);
+    EXPECT_TRUE(StartsWith(tam[2]->firstLine, "Tam: Bless you"));
+    EXPECT_GE(walk.boxes.size(), 5u);
 
     // The state: the answer remembered, the gold given, the party on the
     // field where the road leads.
@@ -241,28 +288,40 @@ TEST_F(DemoFirstWalk, TitleNewGameTalkToTheLamplighterAnswerAndLeaveTown) {
     EXPECT_EQ(r.x, target.x) << r.summary;
     EXPECT_EQ(r.y, target.y) << r.summary;
 
-    // The pictures: a drawn town; the message boxes over the lower part of
-    // the screen while the map above stays; each box different; and the
-    // field unlike the town.
-    for (const char* shot : {"town", "message", "choice", "answer", "after talk", "field"})
-        ASSERT_TRUE(walk.shots.count(shot)) << shot;
-    const auto& shots = walk.shots;
-    if (!o.pngFolder.empty())
-        for (const auto& [name, shot] : shots) {
-            std::string file = name;
-            std::replace(file.begin(), file.end(), ' ', '_');
-            WriteFramePng(shot, o.pngFolder + "/walk_" + file + ".png");
-        }
-    EXPECT_GT(Colours(shots.at("town")), 16u);
-    const CapturedFrame& after = shots.at("after talk");
-    const CapturedFrame& message = shots.at("message");
-    // The box sits at the top or the bottom of the screen, away from the
-    // party; the band in the middle shows the map either way.
+    // The pictures: a drawn town; the message boxes over the top or the
+    // bottom of the screen, away from the party, while the band in the
+    // middle shows the map; each box different; and the field unlike the
+    // town.
+    for (const char* shot : {"town", "after talk", "field"}) ASSERT_TRUE(walk.shots.count(shot)) << shot;
+    const CapturedFrame& town = walk.shots.at("town");
+    const CapturedFrame& after = walk.shots.at("after talk");
+    const CapturedFrame& message = tam[0]->picture;
+    EXPECT_GT(Colours(town), 16u);
     const int box = Differs(message, after, 0, 80) > Differs(message, after, 160, 240) ? 0 : 160;
     EXPECT_GT(Differs(message, after, box, box + 80), 0.5);
     EXPECT_LT(Differs(message, after, 84, 156), 0.1);
-    EXPECT_GT(Differs(shots.at("choice"), message, box, box + 80), 0.05);
-    EXPECT_GT(Differs(shots.at("answer"), shots.at("choice"), box, box + 80), 0.05);
-    EXPECT_GT(Differs(shots.at("field"), shots.at("town"), 0, 240), 0.4);
-    EXPECT_GT(Colours(shots.at("field")), 16u);
+    EXPECT_GT(Differs(tam[1]->picture, message, box, box + 80), 0.05);
+    EXPECT_GT(Differs(tam[2]->picture, tam[1]->picture, box, box + 80), 0.05);
+    EXPECT_GT(Differs(walk.shots.at("field"), town, 0, 240), 0.4);
+    EXPECT_GT(Colours(walk.shots.at("field")), 16u);
+}
+
+TEST_F(DemoFirstWalk, TheWellTakesACoinFromTheLamplightersGold) {
+    const e2e::MapSpot well = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Well");
+    ASSERT_GE(well.x, 0);
+    std::vector<PlanStep> steps = ToTamAndTalk();
+    steps.push_back({PlanStep::kWalk, well.x, well.y + 1, ""});
+    steps.push_back({PlanStep::kFace, 0, 0, ""});
+    steps.push_back({PlanStep::kTalk, 0, 0, ""});
+    WalkRunner walk(steps);
+    THarnessResult r = Run(walk);
+    if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
+    ASSERT_TRUE(walk.Finished()) << r.summary;
+    // 50 gold from the lamplighter, one coin down the well, and a wish of
+    // 1 to 3 drawn at random; a 3 brings up an Ether.
+    EXPECT_EQ(r.gold, 49) << r.summary;
+    const int wish = r.variables[e2e::kWishVariable];
+    EXPECT_GE(wish, 1) << r.summary;
+    EXPECT_LE(wish, 3) << r.summary;
+    EXPECT_NE(walk.Box(wish == 3 ? "The coin glints" : "The coin splashes"), nullptr) << r.summary;
 }

@@ -15,9 +15,9 @@ constexpr int kFallbackStartMap = 1, kFallbackStartX = 9, kFallbackStartY = 7;
 
 // What the demo's first walk touches, as tools/mkdemo writes it: the town
 // and the field maps, the switch the lamplighter's first answer turns on and
-// the variable either answer sets.
+// the variable either answer sets, and the well's wish.
 constexpr int kTownMap = 1, kFieldMap = 3;
-constexpr int kPromisedTamSwitch = 13, kChoiceVariable = 7;
+constexpr int kPromisedTamSwitch = 13, kChoiceVariable = 7, kWishVariable = 8;
 
 struct MapSpot {
     int map = 0, x = -1, y = -1;
