@@ -1,4 +1,5 @@
-// One field frame (update and draw) on a busy map: 60 x 40 cells of water
+// One field frame (update and draw), on a map built here and on the demo
+// game's busiest map. The built one: 60 x 40 cells of water
 // and terrain autotiles, plain and animated tiles with holes for a
 // panorama, upper tiles drawn above characters, 120 walking events (about
 // 40 on screen), rain, and three pictures. Reports the share of each
@@ -6,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -14,6 +16,12 @@
 #include "data/database/ground.h"
 #include "data/folders.h"
 #include "data/map/map.h"
+#include "data/map/map_tree.h"
+#include "game/game_world_hooks.h"
+#include "game/interpreter/interpreter_hooks.h"
+#include "game/save/save_data.h"
+#include "graphics/system_graphic.h"
+#include "scenes/windows/window.h"
 #include "data/random.h"
 #include "game/map/game_map.h"
 #include "game/panorama/panorama.h"
@@ -48,6 +56,35 @@ void SaveNoise(const fs::path& path, int width, int height, uint32_t seed, int h
 }
 
 using Clock = std::chrono::steady_clock;
+
+// Times update and each drawing step of one field frame per iteration and
+// reports every step's share of the whole in percent.
+void RunFrames(benchmark::State& state, TLcfFieldScene& scene) {
+    scene.started = true;
+    double spent[9] = {};
+    auto timed = [&](int slot, auto fn) {
+        const auto t0 = Clock::now();
+        fn();
+        spent[slot] += std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    };
+    for (auto _ : state) {
+        ++GameSystem->frameCount;
+        timed(0, [&] { scene.Update(); });
+        timed(1, [&] { scene.PrepareFrame(); });
+        timed(2, [&] { scene.DrawTilesBelow(); });
+        timed(3, [&] { scene.DrawCharacters(0); });
+        timed(4, [&] { scene.DrawCharacters(1); });
+        timed(5, [&] { scene.DrawTilesAbove(); });
+        timed(6, [&] { scene.DrawCharacters(2); });
+        timed(7, [&] { scene.DrawOverlays(); });
+        timed(8, [&] { scene.DrawWindows(); });
+    }
+    double total = 0;
+    for (double s : spent) total += s;
+    static const char* const kNames[9] = {"update%", "prepare%", "tiles_below%", "layer0%", "layer1%",
+                                          "tiles_above%", "layer2%", "effects_pictures%", "windows%"};
+    for (int i = 0; i < 9; ++i) state.counters[kNames[i]] = total > 0 ? 100.0 * spent[i] / total : 0;
+}
 
 void BM_FieldFrameBusyMap(benchmark::State& state) {
     platform::SetPlatform(std::make_unique<platform::HeadlessPlatform>());
@@ -125,30 +162,7 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
     SeedRandom(7);
 
     TLcfFieldScene scene;
-    scene.started = true;
-    double spent[9] = {};
-    auto timed = [&](int slot, auto fn) {
-        const auto t0 = Clock::now();
-        fn();
-        spent[slot] += std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-    };
-    for (auto _ : state) {
-        ++system.frameCount;
-        timed(0, [&] { scene.Update(); });
-        timed(1, [&] { scene.PrepareFrame(); });
-        timed(2, [&] { scene.DrawTilesBelow(); });
-        timed(3, [&] { scene.DrawCharacters(0); });
-        timed(4, [&] { scene.DrawCharacters(1); });
-        timed(5, [&] { scene.DrawTilesAbove(); });
-        timed(6, [&] { scene.DrawCharacters(2); });
-        timed(7, [&] { scene.DrawOverlays(); });
-        timed(8, [&] { scene.DrawWindows(); });
-    }
-    double total = 0;
-    for (double s : spent) total += s;
-    static const char* const kNames[9] = {"update%", "prepare%", "tiles_below%", "layer0%", "layer1%",
-                                          "tiles_above%", "layer2%", "effects_pictures%", "windows%"};
-    for (int i = 0; i < 9; ++i) state.counters[kNames[i]] = total > 0 ? 100.0 * spent[i] / total : 0;
+    RunFrames(state, scene);
     state.counters["characters"] = map.CharacterCount();
 
     GameMap = nullptr;
@@ -165,6 +179,83 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
     platform::SetPlatform(nullptr);
 }
 
+// The demo game's map with the most events, played from a new game with
+// the program's own objects: mkdemo is looked for as $VARNOW_MKDEMO, then
+// beside the current folder (run from the build folder or its bench/).
+void BM_FieldFrameDemoBusiestMap(benchmark::State& state) {
+    std::string mkdemo;
+    if (const char* env = std::getenv("VARNOW_MKDEMO")) mkdemo = env;
+    for (const char* guess : {"./mkdemo", "../mkdemo"})
+        if (mkdemo.empty() && fs::exists(guess)) mkdemo = guess;
+    const fs::path folder = fs::temp_directory_path() / "varnow_bench_field_demo";
+    if (mkdemo.empty() || std::system(("\"" + mkdemo + "\" \"" + folder.string() + "\" >/dev/null").c_str()) != 0) {
+        state.SkipWithError("mkdemo not found (set VARNOW_MKDEMO)");
+        return;
+    }
+    platform::SetPlatform(std::make_unique<platform::HeadlessPlatform>());
+    SetGameFolder(folder.string(), "Varnow");
+    GameDraw = new TSorvoDraw();
+    GameDraw->SetScreenMode(smWindow);
+    GameDraw->Initialize();
+    GameMapTree = new TLcfMapTree();
+    GameMapUnit = new TLcfMap(0);
+    GameMapTree->Load();
+    GameDataBase = new TLcfDataBase();
+    GameDataBase->Load();
+    GameSystemGraphic = new TLcfSystemGraphic(GameDraw->Board());
+    GameSaveData = new TLcfgSaveData(GameSystemGraphic);
+    GameSaveData->StartPosition = [] {
+        const TLcfMapStartPosition& p = GameMapTree->startPosition;
+        return TPartyStart{p.GetMapId(TLcfMapStartPosition::kParty), p.GetX(TLcfMapStartPosition::kParty),
+                           p.GetY(TLcfMapStartPosition::kParty)};
+    };
+    GameSaveData->Reset();
+    InstallGameWorldHooks(GameSystemGraphic);
+    {
+        TLcfFieldScene scene;
+        GameInterpreterHooks.field = &scene;
+        GameSaveData->NewGame();
+        int32_t busiest = GameParty->mapId, most = -1;
+        for (int i = 0; i < GameMapTree->Count(); ++i) {
+            const TLcfMapTreeItem* entry = GameMapTree->Items(i);
+            if (entry->IsArea()) continue;
+            TLcfMap probe(entry->Id());
+            probe.LoadFromFile((folder / MapFileName(entry->Id())).string());
+            if (probe.events.Count() > most) {
+                most = probe.events.Count();
+                busiest = entry->Id();
+            }
+        }
+        // The middle of the busiest map.
+        TLcfMap probe(busiest);
+        probe.LoadFromFile((folder / MapFileName(busiest)).string());
+        scene.RequestTeleport(busiest, probe.width / 2, probe.height / 2, 0);
+        scene.PerformTeleport();
+        SeedRandom(7);
+        RunFrames(state, scene);
+        state.counters["map"] = busiest;
+        state.counters["characters"] = GameMap->CharacterCount();
+        GameInterpreterHooks.field = nullptr;
+    }
+    RemoveGameWorldHooks();
+    delete GameSaveData;
+    GameSaveData = nullptr;
+    delete GameSystemGraphic;
+    GameSystemGraphic = nullptr;
+    delete GameDataBase;
+    GameDataBase = nullptr;
+    delete GameMapUnit;
+    GameMapUnit = nullptr;
+    delete GameMapTree;
+    GameMapTree = nullptr;
+    delete GameDraw;
+    GameDraw = nullptr;
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    platform::SetPlatform(nullptr);
+}
+
 }  // namespace
 
 BENCHMARK(BM_FieldFrameBusyMap)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FieldFrameDemoBusiestMap)->Unit(benchmark::kMicrosecond);

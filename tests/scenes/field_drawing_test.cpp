@@ -103,6 +103,13 @@ TEST_F(FieldTest, ALoopingMapDrawsItsCellsAgainPastItsEdge) {
     EXPECT_EQ(Pixel(x0 + 21, y0 + 5), kFloor565);
 }
 
+TEST_F(FieldTest, BeforeAnyChipSetIsSetUpTheFieldDrawsNoCellsAndNoCharacters) {
+    unit.ChipSetGraphic().SetChipSet(nullptr);
+    party.sheetName.clear();  // drawn as a tile, as before the first map
+    ASSERT_NO_THROW(scene->Draw());
+    EXPECT_EQ(Pixel(100, 100), kBlack);
+}
+
 TEST_F(FieldTest, DrawClearsTheForceDrawFlag) {
     Enter(2, 2);
     scene->ForceDraw = true;

@@ -82,16 +82,22 @@ void TLcfFieldScene::Draw() {
 
 void TLcfFieldScene::PrepareFrame() {
     for (auto& list : layers_) list.clear();
-    if (GameMap) {
+    // Before a map is set up (a new game's first transfer from a lit
+    // screen) there is no chip set to draw cells or tile-drawn characters
+    // with: the frame shows the effects, pictures and windows only.
+    mapShown_ = GameMap && GameMapUnit && GameMapUnit->ChipSetGraphic().ChipSet();
+    if (mapShown_) {
         for (int i = 0; i < GameMap->events.Count(); ++i) {
             TLcfgCharacter* e = GameMap->events.Items(i);
             if (e->IsOnScreen()) layers_[std::min<int>(e->layer, 2)].push_back(e);
         }
     }
-    if (GameParty) layers_[1].push_back(GameParty);
-    for (TLcfgShip* v : {GameBoat, GameShip})
-        if (v && v->IsOnScreen()) layers_[1].push_back(v);
-    if (GameAirship && GameAirship->IsOnScreen() && !GameAirship->flying) layers_[1].push_back(GameAirship);
+    if (mapShown_) {
+        if (GameParty) layers_[1].push_back(GameParty);
+        for (TLcfgShip* v : {GameBoat, GameShip})
+            if (v && v->IsOnScreen()) layers_[1].push_back(v);
+        if (GameAirship && GameAirship->IsOnScreen() && !GameAirship->flying) layers_[1].push_back(GameAirship);
+    }
     for (auto& list : layers_) SortCharacters(list);
 
     Screen().Clear();
@@ -106,7 +112,7 @@ void TLcfFieldScene::PrepareFrame() {
     for (int row = 0; row < kRows; ++row)
         for (int col = 0; col < kColumns; ++col) {
             Cell& cell = cells_[row][col];
-            cell.inside = MapCell(ox + kFirstColumn + col, oy + kFirstRow + row, cell.lower, cell.upper);
+            cell.inside = mapShown_ && MapCell(ox + kFirstColumn + col, oy + kFirstRow + row, cell.lower, cell.upper);
             cell.lowerAbove = cell.inside && (GameMap->LowerFlags(cell.lower) & kAbove);
             cell.upperAbove = cell.inside && (GameMap->UpperFlags(cell.upper) & kAbove);
         }
@@ -136,7 +142,7 @@ void TLcfFieldScene::DrawTile(TSorvoBoard& board, int32_t x, int32_t y, int32_t 
 }
 
 void TLcfFieldScene::DrawTilesBelow() {
-    if (!GameMapUnit) return;
+    if (!mapShown_) return;
     TSorvoBoard& board = Screen();
     TLcfChipSetGraphic& tiles = GameMapUnit->ChipSetGraphic();
     const bool panorama = GamePanorama && GamePanorama->Enabled();
@@ -171,7 +177,7 @@ void TLcfFieldScene::DrawCharacters(int layer) {
 }
 
 void TLcfFieldScene::DrawTilesAbove() {
-    if (!GameMapUnit) return;
+    if (!mapShown_) return;
     TSorvoBoard& board = Screen();
     for (int row = 0; row < kRows; ++row)
         for (int col = 0; col < kColumns; ++col) {
@@ -185,7 +191,7 @@ void TLcfFieldScene::DrawTilesAbove() {
 
 void TLcfFieldScene::DrawOverlays() {
     TSorvoBoard& board = Screen();
-    if (GameAirship && GameAirship->IsOnScreen() && GameAirship->flying) GameAirship->Draw(board);
+    if (mapShown_ && GameAirship && GameAirship->IsOnScreen() && GameAirship->flying) GameAirship->Draw(board);
     if (GameScreen) GameScreen->DrawEffects(board);
     if (GamePictures) GamePictures->DrawAll(board);
     if (GameScreen) GameScreen->DrawMapAnimation(board);

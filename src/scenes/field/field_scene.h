@@ -95,6 +95,7 @@ private:
     std::vector<TLcfgCharacter*> layers_[3];
     Cell cells_[kRows][kColumns];
     int32_t px_ = 0, py_ = 0;
+    bool mapShown_ = false;
 };
 
 // The battle hooks of the map world: a random encounter sets the battle
