@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "game/interpreter/command_table.h"
+#include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
 #include "scenes/game_main.h"
@@ -218,10 +220,11 @@ protected:
                 {PlanStep::kTalk, 0, 0, ""}};
     }
 
-    THarnessResult Run(WalkRunner& walk) {
+    THarnessResult Run(WalkRunner& walk, std::function<void()> inspect = {}) {
         THarnessOptions o;
         o.gameFolder = dir_.path().string();
         o.frames = 4000;
+        o.inspect = std::move(inspect);
         o.driver = [&](int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
             return walk(frame, last, hold);
         };
@@ -324,4 +327,28 @@ TEST_F(DemoFirstWalk, TheWellTakesACoinFromTheLamplightersGold) {
     EXPECT_GE(wish, 1) << r.summary;
     EXPECT_LE(wish, 3) << r.summary;
     EXPECT_NE(walk.Box(wish == 3 ? "The coin glints" : "The coin splashes"), nullptr) << r.summary;
+}
+
+TEST_F(DemoFirstWalk, TheChestGivesPotionsAndGoldOnceThenIsEmpty) {
+    const e2e::MapSpot chest = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Chest");
+    ASSERT_GE(chest.x, 0);
+    // Along the row below the lamplighter's, then up to face the chest.
+    std::vector<PlanStep> steps = {{PlanStep::kWalk, door_.x, chest.y + 1, ""},
+                                   {PlanStep::kWalk, chest.x, chest.y + 1, ""},
+                                   {PlanStep::kFace, 0, 0, ""},
+                                   {PlanStep::kTalk, 0, 0, ""},
+                                   {PlanStep::kTalk, 0, 0, ""}};
+    WalkRunner walk(steps);
+    int potions = 0;
+    THarnessResult r = Run(walk, [&] { potions = GamePartyInfo ? GamePartyInfo->ItemCount(e2e::kPotionItem) : -1; });
+    if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
+    ASSERT_TRUE(walk.Finished()) << r.summary;
+    EXPECT_EQ(r.gold, 30) << r.summary;
+    EXPECT_EQ(potions, 2);
+    EXPECT_NE(std::find(r.switchesOn.begin(), r.switchesOn.end(), e2e::kChestOpenedSwitch), r.switchesOn.end())
+        << r.summary;
+    // The second look finds the second page.
+    ASSERT_GE(walk.boxes.size(), 2u);
+    EXPECT_TRUE(StartsWith(walk.boxes[walk.boxes.size() - 2].firstLine, "Found 2 Potions"));
+    EXPECT_TRUE(StartsWith(walk.boxes.back().firstLine, "The chest is empty"));
 }

@@ -18,6 +18,8 @@ constexpr int kFallbackStartMap = 1, kFallbackStartX = 9, kFallbackStartY = 7;
 // the variable either answer sets, and the well's wish.
 constexpr int kTownMap = 1, kFieldMap = 3;
 constexpr int kPromisedTamSwitch = 13, kChoiceVariable = 7, kWishVariable = 8;
+// The chest behind the elder's house: its switch and what it holds.
+constexpr int kChestOpenedSwitch = 5, kPotionItem = 1;
 
 struct MapSpot {
     int map = 0, x = -1, y = -1;
