@@ -110,6 +110,16 @@ TEST_F(FieldTest, BeforeAnyChipSetIsSetUpTheFieldDrawsNoCellsAndNoCharacters) {
     EXPECT_EQ(Pixel(100, 100), kBlack);
 }
 
+TEST_F(FieldTest, TilesTakeTheScreenTone) {
+    Enter(5, 5);
+    screenEffects.tone = {100, 0, 100, 100};  // green off: the green floor goes black
+    scene->Draw();
+    EXPECT_EQ(Pixel(200, 200), kBlack);
+    screenEffects.tone = {100, 100, 100, 100};
+    scene->Draw();
+    EXPECT_EQ(Pixel(200, 200), kFloor565);
+}
+
 TEST_F(FieldTest, DrawClearsTheForceDrawFlag) {
     Enter(2, 2);
     scene->ForceDraw = true;

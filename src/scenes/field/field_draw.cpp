@@ -120,19 +120,10 @@ void TLcfFieldScene::PrepareFrame() {
 }
 
 void TLcfFieldScene::ApplyScreenTone() {
+    // Characters take the tone on their own sheets as they draw.
     if (!GameScreen) return;
-    const int32_t r = GameScreen->TintRed(), g = GameScreen->TintGreen(), b = GameScreen->TintBlue();
-    const int32_t s = GameScreen->TintSaturation(), fs = GameScreen->FlashStrength();
-    const int32_t fr = GameScreen->flashRed, fg = GameScreen->flashGreen, fb = GameScreen->flashBlue;
-    if (GameMapUnit) {
-        GameMapUnit->ChipSetGraphic().Sheet().ColorControl1.SetColors(r, g, b, s, fr, fg, fb, fs, true);
-        // Character sheets keep control 1 for their own grey: the screen's
-        // tone goes on control 2.
-        TLcfCharSetGraphic& sheets = GameMapUnit->CharSetGraphic();
-        for (int32_t i = 0; i < sheets.Count(); ++i)
-            sheets.Sheets(i).ColorControl2.SetColors(r, g, b, s, fr, fg, fb, fs, true);
-    }
-    if (GamePanorama) GamePanorama->Sheet().ColorControl1.SetColors(r, g, b, s, fr, fg, fb, fs, true);
+    if (GameMapUnit) GameScreen->ApplyTone(GameMapUnit->ChipSetGraphic().Sheet().ColorControl1);
+    if (GamePanorama) GameScreen->ApplyTone(GamePanorama->Sheet().ColorControl1);
 }
 
 void TLcfFieldScene::DrawTile(TSorvoBoard& board, int32_t x, int32_t y, int32_t tile) {
