@@ -55,6 +55,27 @@ TEST_F(FieldTest, AnAboveTileCoversALayerOneCharacterButNotALayerTwoOne) {
     EXPECT_EQ(Pixel(200, 200), kFloor565);
 }
 
+TEST_F(FieldTest, TheAirshipStandsOnLayerOneAndFliesOverLayerTwoAndTheTilesAbove) {
+    AddPerson(1, 8, 5, 1, 2);
+    unit.Upper().SetTile(8, 7, world_test::kRoof);
+    EnterAsPerson(2, 2);
+    airship->mapId = 1;
+    airship->sheetName = "People";
+    airship->sheetIndex = 2;
+    airship->ascent = 256;  // fully risen when flying: drawn where it stands
+    for (int y : {5, 7}) {
+        SCOPED_TRACE(y);
+        airship->x = 8;
+        airship->y = y;
+        airship->flying = 0;
+        scene->Draw();
+        EXPECT_EQ(Pixel(8 * 16 + 8, y * 16 + 8), y == 5 ? kEventA565 : kRoof565);
+        airship->flying = 1;
+        scene->Draw();
+        EXPECT_EQ(Pixel(8 * 16 + 8, y * 16 + 8), kEventB565);
+    }
+}
+
 TEST_F(FieldTest, CellsOutsideANonLoopingMapDrawNothingAndTheShakeOffsetTruncatesTowardZero) {
     MakeMap(5, 5);
     Enter(2, 2);
