@@ -2,6 +2,10 @@
 // above characters, cells outside the map, the truncating origin under a
 // shake, and the timers' places.
 #include "field_fixture.h"
+#include "game/party/party_info.h"
+#include "graphics/system_graphic.h"
+#include "scenes/windows/message_window.h"
+#include "scenes/windows/window.h"
 
 using namespace field_test;
 
@@ -139,6 +143,41 @@ TEST_F(FieldTest, TilesTakeTheScreenTone) {
     screenEffects.tone = {100, 100, 100, 100};
     scene->Draw();
     EXPECT_EQ(Pixel(200, 200), kFloor565);
+}
+
+TEST_F(FieldTest, TimersShowAtTheTopOrBelowAMessageBoxAtTheTopWithTimerTwoAtTheRight) {
+    // A skin whose timer digits and colon are all red.
+    std::filesystem::create_directories(folder / "System");
+    TSorvoPng skin;
+    skin.SetFormat(160, 80, 8);
+    TestPalette(skin);
+    for (int y = 32; y < 48; ++y)
+        for (int x = 32; x < 120; ++x) skin.Row(y)[x] = kRoofColor;
+    skin.SaveToFile((folder / "System" / "Skin.png").string());
+    TLcfSystemGraphic graphic(GameDraw->Board());
+    graphic.LoadImages("Skin", "", "");
+    GameSystemGraphic = &graphic;
+    TLcfgPartyInfo info;
+    GamePartyInfo = &info;
+    TLcfMessageWindow box;
+    GameMessageWindow = &box;
+    Enter(5, 5);
+    info.SetTimer(0, 90);
+    info.StartTimer(0, true, false);
+    scene->Draw();
+    EXPECT_EQ(Pixel(6, 6), kRoof565);
+    EXPECT_EQ(Pixel(278, 6), kFloor565);  // timer 2 is not shown
+    info.SetTimer(1, 5);
+    info.StartTimer(1, true, false);
+    GameSystem->messagePosition = 0;
+    box.Open();
+    box.position = 0;
+    scene->Draw();
+    EXPECT_EQ(Pixel(6, 222), kRoof565);
+    EXPECT_EQ(Pixel(278, 222), kRoof565);
+    GameMessageWindow = nullptr;
+    GamePartyInfo = nullptr;
+    GameSystemGraphic = nullptr;
 }
 
 TEST_F(FieldTest, DrawClearsTheForceDrawFlag) {
