@@ -10,6 +10,7 @@
 #include "game/system/game_system.h"
 #include "scenes/game_main.h"
 #include "scenes/scene_stand_ins.h"
+#include "scenes/windows/message_window.h"
 
 using namespace field_test;
 
@@ -202,4 +203,28 @@ TEST_F(FieldTest, TheGameIsOverOnlyWhenEveryMemberIsDown) {
     EXPECT_EQ(GameDraw->Board().Brightness, 0);
     GamePartyInfo = nullptr;
     GamePlayers = nullptr;
+}
+
+TEST_F(FieldTest, AClosingMessageBoxLosesItsOpenStateAndAsksForItsLastStepToBeDrawn) {
+    TLcfMessageWindow box;
+    GameMessageWindow = &box;
+    GameInterpreterHooks.messageWindow = &box;
+    Enter(2, 2);
+    scene->started = true;
+    box.Open();
+    for (int i = 0; i < 20; ++i) box.Update();
+    box.Close();
+    int forced = 0;
+    for (int i = 0; i < 12 && box.IsVisible(); ++i) {
+        scene->Update();
+        EXPECT_FALSE(box.alreadyOpen);
+        if (scene->ForceDraw) {
+            ++forced;
+            EXPECT_EQ(box.CloseStep(), 7);
+            scene->Draw();  // clears it
+        }
+    }
+    EXPECT_EQ(forced, 1);
+    GameInterpreterHooks.messageWindow = nullptr;
+    GameMessageWindow = nullptr;
 }
