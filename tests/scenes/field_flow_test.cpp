@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/database/ground.h"
+#include "data/database/mon_group.h"
 #include "field_fixture.h"
 #include "game/actors/player.h"
 #include "game/actors/player_item.h"
@@ -227,4 +228,23 @@ TEST_F(FieldTest, AClosingMessageBoxLosesItsOpenStateAndAsksForItsLastStepToBeDr
     EXPECT_EQ(forced, 1);
     GameInterpreterHooks.messageWindow = nullptr;
     GameMessageWindow = nullptr;
+}
+
+TEST_F(FieldTest, ARandomEncounterSetsTheBattleUpAndStartsItFromTheField) {
+    scene.reset();
+    CreateScenes();
+    DbSystem->transitions[kTransitionBattleStartErase] = 19;
+    DbMonGroup->GetOrCreate(4)->terrainSet.SetEntry(2, 0);
+    Enter(2, 2);
+    ASSERT_NE(GameWorldHooks.battle, nullptr);
+    EXPECT_TRUE(GameWorldHooks.battle->TroopAllowedOnTerrain(4, 1));
+    EXPECT_FALSE(GameWorldHooks.battle->TroopAllowedOnTerrain(4, 2));
+    TLcfgEncounterBattle encounter;
+    encounter.troopId = 4;
+    encounter.backdrop = "Plains";
+    GameWorldHooks.battle->StartEncounterBattle(encounter);
+    EXPECT_EQ(GameSystem->scene, kSceneBattle);
+    EXPECT_EQ(BattleScene->setup.troopId, 4);
+    EXPECT_EQ(BattleScene->setup.backdrop, "Plains");
+    DestroyScenes();
 }
