@@ -49,7 +49,8 @@ protected:
               << int(c->direction) << " f" << int(c->facing) << " a" << c->pattern << " w" << c->waitCounter
               << " r" << c->forcedPosition << " s" << c->pause << "\n";
         }
-        s << "view " << map.viewX << "," << map.viewY << "\n";
+        s << "view " << map.viewX << "," << map.viewY << " pan " << party.panX << "," << party.panY << " to "
+          << party.panTargetX << "," << party.panTargetY << " sprite " << party.sheetName << "\n";
         return s.str();
     }
     std::vector<uint8_t> Save(TCatalogBaseItem& item) {
@@ -72,6 +73,8 @@ protected:
 };
 
 TEST_F(WorldSave, AMovingMapSavedMidStepGoesOnExactlyAsItWouldHave) {
+    party.PanScreen(2, 3, 2);  // down three tiles, 8 units a frame: still panning at the save
+    party.sheetName = "Hero";  // the party information would give no sprite
     Frames(37);
     bool midStep = false;
     for (int i = 0; i < map.CharacterCount(); ++i) midStep |= map.CharacterByIndex(i)->progress > 0;

@@ -101,13 +101,19 @@ void TLcfgParty::LoadFromStream(ByteReader& r) {
     encounterSteps = std::max(encounterSteps, 0);
     if (riding && vehicleKind == 0) riding = 0;
     // Setup takes the sprite from the first member, but the members load
-    // after this chunk: the saved sprite stays.
+    // after this chunk; and it centres the pan, while the map's chunk then
+    // brings back the view that was panned. The saved sprite and pan stay.
     const std::string savedSheet = sheetName;
     const int32_t savedIndex = sheetIndex, savedTransparency = transparency;
+    const int32_t savedPan[4] = {panX, panY, panTargetX, panTargetY};
     if (GameMap) GameMap->Setup(true, true);
     sheetName = savedSheet;
     sheetIndex = savedIndex;
     transparency = savedTransparency;
+    panX = savedPan[0];
+    panY = savedPan[1];
+    panTargetX = savedPan[2];
+    panTargetY = savedPan[3];
 }
 
 void TLcfgParty::SaveToStream(ByteWriter& w) {
