@@ -102,8 +102,10 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
     // fits when its sides are below 32768.
     const bool wide = WideBlits() && colHi < 32768 && rowHi < 32768 && du >= INT32_MIN && du <= INT32_MAX &&
                       dv >= INT32_MIN && dv <= INT32_MAX;
-    std::vector<SlantRun> runs;
-    if (wide) runs.reserve(size_t(bottom - top));
+    // Kept from blit to blit, so drawing allocates nothing.
+    thread_local std::vector<SlantRun> runs;
+    size_t count = 0;
+    if (wide && runs.size() < size_t(bottom - top)) runs.resize(size_t(bottom - top));
     pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         for (int64_t py = top; py < bottom; ++py) {
             const double rx = double(left - x), ry = double(py - y);
@@ -124,7 +126,7 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
             VARNOW_CHECK((v0 >> 16) >= rowLo && (v0 >> 16) < rowHi && (vLast >> 16) >= rowLo && (vLast >> 16) < rowHi);
             uint16_t* dst = ScanLine(int32_t(py)) + left + k0;
             if (wide) {
-                runs.push_back({dst, size_t(k1 - k0), u0, v0});
+                runs[count++] = {dst, size_t(k1 - k0), u0, v0};
                 continue;
             }
             uint8_t indices[256];
@@ -135,5 +137,5 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
             }
         }
     });
-    if (wide) WideSlantRuns(runs, pixels, size, pitch, du, dv, pixel_rule::WideRuleOf(sheet));
+    if (wide) WideSlantRuns(runs.data(), count, pixels, size, pitch, du, dv, pixel_rule::WideRuleOf(sheet));
 }

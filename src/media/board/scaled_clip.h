@@ -9,7 +9,10 @@
 namespace scaled_clip {
 
 // a * b / c, truncated toward zero, without overflow for 33-bit operands.
+// Products that fit 64 bits (nearly all) skip the slow 128-bit division.
 inline int64_t MulDiv(int64_t a, int64_t b, int64_t c) {
+    int64_t product;
+    if (!__builtin_mul_overflow(a, b, &product) && c != -1) return product / c;
     return int64_t((__int128)a * b / c);
 }
 

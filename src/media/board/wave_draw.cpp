@@ -66,8 +66,8 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
     struct RowPlan {
         int64_t destRow, srcRow, origin, from, to;  // columns i in [from, to) at origin + i
     };
-    std::vector<RowPlan> plans;
-    plans.reserve(size_t(destRows));
+    thread_local std::vector<RowPlan> plans;
+    plans.clear();
     int64_t mapFrom = INT64_MAX, mapTo = INT64_MIN;
     for (int64_t j = 0; j < destRows; ++j) {
         const int64_t rowRel =
@@ -106,12 +106,14 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
     // One map for every row, unless the rows spread so far apart (a huge
     // amplitude) that a map per row costs less.
     const bool shared = mapTo - mapFrom <= 8 * int64_t(width_) + 4096;
-    std::vector<int32_t> map;
+    thread_local std::vector<int32_t> map;
     if (shared) fillMap(mapFrom, mapTo, map);
 
     const bool wide = WideBlits();
-    std::vector<MappedRun> runs;
-    if (wide) runs.reserve(plans.size());
+    // Kept from blit to blit, so drawing allocates nothing.
+    thread_local std::vector<MappedRun> runs;
+    size_t runCount = 0;
+    if (wide && runs.size() < plans.size()) runs.resize(plans.size());
     pixel_rule::WithRule<false>(sheet, [&](auto rule) {
         for (const RowPlan& plan : plans) {
             if (!shared) fillMap(plan.from, plan.to, map);
@@ -124,7 +126,7 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             const size_t available = size_t(sheet.Height() - plan.srcRow) * size_t(sheetWidth);
             uint16_t* dst = ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from;
             if (wide) {
-                runs.push_back({dst, count, src, available, columns});
+                runs[runCount++] = {dst, count, src, available, columns};
                 continue;
             }
             uint8_t indices[256];
@@ -135,5 +137,5 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             }
         }
     });
-    if (wide) WideMappedRuns(runs, pixel_rule::WideRuleOf(sheet));
+    if (wide) WideMappedRuns(runs.data(), runCount, pixel_rule::WideRuleOf(sheet));
 }

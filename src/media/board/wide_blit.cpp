@@ -1,6 +1,7 @@
 #include "media/board/wide_blit.h"
 
 #include <algorithm>
+#include <span>
 
 #include "data/errors.h"
 #include "media/board/index_gather.h"
@@ -141,13 +142,13 @@ VARNOW_WIDE inline __m512i Indices(__m512i g0, __m512i g1) {
 // readable too: a run that ends within three bytes of the sheet's end is
 // gathered by the portable loop into a buffer instead.
 template <int kMode>
-VARNOW_WIDE void Slant(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch,
+VARNOW_WIDE void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
                        int64_t du, int64_t dv, const Regs& r) {
     const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     const __m512i stepU = _mm512_set1_epi32(int32_t(uint32_t(du) * 16u));
     const __m512i stepV = _mm512_set1_epi32(int32_t(uint32_t(dv) * 16u));
     const __m512i rowBytes = _mm512_set1_epi32(int32_t(pitch));
-    for (const SlantRun& run : runs) {
+    for (const SlantRun& run : std::span(runs, count)) {
         if (run.n == 0) continue;
         const int64_t uN = run.u + int64_t(run.n - 1) * du, vN = run.v + int64_t(run.n - 1) * dv;
         const int64_t farthest = (std::max(run.v, vN) >> 16) * pitch + (std::max(run.u, uN) >> 16);
@@ -182,8 +183,8 @@ VARNOW_WIDE void Slant(const std::vector<SlantRun>& runs, const uint8_t* pixels,
 }
 
 template <int kMode>
-VARNOW_WIDE void Mapped(const std::vector<MappedRun>& runs, const Regs& r) {
-    for (const MappedRun& run : runs) {
+VARNOW_WIDE void Mapped(const MappedRun* runs, size_t count, const Regs& r) {
+    for (const MappedRun& run : std::span(runs, count)) {
         if (run.n == 0) continue;
         if (int64_t(run.columns[run.n - 1]) + 4 > int64_t(run.available)) {
             uint8_t indices[256];
@@ -242,16 +243,16 @@ VARNOW_WIDE void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, s
     });
 }
 
-VARNOW_WIDE void WideSlantRuns(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch,
+VARNOW_WIDE void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
                                int64_t du, int64_t dv, const WideRule& rule) {
     VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
     WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE {
-        Slant<decltype(mode)::value>(runs, pixels, size, pitch, du, dv, r);
+        Slant<decltype(mode)::value>(runs, count, pixels, size, pitch, du, dv, r);
     });
 }
 
-VARNOW_WIDE void WideMappedRuns(const std::vector<MappedRun>& runs, const WideRule& rule) {
-    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE { Mapped<decltype(mode)::value>(runs, r); });
+VARNOW_WIDE void WideMappedRuns(const MappedRun* runs, size_t count, const WideRule& rule) {
+    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE { Mapped<decltype(mode)::value>(runs, count, r); });
 }
 #else
 bool WideBlits() {
@@ -261,11 +262,11 @@ void SetWideBlitsForTesting(bool) {}
 void WideBlock(uint16_t*, size_t, const uint8_t*, size_t, size_t, size_t, const WideRule&) {
     VARNOW_CHECK(false);
 }
-void WideSlantRuns(const std::vector<SlantRun>&, const uint8_t*, size_t, int64_t, int64_t, int64_t,
+void WideSlantRuns(const SlantRun*, size_t, const uint8_t*, size_t, int64_t, int64_t, int64_t,
                    const WideRule&) {
     VARNOW_CHECK(false);
 }
-void WideMappedRuns(const std::vector<MappedRun>&, const WideRule&) {
+void WideMappedRuns(const MappedRun*, size_t, const WideRule&) {
     VARNOW_CHECK(false);
 }
 #endif

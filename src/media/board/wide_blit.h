@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 // The pixel rule as plain values: see pixel_rule.h.
 struct WideRule {
@@ -37,7 +36,7 @@ struct SlantRun {
 // The caller has checked that every run stays inside the sheet (`size`
 // bytes, `pitch` a row) and that all positions and steps fit 32 bits
 // (sheets below 32768 pixels a side).
-void WideSlantRuns(const std::vector<SlantRun>& runs, const uint8_t* pixels, size_t size, int64_t pitch, int64_t du,
+void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch, int64_t du,
                    int64_t dv, const WideRule& rule);
 
 // One board run of a waved blit: n pixels from dst on, reading
@@ -51,4 +50,4 @@ struct MappedRun {
     size_t available;
     const int32_t* columns;
 };
-void WideMappedRuns(const std::vector<MappedRun>& runs, const WideRule& rule);
+void WideMappedRuns(const MappedRun* runs, size_t count, const WideRule& rule);
