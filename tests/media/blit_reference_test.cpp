@@ -390,7 +390,9 @@ TEST_P(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
     std::mt19937 rng(14);
     uint64_t fold = 0;
     for (int shape = 0; shape < 6; ++shape) {
-        PatternSheet(s, 33, 27, 20 + unsigned(shape));
+        // Odd shapes are wider than one 64-byte vector step.
+        const int width = shape % 2 ? 150 : 33;
+        PatternSheet(s, width, 27, 20 + unsigned(shape));
         for (int y = 0; y < 27; ++y) {
             const bool blank = shape == 0   ? y < 13
                                : shape == 1 ? y >= 13
@@ -398,7 +400,7 @@ TEST_P(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
                                : shape == 3 ? true
                                : shape == 4 ? y != 5
                                             : y < 2 || y > 24;
-            if (blank) std::fill(s.ScanLine(y), s.ScanLine(y) + 33, uint8_t(0));
+            if (blank) std::fill(s.ScanLine(y), s.ScanLine(y) + width, uint8_t(0));
         }
         for (int k = 0; k < 300; ++k) {
             const Look look = kLooks[rng() % std::size(kLooks)];
@@ -426,5 +428,5 @@ TEST_P(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
         }
     }
     EXPECT_GT(p.drawn, 900);  // enough cases reach the board to count
-    EXPECT_EQ(fold, 4100993910195622310u) << "pinned fingerprint";
+    EXPECT_EQ(fold, 15168984313429509887u) << "pinned fingerprint";
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/errors.h"
+#include "media/board/wide_blit.h"
 
 namespace {
 
@@ -26,8 +27,9 @@ InkRows FindInkRows(const TSorvoSheet& sheet, int64_t colLo, int64_t colHi, int6
     VARNOW_CHECK(colLo >= 0 && colLo <= colHi && colHi <= sheet.Width());
     VARNOW_CHECK(rowLo >= 0 && rowLo <= rowHi && rowHi <= sheet.Height());
     const size_t n = size_t(colHi - colLo);
+    auto blank = WideBlits() ? WideBlank : Blank;
     InkRows ink{rowLo, rowHi};
-    while (ink.top < ink.bottom && Blank(sheet.ScanLine(int32_t(ink.top)) + colLo, n)) ++ink.top;
-    while (ink.bottom > ink.top && Blank(sheet.ScanLine(int32_t(ink.bottom - 1)) + colLo, n)) --ink.bottom;
+    while (ink.top < ink.bottom && blank(sheet.ScanLine(int32_t(ink.top)) + colLo, n)) ++ink.top;
+    while (ink.bottom > ink.top && blank(sheet.ScanLine(int32_t(ink.bottom - 1)) + colLo, n)) --ink.bottom;
     return ink;
 }

@@ -117,6 +117,7 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
             // fall inside the source.
             int64_t k0 = 0, k1 = right - left;
             NarrowSteps(u, du, colLo << 16, colHi << 16, k0, k1);
+            if (k0 >= k1) continue;
             NarrowSteps(v, dv, rowLo << 16, rowHi << 16, k0, k1);
             if (k0 >= k1) continue;
             const int64_t u0 = u + k0 * du, v0 = v + k0 * dv;

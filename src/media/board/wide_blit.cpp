@@ -243,6 +243,15 @@ VARNOW_WIDE void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, s
     });
 }
 
+VARNOW_WIDE bool WideBlank(const uint8_t* p, size_t n) {
+    __m512i any = _mm512_setzero_si512();
+    for (size_t i = 0; i < n; i += 64) {
+        const __mmask64 lanes = n - i >= 64 ? ~__mmask64(0) : (__mmask64(1) << (n - i)) - 1;
+        any = _mm512_or_si512(any, _mm512_maskz_loadu_epi8(lanes, p + i));
+    }
+    return _mm512_test_epi64_mask(any, any) == 0;
+}
+
 VARNOW_WIDE void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
                                int64_t du, int64_t dv, const WideRule& rule) {
     VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
@@ -268,5 +277,9 @@ void WideSlantRuns(const SlantRun*, size_t, const uint8_t*, size_t, int64_t, int
 }
 void WideMappedRuns(const MappedRun*, size_t, const WideRule&) {
     VARNOW_CHECK(false);
+}
+bool WideBlank(const uint8_t*, size_t) {
+    VARNOW_CHECK(false);
+    return false;
 }
 #endif

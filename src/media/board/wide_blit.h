@@ -26,6 +26,9 @@ void SetWideBlitsForTesting(bool on);
 void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width, size_t rows,
                const WideRule& rule);
 
+// Is every byte of the run 0? (For FindInkRows.)
+bool WideBlank(const uint8_t* p, size_t n);
+
 // One board run of a rotated blit: n pixels from dst on, reading the sheet
 // at (v >> 16, u >> 16), stepping both by (du, dv) a pixel.
 struct SlantRun {
