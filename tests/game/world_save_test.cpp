@@ -150,4 +150,25 @@ TEST_F(WorldSave, IndexFieldsOutOfRangeInASaveAreKeptInRange) {
     Frames(20);
 }
 
+TEST_F(WorldSave, ANarrowMapsViewComesBackAsSavedAndAViewOffTheMapIsBroughtIn) {
+    MakeMap(12, 10);
+    Enter(10, 8);  // a request past the middle: the far clamp
+    // Against the right and bottom screen edges: a negative view.
+    ASSERT_EQ(map.viewX, 12 * 256 - 5120);
+    ASSERT_EQ(map.viewY, 10 * 256 - 3840);
+    const std::vector<uint8_t> partyBytes = Save(party), mapBytes = Save(map);
+    Load(partyBytes, mapBytes);
+    EXPECT_EQ(map.viewX, 12 * 256 - 5120);
+    EXPECT_EQ(map.viewY, 10 * 256 - 3840);
+    // A wide map with a view past its edge, as a damaged save may hold.
+    MakeMap(40, 30);
+    Enter(20, 15);
+    map.viewX = 40 * 256;
+    map.viewY = -700;
+    const std::vector<uint8_t> bad = Save(map);
+    Load(Save(party), bad);
+    EXPECT_EQ(map.viewX, 40 * 256 - 5120);
+    EXPECT_EQ(map.viewY, 0);
+}
+
 }  // namespace

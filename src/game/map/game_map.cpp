@@ -67,9 +67,15 @@ void TLcfgMap::Clear() {
 
 void TLcfgMap::LoadFromStream(ByteReader& r) {
     TCatalogBaseItem::LoadFromStream(r);
-    // A saved view outside the map is brought back the way a scroll would.
-    SetViewX(viewX);
-    SetViewY(viewY);
+    // A saved view that no scroll could have made is brought back the way a
+    // scroll would. A map narrower than the screen has a negative view,
+    // which a clamp of the stored value would turn into 0: that one stays.
+    auto reachable = [](int32_t v, int64_t span, int32_t screen, bool loops) {
+        if (loops) return span > 0 && v >= 0 && v < span;
+        return v == 0 || v == span - screen || (v > 0 && v < span - screen);
+    };
+    if (!reachable(viewX, int64_t(Width()) * 256, kScreenWidthUnits, LoopsHorizontally())) SetViewX(viewX);
+    if (!reachable(viewY, int64_t(Height()) * 256, kScreenHeightUnits, LoopsVertically())) SetViewY(viewY);
     LookUpChipSet();
     if (GameWorldHooks.screen) GameWorldHooks.screen->ConfigurePanorama(false);
 }
