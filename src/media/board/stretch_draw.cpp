@@ -1,4 +1,5 @@
 // Nearest-neighbour scaling and the centred zoom built on it.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -43,6 +44,28 @@ void TSorvoBoard::StretchDraw(const TRect& destRect, TSorvoSheet& sheet, const T
 
     const std::vector<int32_t> cols = ScaleMap(dx, cdw, destRect.Left, dw, sourceRect.Left, sw, sheet.Width());
     const std::vector<int32_t> rows = ScaleMap(dy, cdh, destRect.Top, dh, sourceRect.Top, sh, sheet.Height());
+    if (WideBlits()) {
+        // The columns inside the sheet form one run (the map never falls):
+        // every row reads it through the wide loops.
+        const auto inside = [](int32_t c) { return c >= 0; };
+        const size_t first = size_t(std::find_if(cols.begin(), cols.end(), inside) - cols.begin());
+        size_t last = first;
+        while (last < cols.size() && cols[last] >= 0) ++last;
+        if (std::none_of(cols.begin() + ptrdiff_t(last), cols.end(), inside)) {
+            if (first == last) return;
+            thread_local std::vector<MappedRun> runs;
+            runs.clear();
+            const size_t sheetBytes = size_t(sheet.Width()) * size_t(sheet.Height());
+            for (int64_t j = 0; j < cdh; ++j) {
+                if (rows[size_t(j)] < 0) continue;
+                const size_t rowStart = size_t(rows[size_t(j)]) * size_t(sheet.Width());
+                runs.push_back({ScanLine(int32_t(dy + j)) + dx + first, last - first, sheet.Pixels() + rowStart,
+                                sheetBytes - rowStart, cols.data() + first});
+            }
+            WideMappedRuns(runs.data(), runs.size(), pixel_rule::WideRuleOf(sheet));
+            return;
+        }
+    }
     pixel_rule::WithRule(sheet, [&](auto rule) {
         for (int64_t j = 0; j < cdh; ++j) {
             if (rows[size_t(j)] < 0) continue;
