@@ -3,13 +3,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/byte_writer.h"
 #include "data/database/database.h"
 #include "data/folders.h"
 #include "data/map/base_map_unit.h"
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
-#include "platform/file_io.h"
 
 namespace fs = std::filesystem;
 
@@ -19,18 +17,7 @@ bool WriteDemoGame(const fs::path& dir) {
     const fs::path tool = fs::path(VARNOW_BINARY_DIR) / "mkdemo";
     if (!fs::exists(tool)) return false;
     std::string command = "\"" + tool.string() + "\" \"" + dir.string() + "\" >/dev/null";
-    if (std::system(command.c_str()) != 0) return false;
-    if (!fs::exists(dir / "Varnow.lmt")) {
-        TLcfMapTree tree;
-        tree.AppendToOrder(tree.Add());
-        tree.startPosition.positions[TLcfMapStartPosition::kParty][0] = kFallbackStartMap;
-        tree.startPosition.positions[TLcfMapStartPosition::kParty][1] = kFallbackStartX;
-        tree.startPosition.positions[TLcfMapStartPosition::kParty][2] = kFallbackStartY;
-        ByteWriter w;
-        tree.SaveTree(w);
-        testing_support::WriteFile(dir / "Varnow.lmt", std::string(w.Bytes().begin(), w.Bytes().end()));
-    }
-    return true;
+    return std::system(command.c_str()) == 0;
 }
 
 int StartMapOf(const fs::path& dir) {

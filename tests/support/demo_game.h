@@ -1,7 +1,6 @@
 #pragma once
-// The demo game written into a temporary folder by the mkdemo tool. When
-// the demo has no map tree of its own yet, a one-map tree with a start
-// position is added so a new game can begin.
+// The demo game written into a temporary folder by the mkdemo tool, and
+// what tests need to know of it.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,9 +8,6 @@
 #include "support/test_paths.h"
 
 namespace e2e {
-
-// The start position given to a demo without a map tree.
-constexpr int kFallbackStartMap = 1, kFallbackStartX = 9, kFallbackStartY = 7;
 
 // What the demo's first walk touches, as tools/mkdemo writes it: the town
 // and the field maps, the switch the lamplighter's first answer turns on and
