@@ -1,7 +1,8 @@
 // Writes the small seed files of the record-format fuzz targets:
 //   make_fuzz_corpus CORPUS_DIR
-// into CORPUS_DIR/database_loader, CORPUS_DIR/event_list and
-// CORPUS_DIR/map_loader. Every file is valid data made with our own writers.
+// into CORPUS_DIR/database_loader, CORPUS_DIR/event_list,
+// CORPUS_DIR/map_loader and CORPUS_DIR/field_script. Every file is valid
+// data made with our own writers.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
 #include "data/record/var_int.h"
+#include "field_scripts.h"
 #include "game_tables.h"
 
 namespace {
@@ -220,5 +222,6 @@ int main(int argc, char** argv) {
     WriteEvents(list, events / "chest.bin");
 
     WriteMapSeeds(std::filesystem::path(argv[1]) / "map_loader");
+    WriteFieldScriptSeeds(std::filesystem::path(argv[1]) / "field_script");
     return 0;
 }
