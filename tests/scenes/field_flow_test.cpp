@@ -248,3 +248,20 @@ TEST_F(FieldTest, ARandomEncounterSetsTheBattleUpAndStartsItFromTheField) {
     EXPECT_EQ(BattleScene->setup.backdrop, "Plains");
     DestroyScenes();
 }
+
+TEST_F(FieldTest, AParallelEventThatTransfersEveryFrameEndsTheTransferLoop) {
+    TLcfEventPageItem& page = AddEvent(1, 1, 1);
+    page.trigger = TLcfgEventItem::kTriggerParallel;
+    page.script = interp_test::Lines(lcf_builder::Script().Line(10810, 0, "", {1, 3, 3, 0}).Line(0));
+    Enter(2, 2);
+    scene->RequestTeleport(1, 4, 4, 0);
+    scene->PerformTeleport();
+    // The event asked again after each transfer: the last request waits.
+    EXPECT_TRUE(scene->transferPending);
+    EXPECT_EQ(party.x, 3);
+    EXPECT_EQ(party.y, 3);
+    // Frames go on; each carries the chain as far as the bound.
+    scene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    EXPECT_EQ(party.x, 3);
+}

@@ -27,6 +27,8 @@ public:
     static constexpr int kRows = kLastRow - kFirstRow + 1;
     // The inn's music may loop forever: the rest ends after this many frames.
     static constexpr int kInnFrames = 600;
+    // Transfers carried out in one go when events keep requesting more.
+    static constexpr int kMaxChainedTransfers = 100;
 
     TLcfFieldScene();
     ~TLcfFieldScene() override;
@@ -44,7 +46,7 @@ public:
     // Stores a transfer; facing 0 keeps the direction, 1-4 up, right,
     // down, left.
     void RequestTeleport(int32_t mapId, int32_t x, int32_t y, int32_t facing) override;
-    // Carries out pending transfers (chained ones too).
+    // Carries out pending transfers (chained ones too, up to the bound).
     void PerformTeleport() override;
     // Map events only (no party, no vehicles) and the parallel common events
     // advance one frame: after the party was moved outside the field.

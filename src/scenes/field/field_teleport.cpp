@@ -29,7 +29,9 @@ void TLcfFieldScene::PerformTeleport() {
         EraseScreen(erase);
     }
     // Setting the position may run events that request the next transfer.
-    while (transferPending) {
+    // A parallel event that transfers every frame would chain for ever: past
+    // the bound the request waits for the next frame, so the game goes on.
+    for (int chained = 0; transferPending && chained < kMaxChainedTransfers; ++chained) {
         transferPending = false;
         const int32_t oldMap = GameParty->mapId;
         GameParty->SetPosition(targetMapId, targetX, targetY);
