@@ -107,10 +107,43 @@ VARNOW_WIDE inline void PutTwo(uint16_t* a, uint16_t* b, __m512i idx, __mmask16 
     _mm256_mask_storeu_epi16(b, __mmask16(store >> 16), _mm512_maskz_extracti64x4_epi64(0xF, colours, 1));
 }
 
+// The same for four rows of at most 8 pixels, a quarter of the lanes each
+// (the quarters of autotiles are 8 wide).
+template <int kMode>
+VARNOW_WIDE inline void PutFour(uint16_t* dst, size_t pitch, __m512i idx, __mmask8 lanes, const Regs& r) {
+    __m512i colours = LookUp(r, idx);
+    const __mmask32 quarter = lanes;
+    __mmask32 store = quarter | (quarter << 8) | (quarter << 16) | (quarter << 24);
+    if constexpr (kMode == kKeyed || kMode == kBlendKeyed) store &= _mm512_test_epi16_mask(idx, idx);
+    if constexpr (kMode == kBlend || kMode == kBlendKeyed) {
+        const __m256i d01 = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_maskz_loadu_epi16(__mmask8(store), dst)),
+                                                    _mm_maskz_loadu_epi16(__mmask8(store >> 8), dst + pitch), 1);
+        const __m256i d23 =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_maskz_loadu_epi16(__mmask8(store >> 16), dst + 2 * pitch)),
+                                    _mm_maskz_loadu_epi16(__mmask8(store >> 24), dst + 3 * pitch), 1);
+        colours = Mix(colours, _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(d01), d23, 1), r);
+    }
+    _mm_mask_storeu_epi16(dst, __mmask8(store), _mm512_maskz_extracti32x4_epi32(0xF, colours, 0));
+    _mm_mask_storeu_epi16(dst + pitch, __mmask8(store >> 8), _mm512_maskz_extracti32x4_epi32(0xF, colours, 1));
+    _mm_mask_storeu_epi16(dst + 2 * pitch, __mmask8(store >> 16), _mm512_maskz_extracti32x4_epi32(0xF, colours, 2));
+    _mm_mask_storeu_epi16(dst + 3 * pitch, __mmask8(store >> 24), _mm512_maskz_extracti32x4_epi32(0xF, colours, 3));
+}
+
 template <int kMode>
 VARNOW_WIDE void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
                        size_t rows, const Regs& r) {
     size_t y = 0;
+    if (width <= 8) {
+        const __mmask16 lanes = __mmask16((1u << width) - 1);
+        for (; y + 4 <= rows; y += 4) {
+            const uint8_t* row = src + y * srcPitch;
+            const __m128i r01 = _mm_unpacklo_epi64(_mm_maskz_loadu_epi8(lanes, row), _mm_maskz_loadu_epi8(lanes, row + srcPitch));
+            const __m128i r23 = _mm_unpacklo_epi64(_mm_maskz_loadu_epi8(lanes, row + 2 * srcPitch),
+                                                   _mm_maskz_loadu_epi8(lanes, row + 3 * srcPitch));
+            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_inserti128_si256(_mm256_castsi128_si256(r01), r23, 1));
+            PutFour<kMode>(dst + y * dstPitch, dstPitch, idx, __mmask8(lanes), r);
+        }
+    }
     if (width <= 16) {
         const __mmask16 lanes = __mmask16((1u << width) - 1);
         for (; y + 2 <= rows; y += 2) {
