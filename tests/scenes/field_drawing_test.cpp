@@ -180,6 +180,27 @@ TEST_F(FieldTest, TimersShowAtTheTopOrBelowAMessageBoxAtTheTopWithTimerTwoAtTheR
     GameSystemGraphic = nullptr;
 }
 
+TEST_F(FieldTest, TheFrameOverlayLiesOverTheFieldWhenTheDatabaseAsksForIt) {
+    std::filesystem::create_directories(folder / "Frame");
+    TSorvoPng frame;
+    frame.SetFormat(320, 240, 8);
+    TestPalette(frame);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 8; ++x) frame.Row(y)[x] = kRoofColor;  // a red left edge, the rest open
+    frame.SaveToFile((folder / "Frame" / "Border.png").string());
+    TLcfSystemGraphic graphic(GameDraw->Board());
+    graphic.LoadImages("", "", "Border");
+    GameSystemGraphic = &graphic;
+    Enter(5, 5);
+    scene->Draw();
+    EXPECT_EQ(Pixel(2, 100), kFloor565);
+    DbSystem->frameOverlay = 1;
+    scene->Draw();
+    EXPECT_EQ(Pixel(2, 100), kRoof565);
+    EXPECT_EQ(Pixel(100, 100), kFloor565);
+    GameSystemGraphic = nullptr;
+}
+
 TEST_F(FieldTest, DrawClearsTheForceDrawFlag) {
     Enter(2, 2);
     scene->ForceDraw = true;
