@@ -172,8 +172,9 @@ VARNOW_WIDE inline __m512i Indices(__m512i g0, __m512i g1) {
 
 // The gathers read four bytes at each position (there is no byte gather)
 // and keep the lowest, so the three bytes beyond a position must be
-// readable too: a run that ends within three bytes of the sheet's end is
-// gathered by the portable loop into a buffer instead.
+// readable too: positions within three bytes of the sheet's end are read
+// singly (slanted runs), or the run is gathered by the portable loop into a
+// buffer (mapped runs, whose last column is their largest).
 template <int kMode>
 VARNOW_WIDE void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
                        int64_t du, int64_t dv, const Regs& r) {
@@ -181,20 +182,10 @@ VARNOW_WIDE void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels
     const __m512i stepU = _mm512_set1_epi32(int32_t(uint32_t(du) * 16u));
     const __m512i stepV = _mm512_set1_epi32(int32_t(uint32_t(dv) * 16u));
     const __m512i rowBytes = _mm512_set1_epi32(int32_t(pitch));
+    // The last position a four-byte read may start at.
+    const __m512i lastWhole = _mm512_set1_epi32(int32_t(size) - 4);
     for (const SlantRun& run : std::span(runs, count)) {
         if (run.n == 0) continue;
-        const int64_t uN = run.u + int64_t(run.n - 1) * du, vN = run.v + int64_t(run.n - 1) * dv;
-        const int64_t farthest = (std::max(run.v, vN) >> 16) * pitch + (std::max(run.u, uN) >> 16);
-        if (farthest + 4 > int64_t(size)) {
-            uint8_t indices[256];
-            for (size_t done = 0; done < run.n; done += 256) {
-                const size_t part = std::min<size_t>(256, run.n - done);
-                SlantRow(indices, part, pixels, size, pitch, run.u + int64_t(done) * du, run.v + int64_t(done) * dv,
-                         du, dv);
-                Block<kMode>(run.dst + done, 0, indices, 0, part, 1, r);
-            }
-            continue;
-        }
         // Lanes past the run's end may wrap; they are masked out of the
         // gathers and the stores.
         __m512i u = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.u)), _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(du))));
@@ -204,7 +195,19 @@ VARNOW_WIDE void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels
             const __m512i at = _mm512_add_epi32(_mm512_mullo_epi32(row, rowBytes), col);
             u = _mm512_add_epi32(u, stepU);
             v = _mm512_add_epi32(v, stepV);
-            return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, at, pixels, 1);
+            // Positions within three bytes of the sheet's end are read one
+            // by one.
+            const __mmask16 near = _mm512_mask_cmpgt_epi32_mask(lanes, at, lastWhole);
+            __m512i got = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes & ~near, at, pixels, 1);
+            if (near) {
+                alignas(64) int32_t where[16], bytes[16];
+                _mm512_store_si512(where, at);
+                _mm512_store_si512(bytes, got);
+                for (int k = 0; k < 16; ++k)
+                    if (near & (1u << k)) bytes[k] = pixels[where[k]];
+                got = _mm512_load_si512(bytes);
+            }
+            return got;
         };
         for (size_t i = 0; i < run.n; i += 32) {
             const __mmask32 lanes = Lanes32(run.n - i);
