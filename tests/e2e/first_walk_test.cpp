@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "game/event/map_event.h"
 #include "game/interpreter/command_table.h"
+#include "game/map/game_map.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
@@ -52,8 +55,11 @@ bool StartsWith(const std::string& text, const std::string& head) { return text.
 // at the game and holds the keys the current step needs; message boxes are
 // read and closed (the first choice taken) whenever they are up.
 struct PlanStep {
-    enum Kind { kWalk, kFace, kTalk, kShot, kLeave } kind;
-    int x = 0, y = 0;  // kWalk, kLeave: the cell; kFace: x is the facing 0-3
+    enum Kind { kWalk, kFace, kTalk, kShot, kLeave, kChase, kWait } kind;
+    // kWalk, kLeave: the cell; kFace: x is the facing 0-3; kChase: x is
+    // the event to catch up with and face (a talk after it that brings up
+    // no box comes back to it); kWait: x frames
+    int x = 0, y = 0;
     std::string shot;  // kShot: the picture's name
 };
 
@@ -111,7 +117,18 @@ public:
                     if (quietFrames_ > 10) Next();
                 } else if (frame - talkFrame_ > 120) {
                     boxesAtTalk_ = -1;  // the key went unheard: again
+                    if (step_ > 0 && steps_[step_ - 1].kind == PlanStep::kChase) {
+                        --step_;  // it walked off
+                        Next();
+                        --step_;
+                    }
                 }
+                return true;
+            case PlanStep::kChase:
+                if (Chase(s.x, hold)) Next();
+                return true;
+            case PlanStep::kWait:
+                if (++waited_ >= s.x) Next();
                 return true;
             case PlanStep::kShot:
                 if (last) shots[s.shot] = *last;
@@ -147,6 +164,7 @@ private:
 
     void Next() {
         ++step_;
+        waited_ = 0;
         boxesAtTalk_ = -1;
         leftFrame_ = -1;
         mapAtStep_ = GameParty ? GameParty->mapId : 0;
@@ -165,6 +183,30 @@ private:
         if (GameParty->x != x) hold.push_back(GameParty->x < x ? "right" : "left");
         else if (GameParty->y != y) hold.push_back(GameParty->y < y ? "down" : "up");
         else return true;
+        return false;
+    }
+
+    // Toward the event, across first; true once facing it from next door.
+    bool Chase(int32_t eventId, std::vector<std::string>& hold) {
+        const TLcfgEventItem* e = GameMap ? GameMap->events.Find(eventId) : nullptr;
+        if (!e || e->mapId != GameParty->mapId) return false;
+        const int dx = e->x - GameParty->x, dy = e->y - GameParty->y;
+        if (std::abs(dx) + std::abs(dy) == 1) {
+            const int facing = dx > 0 ? 1 : dx < 0 ? 3 : dy > 0 ? 2 : 0;
+            if (GameParty->facing == facing) return true;
+            hold.push_back(kDirectionKeys[facing]);  // it stands there: a turn
+            return false;
+        }
+        // Across while that does not run into a wall, else along.
+        const bool across = dx != 0 && (dy == 0 || lastChaseX_ != GameParty->x || triedAcross_ < 2);
+        if (across) {
+            triedAcross_ = lastChaseX_ == GameParty->x ? triedAcross_ + 1 : 0;
+            lastChaseX_ = GameParty->x;
+            hold.push_back(dx > 0 ? "right" : "left");
+        } else {
+            triedAcross_ = 0;
+            hold.push_back(dy > 0 ? "down" : "up");
+        }
         return false;
     }
 
@@ -196,6 +238,8 @@ private:
     int leftFrame_ = -1;
     int mapAtStep_ = 0;
     int fieldWithoutParty_ = 0;
+    int waited_ = 0;
+    int lastChaseX_ = -1, triedAcross_ = 0;
 };
 
 class DemoFirstWalk : public ::testing::Test {
@@ -351,4 +395,24 @@ TEST_F(DemoFirstWalk, TheChestGivesPotionsAndGoldOnceThenIsEmpty) {
     ASSERT_GE(walk.boxes.size(), 2u);
     EXPECT_TRUE(StartsWith(walk.boxes[walk.boxes.size() - 2].firstLine, "Found 2 Potions"));
     EXPECT_TRUE(StartsWith(walk.boxes.back().firstLine, "The chest is empty"));
+}
+
+TEST_F(DemoFirstWalk, TheChildsGameOfTagEndsWhenTheClockRunsOut) {
+    const e2e::MapSpot child = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Child");
+    ASSERT_GT(child.event, 0);
+    if (!CommandEntry(10230).handler) GTEST_SKIP() << "the timer command has no handler yet";
+    // Catch up with the child (it runs about), talk, then stand still: 20
+    // seconds on the clock, shown at the top left, and the child wins.
+    WalkRunner walk({{PlanStep::kChase, child.event, 0, ""},
+                     {PlanStep::kTalk, 0, 0, ""},
+                     {PlanStep::kWait, 120, 0, ""},
+                     {PlanStep::kShot, 0, 0, "timer"},
+                     {PlanStep::kWait, 1500, 0, ""}});
+    THarnessResult r = Run(walk);
+    if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
+    ASSERT_TRUE(walk.Finished()) << r.summary;
+    ASSERT_NE(walk.Box("Tag! You're it!"), nullptr) << r.summary;
+    EXPECT_NE(walk.Box("Child: Too slow!"), nullptr) << r.summary;
+    EXPECT_EQ(std::find(r.switchesOn.begin(), r.switchesOn.end(), e2e::kPlayingTagSwitch), r.switchesOn.end())
+        << r.summary;
 }

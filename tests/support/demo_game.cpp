@@ -53,7 +53,7 @@ const TLcfEventItem* EventNamed(const TLcfMap& map, const std::string& name) {
 MapSpot FindEvent(const fs::path& dir, int mapId, const std::string& name) {
     return WithMap(dir, mapId, [&](const TLcfMap& map) {
         MapSpot spot;
-        if (const TLcfEventItem* e = EventNamed(map, name)) spot = {mapId, e->x, e->y};
+        if (const TLcfEventItem* e = EventNamed(map, name)) spot = {mapId, e->x, e->y, e->Id()};
         return spot;
     });
 }

@@ -16,9 +16,12 @@ constexpr int kTownMap = 1, kFieldMap = 3;
 constexpr int kPromisedTamSwitch = 13, kChoiceVariable = 7, kWishVariable = 8;
 // The chest behind the elder's house: its switch and what it holds.
 constexpr int kChestOpenedSwitch = 5, kPotionItem = 1;
+// The child's game of tag runs while this switch is on.
+constexpr int kPlayingTagSwitch = 14;
 
 struct MapSpot {
     int map = 0, x = -1, y = -1;
+    int event = 0;  // the event's id, when the spot is an event's
 };
 
 // Writes the demo into dir; false when mkdemo was not built or failed.

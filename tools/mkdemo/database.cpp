@@ -137,7 +137,7 @@ void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
     const char* switch_names[sw::kCount] = {
         "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
         "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
-        "Mira joined",  "Intro done",    "Promised Tam", "",            "",
+        "Mira joined",  "Intro done",    "Promised Tam", "Playing tag", "",
         "",             "",              "",             "",            "",
     };
     switches.SetCount(sw::kCount);

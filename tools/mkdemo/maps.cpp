@@ -337,7 +337,28 @@ void BuildTown(MapDesign& map) {
         p.moveType = 1;
         p.moveFrequency = 4;
         p.moveSpeed = 4;
-        Script(p.script).Face(art::kTownsfolk, 3 + 4).Say({"Tag! You're it!"}).NoFace();
+        // Tag: 20 seconds on the clock to catch him again.
+        Script(p.script)
+            .Face(art::kTownsfolk, 3 + 4)
+            .Say({"Tag! You're it! Catch me before", "the clock runs out!"})
+            .NoFace()
+            .Line(kTimer, "", {0, 0, 20, 0, 0, 0})  // timer 1 := 20 seconds
+            .Line(kTimer, "", {1, 0, 0, 1, 0, 0})   // start it, shown
+            .Switch(sw::kPlayingTag, true);
+        TLcfEventPageItem& tag = Page(e, art::kTownsfolk, 3);
+        WhenSwitch(tag, sw::kPlayingTag);
+        tag.moveType = 1;
+        tag.moveFrequency = 6;
+        tag.moveSpeed = 4;
+        // The clock stops first, so it cannot run out while he talks; the
+        // switch goes last, as it ends this page.
+        Script(tag.script)
+            .Line(kTimer, "", {2, 0, 0, 0, 0, 0})
+            .Face(art::kTownsfolk, 3 + 4)
+            .Say({"Aww, you got me! Here, take my", "lucky bell."})
+            .NoFace()
+            .GainItem(item::kWakeBell, 1)
+            .Switch(sw::kPlayingTag, false);
     }
     // 6: the guard walking his beat by the gate, out of the road's way; he
     // hops to attention when spoken to.
@@ -476,6 +497,26 @@ void BuildTown(MapDesign& map) {
     for (int x : {14, 15}) {
         TLcfEventItem& e = b.Add("To the Green Reach", x, 21);
         Script(Touch(Page(e)).script).Transfer(map_id::kGreenReach, 12, 20);
+    }
+    // 19: the game of tag's referee: when the clock runs out first, the
+    // child wins.
+    {
+        TLcfEventItem& e = b.Add("Tag clock", 0, 0);
+        TLcfEventPageItem& idle = Page(e);
+        idle.layer = 0;
+        TLcfEventPageItem& p = Page(e);
+        p.layer = 0;
+        p.trigger = 4;  // parallel
+        WhenSwitch(p, sw::kPlayingTag);
+        Script s(p.script);
+        // Turning the switch off ends this parallel page at once, so it
+        // comes after the message.
+        s.Case(kBranch, "", {2, 0, 1}, [&] {  // timer 1 at 0 seconds or less
+            s.Line(kTimer, "", {2, 0, 0, 0, 0, 0});
+            s.Face(art::kTownsfolk, 3 + 4).Say({"Child: Too slow! Hee hee!"}).NoFace();
+            s.Switch(sw::kPlayingTag, false);
+        });
+        s.Line(kBranchEnd);
     }
 }
 

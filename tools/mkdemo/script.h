@@ -16,7 +16,7 @@ namespace mkdemo {
 enum Code : int32_t {
     kEnd = 0, kShowMessage = 10110, kMessageMore = 20110, kMessageOptions = 10120, kFace = 10130,
     kChoices = 10140, kChoiceCase = 20140, kChoicesEnd = 20141, kInputNumber = 10150,
-    kSwitches = 10210, kVariables = 10220, kGold = 10310, kItems = 10320, kPartyMembers = 10330,
+    kSwitches = 10210, kVariables = 10220, kTimer = 10230, kGold = 10310, kItems = 10320, kPartyMembers = 10330,
     kFullHeal = 10490, kBattle = 10710, kVictoryCase = 20710, kEscapeCase = 20711, kDefeatCase = 20712,
     kBattleEnd = 20713, kShop = 10720, kShopDeal = 20720, kShopNoDeal = 20721, kShopEnd = 20722, kInn = 10730,
     kInnStay = 20730, kInnLeave = 20731, kInnEnd = 20732, kInputName = 10740, kTransfer = 10810,
