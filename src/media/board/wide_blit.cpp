@@ -153,12 +153,19 @@ VARNOW_WIDE void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_
             PutTwo<kMode>(dst + y * dstPitch, dst + (y + 1) * dstPitch, idx, lanes, r);
         }
     }
-    for (; y < rows; ++y)
-        for (size_t i = 0; i < width; i += 32) {
-            const __mmask32 lanes = Lanes32(width - i);
-            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(lanes, src + y * srcPitch + i));
-            Put<kMode>(dst + y * dstPitch + i, idx, lanes, r);
+    for (; y < rows; ++y) {
+        const uint8_t* from = src + y * srcPitch;
+        uint16_t* to = dst + y * dstPitch;
+        size_t i = 0;
+        for (; i + 32 <= width; i += 32) {
+            const __m512i idx = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i)));
+            Put<kMode>(to + i, idx, ~__mmask32(0), r);
         }
+        if (i < width) {
+            const __mmask32 lanes = Lanes32(width - i);
+            Put<kMode>(to + i, _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(lanes, from + i)), lanes, r);
+        }
+    }
 }
 
 // 32 gathered dwords (two registers) to 32 indices in 16-bit lanes: the
