@@ -241,6 +241,28 @@ TEST_F(MapCommandsTest, ThePartyAboardAVehicleIsPlacedAndDrivesItsMoveRoute) {
     EXPECT_EQ(party.x, 3);
 }
 
+TEST_F(MapCommandsTest, AParallelEventPlacingTheRiddenVehicleOnAnotherMapLeavesTheMoveToTheField) {
+    // Setting the other map up replaces the event that runs the line.
+    boat->TLcfgCharacter::SetPosition(1, 1, 2);
+    TLcfEventPageItem& page = AddEvent(1, 4, 4);
+    page.trigger = TLcfgEventItem::kTriggerParallel;
+    page.script = interp_test::Lines(Script().Line(kVehicleLocation, 0, "", {0, 0, 2, 3, 1, 4}).Line(0));
+    Enter(1, 2);
+    party.riding = 1;
+    party.vehicleKind = TLcfgShip::kBoat;
+    Frame();
+    EXPECT_EQ(party.mapId, 1);
+    ASSERT_EQ(field.requests, 1);
+    EXPECT_EQ(field.map, 2);
+    EXPECT_EQ(field.tx, 3);
+    EXPECT_EQ(field.ty, 1);
+    field.PerformTeleport();
+    EXPECT_EQ(party.mapId, 2);
+    EXPECT_EQ(party.direction, 3);  // 4 is left
+    EXPECT_EQ(boat->mapId, 2);
+    EXPECT_EQ(boat->x, 3);
+}
+
 TEST_F(MapCommandsTest, TerrainAndEventIdsAreZeroOffTheMapAndWrapOnALoopingOne) {
     unit.Lower().SetTile(0, 0, kWater);
     AddEvent(1, 2, 2);

@@ -93,22 +93,35 @@ VARNOW_COMMAND(EnterExitVehicle) {
 }
 
 VARNOW_COMMAND(SetVehicleLocation) {
-    (void)scripter;
     (void)frame;
     const int32_t which = line.GetParam(0);
     if (which < 0 || which > 2) return;
     TLcfgShip* vehicle = GameVehicle(which + 1);
     if (!vehicle) return;
     // Aboard that vehicle the party is moved, and takes the vehicle along.
-    TLcfgCharacter* placed = vehicle;
-    if (GameParty && GameParty->Vehicle() == vehicle) placed = GameParty;
+    const bool aboard = GameParty && GameParty->Vehicle() == vehicle;
+    TLcfgCharacter* placed = aboard ? static_cast<TLcfgCharacter*>(GameParty) : vehicle;
+    int32_t map = 0, x = 0, y = 0, direction = 0;
     if (line.GetParam(1) == 0) {
-        placed->SetPosition(line.GetParam(2), ScriptCoordinate(line.GetParam(3)), ScriptCoordinate(line.GetParam(4)));
-        if (line.ParamCount() >= 6) ApplyScriptDirection(*placed, line.GetParam(5));
+        map = line.GetParam(2);
+        x = ScriptCoordinate(line.GetParam(3));
+        y = ScriptCoordinate(line.GetParam(4));
+        if (line.ParamCount() >= 6) direction = line.GetParam(5);
     } else {
-        placed->SetPosition(Variable(line.GetParam(2)), ScriptCoordinate(Variable(line.GetParam(3))),
-                            ScriptCoordinate(Variable(line.GetParam(4))));
+        map = Variable(line.GetParam(2));
+        x = ScriptCoordinate(Variable(line.GetParam(3)));
+        y = ScriptCoordinate(Variable(line.GetParam(4)));
     }
+    // The party moved to another map sets that map up, which replaces every
+    // map event, the one whose parallel process runs this line among them:
+    // a parallel process hands the move to the field as a transfer (whose
+    // facing 1-4 turns the party as the direction would).
+    if (aboard && map != GameParty->mapId && dynamic_cast<TLcfgRegularScripter*>(&scripter)) {
+        if (IFieldSceneHooks* field = GameInterpreterHooks.field) field->RequestTeleport(map, x, y, direction);
+        return;
+    }
+    placed->SetPosition(map, x, y);
+    ApplyScriptDirection(*placed, direction);
 }
 
 VARNOW_COMMAND(SetEventLocation) {
