@@ -80,6 +80,28 @@ TEST(MoveRoute, DamagedBlocksRaiseAndTheBlockLengthWins) {
     EXPECT_THROW(route.SetData(Hex({0x22, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F})), EReadError);  // negative length
 }
 
+TEST(EventScript, CopiesShareTheirLinesUntilOneChanges) {
+    TLcfEventScriptList original = Script().Line(10110, 0, "Hello").Line(0).List();
+    TLcfEventScriptList copy;
+    copy.Assign(original);
+    TLcfEventScriptList second = copy;
+    EXPECT_EQ(copy.Lines(0), original.Lines(0));
+    EXPECT_EQ(second.Lines(1), original.Lines(1));
+    copy.Add(TLcfEventScriptLine(10110, 0, "more"));
+    EXPECT_EQ(copy.Count(), 3);
+    EXPECT_EQ(original.Count(), 2);
+    EXPECT_EQ(second.Count(), 2);
+    original.Clear();
+    EXPECT_EQ(second.Lines(0)->text, "Hello");
+    ByteWriter w;
+    second.SaveToStream(w);
+    original.Load(w.Bytes());
+    EXPECT_EQ(original.Count(), 2);
+    EXPECT_THROW(original.Load(std::vector<uint8_t>{1, 0, 0, 5}), EReadError);
+    EXPECT_EQ(original.Count(), 0);
+    EXPECT_EQ(second.Count(), 2);
+}
+
 TEST(EventScript, LinesParamsAndPacking) {
     TLcfEventScriptList list = Script().Line(10110, 0, "Hello", {1, 2, 3}).Line(0, 1).List();
     ASSERT_EQ(list.Count(), 2);

@@ -197,7 +197,9 @@ TEST_F(InterpreterCoreTest, F10EndsTheRunningEventInTestPlay) {
     EXPECT_EQ(map.ended, (std::vector<int32_t>{4}));
 }
 
-TEST_F(InterpreterCoreTest, TheCallStackHoldsAtMost1001Frames) {
+// The frames share one copy of the script: a chain of calls of a long
+// script from a hostile file costs its lines once, not a thousand times.
+TEST_F(InterpreterCoreTest, TheCallStackHoldsAtMost1001FramesSharingTheirScript) {
     CommonEvent(1, 5, Script().Line(1005, 0, "", {1}).Line(0).List());
     scripter->Start(0, DbCommonEvent->Find(1)->script);
     try {
@@ -207,6 +209,7 @@ TEST_F(InterpreterCoreTest, TheCallStackHoldsAtMost1001Frames) {
         EXPECT_EQ(e.Message(), "Event call stack overflow.");
     }
     EXPECT_EQ(scripter->frames.Count(), 1001);
+    EXPECT_EQ(scripter->frames.Items(1000)->script.Lines(0), scripter->frames.Items(1)->script.Lines(0));
     EXPECT_THROW(scripter->StartCommonEvent(1), Exception);
     scripter->Clear();
     EXPECT_THROW(scripter->StartCommonEvent(99), Exception);  // no such common event

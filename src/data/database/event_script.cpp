@@ -2,8 +2,17 @@
 
 #include "data/record/var_int.h"
 
+std::vector<TLcfEventScriptLine>& TLcfEventScriptList::Own() {
+    if (!lines_)
+        lines_ = std::make_shared<std::vector<TLcfEventScriptLine>>();
+    else if (lines_.use_count() > 1)
+        lines_ = std::make_shared<std::vector<TLcfEventScriptLine>>(*lines_);
+    return *lines_;
+}
+
 void TLcfEventScriptList::LoadFromStream(ByteReader& r) {
     Clear();
+    auto lines = std::make_shared<std::vector<TLcfEventScriptLine>>();
     while (!r.AtEnd()) {
         TLcfEventScriptLine line;
         line.code = ReadVarInt(r);
@@ -14,12 +23,14 @@ void TLcfEventScriptList::LoadFromStream(ByteReader& r) {
         if (count > r.Remaining()) throw EReadError();
         line.SetParamCount(static_cast<int>(count));
         for (size_t i = 0; i < count; ++i) line.SetParam(static_cast<int>(i), ReadVarInt(r));
-        lines_.push_back(std::move(line));
+        lines->push_back(std::move(line));
     }
+    if (!lines->empty()) lines_ = std::move(lines);
 }
 
 void TLcfEventScriptList::SaveToStream(ByteWriter& w) const {
-    for (const auto& line : lines_) {
+    if (!lines_) return;
+    for (const auto& line : *lines_) {
         WriteVarInt(w, line.code);
         WriteVarInt(w, line.indent);
         WriteVarString(w, line.text);

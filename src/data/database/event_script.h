@@ -6,6 +6,7 @@
 // terminator: a packed script ends where its block ends.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,18 +40,19 @@ private:
     std::vector<int32_t> params_;
 };
 
+// The lines are shared between copies until one of them changes: every
+// frame of an interpreter's call stack holds a copy of its script, and a
+// chain of a thousand calls of one long script must not hold a thousand
+// copies of its lines.
 class TLcfEventScriptList {
 public:
-    int Count() const { return static_cast<int>(lines_.size()); }
+    int Count() const { return lines_ ? static_cast<int>(lines_->size()) : 0; }
     // The line at `index`, or nullptr outside the list.
     const TLcfEventScriptLine* Lines(int index) const {
-        return index >= 0 && index < Count() ? &lines_[static_cast<size_t>(index)] : nullptr;
+        return index >= 0 && index < Count() ? &(*lines_)[static_cast<size_t>(index)] : nullptr;
     }
-    TLcfEventScriptLine* Lines(int index) {
-        return index >= 0 && index < Count() ? &lines_[static_cast<size_t>(index)] : nullptr;
-    }
-    void Add(TLcfEventScriptLine line) { lines_.push_back(std::move(line)); }
-    void Clear() { lines_.clear(); }
+    void Add(TLcfEventScriptLine line) { Own().push_back(std::move(line)); }
+    void Clear() { lines_.reset(); }
     // Clears, then parses lines until the end of the data. Every count and
     // length is checked against the bytes left before anything is sized.
     void LoadFromStream(ByteReader& r);
@@ -62,5 +64,8 @@ public:
     void Assign(const TLcfEventScriptList& other) { lines_ = other.lines_; }
 
 private:
-    std::vector<TLcfEventScriptLine> lines_;
+    // The lines, made this list's own first when they are shared.
+    std::vector<TLcfEventScriptLine>& Own();
+
+    std::shared_ptr<std::vector<TLcfEventScriptLine>> lines_;
 };
