@@ -16,6 +16,7 @@
 #include "game/event/map_event.h"
 #include "game/interpreter/command_table.h"
 #include "game/map/game_map.h"
+#include "game/vehicle/ship.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
@@ -55,12 +56,12 @@ bool StartsWith(const std::string& text, const std::string& head) { return text.
 // at the game and holds the keys the current step needs; message boxes are
 // read and closed (the first choice taken) whenever they are up.
 struct PlanStep {
-    enum Kind { kWalk, kFace, kTalk, kShot, kLeave, kChase, kWait } kind;
+    enum Kind { kWalk, kFace, kTalk, kShot, kLeave, kChase, kWait, kPress } kind;
     // kWalk, kLeave: the cell; kFace: x is the facing 0-3; kChase: x is
     // the event to catch up with and face (a talk after it that brings up
     // no box comes back to it); kWait: x frames
     int x = 0, y = 0;
-    std::string shot;  // kShot: the picture's name
+    std::string shot;  // kShot: the picture's name; kPress: the key
 };
 
 struct SeenBox {
@@ -130,6 +131,9 @@ public:
             case PlanStep::kWait:
                 if (++waited_ >= s.x) Next();
                 return true;
+            case PlanStep::kPress:
+                if (Pulse(frame, s.shot.c_str(), hold)) Next();
+                return true;
             case PlanStep::kShot:
                 if (last) shots[s.shot] = *last;
                 Next();
@@ -137,6 +141,7 @@ public:
             case PlanStep::kLeave:
                 // On until the map changes, then a second for the picture
                 // to settle.
+                if (mapAtStep_ == 0) mapAtStep_ = GameParty->mapId;  // the walk's first step
                 if (leftFrame_ < 0) {
                     if (GameParty->mapId != mapAtStep_) leftFrame_ = frame;
                     else WalkTo(s.x, s.y, hold);
@@ -415,4 +420,31 @@ TEST_F(DemoFirstWalk, TheChildsGameOfTagEndsWhenTheClockRunsOut) {
     EXPECT_NE(walk.Box("Child: Too slow!"), nullptr) << r.summary;
     EXPECT_EQ(std::find(r.switchesOn.begin(), r.switchesOn.end(), e2e::kPlayingTagSwitch), r.switchesOn.end())
         << r.summary;
+}
+
+TEST_F(DemoFirstWalk, OnTheFieldThePartyBoardsTheBoatAndRowsOut) {
+    const e2e::MapSpot ferryman = e2e::FindEvent(dir_.path(), e2e::kFieldMap, "Ferryman");
+    ASSERT_GE(ferryman.x, 0);
+    // Out of town, round the ferryman to the shore west of the boat, which
+    // waits at his jetty one cell south-east of him; face it and board.
+    const int shoreX = ferryman.x, shoreY = ferryman.y + 1;
+    WalkRunner walk({{PlanStep::kLeave, door_.x, door_.y, ""},
+                     {PlanStep::kWalk, shoreX - 1, shoreY - 2, ""},
+                     {PlanStep::kWalk, shoreX - 1, shoreY, ""},
+                     {PlanStep::kWalk, shoreX, shoreY, ""},
+                     {PlanStep::kFace, 1, 0, ""},
+                     {PlanStep::kPress, 0, 0, "decision"},
+                     {PlanStep::kWait, 60, 0, ""},
+                     {PlanStep::kWalk, shoreX + 4, shoreY, ""},
+                     {PlanStep::kWait, 30, 0, ""},
+                     {PlanStep::kShot, 0, 0, "rowing"}});
+    bool riding = false;
+    THarnessResult r = Run(walk, [&] { riding = GameParty && GameParty->riding; });
+    if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
+    ASSERT_TRUE(walk.Finished()) << r.summary;
+    EXPECT_TRUE(riding);
+    EXPECT_EQ(r.mapId, e2e::kFieldMap) << r.summary;
+    EXPECT_EQ(r.x, shoreX + 4) << r.summary;
+    EXPECT_EQ(r.y, shoreY) << r.summary;
+    EXPECT_GT(Colours(walk.shots.at("rowing")), 16u);
 }
