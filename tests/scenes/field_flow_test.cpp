@@ -54,6 +54,27 @@ TEST_F(FieldTest, ATransferToTheSameMapKeepsFrameEventIdsPicturesAndTheFlash) {
     EXPECT_EQ(screenEffects.FlashStrength(), 0);
 }
 
+TEST_F(FieldTest, WithoutAShowTransitionATransferLeavesTheMapHiddenForTheScriptToShow) {
+    // Game scripts erase the map on a transfer, arrange the new scene and
+    // then show it themselves: "no show transition" keeps the screen black.
+    DbSystem->transitions[kTransitionTeleportErase] = 19;
+    DbSystem->transitions[kTransitionTeleportShow] = TLcfScene::kNoTransition;
+    Enter(2, 2);
+    GameDraw->Board().Brightness = 100;
+    scene->RequestTeleport(1, 4, 3, 0);
+    scene->PerformTeleport();
+    EXPECT_EQ(party.x, 4);
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
+
+    // Neither erased nor shown: the map stays in view throughout.
+    DbSystem->transitions[kTransitionTeleportErase] = TLcfScene::kNoTransition;
+    GameDraw->Board().Brightness = 100;
+    scene->RequestTeleport(1, 2, 2, 0);
+    scene->PerformTeleport();
+    EXPECT_EQ(party.x, 2);
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);
+}
+
 TEST_F(FieldTest, ATransferWaitsWhileThePartyStepsOffAVehicle) {
     Enter(2, 2);
     party.leaving = 1;

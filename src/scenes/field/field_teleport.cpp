@@ -52,11 +52,8 @@ void TLcfFieldScene::PerformTeleport() {
         GameDraw->ProcessMessages();
     }
     if (!lit) return;
+    // Without a show transition an erased map stays hidden: the game's
+    // script sets the new scene up and shows the screen itself.
     const int32_t show = GameSystem ? GameSystem->Transition(kTransitionTeleportShow) : kNoTransition;
-    if (show != kNoTransition) {
-        ShowScreen(show);
-    } else if (board.Brightness == 0) {
-        // No show transition after an erase: the map appears at once.
-        board.Brightness = 100;
-    }
+    if (show != kNoTransition) ShowScreen(show);
 }
