@@ -21,6 +21,7 @@
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
+#include "scenes/windows/message_window.h"
 
 TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
@@ -144,6 +145,9 @@ void GameReset() {
     board.Brightness = 0;
     GameDraw->Flip();
     GameSaveData->Reset();
+    // A message up at the reset must not greet the next game.
+    if (GameMessagePool) GameMessagePool->Clear();
+    if (GameMessageWindow) GameMessageWindow->CloseNow();
     for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
                          SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
