@@ -20,33 +20,49 @@ using namespace scaled_clip;
 
 namespace {
 
-// Division rounding down and up, for a positive divisor.
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
+// Division rounding up, for a positive divisor.
 int64_t CeilDiv(int64_t a, int64_t b) {
-    return -FloorDiv(-a, b);
+    return a >= 0 ? (a + b - 1) / b : -(-a / b);
 }
 
-// Narrows [k0, k1) to the steps k at which a + k * d lies in [lo, hi). The
+// One axis of the walk: the positions a + k * d that lie in [lo, hi). The
 // operands stay below 2^53 (starts are clamped to 4e15, limits are sheet
-// sizes times 65536, steps at most 2^40), so nothing overflows.
-void NarrowSteps(int64_t a, int64_t d, int64_t lo, int64_t hi, int64_t& k0, int64_t& k1) {
-    if (d == 0) {
-        if (a < lo || a >= hi) k1 = k0;
-        return;
+// sizes times 65536, steps at most 2^40), so nothing overflows. The window
+// is the same for every row, so its length in whole steps is divided out
+// once, and a row needs one division (for its first step inside) where it
+// would need two.
+struct StepWindow {
+    int64_t d, lo, hi;
+    int64_t steps = 0, rest = 0;  // hi - 1 - lo = steps * |d| + rest, 0 <= rest < |d|
+
+    StepWindow(int64_t step, int64_t low, int64_t high) : d(step), lo(low), hi(high) {
+        const int64_t e = d < 0 ? -d : d;
+        if (e == 0) return;
+        steps = (hi - 1 - lo) / e;
+        rest = (hi - 1 - lo) - steps * e;
     }
-    int64_t first, last;
-    if (d > 0) {
-        first = CeilDiv(lo - a, d);
-        last = FloorDiv(hi - 1 - a, d);
-    } else {
-        first = CeilDiv(a - (hi - 1), -d);
-        last = FloorDiv(a - lo, -d);
+
+    // Narrows [k0, k1) to the steps inside, for a walk starting at a.
+    void Narrow(int64_t a, int64_t& k0, int64_t& k1) const {
+        if (k0 >= k1) return;
+        if (d == 0) {
+            if (a < lo || a >= hi) k1 = k0;
+            return;
+        }
+        int64_t first, last;
+        if (d > 0) {
+            first = CeilDiv(lo - a, d);
+            const int64_t past = a + first * d - lo;  // in [0, d)
+            last = first + steps - (rest < past ? 1 : 0);
+        } else {
+            first = CeilDiv(a - (hi - 1), -d);
+            const int64_t below = hi - 1 - (a + first * d);  // in [0, -d)
+            last = first + steps - (rest < below ? 1 : 0);
+        }
+        k0 = std::max(k0, first);
+        k1 = std::min(k1, last + 1);
     }
-    k0 = std::max(k0, first);
-    k1 = std::min(k1, last + 1);
-}
+};
 
 }  // namespace
 
@@ -95,6 +111,7 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
         rowHi = ink.bottom;
     }
 
+    const StepWindow columns(du, colLo << 16, colHi << 16), rows(dv, rowLo << 16, rowHi << 16);
     const uint8_t* pixels = sheet.Pixels();
     const int64_t pitch = sheet.Width();
     const size_t size = size_t(sheet.Width()) * size_t(sheet.Height());
@@ -116,9 +133,8 @@ void TSorvoBoard::RotateDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRe
             // Steps k of the row (pixel left + k) whose column and row both
             // fall inside the source.
             int64_t k0 = 0, k1 = right - left;
-            NarrowSteps(u, du, colLo << 16, colHi << 16, k0, k1);
-            if (k0 >= k1) continue;
-            NarrowSteps(v, dv, rowLo << 16, rowHi << 16, k0, k1);
+            columns.Narrow(u, k0, k1);
+            rows.Narrow(v, k0, k1);
             if (k0 >= k1) continue;
             const int64_t u0 = u + k0 * du, v0 = v + k0 * dv;
             // Both ends inside the source, so the whole straight run is.
