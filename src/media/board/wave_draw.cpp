@@ -19,6 +19,30 @@
 
 using namespace scaled_clip;
 
+namespace {
+
+// quotient = (start + n * step) div divisor for n = 0, 1, 2 ..., all
+// non-negative, advanced by Next() with an addition and a carry.
+struct Stepper {
+    int64_t quotient, remainder, whole, part, divisor;
+    Stepper(int64_t start, int64_t step, int64_t by)
+        : quotient(MulDiv(start, step, by)),
+          remainder(int64_t((__int128)start * step - (__int128)quotient * by)),
+          whole(step / by),
+          part(step % by),
+          divisor(by) {}
+    void Next() {
+        quotient += whole;
+        remainder += part;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            ++quotient;
+        }
+    }
+};
+
+}  // namespace
+
 void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect& sourceRect, int32_t halfWidth,
                            int32_t halfHeight, int32_t amplitude, int32_t period, int32_t phase, double zoom) {
     if (!std::isfinite(zoom)) return;
@@ -69,12 +93,17 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
     thread_local std::vector<RowPlan> plans;
     plans.clear();
     int64_t mapFrom = INT64_MAX, mapTo = INT64_MIN;
-    for (int64_t j = 0; j < destRows; ++j) {
-        const int64_t rowRel =
-            std::min(srcRows - 1, MulDiv(destTop + j - top, sh, bottom - top) - (srcTop - sourceRect.Top));
+    // The row map (destTop - top + j) * sh div (bottom - top) and the wave's
+    // 256 * j * srcRows div destRows, stepped from row to row without
+    // divisions. The first numerator is never negative: clipping only moves
+    // destTop down from top.
+    VARNOW_CHECK(destTop >= top);
+    Stepper rowMap(destTop - top, sh, bottom - top), waveSteps(0, 256 * srcRows, destRows);
+    for (int64_t j = 0; j < destRows; ++j, rowMap.Next(), waveSteps.Next()) {
+        const int64_t rowRel = std::min(srcRows - 1, rowMap.quotient - (srcTop - sourceRect.Top));
         const int64_t srcRow = srcTop + rowRel;
         if (srcRow < ink.top || srcRow >= ink.bottom) continue;
-        const int64_t step = MulDiv(256 * j, srcRows, destRows) / period;
+        const int64_t step = waveSteps.quotient / period;
         const uint8_t angle = uint8_t((phase + step) & 255);
         const int64_t shift = TruncClamped(TableSin(angle) * amplitude * zoom);
         const int64_t origin = left + shift;
