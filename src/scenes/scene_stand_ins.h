@@ -5,8 +5,8 @@
 //
 //   1 menu      back to the field on its first frame
 //   2 battle    ends at once: the music from before the battle, back to
-//               the field (in battle test the loop then ends and the
-//               program closes)
+//               the field, shown as after a battle (in battle test the
+//               loop then ends and the program closes)
 //   3 shop      back to the field
 //   4 name      back to the field
 //   5 save      back to the field during a game, else to the title (the
@@ -41,6 +41,10 @@ private:
 class TLcfBattleStandIn : public TLcfStandInScene {
 public:
     TLcfBattleStandIn() : TLcfStandInScene("battle", 0) {}
+    // Back to the field as a battle's end leaves it: shown with the
+    // battle-end transition unless the screen was black at the start, and
+    // marked as started so that it does not fade in on its own.
+    void Update() override;
     void Reset() override {
         TLcfStandInScene::Reset();
         setup = {};

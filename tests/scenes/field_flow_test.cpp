@@ -171,6 +171,33 @@ TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromB
     BattleScene = nullptr;
 }
 
+TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnlessTheScreenWasBlack) {
+    scene.reset();  // the program's own scenes from here
+    CreateScenes();
+    DbSystem->transitions[kTransitionBattleStartErase] = 19;
+    DbSystem->transitions[kTransitionBattleEndShow] = 19;
+    Enter(2, 2);
+    FieldScene->Update();  // fades in
+    FieldScene->StartBattle();
+    FieldScene->Update();  // notices the battle and lets go
+    EXPECT_FALSE(FieldScene->started);
+    BattleScene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    EXPECT_TRUE(FieldScene->started);  // shown by the battle's end, not faded in again
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);
+
+    // A battle that began on a black screen leaves the field black for the
+    // game's script to show.
+    GameDraw->Board().Brightness = 0;
+    FieldScene->StartBattle();
+    FieldScene->Update();
+    BattleScene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    FieldScene->Update();
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
+    DestroyScenes();
+}
+
 TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTheMap) {
     scene.reset();  // the program's own scenes from here
     CreateScenes();
