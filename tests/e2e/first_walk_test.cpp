@@ -269,12 +269,14 @@ protected:
                 {PlanStep::kTalk, 0, 0, ""}};
     }
 
-    THarnessResult Run(WalkRunner& walk, std::function<void()> inspect = {}) {
+    // `watch` runs every frame before the walk's own look at the game.
+    THarnessResult Run(WalkRunner& walk, std::function<void()> inspect = {}, std::function<void()> watch = {}) {
         THarnessOptions o;
         o.gameFolder = dir_.path().string();
         o.frames = 4000;
         o.inspect = std::move(inspect);
         o.driver = [&](int frame, const CapturedFrame* last, std::vector<std::string>& hold) {
+            if (watch) watch();
             return walk(frame, last, hold);
         };
         THarnessResult r = RunHarness(o);
@@ -447,4 +449,26 @@ TEST_F(DemoFirstWalk, OnTheFieldThePartyBoardsTheBoatAndRowsOut) {
     EXPECT_EQ(r.x, shoreX + 4) << r.summary;
     EXPECT_EQ(r.y, shoreY) << r.summary;
     EXPECT_GT(Colours(walk.shots.at("rowing")), 16u);
+}
+
+TEST_F(DemoFirstWalk, TheGuardHopsToAttentionBeforeHeSpeaks) {
+    const e2e::MapSpot guard = e2e::FindEvent(dir_.path(), e2e::kTownMap, "Guard");
+    ASSERT_GT(guard.event, 0);
+    // He patrols; his talk first runs a move route on himself (face the
+    // party, jump in place) and waits for it, so his words come only once
+    // the route has run through.
+    WalkRunner walk({{PlanStep::kChase, guard.event, 0, ""}, {PlanStep::kTalk, 0, 0, ""}});
+    bool jumped = false, jumpedBeforeWords = false;
+    THarnessResult r = Run(walk, {}, [&] {
+        const TLcfgEventItem* e = GameMap ? GameMap->events.Find(guard.event) : nullptr;
+        if (e && e->jumping) {
+            jumped = true;
+            jumpedBeforeWords = !walk.Box("Guard:");
+        }
+    });
+    if (walk.noField) GTEST_SKIP() << "the field has no party yet: the map world is not installed at start-up";
+    ASSERT_TRUE(walk.Finished()) << r.summary;
+    EXPECT_NE(walk.Box("Guard: Monsters roam"), nullptr) << r.summary;
+    EXPECT_TRUE(jumped);
+    EXPECT_TRUE(jumpedBeforeWords);
 }
