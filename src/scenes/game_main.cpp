@@ -69,7 +69,7 @@ void CreateScenes() {
     SaveFileScene = save;
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
-    DebugScene = new TLcfStandInScene("debug", 0);
+    DebugScene = new TLcfDebugStandIn();
     GameInterpreterHooks.field = FieldScene;
     GameWorldHooks.battle = &FieldBattleHooks;
 }

@@ -124,6 +124,27 @@ TEST_F(FieldTest, F9OpensTheDebugSceneOnlyInTestPlay) {
     EXPECT_EQ(GameSystem->scene, kSceneDebug);
 }
 
+TEST_F(FieldTest, TheDebugStandInWaitsForF9ToBeLetGoBeforeGoingBack) {
+    // Going back at once while F9 is still down would send the field
+    // straight back to it, pass after pass, without ever waiting a frame.
+    scene.reset();
+    CreateScenes();
+    TestPlayMode = true;
+    bool held = true;
+    FieldScene->DebugKeyHeld = [&] { return held; };
+    Enter(2, 2);
+    FieldScene->Update();
+    ASSERT_EQ(GameSystem->scene, kSceneDebug);
+    SceneOf(kSceneDebug)->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneDebug);
+    held = false;
+    SceneOf(kSceneDebug)->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    FieldScene->Update();
+    EXPECT_EQ(GameSystem->scene, kSceneField);
+    DestroyScenes();
+}
+
 TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromBefore) {
     TLcfBattleStandIn battle;
     BattleScene = &battle;
