@@ -171,4 +171,63 @@ TEST_F(WorldSave, ANarrowMapsViewComesBackAsSavedAndAViewOffTheMapIsBroughtIn) {
     EXPECT_EQ(map.viewY, 0);
 }
 
+TEST_F(WorldSave, PositionsAndPansAtTheEdgesOfTheIntegersInASaveOrAMapFileNeverOverflow) {
+    const int32_t limit = TLcfgCharacter::kCoordinateLimit;
+    // A map file's event at the edge of the integers.
+    unit.events.Find(1)->x = INT32_MAX;
+    unit.events.Find(1)->y = INT32_MIN;
+    map.Setup(true);
+    EXPECT_EQ(Event(1).x, limit);
+    EXPECT_EQ(Event(1).y, -limit);
+    // The party's record as a hostile save may hold it, mid-jump.
+    ByteWriter w;
+    auto field = [&](int32_t id, int32_t value) {
+        ByteWriter body;
+        WriteVarInt(body, value);
+        WriteVarInt(w, id);
+        WriteVarInt(w, int32_t(body.Size()));
+        w.WriteBytes(body.Data());
+    };
+    field(11, 1);
+    field(12, INT32_MAX);
+    field(13, INT32_MIN);
+    field(62, INT32_MIN);  // jump origin
+    field(63, INT32_MAX);
+    field(112, INT32_MIN);  // pan and its target at opposite ends
+    field(114, INT32_MAX);
+    field(113, INT32_MAX);
+    field(115, INT32_MIN);
+    WriteVarInt(w, 0);
+    const std::vector<uint8_t> bytes = w.Take();
+    ByteReader r(bytes);
+    party.LoadFromStream(r);
+    EXPECT_EQ(party.x, limit);
+    EXPECT_EQ(party.y, -limit);
+    EXPECT_EQ(party.jumpOriginX, -limit);
+    EXPECT_EQ(party.jumpOriginY, limit);
+    // Steps off the far edge and the jump arithmetic stay in range.
+    std::vector<TLcfMoveRouteItem> walk;
+    for (int32_t code : {1, 2, 24, 3, 0}) {
+        TLcfMoveRouteItem item;
+        item.code = code;
+        walk.push_back(item);
+    }
+    party.through = 1;
+    party.StartForcedRoute(walk, 8, true, false);
+    Event(1).through = 1;
+    Event(1).StartForcedRoute(walk, 8, true, false);
+    Frames(40);
+    (void)party.ScreenX();
+    (void)party.ScreenY();
+    // Panning on from there stays inside the integers.
+    for (int i = 0; i < 4; ++i) {
+        party.PanScreen(i, INT32_MAX, 6);
+        party.PanScreen(i, INT32_MAX, 6);
+        party.PanScreen(i, INT32_MAX, 6);
+        Frames(1);
+    }
+    EXPECT_EQ(party.panTargetY, INT32_MIN);
+    EXPECT_GT(party.PanFramesLeft(), 0);
+}
+
 }  // namespace

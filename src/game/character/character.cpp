@@ -141,6 +141,10 @@ void TLcfgCharacter::ClampLoadedFields() {
     animationType = uint8_t(std::min<int>(animationType, 5));
     sheetIndex = std::clamp(sheetIndex, 0, sheetName.empty() ? 143 : 7);
     progress = std::clamp(progress, 0, 256);
+    x = ClampCoordinate(x);
+    y = ClampCoordinate(y);
+    jumpOriginX = ClampCoordinate(jumpOriginX);
+    jumpOriginY = ClampCoordinate(jumpOriginY);
     waitCounter = std::clamp(waitCounter, 0, kWaitCounterCap);
     animationCounter = std::clamp(animationCounter, 0, 1 << 16);
     pause = std::clamp(pause, 0, 1 << 16);

@@ -33,6 +33,14 @@ int32_t DirectionDy(int32_t direction);
 class TLcfgCharacter : public TCatalogItem {
 public:
     static constexpr int32_t kNoOrigin = 2147483647;
+    // Positions are kept within this distance of the origin, the range the
+    // event commands place characters in: loaded from a save or a map file,
+    // a position further out is brought to it, so a step or a jump never
+    // overflows.
+    static constexpr int32_t kCoordinateLimit = 1000000;
+    static int32_t ClampCoordinate(int32_t v) {
+        return v < -kCoordinateLimit ? -kCoordinateLimit : v > kCoordinateLimit ? kCoordinateLimit : v;
+    }
     enum Kind { kKindEvent, kKindParty, kKindBoat, kKindShip, kKindAirship };
 
     explicit TLcfgCharacter(int32_t id = 0);

@@ -30,8 +30,8 @@ void TLcfgEventItem::Clear() {
     definition_ = GameMapUnit ? GameMapUnit->events.Find(Id()) : nullptr;
     mapId = GameMapUnit ? GameMapUnit->Id() : 0;
     if (definition_) {
-        x = definition_->x;
-        y = definition_->y;
+        x = ClampCoordinate(definition_->x);
+        y = ClampCoordinate(definition_->y);
     }
     startRequested = 0;
     routePosition = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "data/clamp.h"
 #include "data/database/chip_set.h"
 #include "data/database/database.h"
 #include "data/database/ground.h"
@@ -572,7 +573,8 @@ void TLcfgParty::SetGraphic(const std::string& name, int32_t index) {
 
 void TLcfgParty::StepPan(int32_t& pan, int32_t target, bool horizontal) {
     if (pan == target || !GameMap) return;
-    const int32_t step = std::min(std::abs(target - pan), std::max(panSpeed, 1));
+    // In 64 bits: a save may hold a pan and a target at opposite ends.
+    const int32_t step = int32_t(std::min<int64_t>(std::llabs(int64_t(target) - pan), std::max(panSpeed, 1)));
     bool moved;
     if (target < pan)
         moved = horizontal ? GameMap->ScrollRight(step) : GameMap->ScrollDown(step);
@@ -610,10 +612,10 @@ void TLcfgParty::Draw(TSorvoBoard& board) {
 void TLcfgParty::PanScreen(int32_t dir, int32_t tiles, int32_t newSpeed) {
     const int32_t d = int32_t(std::clamp<int64_t>(int64_t(tiles) * 256, INT32_MIN / 2, INT32_MAX / 2));
     switch (dir) {
-    case 0: panTargetY += d; break;
-    case 1: panTargetX -= d; break;
-    case 2: panTargetY -= d; break;
-    case 3: panTargetX += d; break;
+    case 0: panTargetY = ClampToInt32(int64_t(panTargetY) + d); break;
+    case 1: panTargetX = ClampToInt32(int64_t(panTargetX) - d); break;
+    case 2: panTargetY = ClampToInt32(int64_t(panTargetY) - d); break;
+    case 3: panTargetX = ClampToInt32(int64_t(panTargetX) + d); break;
     default: break;
     }
     panSpeed = PanSpeedOf(newSpeed);
