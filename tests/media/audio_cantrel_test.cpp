@@ -2,12 +2,14 @@
 // the formulas that reach the mixer, sound slots and locks, and the flat
 // operations' results.
 
+#include <algorithm>
 #include <cmath>
 
 #include "media/audio/audio_cantrel.h"
 #include "platform/audio/midi_out.h"
 #include "platform/headless/headless_platform.h"
 #include "audio_test_support.h"
+#include "support/env_guard.h"
 
 using namespace audio_test;
 using platform::HeadlessPlatform;
@@ -120,6 +122,14 @@ TEST_F(AudioFront, MusicIsChosenByContent) {
 TEST_F(AudioFront, MidiMusicThroughTheSynthesiser) {
     SKIP_WITHOUT_CORPUS();
     if (CantrelOpenMidi() != -1) GTEST_SKIP() << "no sound font at " << platform::audio::SoundFontPath();
+    // The sound font loads in the background; meanwhile the synthesiser's
+    // voice renders silence and the sequencer's clock runs, one step a
+    // millisecond, as it does once the font is in.
+    auto quiet = headless->RenderAudio(4410);
+    EXPECT_GE(GameAudio->Midi()->Now(), 100u);
+    EXPECT_LE(GameAudio->Midi()->Now(), 101u);
+    EXPECT_TRUE(std::all_of(quiet.begin(), quiet.end(), [](int16_t s) { return s == 0; }));
+    // The first music waits for the font and plays.
     ASSERT_EQ(CantrelPlayMusic(File("mid_f0_abc_tempo_change.mid").c_str()), -1);
     EXPECT_EQ(CantrelMusicPlaying(), -1);
     auto out = headless->RenderAudio(44100);  // one second: the staged start and the first notes
@@ -129,6 +139,41 @@ TEST_F(AudioFront, MidiMusicThroughTheSynthesiser) {
     EXPECT_GT(energy, 0.0);
     CantrelStopMusic();
     EXPECT_EQ(CantrelMusicPlaying(), 0);
+}
+
+TEST_F(AudioFront, SoundFontThatDoesNotLoadLeavesNoMidiPlayer) {
+    SKIP_WITHOUT_CORPUS();
+    {
+        EnvGuard none("VARNOW_SOUNDFONT", (temp / "none.sf2").string());
+        EXPECT_EQ(CantrelOpenMidi(), 0);  // no file: known at once
+        EXPECT_EQ(GameAudio->Midi(), nullptr);
+    }
+    testing_support::WriteFile(temp / "broken.sf2", "RIFF\x04\0\0\0sfbk not a sound font");
+    EnvGuard broken("VARNOW_SOUNDFONT", (temp / "broken.sf2").string());
+    // A file that fails to load is found out in the background: the
+    // synthesiser's silent voice and the commands before the first music
+    // are harmless, and that music then fails as without a synthesiser.
+    EXPECT_EQ(CantrelOpenMidi(), -1);
+    headless->RenderAudio(441);
+    CantrelSetMusicVolume(50);
+    CantrelStopMusic();
+    EXPECT_EQ(CantrelMusicPlaying(), 0);
+    EXPECT_EQ(CantrelPlayMusic(File("mid_f0_abc_tempo_change.mid").c_str()), 0);
+    EXPECT_EQ(GameAudio->Midi(), nullptr);
+    EXPECT_EQ(CantrelMusicPlaying(), 0);
+    EXPECT_EQ(CantrelPlayMusic(File("wav_pcm16_mono_22050.wav").c_str()), -1);  // other music still plays
+    auto out = headless->RenderAudio(441);
+    EXPECT_EQ(out.size(), 882u);
+}
+
+TEST_F(AudioFront, ClosingWhileTheSoundFontLoads) {
+    // The engine goes before the load is done: the load is waited for and
+    // its synthesiser freed with the rest.
+    CantrelOpenMidi();
+    EXPECT_EQ(CantrelDone(), -1);
+    EXPECT_EQ(CantrelInit(), -1);
+    CantrelOpenMidi();
+    headless->RenderAudio(100);
 }
 
 TEST_F(AudioFront, SoundSlotsReuseOverlapAndRoundRobin) {

@@ -43,6 +43,21 @@ bool TAudioCantrel::OpenMidi() {
     return true;
 }
 
+bool TAudioCantrel::MidiReady() {
+    if (!midi_) return false;
+    // The synthesiser's sound font loads in the background from OpenMidi on;
+    // the first MIDI music waits for it here, on the main thread. A font
+    // that fails to load leaves no MIDI player, as if OpenMidi had failed.
+    bool ready = false;
+    try {
+        ready = midi_->OutputReady();
+    } catch (const std::exception&) {
+        ready = false;
+    }
+    if (!ready) midi_.reset();
+    return ready;
+}
+
 bool TAudioCantrel::OpenWave() {
     if (!wave_) {
         wave_ = std::make_unique<TWavePlayer>(mixer_);
@@ -66,7 +81,7 @@ bool TAudioCantrel::PlayMusic(const std::string& name) {
         std::ifstream in(fileName, std::ios::binary);
         if (!in || !in.read(magic, 4)) return false;
     }
-    if (std::equal(magic, magic + 4, "MThd") && midi_) {
+    if (std::equal(magic, magic + 4, "MThd") && MidiReady()) {
         midi_->Load(fileName);
         midi_->Play();
         return true;

@@ -55,6 +55,7 @@ public:
 
 private:
     int ChooseFreeSlot();
+    bool MidiReady();
 
     platform::audio::Mixer mixer_;
     std::unique_ptr<TMidiPlayer> midi_;

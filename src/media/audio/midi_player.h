@@ -51,6 +51,10 @@ public:
     bool Looped() const;
     uint32_t CurrentTick() const;
 
+    // Waits until the output can sound; false when it never will. May raise
+    // the output's set-up error.
+    bool OutputReady() { return out_->WaitUntilReady(); }
+
     // One millisecond of the sequencer (the output's clock calls it).
     void Step();
 

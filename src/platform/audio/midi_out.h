@@ -29,13 +29,19 @@ public:
     // synthesiser); empty stops it. Never call this while holding a lock the
     // clock function takes.
     virtual void SetClock(std::function<void()> everyMillisecond) = 0;
+    // Waits until the synthesiser can sound. False when it never will (its
+    // sound font did not load): messages are then dropped. May raise the
+    // error that stopped the set-up, once.
+    virtual bool WaitUntilReady() { return true; }
 };
 
 // The sound font: VARNOW_SOUNDFONT when set, else Debian's General MIDI font.
 std::string SoundFontPath();
 
 // A General MIDI synthesiser playing through the mixer, or null when the
-// mixer has no device or there is no usable sound font.
+// mixer has no device or there is no sound font file. The sound font loads
+// on a background thread: WaitUntilReady waits for it, and every message
+// does.
 std::unique_ptr<MidiOut> CreateSynthMidiOut(Mixer& mixer);
 
 // The synthesiser alone, rendering into interleaved stereo 44.1 kHz frames

@@ -1,9 +1,13 @@
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <mutex>
+#include <optional>
+#include <system_error>
 
 #include "platform/audio/midi_out.h"
 #include "platform/audio/mixer.h"
@@ -14,19 +18,32 @@ namespace {
 
 const char* const kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
-// Owns one FluidSynth instance and renders it as a mixer stream, calling the
-// clock between 1 ms slices.
+// One FluidSynth instance with its settings; null members when none.
+struct FluidSynth {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    FluidSynth() = default;
+    FluidSynth(fluid_settings_t* s, fluid_synth_t* y) : settings(s), synth(y) {}
+    FluidSynth(FluidSynth&& o) noexcept : settings(o.settings), synth(o.synth) { o.settings = nullptr, o.synth = nullptr; }
+    FluidSynth& operator=(FluidSynth&&) = delete;
+    ~FluidSynth() {
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+    }
+};
+
+// Renders one FluidSynth instance as a mixer stream, calling the clock
+// between 1 ms slices. The synthesiser may arrive after the stream joined
+// the mixer: until then the stream renders silence, its clock running.
 class FluidStream : public StreamSource {
 public:
-    FluidStream(fluid_settings_t* settings, fluid_synth_t* synth) : settings_(settings), synth_(synth) {}
-    ~FluidStream() override {
-        delete_fluid_synth(synth_);
-        delete_fluid_settings(settings_);
-    }
+    FluidStream() = default;
+    explicit FluidStream(FluidSynth synth) { Attach(std::move(synth)); }
     int Channels() const override { return 2; }
     int Rate() const override { return kMixRate; }
 
     int Read(int16_t* out, int frames) override {
+        fluid_synth_t* synth = synth_.load(std::memory_order_acquire);
         int done = 0;
         while (done < frames) {
             if (framesToTick_ == 0) {
@@ -40,7 +57,10 @@ public:
                 msInSecond_ = (k + 1) % 1000;
             }
             int n = std::min(frames - done, framesToTick_);
-            fluid_synth_write_s16(synth_, n, out, 2 * done, 2, out, 2 * done + 1, 2);
+            if (synth)
+                fluid_synth_write_s16(synth, n, out, 2 * done, 2, out, 2 * done + 1, 2);
+            else
+                std::fill(out + 2 * done, out + 2 * (done + n), int16_t(0));
             done += n;
             framesToTick_ -= n;
         }
@@ -51,11 +71,16 @@ public:
         std::lock_guard lock(clockMutex_);
         clock_ = std::move(fn);
     }
-    fluid_synth_t* Synth() const { return synth_; }
+    // Takes the synthesiser over; called once, before any message reaches it.
+    void Attach(FluidSynth synth) {
+        owned_.emplace(std::move(synth));
+        synth_.store(owned_->synth, std::memory_order_release);
+    }
+    fluid_synth_t* Synth() const { return synth_.load(std::memory_order_acquire); }
 
 private:
-    fluid_settings_t* settings_;
-    fluid_synth_t* synth_;
+    std::optional<FluidSynth> owned_;
+    std::atomic<fluid_synth_t*> synth_{nullptr};
     std::mutex clockMutex_;
     std::function<void()> clock_;
     int framesToTick_ = 0;
@@ -84,49 +109,100 @@ void SendSysEx(fluid_synth_t* synth, const uint8_t* data, size_t size) {
     fluid_synth_sysex(synth, reinterpret_cast<const char*>(data), int(size), nullptr, nullptr, nullptr, 0);
 }
 
-// Builds a synthesiser with the sound font loaded, or nothing.
-std::shared_ptr<FluidStream> MakeSynth() {
+// The sound font, when it names a regular file.
+bool SoundFontPresent(const std::string& font) {
+    std::error_code ec;
+    return !font.empty() && std::filesystem::is_regular_file(font, ec);
+}
+
+// Builds a synthesiser with the sound font loaded, or nothing. Touches no
+// state but its own, so it may run on any thread.
+FluidSynth MakeSynth(const std::string& font) {
     static std::once_flag quiet;
     std::call_once(quiet, [] {
         // FluidSynth's own chatter would only clutter the game's stderr.
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
     });
-    std::string font = SoundFontPath();
-    std::error_code ec;
-    if (font.empty() || !std::filesystem::is_regular_file(font, ec)) return nullptr;
+    if (!SoundFontPresent(font)) return {};
     fluid_settings_t* settings = new_fluid_settings();
-    if (!settings) return nullptr;
+    if (!settings) return {};
     fluid_settings_setnum(settings, "synth.sample-rate", double(kMixRate));
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
     fluid_synth_t* synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);
-        return nullptr;
+        return {};
     }
-    auto stream = std::make_shared<FluidStream>(settings, synth);
-    if (fluid_synth_sfload(synth, font.c_str(), 1) == FLUID_FAILED) return nullptr;
-    return stream;
+    FluidSynth made(settings, synth);
+    if (fluid_synth_sfload(synth, font.c_str(), 1) == FLUID_FAILED) return {};
+    return made;
 }
 
+// The synthesiser playing through the mixer. Its voice joins the mixer at
+// once, so the sequencer's clock runs from the start as it would with the
+// synthesiser ready; the sound font loads meanwhile on a background thread
+// (it takes the better part of a quarter second, and music starts later
+// than the first frame). Anything that reaches the synthesiser waits for
+// the load first.
 class SynthMidiOut : public MidiOut {
 public:
-    SynthMidiOut(Mixer& mixer, std::shared_ptr<FluidStream> stream) : mixer_(mixer), stream_(std::move(stream)) {
+    SynthMidiOut(Mixer& mixer, const std::string& font) : mixer_(mixer), stream_(std::make_shared<FluidStream>()) {
+        try {
+            load_ = std::async(std::launch::async, MakeSynth, font);
+        } catch (const std::system_error&) {
+            // No thread to be had: load here and now.
+            stream_->Attach(MakeSynth(font));
+        }
         voice_ = mixer_.AddStream(stream_);
         mixer_.Play(voice_, false);
     }
     ~SynthMidiOut() override {
         stream_->SetClock(nullptr);
         mixer_.RemoveVoice(voice_);
+        // A load still running finishes before its stream goes.
+        std::lock_guard lock(loadMutex_);
+        if (load_.valid()) load_.wait();
     }
-    void ShortMessage(uint32_t message) override { SendShort(stream_->Synth(), message); }
-    void SysEx(const uint8_t* data, size_t size) override { SendSysEx(stream_->Synth(), data, size); }
-    void Reset() override { fluid_synth_system_reset(stream_->Synth()); }
+    bool WaitUntilReady() override {
+        Join();
+        return stream_->Synth() != nullptr;
+    }
+    void ShortMessage(uint32_t message) override {
+        if (fluid_synth_t* synth = Ready()) SendShort(synth, message);
+    }
+    void SysEx(const uint8_t* data, size_t size) override {
+        if (fluid_synth_t* synth = Ready()) SendSysEx(synth, data, size);
+    }
+    void Reset() override {
+        if (fluid_synth_t* synth = Ready()) fluid_synth_system_reset(synth);
+    }
     void SetClock(std::function<void()> fn) override { stream_->SetClock(std::move(fn)); }
 
 private:
+    // Waits for the load and hands its synthesiser to the stream; an error
+    // of the load is raised here, once.
+    void Join() {
+        std::lock_guard lock(loadMutex_);
+        if (!load_.valid()) return;
+        auto load = std::move(load_);
+        stream_->Attach(load.get());
+    }
+    // The synthesiser once loaded, or null. Messages may come on the audio
+    // thread (the sequencer's clock), where an error has nowhere to go: the
+    // synthesiser then stays silent, as it does without a sound font.
+    fluid_synth_t* Ready() {
+        try {
+            Join();
+        } catch (const std::exception&) {
+        }
+        return stream_->Synth();
+    }
+
     Mixer& mixer_;
     std::shared_ptr<FluidStream> stream_;
+    std::mutex loadMutex_;
+    std::future<FluidSynth> load_;
     VoiceId voice_ = 0;
 };
 
@@ -154,15 +230,15 @@ std::string SoundFontPath() {
 
 std::unique_ptr<MidiOut> CreateSynthMidiOut(Mixer& mixer) {
     if (!mixer.IsOpen()) return nullptr;
-    auto stream = MakeSynth();
-    if (!stream) return nullptr;
-    return std::make_unique<SynthMidiOut>(mixer, std::move(stream));
+    std::string font = SoundFontPath();
+    if (!SoundFontPresent(font)) return nullptr;
+    return std::make_unique<SynthMidiOut>(mixer, font);
 }
 
 std::unique_ptr<SynthRenderer> CreateSynthRenderer() {
-    auto stream = MakeSynth();
-    if (!stream) return nullptr;
-    return std::make_unique<FluidRenderer>(std::move(stream));
+    FluidSynth synth = MakeSynth(SoundFontPath());
+    if (!synth.synth) return nullptr;
+    return std::make_unique<FluidRenderer>(std::make_shared<FluidStream>(std::move(synth)));
 }
 
 }  // namespace platform::audio
