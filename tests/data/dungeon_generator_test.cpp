@@ -302,3 +302,66 @@ TEST(DungeonGenerator, OpenAreaWithoutTheOtherKindsPlacesOnlyTheFirstKind) {
     std::set<int> upper(map.Upper().CellVector().begin(), map.Upper().CellVector().end());
     EXPECT_EQ(upper, (std::set<int>{10000, 10006, 10007, 10008, 10009}));
 }
+
+namespace {
+
+// FNV-1a over both layers' cells.
+uint64_t LayersHash(const TLcfMap& map) {
+    uint64_t h = 1469598103934665603ull;
+    for (const TLcfMapLayer* layer : {&map.Lower(), &map.Upper()})
+        for (int16_t cell : layer->CellVector()) {
+            h ^= uint16_t(cell);
+            h *= 1099511628211ull;
+        }
+    return h;
+}
+
+}  // namespace
+
+TEST(DungeonGenerator, OutputOfFixedSeedsStaysTheSame) {
+    // Pins the generator's exact output (both passes, every layout, autotile
+    // and water tiles, looping and plain maps, the map's switches on and
+    // off), so that work on its speed cannot change a single cell.
+    const TDungeonTiles autotiles = {4200, 5004, 5005, 4150, 5007, 5008, 10010, 10011, 10012,
+                                     10013, 10014, 10015, 10016, 10017, 10018, 10019, 10020, 10021};
+    const TDungeonTiles water = {2000, 4050, 5005, 0, 1000, 3050, 10010, 10011, 10012,
+                                 10013, 10014, 10015, 10016, 10017, 10018, 10019, 10020, 10021};
+    std::vector<uint64_t> hashes;
+    for (int config = 0; config < 4; ++config)
+        for (int layout = 0; layout < 5; ++layout)
+            for (uint64_t seed = 1; seed <= 2; ++seed) {
+                TLcfMap map;
+                SetSize(map, config % 2 ? 61 : 40, config % 2 ? 47 : 30);
+                map.SetScrollType(uint8_t(config == 2 ? 3 : 0));
+                map.twoHighWalls = uint8_t(config != 1);
+                map.widePassages = config == 3;
+                map.wallOffBorder = uint8_t(config != 2);
+                map.floorVariantB = uint8_t(config != 3);
+                map.objectsThirdKind = uint8_t(config % 2);
+                map.events.SetCount(config + 2);
+                for (int i = 0; i < map.events.Count(); ++i) {
+                    map.events.Items(i)->x = (i * 37 + int(seed)) % 40;
+                    map.events.Items(i)->y = (i * 53 + int(seed)) % 30;
+                }
+                const TDungeonTiles& tiles = config == 2 ? water : config == 3 ? PlainTiles() : autotiles;
+                SeedRandom(seed * 1000 + uint64_t(config));
+                map.Upper().GenerateDungeon(1, layout, tiles, nullptr, map.events, -1, -1);
+                map.Lower().GenerateDungeon(0, layout, tiles, nullptr, map.events, 10, 12);
+                hashes.push_back(LayersHash(map));
+            }
+    const std::vector<uint64_t> expected = {
+        13796429150389735576ull, 4484902559223894689ull, 15889948305221668849ull, 9294764492779014506ull,
+        10512686415649126305ull, 15389076392970086735ull, 10614658198496149491ull, 10754060243242102916ull,
+        14177764586969538024ull, 2900343532228708931ull, 1622083814515598961ull, 16014608595398406741ull,
+        15869415699057615477ull, 9159935338992113514ull, 12264429801230572770ull, 9197456462852290519ull,
+        2920222889153132762ull, 83524570221238806ull, 10448738210003312168ull, 6133494440441381019ull,
+        11089778604797841613ull, 3438908520020514340ull, 13556665696281271877ull, 670282202640904604ull,
+        8517382175974546196ull, 10728805259768107692ull, 3942202399754981713ull, 13463200039268391866ull,
+        4667971524902892149ull, 11958142744442777775ull, 13016591934867799370ull, 8048059315856052376ull,
+        4513904483687488806ull, 4253990371946234875ull, 13996077843333712616ull, 5008782942839573034ull,
+        4091070798278659101ull, 14610194195275619109ull, 5415136374751692026ull, 6661546863259544153ull,
+    };
+    ASSERT_EQ(hashes.size(), expected.size());
+    for (size_t i = 0; i < hashes.size(); ++i)
+        EXPECT_EQ(hashes[i], expected[i]) << "config " << i / 10 << " layout " << i / 2 % 5 << " seed " << i % 2 + 1;
+}
