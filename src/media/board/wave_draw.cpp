@@ -156,6 +156,12 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             uint16_t* dst = ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from;
             if (wide) {
                 runs[runCount++] = {dst, count, src, available, columns};
+                // A map made for this row alone is refilled by the next row:
+                // its run is drawn at once.
+                if (!shared) {
+                    WideMappedRuns(runs.data(), runCount, pixel_rule::WideRuleOf(sheet));
+                    runCount = 0;
+                }
                 continue;
             }
             uint8_t indices[256];
@@ -166,5 +172,5 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             }
         }
     });
-    if (wide) WideMappedRuns(runs.data(), runCount, pixel_rule::WideRuleOf(sheet));
+    if (wide && runCount > 0) WideMappedRuns(runs.data(), runCount, pixel_rule::WideRuleOf(sheet));
 }
