@@ -279,7 +279,8 @@ TEST_P(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
         s.Transparent = look.transparent;
         s.Opacity = look.opacity;
         const bool wild = rng() % 4 == 0;
-        const int l = int(rng() % (wild ? 50 : 34)) - (wild ? 8 : 4), t = int(rng() % (wild ? 40 : 26)) - (wild ? 6 : 4);
+        const int l = int(rng() % (wild ? 50 : 34)) - (wild ? 8 : 4),
+                  t = int(rng() % (wild ? 40 : 26)) - (wild ? 6 : 4);
         const TRect r(l, t, l + int(rng() % 44) - (wild ? 4 : -1), t + int(rng() % 36) - (wild ? 4 : -1));
         const int hw = int(rng() % 40) - 5, hh = int(rng() % 30) - 5;
         const bool far = rng() % 8 == 0;
@@ -290,8 +291,8 @@ TEST_P(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
         p.Noise(rng);
         p.board.RotateDraw(x, y, s, r, hw, hh, angle, zoom);
         RefRotate(p.ref, x, y, s, r, hw, hh, angle, zoom);
-        ASSERT_TRUE(p.Same()) << "case " << k << " angle " << int(angle) << " zoom " << zoom << " at " << x << ","
-                              << y << " rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
+        ASSERT_TRUE(p.Same()) << "case " << k << " angle " << int(angle) << " zoom " << zoom << " at " << x << "," << y
+                              << " rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom;
         fold = fold * 31 + p.Hash();
     }
     // Sheets 32768 or more pixels along a side step beyond 32 bits in the
@@ -395,22 +396,22 @@ TEST_P(BlitReference, PlainStretchAndZoomMatchTheReference) {
         const int x = int(rng() % 110) - 20, y = int(rng() % 90) - 16;
         p.Noise(rng);
         switch (k % 3) {
-        case 0:
-            p.board.Draw(x, y, s, r);
-            RefDraw(p.ref, x, y, s, r);
-            break;
-        case 1: {
-            const TRect d = k % 6 == 1 ? RectOfSize(x, y, int(r.Width()), int(r.Height()))
-                                       : RectOfSize(x, y, int(rng() % 90) - 5, int(rng() % 70) - 5);
-            p.board.StretchDraw(d, s, r);
-            RefStretch(p.ref, d, s, r);
-            break;
-        }
-        default: {
-            const double zoom = k % 9 == 2 ? 1.0 : 0.1 + (rng() % 6000) / 1500.0;
-            p.board.ZoomDraw(x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), zoom);
-            RefZoom(p.ref, x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), zoom);
-        }
+            case 0:
+                p.board.Draw(x, y, s, r);
+                RefDraw(p.ref, x, y, s, r);
+                break;
+            case 1: {
+                const TRect d = k % 6 == 1 ? RectOfSize(x, y, int(r.Width()), int(r.Height()))
+                                           : RectOfSize(x, y, int(rng() % 90) - 5, int(rng() % 70) - 5);
+                p.board.StretchDraw(d, s, r);
+                RefStretch(p.ref, d, s, r);
+                break;
+            }
+            default: {
+                const double zoom = k % 9 == 2 ? 1.0 : 0.1 + (rng() % 6000) / 1500.0;
+                p.board.ZoomDraw(x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), zoom);
+                RefZoom(p.ref, x, y, s, r, int(r.Width() / 2), int(r.Height() / 2), zoom);
+            }
         }
         ASSERT_TRUE(p.Same()) << "case " << k << " at " << x << "," << y;
         fold = fold * 31 + p.Hash();

@@ -169,13 +169,13 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void BlendRowAvx512(uint16_
         const __mmask32 lanes = n - i >= 32 ? ~__mmask32(0) : (__mmask32(1) << (n - i)) - 1;
         const __m512i s = _mm512_maskz_loadu_epi16(lanes, colours + i), d = _mm512_maskz_loadu_epi16(lanes, dst + i);
         // Every weighted field stays below 63 * 257, inside 16 bits.
-        const __m512i red = _mm512_srli_epi16(
-            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_srli_epi16(s, 11), ww), _mm512_mullo_epi16(_mm512_srli_epi16(d, 11), vv)),
-            8);
-        const __m512i green = _mm512_srli_epi16(
-            _mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(s, 5), six), ww),
-                             _mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(d, 5), six), vv)),
-            8);
+        const __m512i red = _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(_mm512_srli_epi16(s, 11), ww),
+                                                               _mm512_mullo_epi16(_mm512_srli_epi16(d, 11), vv)),
+                                              8);
+        const __m512i green =
+            _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(s, 5), six), ww),
+                                               _mm512_mullo_epi16(_mm512_and_si512(_mm512_srli_epi16(d, 5), six), vv)),
+                              8);
         const __m512i blue = _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(_mm512_and_si512(s, five), ww),
                                                                 _mm512_mullo_epi16(_mm512_and_si512(d, five), vv)),
                                                8);

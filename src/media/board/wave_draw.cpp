@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "data/errors.h"
-
 #include "media/board/angle_tables.h"
 #include "media/board/board.h"
 #include "media/board/index_gather.h"

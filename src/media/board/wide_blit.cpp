@@ -59,14 +59,15 @@ VARNOW_WIDE inline __m512i LookUp(const Regs& r, __m512i idx) {
 // (The zero-masking shift forms dodge a false uninitialised-value warning
 // of the plain ones.)
 VARNOW_WIDE inline __m512i Weigh(__m512i a, __m512i b, const Regs& r) {
-    return _mm512_maskz_srli_epi16(~__mmask32(0), _mm512_add_epi16(_mm512_mullo_epi16(a, r.w), _mm512_mullo_epi16(b, r.v)),
-                                   8);
+    return _mm512_maskz_srli_epi16(~__mmask32(0),
+                                   _mm512_add_epi16(_mm512_mullo_epi16(a, r.w), _mm512_mullo_epi16(b, r.v)), 8);
 }
 
 VARNOW_WIDE inline __m512i Mix(__m512i s, __m512i d, const Regs& r) {
     const __m512i six = _mm512_set1_epi16(63), five = _mm512_set1_epi16(31);
     auto weigh = [&](__m512i a, __m512i b) VARNOW_WIDE { return Weigh(a, b, r); };
-    const __m512i red = weigh(_mm512_maskz_srli_epi16(~__mmask32(0), s, 11), _mm512_maskz_srli_epi16(~__mmask32(0), d, 11));
+    const __m512i red =
+        weigh(_mm512_maskz_srli_epi16(~__mmask32(0), s, 11), _mm512_maskz_srli_epi16(~__mmask32(0), d, 11));
     const __m512i green = weigh(_mm512_and_si512(_mm512_maskz_srli_epi16(~__mmask32(0), s, 5), six),
                                 _mm512_and_si512(_mm512_maskz_srli_epi16(~__mmask32(0), d, 5), six));
     const __m512i blue = weigh(_mm512_and_si512(s, five), _mm512_and_si512(d, five));
@@ -99,8 +100,9 @@ VARNOW_WIDE inline void PutTwo(uint16_t* a, uint16_t* b, __m512i idx, __mmask16 
     __mmask32 store = __mmask32(lanes) | (__mmask32(lanes) << 16);
     if constexpr (kMode == kKeyed || kMode == kBlendKeyed) store &= _mm512_test_epi16_mask(idx, idx);
     if constexpr (kMode == kBlend || kMode == kBlendKeyed) {
-        const __m512i d = _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(_mm256_maskz_loadu_epi16(__mmask16(store), a)),
-                                             _mm256_maskz_loadu_epi16(__mmask16(store >> 16), b), 1);
+        const __m512i d =
+            _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(_mm256_maskz_loadu_epi16(__mmask16(store), a)),
+                                     _mm256_maskz_loadu_epi16(__mmask16(store >> 16), b), 1);
         colours = Mix(colours, d, r);
     }
     _mm256_mask_storeu_epi16(a, __mmask16(store), _mm512_maskz_extracti64x4_epi64(0xF, colours, 0));
@@ -118,9 +120,9 @@ VARNOW_WIDE inline void PutFour(uint16_t* dst, size_t pitch, __m512i idx, __mmas
     if constexpr (kMode == kBlend || kMode == kBlendKeyed) {
         const __m256i d01 = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_maskz_loadu_epi16(__mmask8(store), dst)),
                                                     _mm_maskz_loadu_epi16(__mmask8(store >> 8), dst + pitch), 1);
-        const __m256i d23 =
-            _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_maskz_loadu_epi16(__mmask8(store >> 16), dst + 2 * pitch)),
-                                    _mm_maskz_loadu_epi16(__mmask8(store >> 24), dst + 3 * pitch), 1);
+        const __m256i d23 = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_maskz_loadu_epi16(__mmask8(store >> 16), dst + 2 * pitch)),
+            _mm_maskz_loadu_epi16(__mmask8(store >> 24), dst + 3 * pitch), 1);
         colours = Mix(colours, _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(d01), d23, 1), r);
     }
     _mm_mask_storeu_epi16(dst, __mmask8(store), _mm512_maskz_extracti32x4_epi32(0xF, colours, 0));
@@ -130,14 +132,15 @@ VARNOW_WIDE inline void PutFour(uint16_t* dst, size_t pitch, __m512i idx, __mmas
 }
 
 template <int kMode>
-VARNOW_WIDE void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
-                       size_t rows, const Regs& r) {
+VARNOW_WIDE void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width, size_t rows,
+                       const Regs& r) {
     size_t y = 0;
     if (width <= 8) {
         const __mmask16 lanes = __mmask16((1u << width) - 1);
         for (; y + 4 <= rows; y += 4) {
             const uint8_t* row = src + y * srcPitch;
-            const __m128i r01 = _mm_unpacklo_epi64(_mm_maskz_loadu_epi8(lanes, row), _mm_maskz_loadu_epi8(lanes, row + srcPitch));
+            const __m128i r01 =
+                _mm_unpacklo_epi64(_mm_maskz_loadu_epi8(lanes, row), _mm_maskz_loadu_epi8(lanes, row + srcPitch));
             const __m128i r23 = _mm_unpacklo_epi64(_mm_maskz_loadu_epi8(lanes, row + 2 * srcPitch),
                                                    _mm_maskz_loadu_epi8(lanes, row + 3 * srcPitch));
             const __m512i idx = _mm512_cvtepu8_epi16(_mm256_inserti128_si256(_mm256_castsi128_si256(r01), r23, 1));
@@ -195,8 +198,10 @@ VARNOW_WIDE void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels
         if (run.n == 0) continue;
         // Lanes past the run's end may wrap; they are masked out of the
         // gathers and the stores.
-        __m512i u = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.u)), _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(du))));
-        __m512i v = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.v)), _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(dv))));
+        __m512i u = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.u)),
+                                     _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(du))));
+        __m512i v = _mm512_add_epi32(_mm512_set1_epi32(int32_t(run.v)),
+                                     _mm512_mullo_epi32(lane, _mm512_set1_epi32(int32_t(dv))));
         auto gather = [&](__mmask16 lanes) VARNOW_WIDE {
             const __m512i row = _mm512_maskz_srai_epi32(0xFFFF, v, 16), col = _mm512_maskz_srai_epi32(0xFFFF, u, 16);
             const __m512i at = _mm512_add_epi32(_mm512_mullo_epi32(row, rowBytes), col);
@@ -281,9 +286,8 @@ void SetWideBlitsForTesting(bool on) {
 
 VARNOW_WIDE void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
                            size_t rows, const WideRule& rule) {
-    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE {
-        Block<decltype(mode)::value>(dst, dstPitch, src, srcPitch, width, rows, r);
-    });
+    WithMode(rule, [&](auto mode, const Regs& r)
+                       VARNOW_WIDE { Block<decltype(mode)::value>(dst, dstPitch, src, srcPitch, width, rows, r); });
 }
 
 VARNOW_WIDE bool WideBlank(const uint8_t* p, size_t n) {
@@ -298,9 +302,8 @@ VARNOW_WIDE bool WideBlank(const uint8_t* p, size_t n) {
 VARNOW_WIDE void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
                                int64_t du, int64_t dv, const WideRule& rule) {
     VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
-    WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE {
-        Slant<decltype(mode)::value>(runs, count, pixels, size, pitch, du, dv, r);
-    });
+    WithMode(rule, [&](auto mode, const Regs& r)
+                       VARNOW_WIDE { Slant<decltype(mode)::value>(runs, count, pixels, size, pitch, du, dv, r); });
 }
 
 VARNOW_WIDE void WideMappedRuns(const MappedRun* runs, size_t count, const WideRule& rule) {
@@ -314,8 +317,7 @@ void SetWideBlitsForTesting(bool) {}
 void WideBlock(uint16_t*, size_t, const uint8_t*, size_t, size_t, size_t, const WideRule&) {
     VARNOW_CHECK(false);
 }
-void WideSlantRuns(const SlantRun*, size_t, const uint8_t*, size_t, int64_t, int64_t, int64_t,
-                   const WideRule&) {
+void WideSlantRuns(const SlantRun*, size_t, const uint8_t*, size_t, int64_t, int64_t, int64_t, const WideRule&) {
     VARNOW_CHECK(false);
 }
 void WideMappedRuns(const MappedRun*, size_t, const WideRule&) {
