@@ -102,6 +102,32 @@ TEST(EventScript, CopiesShareTheirLinesUntilOneChanges) {
     EXPECT_EQ(second.Count(), 2);
 }
 
+TEST(EventScript, LineSearchesFollowChangesOfTheLines) {
+    TLcfEventScriptList list = Script()
+                                    .Line(12210, 0)
+                                    .Line(12110, 0, "", {5})
+                                    .Line(12210, 1)
+                                    .Line(22210, 1)
+                                    .Line(12110, 1, "", {5})
+                                    .Line(22210, 0)
+                                    .List();
+    EXPECT_EQ(list.FirstLine(12110, 5), 1);
+    EXPECT_EQ(list.FirstLine(12110, 6), -1);
+    EXPECT_EQ(list.PreviousLineOfIndent(3, 12210), 2);
+    EXPECT_EQ(list.PreviousLineOfIndent(5, 12210), 0);
+    EXPECT_EQ(list.PreviousLineOfIndent(0, 12210), -1);
+    EXPECT_EQ(list.PreviousLineOfIndent(6, 12210), -1);
+    TLcfEventScriptList copy = list;
+    copy.Add(TLcfEventScriptLine(12110, 0, "", {6}));
+    copy.Add(TLcfEventScriptLine(22210, 0));
+    EXPECT_EQ(copy.FirstLine(12110, 6), 6);
+    EXPECT_EQ(copy.PreviousLineOfIndent(7, 12210), 0);
+    EXPECT_EQ(list.FirstLine(12110, 6), -1);
+    // A list that owns its lines alone drops its indexes when it grows.
+    list.Add(TLcfEventScriptLine(12110, 0, "", {6}));
+    EXPECT_EQ(list.FirstLine(12110, 6), 6);
+}
+
 TEST(EventScript, LinesParamsAndPacking) {
     TLcfEventScriptList list = Script().Line(10110, 0, "Hello", {1, 2, 3}).Line(0, 1).List();
     ASSERT_EQ(list.Count(), 2);

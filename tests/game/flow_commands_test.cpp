@@ -1,6 +1,7 @@
 // Flow of scripts: conditional branches and their else cases, loops and
 // breaks, labels, calls of map and common events, erasing the running event.
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <utility>
@@ -176,6 +177,39 @@ TEST_F(FlowCommandTest, JumpsGoToTheFirstMatchingLabelAndAMissingOneFallsThrough
     EXPECT_EQ(Sounds("Cursor"), 1);
     EXPECT_EQ(Sounds("Chime"), 1);
     EXPECT_EQ(Sounds("Buzzer"), 1);
+}
+
+// A long script from a file that jumps or ends a loop on every step: each
+// frame's ten thousand steps must not scan the script each.
+TEST_F(FlowCommandTest, JumpsAndLoopEndsInALongScriptCostNoScanOfIt) {
+    constexpr int kFiller = 200000;
+    // Jump to label 1 at the far end, then count and jump there again.
+    // The second also passes an end of loop that has no start of its indent
+    // (the filler is loop starts of another indent).
+    TLcfEventScriptList jumps, loops;
+    for (TLcfEventScriptList* list : {&jumps, &loops}) {
+        list->Add(TLcfEventScriptLine(12120, 0, "", {1}));
+        for (int i = 0; i < kFiller; ++i)
+            list->Add(list == &jumps ? TLcfEventScriptLine(12110, 0, "", {2}) : TLcfEventScriptLine(kLoop, 1));
+        list->Add(TLcfEventScriptLine(12110, 0, "", {1}));
+        list->Add(TLcfEventScriptLine(kVariables, 0, "", {0, list == &jumps ? 1 : 2, 0, 1, 0, 1}));
+        if (list == &loops) list->Add(TLcfEventScriptLine(kLoopEnd, 0));
+        list->Add(TLcfEventScriptLine(12120, 0, "", {1}));
+        list->Add(TLcfEventScriptLine(0, 0));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    TLcfgRegularScripter a, b;
+    a.Start(0, jumps);
+    b.Start(0, loops);
+    for (int frame = 0; frame < 5; ++frame) {
+        a.Update();
+        b.Update();
+    }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(ms.count(), 3000);
+    // Each frame runs its ten thousand steps.
+    EXPECT_GE(GameSystem->GetVariable(1), 5 * (TLcfgBaseScripter::kStepsPerFrame / 2 - 1));
+    EXPECT_GE(GameSystem->GetVariable(2), 5 * (TLcfgBaseScripter::kStepsPerFrame / 3 - 1));
 }
 
 TEST_F(FlowCommandTest, CalledEventFramesCarryTheCalledEventsIdOrZeroForACommonEvent) {

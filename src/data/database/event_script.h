@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/byte_reader.h"
@@ -43,13 +44,15 @@ private:
 // The lines are shared between copies until one of them changes: every
 // frame of an interpreter's call stack holds a copy of its script, and a
 // chain of a thousand calls of one long script must not hold a thousand
-// copies of its lines.
+// copies of its lines. The searches the interpreter repeats (labels, loop
+// starts) are answered from indexes built once per shared script, so a long
+// script from a file that jumps on every line costs no scan per jump.
 class TLcfEventScriptList {
 public:
-    int Count() const { return lines_ ? static_cast<int>(lines_->size()) : 0; }
+    int Count() const { return lines_ ? static_cast<int>(lines_->lines.size()) : 0; }
     // The line at `index`, or nullptr outside the list.
     const TLcfEventScriptLine* Lines(int index) const {
-        return index >= 0 && index < Count() ? &(*lines_)[static_cast<size_t>(index)] : nullptr;
+        return index >= 0 && index < Count() ? &lines_->lines[static_cast<size_t>(index)] : nullptr;
     }
     void Add(TLcfEventScriptLine line) { Own().push_back(std::move(line)); }
     void Clear() { lines_.reset(); }
@@ -63,9 +66,25 @@ public:
     void SaveToStream(ByteWriter& w) const;
     void Assign(const TLcfEventScriptList& other) { lines_ = other.lines_; }
 
+    // The index of the first line with that code and first parameter, or -1.
+    int FirstLine(int32_t code, int32_t param0) const;
+    // The index of the nearest line before `index` with that code and the
+    // indent of line `index`, or -1 (also for an index outside the list).
+    int PreviousLineOfIndent(int index, int32_t code) const;
+
 private:
-    // The lines, made this list's own first when they are shared.
+    struct Storage {
+        std::vector<TLcfEventScriptLine> lines;
+        // Built on first use. Key: the code in the high half, the first
+        // parameter in the low half.
+        std::unique_ptr<std::unordered_map<uint64_t, int>> firstLine;
+        // Per code searched: for each line, the nearest earlier line of that
+        // code and the same indent, or -1.
+        std::unordered_map<int32_t, std::vector<int>> previousOfIndent;
+    };
+    // The lines, made this list's own first when they are shared; the
+    // indexes are dropped, as the lines may change.
     std::vector<TLcfEventScriptLine>& Own();
 
-    std::shared_ptr<std::vector<TLcfEventScriptLine>> lines_;
+    std::shared_ptr<Storage> lines_;
 };

@@ -135,14 +135,8 @@ VARNOW_COMMAND(Label) {
 // The first label of that number from the top; none: the next line runs.
 VARNOW_COMMAND(JumpToLabel) {
     (void)scripter;
-    const int32_t label = line.GetParam(0);
-    for (int i = 0; i < frame.script.Count(); ++i) {
-        const TLcfEventScriptLine* l = frame.script.Lines(i);
-        if (l->code == 12110 && l->GetParam(0) == label) {
-            frame.lineIndex = i + 1;
-            return;
-        }
-    }
+    const int at = frame.script.FirstLine(12110, line.GetParam(0));
+    if (at >= 0) frame.lineIndex = at + 1;
 }
 
 VARNOW_COMMAND(LoopStart) {
@@ -154,13 +148,10 @@ VARNOW_COMMAND(LoopStart) {
 // Back to the nearest loop start of the same indent before this line.
 VARNOW_COMMAND(LoopEnd) {
     (void)scripter;
-    for (int i = std::min(frame.lineIndex - 2, frame.script.Count() - 1); i >= 0; --i) {
-        const TLcfEventScriptLine* l = frame.script.Lines(i);
-        if (l->code == 12210 && l->indent == line.indent) {
-            frame.lineIndex = i + 1;
-            return;
-        }
-    }
+    (void)line;
+    // The line runs at the index before the (already advanced) line index.
+    const int at = frame.script.PreviousLineOfIndent(frame.lineIndex - 1, 12210);
+    if (at >= 0) frame.lineIndex = at + 1;
 }
 
 // Past the first loop end that follows, whatever its indent; the end of the
