@@ -171,6 +171,29 @@ TEST(AutoTilePainting, PaintCellsEqualsPaintingCellByCell) {
     }
 }
 
+TEST(AutoTilePainting, ResolvingEveryCellEqualsResolvingCellByCell) {
+    // The generator's rock pass resolves the whole layer in one call.
+    const int kinds[] = {0, 1000, 2000, 3000, 4000, 4150, 4200, 5000, 5100, -4};
+    SeededRandom pick(5);
+    for (int round = 0; round < 30; ++round) {
+        TLcfMap a, b;
+        int w = 1 + pick.Next(12), h = 1 + pick.Next(12);
+        a.SetScrollType(uint8_t(round % 4));
+        b.SetScrollType(uint8_t(round % 4));
+        for (TLcfMap* m : {&a, &b}) m->Lower().Resize(w, h);
+        for (int i = 0; i < w * h; ++i) {
+            int16_t tile = int16_t(kinds[pick.Next(10)] + pick.Next(50) * (round % 2));
+            a.Lower().SetTile(i % w, i / w, tile);
+            b.Lower().SetTile(i % w, i / w, tile);
+        }
+        const int tile = kinds[round % 10] + round % 3;
+        a.Lower().ResolveEveryCell(tile);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) b.Lower().ResolveTile(x, y, 0xFF, tile);
+        ASSERT_EQ(a.Lower().CellVector(), b.Lower().CellVector()) << "round " << round;
+    }
+}
+
 TEST(DungeonGenerator, PointCountFollowsEventsAndSize) {
     for (auto [w, h, points] : {std::tuple{20, 15, 8}, {100, 100, 10}}) {
         TLcfMap map;

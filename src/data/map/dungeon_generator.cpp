@@ -170,8 +170,7 @@ void Generator::Lower(int32_t layoutKind) {
     }
     // Painting every cell with rock: since every cell holds rock, painting
     // them one by one ends where shaping each once from its neighbours does.
-    for (int32_t y = 0; y < h_; ++y)
-        for (int32_t x = 0; x < w_; ++x) layer_.ResolveTile(x, y, 0xFF, t_[kRock]);
+    layer_.ResolveEveryCell(t_[kRock]);
     if (map_.widePassages > 0) WidePassages();
     for (const Point& p : points_)
         for (int32_t dy = -1; dy <= 1; ++dy)

@@ -5,6 +5,7 @@
 // map's scroll type.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -72,9 +73,21 @@ public:
     // `tile` and writes the shaped tile when it differs. Cells outside a
     // non-looping axis are left alone.
     void ResolveTile(int32_t x, int32_t y, uint8_t bits, int32_t tile);
+    // ResolveTile(x, y, 0xFF, tile) for every cell in reading order.
+    void ResolveEveryCell(int32_t tile);
     int32_t paintTile = 0;
 
 private:
+    // Which neighbour chips give an autotile cell an edge: edge[own][k] is
+    // 0xFF (edge) or 0 for the cell's own chip 0..17 and k =
+    // EdgeColumn(neighbour's chip). Taken
+    // from the owner's chip set (chips that continue one another draw no
+    // edge) once per paint or resolve call: the chip set does not change
+    // during one.
+    struct EdgeRules {
+        std::array<std::array<uint8_t, 20>, 18> edge;
+    };
+    EdgeRules Rules() const;
     // The chip that continues autotile `chip` in the owner's chip-set image,
     // -1 when there is none (or no owner).
     int32_t MatchingAutoTile(int32_t chip) const;
@@ -83,13 +96,16 @@ private:
     // PaintCell without re-shaping the neighbours whose bit (in the order
     // up-left, up, up-right, left, right, down-left, down, down-right) is
     // set in `skip`.
-    void PaintCellSkipping(int32_t x, int32_t y, uint8_t skip);
+    void PaintCellSkipping(int32_t x, int32_t y, uint8_t skip, const EdgeRules& rules);
     // ResolveTile of a cell known to lie inside.
-    void ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile);
+    void ResolveInside(int32_t x, int32_t y, uint8_t bits, int32_t tile, const EdgeRules& rules);
+    // PaintCellSkipping of a cell at least two cells from every edge, with
+    // the chips of all cells at hand (and kept up to date) in `chips`.
+    void PaintInterior(size_t index, uint8_t skip, const EdgeRules& rules, int32_t* chips);
     // The tile with the shape (and water corners) that its neighbours'
     // chips give it (up-left, up, up-right, left, right, down-left, down,
     // down-right), recomputing only `bits`.
-    int32_t ShapedTile(int32_t tile, uint8_t bits, const int32_t chips[8]) const;
+    static int32_t ShapedTile(int32_t tile, uint8_t bits, const int32_t chips[8], const EdgeRules& rules);
 
     int32_t width_ = 0;
     int32_t height_ = 0;
