@@ -17,10 +17,30 @@ bool SdlDisplay::Fail(const char* what) {
     return false;
 }
 
+namespace {
+
+// The desktop's size, or the logical size when it can't be asked.
+void DesktopSize(int logicalWidth, int logicalHeight, int& w, int& h) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
+        w = mode.w;
+        h = mode.h;
+    } else {
+        w = logicalWidth;
+        h = logicalHeight;
+    }
+}
+
+}  // namespace
+
 bool SdlDisplay::OpenWindow() {
     uint32_t flags = fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width_, height_,
-                               flags);
+    // A full-screen window is made desktop-sized from the start: without a
+    // window manager to enlarge it, it would keep the small size while the
+    // renderer drew for the whole desktop, showing only its top-left corner.
+    int w = width_, h = height_;
+    if (fullScreen_) DesktopSize(width_, height_, w, h);
+    window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
     if (!window_) return Fail("cannot open a window");
     // Nearest-neighbour scaling: whole factors keep the pixels crisp.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -48,6 +68,11 @@ bool SdlDisplay::SetMode(int logicalWidth, int logicalHeight, bool fullScreen) {
         if (!OpenWindow()) return false;
     } else {
         if (fullScreen != fullScreen_) {
+            if (fullScreen) {
+                int w = width_, h = height_;
+                DesktopSize(width_, height_, w, h);
+                SDL_SetWindowSize(window_, w, h);
+            }
             if (SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
                 return Fail("cannot change the screen mode");
             fullScreen_ = fullScreen;
