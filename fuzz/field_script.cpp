@@ -3,7 +3,8 @@
 // interpreters), the map world's hooks and the field scene, on the headless
 // platform. The map's events run their pages (transfers, vehicles, routes,
 // tiles, panorama, branches, calls, erasing, switches, variables, gold,
-// items, party), the party walks by scripted keys, and at the end the game
+// items, party), the party walks by scripted keys, the field draws the map
+// from a chip set, a character sheet and a panorama, and at the end the game
 // is saved, loaded back and saved again: the party's and the map's chunks
 // must come back unchanged. Map files are untrusted: nothing may crash,
 // hang or allocate without bound; a clear error ends the run.
@@ -16,8 +17,11 @@
 //   4-7    the keys, one byte per frame, repeating: bits 0-2 the direction
 //          (0 none, 1 down, 2 left, 3 right, 4 up), bit 3 decision,
 //          bit 4 cancel
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <span>
 
@@ -25,6 +29,7 @@
 #include "data/database/database.h"
 #include "data/database/ground.h"
 #include "data/errors.h"
+#include "data/folders.h"
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
 #include "data/random.h"
@@ -37,6 +42,8 @@
 #include "game/system/game_system.h"
 #include "game/vehicle/ship.h"
 #include "game/walker/party.h"
+#include "graphics/chip_set_layout.h"
+#include "media/image/png.h"
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
@@ -48,15 +55,38 @@ namespace {
 constexpr int64_t kMaxCells = 64 * 64;
 constexpr int kHeader = 8;
 
+// A game folder with a chip set "Tiles", a character sheet "People" and a
+// panorama "Sky", each pixel of them a colour index of its own, so the
+// field draws every tile, sprite and panorama cell the map asks for.
+void WriteImages(const std::filesystem::path& folder) {
+    for (const char* sub : {"ChipSet", "CharSet", "Panorama"}) std::filesystem::create_directories(folder / sub);
+    auto write = [](const std::filesystem::path& path, int w, int h) {
+        TSorvoPng png;
+        png.SetFormat(w, h, 8);
+        for (int i = 0; i < 256; ++i) png.Palette[i] = PaletteEntry{uint8_t(i), uint8_t(i * 7), uint8_t(i * 13), 0};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) png.Row(y)[x] = uint8_t((x / 4 + y / 4) % 256);
+        png.SaveToFile(path.string());
+    };
+    write(folder / "ChipSet" / "Tiles.png", kChipSetImageWidth, kChipSetImageHeight);
+    write(folder / "CharSet" / "People.png", 288, 256);
+    write(folder / "Panorama" / "Sky.png", 320, 240);
+}
+
 struct World {
     World() {
         platform::SetPlatform(std::make_unique<platform::HeadlessPlatform>());
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("varnow_fuzz_field_" + std::to_string(getpid()));
+        WriteImages(folder);
+        SetGameFolder(folder.string(), "Varnow");
         db = std::make_unique<TLcfDataBase>();
         DbPlayer->SetCount(3);
         DbItem->SetCount(4);
         DbStatus->SetCount(3);
         DbCommonEvent->SetCount(2);
         TLcfChipSetItem* chips = DbChipSet->GetOrCreate(1);
+        chips->imageName = "Tiles";
         chips->lowerFlags[19] = 0x00;  // a wall
         chips->terrain[20] = 2;        // water
         chips->upperFlags[1] = 0x00;
@@ -150,6 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int f = 0; f < frames && GameSystem->scene == kSceneField; ++f) {
             SetKeys(*w.input, data[4 + f % 4]);
             w.scene->Update();
+            // Drawing costs more than the scripts: every eighth frame.
+            if (f % 8 == 0) w.scene->Draw();
         }
     } catch (const Exception&) {
         // A clear error ends the game.

@@ -143,6 +143,9 @@ TLcfEventItem* AddEvent(TLcfMap& map, int32_t id, int32_t x, int32_t y, uint8_t 
     TLcfEventPageItem* page = e->pages.GetOrCreate(1);
     page->trigger = trigger;
     page->script = std::move(script);
+    page->sheetName = "People";
+    page->sheetIndex = id % 8;
+    page->moveType = uint8_t(id % 3);
     return e;
 }
 
@@ -202,5 +205,19 @@ void WriteFieldScriptSeeds(const std::filesystem::path& dir) {
     map.events.Items(3)->pages.Items(0)->layer = 1;
     WriteSeed(dir / "everything.bin", {6, 5, 63, 3, 1, 3, 8, 16}, map);
     map.SetScrollType(TLcfMap::kScrollLoopBoth);
+    map.usePanorama = 1;
+    map.panoramaName = "Sky";
+    map.panoramaAutoScrollHorizontal = 1;
+    map.panoramaSpeedHorizontal = 3;
     WriteSeed(dir / "looping.bin", {0, 0, 63, 2, 2, 2, 4, 4}, map);
+    // A wide map with autotiles and above-tiles, walked along.
+    TLcfMap wide(1);
+    BuildFieldMap(wide, 40, 12);
+    for (int32_t x = 5; x < 30; ++x) {
+        wide.Lower().SetTile(x, 6, 4000 + 50 * (x % 12) + x % 47);
+        wide.Upper().SetTile(x, 4, 10003);
+    }
+    AddEvent(wide, 1, 8, 5, 4, StateScript());
+    AddEvent(wide, 2, 12, 6, 1, MapScript());
+    WriteSeed(dir / "wide.bin", {6, 5, 63, 0, 3, 3, 3, 4}, wide);
 }
