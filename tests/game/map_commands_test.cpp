@@ -48,10 +48,7 @@ public:
         pending = false;
         ++performs;
         GameParty->SetPosition(map, tx, ty);
-        if (facing >= 1 && facing <= 4) {
-            GameParty->direction = uint8_t(facing - 1);
-            GameParty->UpdateFacing();
-        }
+        commands::ApplyScriptDirection(*GameParty, facing);
     }
     bool pending = false;
     int32_t map = 0, tx = 0, ty = 0, facing = 0;
@@ -87,7 +84,6 @@ protected:
         scripter->Start(eventId, script.Line(0).List());
         scripter->Update();
     }
-    int32_t Var(int32_t id) const { return GameSystem->GetVariable(id); }
     void Drive(int frames) {
         for (int i = 0; i < frames; ++i) Frame();
     }

@@ -1,4 +1,5 @@
 #include "data/database/system.h"
+#include "game/interpreter/command_handlers.h"
 #include "game/map/game_map.h"
 #include "game/picture/picture.h"
 #include "game/screen/game_screen.h"
@@ -44,10 +45,7 @@ void TLcfFieldScene::PerformTeleport() {
             if (GamePictures) GamePictures->EraseAll();
         }
         if (board.Brightness == 0) GameParty->ResetAnimation();
-        if (targetFacing >= 1 && targetFacing <= 4) {
-            GameParty->direction = uint8_t(targetFacing - 1);
-            GameParty->UpdateFacing();
-        }
+        commands::ApplyScriptDirection(*GameParty, targetFacing);
         UpdateEventsOnce();
         GameDraw->ProcessMessages();
     }

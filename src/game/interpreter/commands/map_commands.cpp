@@ -51,16 +51,11 @@ void Transfer(TLcfgBaseScripter& scripter, int32_t map, int32_t x, int32_t y, in
     for (int i = 0; i < scripter.frames.Count(); ++i) scripter.frames.Items(i)->eventId = 0;
 }
 
-// The cell of a position operand: p0 0 the constants p1, p2, else the
-// values of those variables.
-void CellOperand(const TLcfEventScriptLine& line, int32_t& x, int32_t& y) {
-    if (line.GetParam(0) == 0) {
-        x = line.GetParam(1);
-        y = line.GetParam(2);
-    } else {
-        x = Variable(line.GetParam(1));
-        y = Variable(line.GetParam(2));
-    }
+// Parameter `index` of a position operand whose kind is parameter `kind`:
+// kind 0 the constant itself, else the value of the variable it names.
+int32_t Operand(const TLcfEventScriptLine& line, int kind, int index) {
+    const int32_t p = line.GetParam(index);
+    return line.GetParam(kind) == 0 ? p : Variable(p);
 }
 
 }  // namespace
@@ -101,17 +96,10 @@ VARNOW_COMMAND(SetVehicleLocation) {
     // Aboard that vehicle the party is moved, and takes the vehicle along.
     const bool aboard = GameParty && GameParty->Vehicle() == vehicle;
     TLcfgCharacter* placed = aboard ? static_cast<TLcfgCharacter*>(GameParty) : vehicle;
-    int32_t map = 0, x = 0, y = 0, direction = 0;
-    if (line.GetParam(1) == 0) {
-        map = line.GetParam(2);
-        x = ScriptCoordinate(line.GetParam(3));
-        y = ScriptCoordinate(line.GetParam(4));
-        if (line.ParamCount() >= 6) direction = line.GetParam(5);
-    } else {
-        map = Variable(line.GetParam(2));
-        x = ScriptCoordinate(Variable(line.GetParam(3)));
-        y = ScriptCoordinate(Variable(line.GetParam(4)));
-    }
+    const int32_t map = Operand(line, 1, 2);
+    const int32_t x = ScriptCoordinate(Operand(line, 1, 3)), y = ScriptCoordinate(Operand(line, 1, 4));
+    // Only the constant form carries a direction.
+    const int32_t direction = line.GetParam(1) == 0 && line.ParamCount() >= 6 ? line.GetParam(5) : 0;
     // The party moved to another map sets that map up, which replaces every
     // map event, the one whose parallel process runs this line among them:
     // a parallel process hands the move to the field as a transfer (whose
@@ -127,14 +115,9 @@ VARNOW_COMMAND(SetVehicleLocation) {
 VARNOW_COMMAND(SetEventLocation) {
     TLcfgCharacter* event = scripter.ResolveCharacter(frame, line.GetParam(0));
     if (!event) return;
-    const int32_t map = PartyMap();
-    if (line.GetParam(1) == 0) {
-        event->SetPosition(map, ScriptCoordinate(line.GetParam(2)), ScriptCoordinate(line.GetParam(3)));
-        if (line.ParamCount() >= 5) ApplyScriptDirection(*event, line.GetParam(4));
-    } else {
-        event->SetPosition(map, ScriptCoordinate(Variable(line.GetParam(2))),
-                           ScriptCoordinate(Variable(line.GetParam(3))));
-    }
+    event->SetPosition(PartyMap(), ScriptCoordinate(Operand(line, 1, 2)), ScriptCoordinate(Operand(line, 1, 3)));
+    // Only the constant form carries a direction.
+    if (line.GetParam(1) == 0 && line.ParamCount() >= 5) ApplyScriptDirection(*event, line.GetParam(4));
 }
 
 VARNOW_COMMAND(SwapEventLocations) {
@@ -149,8 +132,7 @@ VARNOW_COMMAND(SwapEventLocations) {
 VARNOW_COMMAND(GetTerrainId) {
     (void)scripter;
     (void)frame;
-    int32_t x = 0, y = 0;
-    CellOperand(line, x, y);
+    const int32_t x = Operand(line, 0, 1), y = Operand(line, 0, 2);
     int32_t terrain = 0;
     // Outside a map that does not loop there is no tile, hence no terrain;
     // a looping map reads the wrapped cell.
@@ -162,8 +144,7 @@ VARNOW_COMMAND(GetTerrainId) {
 VARNOW_COMMAND(GetEventId) {
     (void)scripter;
     (void)frame;
-    int32_t x = 0, y = 0;
-    CellOperand(line, x, y);
+    const int32_t x = Operand(line, 0, 1), y = Operand(line, 0, 2);
     int32_t id = 0;
     if (GameMap && GameMap->IsInside(x, y)) id = GameMap->EventAt(GameMap->WrapX(x), GameMap->WrapY(y));
     SetVariable(line.GetParam(3), id);
