@@ -40,15 +40,6 @@ class FlowCommandTest : public InterpreterTest {
 protected:
     FlowCommandTest() { GameInterpreterHooks.map = &paged; }
 
-    int Sounds(const std::string& name) const {
-        return int(std::count(audio.log.begin(), audio.log.end(), "sound " + name));
-    }
-    // Runs the script once through as a parallel process of event `eventId`.
-    void Run(const Script& s, int32_t eventId = 0) {
-        TLcfgRegularScripter r;
-        r.Start(eventId, s.List());
-        r.Update();
-    }
     static std::string ErrorOf(const std::function<void()>& f) {
         try {
             f();
@@ -81,19 +72,19 @@ Script NestedIf() {
 TEST_F(FlowCommandTest, IfAndElseNestTwoDeep) {
     GameSystem->SetSwitch(1, true);
     GameSystem->SetVariable(2, 3);
-    Run(NestedIf());
+    RunParallel(NestedIf());
     EXPECT_EQ(Sounds("Chime"), 0);
     EXPECT_EQ(Sounds("Cursor"), 1);
     EXPECT_EQ(Sounds("Decide"), 1);
     EXPECT_EQ(Sounds("Buzzer"), 0);
 
     GameSystem->SetVariable(2, 6);
-    Run(NestedIf());
+    RunParallel(NestedIf());
     EXPECT_EQ(Sounds("Chime"), 1);
     EXPECT_EQ(Sounds("Cursor"), 1);
 
     GameSystem->SetSwitch(1, false);
-    Run(NestedIf());
+    RunParallel(NestedIf());
     EXPECT_EQ(Sounds("Buzzer"), 1);
     EXPECT_EQ(Sounds("Decide"), 2);
 }
@@ -103,7 +94,7 @@ TEST_F(FlowCommandTest, ConditionsOfEachKind) {
         Script s;
         s.Line(kIf, 0, text, params).Line(kPlaySound, 1, "Chime").Line(kEndIf, 0).Line(0);
         int before = Sounds("Chime");
-        Run(s);
+        RunParallel(s);
         return Sounds("Chime") > before;
     };
     GameSystem->SetVariable(4, 10);
@@ -132,11 +123,11 @@ TEST_F(FlowCommandTest, TheActorConditionRaisesForAMissingActorEvenForTheInParty
     party.AddMember(1);
     Script inParty;
     inParty.Line(kIf, 0, "", {5, 1, 0}).Line(kPlaySound, 1, "Chime").Line(kEndIf, 0).Line(0);
-    Run(inParty);
+    RunParallel(inParty);
     EXPECT_EQ(Sounds("Chime"), 1);
     Script missing;
     missing.Line(kIf, 0, "", {5, 7, 0}).Line(0);
-    EXPECT_EQ(ErrorOf([&] { Run(missing); }), LoadStr(65289));
+    EXPECT_EQ(ErrorOf([&] { RunParallel(missing); }), LoadStr(65289));
     GamePartyInfo = nullptr;
     GamePlayers = nullptr;
 }
@@ -156,7 +147,7 @@ TEST_F(FlowCommandTest, BreakLeavesTheInnerOfTwoLoops) {
         .Line(kLoopEnd, 0)
         .Line(kPlaySound, 0, "Decide")
         .Line(0);
-    Run(s);
+    RunParallel(s);
     EXPECT_EQ(GameSystem->GetVariable(1), 3);
     EXPECT_EQ(GameSystem->GetVariable(2), 3);
     EXPECT_EQ(GameSystem->GetVariable(3), 0);
@@ -173,7 +164,7 @@ TEST_F(FlowCommandTest, JumpsGoToTheFirstMatchingLabelAndAMissingOneFallsThrough
         .Line(12110, 0, "", {5})
         .Line(kPlaySound, 0, "Buzzer")
         .Line(0);
-    Run(s);
+    RunParallel(s);
     EXPECT_EQ(Sounds("Cursor"), 1);
     EXPECT_EQ(Sounds("Chime"), 1);
     EXPECT_EQ(Sounds("Buzzer"), 1);
@@ -246,10 +237,10 @@ TEST_F(FlowCommandTest, CalledEventFramesCarryTheCalledEventsIdOrZeroForACommonE
 TEST_F(FlowCommandTest, EraseEventErasesOnlyAMapEventsOwnFrameAndTheScriptGoesOn) {
     Script s;
     s.Line(12320).Line(kPlaySound, 0, "Chime").Line(0);
-    Run(s, 0);
+    RunParallel(s, 0);
     EXPECT_TRUE(paged.erased.empty());
     paged.AddEvent(4, s.List());
-    Run(s, 4);
+    RunParallel(s, 4);
     EXPECT_EQ(paged.erased, std::vector<int32_t>{4});
     EXPECT_EQ(Sounds("Chime"), 2);
 }

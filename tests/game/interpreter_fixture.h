@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -270,6 +271,18 @@ protected:
     }
 
     static void Touch(const std::filesystem::path& p) { std::ofstream(p) << "x"; }
+
+    // How often sound `name` was played.
+    int Sounds(const std::string& name) const {
+        return int(std::count(audio.log.begin(), audio.log.end(), "sound " + name));
+    }
+    int32_t Var(int32_t id) const { return GameSystem->GetVariable(id); }
+    // Runs the script through once as a parallel process of event `eventId`.
+    static void RunParallel(const lcf_builder::Script& script, int32_t eventId = 0) {
+        TLcfgRegularScripter r;
+        r.Start(eventId, script.List());
+        r.Update();
+    }
 
     // Database common event `id` (the table grows to hold it).
     TLcfCommonEventItem& CommonEvent(int32_t id, uint8_t trigger, const TLcfEventScriptList& script) {

@@ -21,9 +21,6 @@ constexpr int32_t kWait = 11410;
 
 class InterpreterCoreTest : public InterpreterTest {
 protected:
-    int Sounds(const std::string& name) const {
-        return int(std::count(audio.log.begin(), audio.log.end(), "sound " + name));
-    }
     // A map event with a start request.
     FakeEvent& Started(int32_t id, const Script& script) {
         FakeEvent& e = map.AddEvent(id, script.List());

@@ -59,11 +59,8 @@ protected:
 
     // Runs one command line (and the end of the list) as a parallel process.
     void Do(int32_t code, std::initializer_list<int32_t> params) {
-        TLcfgRegularScripter r;
-        r.Start(0, Script().Line(code, 0, "", params).Line(0).List());
-        r.Update();
+        RunParallel(Script().Line(code, 0, "", params).Line(0));
     }
-    int32_t Var(int32_t id) const { return GameSystem->GetVariable(id); }
     // v[id] op operand kind 0 (constant).
     void SetVar(int32_t id, int32_t op, int32_t value) { Do(kVariables, {0, id, 0, op, 0, value, 0}); }
 
@@ -258,27 +255,25 @@ TEST_F(StateCommandWorldTest, CharacterOperandsAndErasingReadTheRealEvents) {
     AddEvent(1, 3, 2);
     Enter(1, 4);
     Event(1).facing = 3;
-    TLcfgRegularScripter r;
-    r.Start(1, Script()
-                   .Line(kVariables, 0, "", {0, 1, 0, 0, 6, 10005, 1})   // x
-                   .Line(kVariables, 0, "", {0, 2, 0, 0, 6, 10005, 2})   // y
-                   .Line(kVariables, 0, "", {0, 3, 0, 0, 6, 10005, 3})   // facing left: 4
-                   .Line(kVariables, 0, "", {0, 4, 0, 0, 6, 10001, 2})   // the party's y
-                   .Line(kVariables, 0, "", {0, 5, 0, 0, 6, 10001, 0})   // the party's map
-                   .Line(12320)
-                   .Line(kVariables, 0, "", {0, 6, 0, 0, 0, 1, 0})       // not reached this frame
-                   .Line(0)
-                   .List());
-    r.Update();
-    EXPECT_EQ(GameSystem->GetVariable(1), 3);
-    EXPECT_EQ(GameSystem->GetVariable(2), 2);
-    EXPECT_EQ(GameSystem->GetVariable(3), 4);
-    EXPECT_EQ(GameSystem->GetVariable(4), 4);
-    EXPECT_EQ(GameSystem->GetVariable(5), 1);
+    RunParallel(Script()
+                    .Line(kVariables, 0, "", {0, 1, 0, 0, 6, 10005, 1})  // x
+                    .Line(kVariables, 0, "", {0, 2, 0, 0, 6, 10005, 2})  // y
+                    .Line(kVariables, 0, "", {0, 3, 0, 0, 6, 10005, 3})  // facing left: 4
+                    .Line(kVariables, 0, "", {0, 4, 0, 0, 6, 10001, 2})  // the party's y
+                    .Line(kVariables, 0, "", {0, 5, 0, 0, 6, 10001, 0})  // the party's map
+                    .Line(12320)
+                    .Line(kVariables, 0, "", {0, 6, 0, 0, 0, 1, 0})  // not reached this frame
+                    .Line(0),
+                1);
+    EXPECT_EQ(Var(1), 3);
+    EXPECT_EQ(Var(2), 2);
+    EXPECT_EQ(Var(3), 4);
+    EXPECT_EQ(Var(4), 4);
+    EXPECT_EQ(Var(5), 1);
     // Erased: inactive, and its parallel script stops after that step.
     EXPECT_FALSE(Event(1).active);
     EXPECT_EQ(world.ActivePageScript(1), nullptr);
-    EXPECT_EQ(GameSystem->GetVariable(6), 0);
+    EXPECT_EQ(Var(6), 0);
 }
 
 TEST_F(StateCommandWorldTest, BranchesAndCallsReadTheRealMap) {

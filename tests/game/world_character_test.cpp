@@ -6,18 +6,7 @@ using namespace world_test;
 
 namespace {
 
-class CharacterTest : public WorldTest {
-protected:
-    static std::vector<TLcfMoveRouteItem> Route(std::initializer_list<int32_t> codes) {
-        std::vector<TLcfMoveRouteItem> r;
-        for (int32_t c : codes) {
-            TLcfMoveRouteItem item;
-            item.code = c;
-            r.push_back(item);
-        }
-        return r;
-    }
-};
+class CharacterTest : public WorldTest {};
 
 TEST_F(CharacterTest, ADiagonalStepTakesEitherLShapedPathAndABlockedStepStillTurns) {
     // Up from (1,2) is closed; right then up is open.

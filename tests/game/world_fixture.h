@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <vector>
@@ -157,6 +158,16 @@ protected:
         map.Setup(true);
     }
     TLcfgEventItem& Event(int32_t id) { return *map.events.ItemById(id); }
+    // A move route of the commands with these codes.
+    static std::vector<TLcfMoveRouteItem> Route(std::initializer_list<int32_t> codes) {
+        std::vector<TLcfMoveRouteItem> r;
+        for (int32_t c : codes) {
+            TLcfMoveRouteItem item;
+            item.code = c;
+            r.push_back(item);
+        }
+        return r;
+    }
     void Frame() { map.UpdateCharacters(); }
     // Frames until the party stands.
     void WalkOut() {

@@ -5,7 +5,6 @@
 
 #include <sstream>
 
-#include "data/record/var_int.h"
 #include "world_fixture.h"
 
 using namespace world_test;
@@ -23,20 +22,11 @@ protected:
             page.moveFrequency = 8;
             page.moveSpeed = 4;
             page.moveType = id % 2 ? TLcfgEventItem::kMoveRandom : TLcfgEventItem::kMoveRoute;
-            for (int32_t code : {1, 1, 2, 3, 3, 0, 14}) {  // a walk with a jump-free turn
-                TLcfMoveRouteItem item;
-                item.code = code;
+            for (const TLcfMoveRouteItem& item : Route({1, 1, 2, 3, 3, 0, 14}))  // a walk with a jump-free turn
                 page.moveRoute.Add(item);
-            }
         }
         Enter(10, 7);
-        std::vector<TLcfMoveRouteItem> walk;
-        for (int32_t code : {1, 1, 2, 3, 3, 0}) {
-            TLcfMoveRouteItem item;
-            item.code = code;
-            walk.push_back(item);
-        }
-        party.StartForcedRoute(walk, 8, true, true);
+        party.StartForcedRoute(Route({1, 1, 2, 3, 3, 0}), 8, true, true);
     }
     ~WorldSave() override { SetRandomSource(&dice); }
 
@@ -116,25 +106,17 @@ TEST_F(WorldSave, SavedEventsOfAnotherMapVersionAreNotLoaded) {
 
 TEST_F(WorldSave, IndexFieldsOutOfRangeInASaveAreKeptInRange) {
     // The party record as a hostile file may hold it.
-    ByteWriter w;
-    auto field = [&](int32_t id, int32_t value) {
-        ByteWriter body;
-        WriteVarInt(body, value);
-        WriteVarInt(w, id);
-        WriteVarInt(w, int32_t(body.Size()));
-        w.WriteBytes(body.Data());
-    };
-    field(11, 1);
-    field(12, 3);
-    field(13, 3);
-    field(23, 99);      // pattern
-    field(37, 1000);    // speed
-    field(32, -5);      // frequency
-    field(103, 77);     // vehicle kind
-    field(105, -1);     // walking speed
-    field(121, 0);      // pan speed
-    WriteVarInt(w, 0);
-    const std::vector<uint8_t> bytes = w.Take();
+    const std::vector<uint8_t> bytes = lcf_builder::Chunks()
+                                           .Int(11, 1)
+                                           .Int(12, 3)
+                                           .Int(13, 3)
+                                           .Int(23, 99)    // pattern
+                                           .Int(37, 1000)  // speed
+                                           .Int(32, -5)    // frequency
+                                           .Int(103, 77)   // vehicle kind
+                                           .Int(105, -1)   // walking speed
+                                           .Int(121, 0)    // pan speed
+                                           .End();
     ByteReader r(bytes);
     party.LoadFromStream(r);
     EXPECT_GE(party.pattern, 0);
@@ -180,25 +162,17 @@ TEST_F(WorldSave, PositionsAndPansAtTheEdgesOfTheIntegersInASaveOrAMapFileNeverO
     EXPECT_EQ(Event(1).x, limit);
     EXPECT_EQ(Event(1).y, -limit);
     // The party's record as a hostile save may hold it, mid-jump.
-    ByteWriter w;
-    auto field = [&](int32_t id, int32_t value) {
-        ByteWriter body;
-        WriteVarInt(body, value);
-        WriteVarInt(w, id);
-        WriteVarInt(w, int32_t(body.Size()));
-        w.WriteBytes(body.Data());
-    };
-    field(11, 1);
-    field(12, INT32_MAX);
-    field(13, INT32_MIN);
-    field(62, INT32_MIN);  // jump origin
-    field(63, INT32_MAX);
-    field(112, INT32_MIN);  // pan and its target at opposite ends
-    field(114, INT32_MAX);
-    field(113, INT32_MAX);
-    field(115, INT32_MIN);
-    WriteVarInt(w, 0);
-    const std::vector<uint8_t> bytes = w.Take();
+    const std::vector<uint8_t> bytes = lcf_builder::Chunks()
+                                           .Int(11, 1)
+                                           .Int(12, INT32_MAX)
+                                           .Int(13, INT32_MIN)
+                                           .Int(62, INT32_MIN)  // jump origin
+                                           .Int(63, INT32_MAX)
+                                           .Int(112, INT32_MIN)  // pan and its target at opposite ends
+                                           .Int(114, INT32_MAX)
+                                           .Int(113, INT32_MAX)
+                                           .Int(115, INT32_MIN)
+                                           .End();
     ByteReader r(bytes);
     party.LoadFromStream(r);
     EXPECT_EQ(party.x, limit);
@@ -206,12 +180,7 @@ TEST_F(WorldSave, PositionsAndPansAtTheEdgesOfTheIntegersInASaveOrAMapFileNeverO
     EXPECT_EQ(party.jumpOriginX, -limit);
     EXPECT_EQ(party.jumpOriginY, limit);
     // Steps off the far edge and the jump arithmetic stay in range.
-    std::vector<TLcfMoveRouteItem> walk;
-    for (int32_t code : {1, 2, 24, 3, 0}) {
-        TLcfMoveRouteItem item;
-        item.code = code;
-        walk.push_back(item);
-    }
+    const std::vector<TLcfMoveRouteItem> walk = Route({1, 2, 24, 3, 0});
     party.through = 1;
     party.StartForcedRoute(walk, 8, true, false);
     Event(1).through = 1;

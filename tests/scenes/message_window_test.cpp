@@ -43,9 +43,6 @@ protected:
     void RunUntilClosed() {
         for (int i = 0; i < 20 && msg.IsVisible(); ++i) Frame();
     }
-    int Sounds(const std::string& name) const {
-        return int(std::count(audio.log.begin(), audio.log.end(), "sound " + name));
-    }
     void Start(const Script& s) {
         scripter->Start(1, s.List());
         scripter->Update();
