@@ -34,6 +34,7 @@
 #include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
 #include "scenes/field/field_scene.h"
+#include "walking_world.h"
 
 namespace {
 
@@ -130,30 +131,14 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
             unit.Upper().SetTile(x, y, (x * 5 + y * 3) % 4 == 0 ? 10000 + (x + y) % 144 : 10000);
         }
     for (int i = 1; i <= 120; ++i) {
-        TLcfEventItem* e = unit.events.GetOrCreate(i);
-        e->x = (i * 37) % W;
-        e->y = (i * 53) % H;
-        TLcfEventPageItem* page = e->pages.GetOrCreate(1);
-        page->moveType = uint8_t(1 + i % 5);
-        page->moveFrequency = 7;
-        page->moveSpeed = 4;
-        page->layer = uint8_t(i % 3);
-        page->sheetName = "People";
-        page->sheetIndex = i % 8;
+        TLcfEventPageItem& page = bench_world::AddWalker(unit, i);
+        page.layer = uint8_t(i % 3);
+        page.sheetName = "People";
+        page.sheetIndex = i % 8;
     }
-    GameMapUnit = &unit;
     unit.ChipSetGraphic().SetChipSet(chips);
-    TLcfgMap map;
-    TLcfgParty party;
-    GameMap = &map;
-    GameParty = &party;
-    map.MapLoader = [&](int32_t id) { unit.SetId(id); };
-    party.TLcfgCharacter::SetPosition(1, 30, 20);
-    map.Setup(true);
-    party.sheetName = "People";
-    std::vector<TLcfMoveRouteItem> route(8);
-    for (size_t i = 0; i < route.size(); ++i) route[i].code = i < 4 ? 1 : 3;
-    party.StartForcedRoute(route, 8, true, false);
+    bench_world::WalkingWorld world(unit, 30, 20);
+    world.party.sheetName = "People";
     panorama.Configure("Sky", true, H, W, 0, 0, true, false, false, false, false, false, false, false);
     panorama.LoadImage();
     screen.SetWeather(TLcfgScreen::kRain, 2);
@@ -163,11 +148,8 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
 
     TLcfFieldScene scene;
     RunFrames(state, scene);
-    state.counters["characters"] = map.CharacterCount();
+    state.counters["characters"] = world.map.CharacterCount();
 
-    GameMap = nullptr;
-    GameParty = nullptr;
-    GameMapUnit = nullptr;
     GameScreen = nullptr;
     GamePictures = nullptr;
     GamePanorama = nullptr;

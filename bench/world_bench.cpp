@@ -7,8 +7,7 @@
 #include "data/database/ground.h"
 #include "data/map/map.h"
 #include "data/random.h"
-#include "game/map/game_map.h"
-#include "game/walker/party.h"
+#include "walking_world.h"
 
 namespace {
 
@@ -26,33 +25,14 @@ void BM_WorldFrame100x100With200Events(benchmark::State& state) {
             unit.Upper().SetTile(x, y, (x * 13 + y * 7) % 17 == 0 ? 10001 : 10000);
         }
     for (int i = 1; i <= 200; ++i) {
-        TLcfEventItem* e = unit.events.GetOrCreate(i);
-        e->x = (i * 37) % 100;
-        e->y = (i * 53) % 100;
-        TLcfEventPageItem* page = e->pages.GetOrCreate(1);
-        page->moveType = uint8_t(1 + i % 5);  // random, back and forth, toward and away
-        page->moveFrequency = 7;
-        page->moveSpeed = 4;
-        page->layer = 1;
-        page->sheetName = "Hero";
+        TLcfEventPageItem& page = bench_world::AddWalker(unit, i);
+        page.layer = 1;
+        page.sheetName = "Hero";
     }
-    GameMapUnit = &unit;
-    TLcfgMap map;
-    TLcfgParty party;
-    GameMap = &map;
-    GameParty = &party;
-    map.MapLoader = [&](int32_t id) { unit.SetId(id); };
-    party.TLcfgCharacter::SetPosition(1, 50, 50);
-    map.Setup(true);
-    std::vector<TLcfMoveRouteItem> route(8);
-    for (size_t i = 0; i < route.size(); ++i) route[i].code = i < 4 ? 1 : 3;
-    party.StartForcedRoute(route, 8, true, false);
+    bench_world::WalkingWorld world(unit, 50, 50);
     SeedRandom(7);
-    for (auto _ : state) map.UpdateCharacters();
-    state.counters["characters"] = map.CharacterCount();
-    GameMap = nullptr;
-    GameParty = nullptr;
-    GameMapUnit = nullptr;
+    for (auto _ : state) world.map.UpdateCharacters();
+    state.counters["characters"] = world.map.CharacterCount();
 }
 
 }  // namespace
