@@ -8,6 +8,46 @@ namespace {
 
 class CharacterTest : public WorldTest {};
 
+// Events that walk right in a row, each into the cell of the one ahead,
+// which is updated first so it can step away.
+void MakeQueue(TLcfMap& unit, int32_t n) {
+    for (int32_t id = 1; id <= n; ++id) {
+        TLcfEventItem* e = unit.events.GetOrCreate(id);
+        e->x = id - 1;
+        e->y = 0;
+        TLcfEventPageItem* page = e->pages.GetOrCreate(1);
+        page->sheetName = "People";
+        page->overlapForbidden = 1;
+        page->moveType = TLcfgEventItem::kMoveRoute;
+        page->moveFrequency = 8;
+        TLcfMoveRouteItem right;
+        right.code = 1;
+        page->moveRoute.Add(right);
+    }
+}
+
+TEST_F(CharacterTest, AQueueOfEventsStepsTogetherAndAVeryLongOneCannotExhaustTheStack) {
+    MakeMap(12, 3);
+    MakeQueue(unit, 10);
+    Enter(0, 2);
+    for (int i = 0; i < 3 && Event(10).x == 9; ++i) Frame();
+    for (int32_t id = 1; id <= 10; ++id) EXPECT_EQ(Event(id).x, id) << id;  // all in the same frame
+
+    // A map file's queue far longer than any game has: the nesting is
+    // bounded, so the front steps at once and the rest follows a few
+    // hundred at a time, without a crash.
+    constexpr int32_t kLong = 2000;
+    unit.events.Clear();
+    MakeMap(kLong + 8, 2);
+    MakeQueue(unit, kLong);
+    Enter(0, 1);
+    int frames = 0;
+    for (; frames < 60 && Event(1).x == 0; ++frames) Frame();
+    EXPECT_GT(Event(1).x, 0);
+    EXPECT_GE(Event(kLong).x, kLong);
+    EXPECT_GT(frames, 2);
+}
+
 TEST_F(CharacterTest, ADiagonalStepTakesEitherLShapedPathAndABlockedStepStillTurns) {
     // Up from (1,2) is closed; right then up is open.
     unit.Upper().SetTile(1, 1, kBlock);

@@ -33,6 +33,12 @@ constexpr int32_t kDy[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
 constexpr uint8_t kRandomDirection[4] = {0, 1, 3, 2};
 // Lets the wait counter of an idle character grow for ever without wrapping.
 constexpr int32_t kWaitCounterCap = 1 << 30;
+// A character blocked by another updates that one first, which may be
+// blocked by a third and so on: a queue of events from a map file could
+// nest this as deep as it is long. Past this depth the one ahead is taken
+// as it stands; it moves in its own turn of the frame.
+constexpr int kMaxUpdateNesting = 256;
+int UpdateNesting = 0;
 
 int32_t SpeedIndex(int32_t s) { return std::clamp(s, 1, 6) - 1; }
 
@@ -274,7 +280,13 @@ bool TLcfgCharacter::CanMoveTo(int32_t fromX, int32_t fromY, int32_t toX, int32_
     for (int i = 0; i < GameMap->CharacterCount(); ++i) {
         TLcfgCharacter* other = GameMap->CharacterByIndex(i);
         if (!other || other == this || other->x != toX || other->y != toY) continue;
-        other->Update();  // it may step away this frame
+        if (UpdateNesting < kMaxUpdateNesting) {  // it may step away this frame
+            struct Nested {
+                Nested() { ++UpdateNesting; }
+                ~Nested() { --UpdateNesting; }
+            } nested;
+            other->Update();
+        }
         if (other->x == toX && other->y == toY && Collides(*other, blocksUpperLayer)) return false;
     }
     return GameMap->IsPassable(toX, toY, Id(), DirectionBetween(toX, toY, fromX, fromY));
