@@ -3,22 +3,11 @@
 
 #include "data/database/animation.h"
 #include "data/database/animation2.h"
+#include "support/error_message.h"
 #include "support/lcf_builder.h"
 
 using namespace lcf_builder;
-
-namespace {
-
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
-}  // namespace
+using testing_support::MessageOf;
 
 TEST(Animation, ClearedAnimationHas20EmptyFramesAndNoTimings) {
     TLcfAnimationItem a(1);

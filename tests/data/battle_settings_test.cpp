@@ -8,20 +8,13 @@
 #include "data/database/battle.h"
 #include "data/database/cba_data.h"
 #include "data/database/database.h"
+#include "support/error_message.h"
 #include "support/lcf_builder.h"
 
 using namespace lcf_builder;
+using testing_support::MessageOf;
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 // Results by start kind 0..4, then member count 1..8, then member index.
 // Worked out separately with exact decimal fractions and the sine in double

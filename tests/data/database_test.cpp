@@ -4,10 +4,12 @@
 #include <fstream>
 
 #include "data/database/database.h"
+#include "support/error_message.h"
 #include "support/lcf_builder.h"
 #include "support/test_paths.h"
 
 using namespace lcf_builder;
+using testing_support::MessageOf;
 
 namespace {
 
@@ -17,15 +19,6 @@ void ExpectEveryListHoldsId1Only(const TLcfDataBase& db) {
         ASSERT_EQ(t.list->Count(), 1) << "section " << t.section;
         EXPECT_EQ(t.list->Items(0)->Id(), 1);
     }
-}
-
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "";
 }
 
 }  // namespace

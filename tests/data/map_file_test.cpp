@@ -12,22 +12,15 @@
 #include "data/tile_ids.h"
 #include "data/string_table.h"
 #include "graphics/graphics_files.h"
+#include "support/error_message.h"
 #include "support/lcf_builder.h"
 #include "support/test_paths.h"
 
 using namespace lcf_builder;
+using testing_support::MessageOf;
 using testing_support::TempDir;
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 Bytes Cells(int count, uint16_t first, uint16_t step = 1) {
     Bytes b;

@@ -7,22 +7,15 @@
 #include "data/folders.h"
 #include "data/map/map_tree.h"
 #include "data/string_table.h"
+#include "support/error_message.h"
 #include "support/lcf_builder.h"
 #include "support/test_paths.h"
 
 using namespace lcf_builder;
+using testing_support::MessageOf;
 using testing_support::TempDir;
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 class MapTree : public ::testing::Test {
 protected:

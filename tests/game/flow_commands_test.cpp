@@ -11,9 +11,11 @@
 #include "data/errors.h"
 #include "data/string_table.h"
 #include "interpreter_fixture.h"
+#include "support/error_message.h"
 
 using namespace interp_test;
 using lcf_builder::Script;
+using testing_support::MessageOf;
 
 namespace {
 
@@ -39,15 +41,6 @@ public:
 class FlowCommandTest : public InterpreterTest {
 protected:
     FlowCommandTest() { GameInterpreterHooks.map = &paged; }
-
-    static std::string ErrorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const Exception& e) {
-            return e.Message();
-        }
-        return "";
-    }
 
     PagedMap paged;
 };
@@ -127,7 +120,7 @@ TEST_F(FlowCommandTest, TheActorConditionRaisesForAMissingActorEvenForTheInParty
     EXPECT_EQ(Sounds("Chime"), 1);
     Script missing;
     missing.Line(kIf, 0, "", {5, 7, 0}).Line(0);
-    EXPECT_EQ(ErrorOf([&] { RunParallel(missing); }), LoadStr(65289));
+    EXPECT_EQ(MessageOf([&] { RunParallel(missing); }), LoadStr(65289));
     GamePartyInfo = nullptr;
     GamePlayers = nullptr;
 }
@@ -229,9 +222,9 @@ TEST_F(FlowCommandTest, CalledEventFramesCarryTheCalledEventsIdOrZeroForACommonE
     EXPECT_EQ(ids, (std::vector<int32_t>{7, 3, 3, 0}));
 
     r.Start(7, Script().Line(12330, 0, "", {1, 3, 3}).Line(0).List());
-    EXPECT_EQ(ErrorOf([&] { r.ExecuteCommand(); }), LoadStr(65282));
+    EXPECT_EQ(MessageOf([&] { r.ExecuteCommand(); }), LoadStr(65282));
     r.Start(7, Script().Line(12330, 0, "", {1, 99, 1}).Line(0).List());
-    EXPECT_EQ(ErrorOf([&] { r.ExecuteCommand(); }), LoadStr(65281));
+    EXPECT_EQ(MessageOf([&] { r.ExecuteCommand(); }), LoadStr(65281));
 }
 
 TEST_F(FlowCommandTest, EraseEventErasesOnlyAMapEventsOwnFrameAndTheScriptGoesOn) {
