@@ -1,8 +1,8 @@
 // Writes the small seed files of the record-format fuzz targets:
 //   make_fuzz_corpus CORPUS_DIR
 // into CORPUS_DIR/database_loader, CORPUS_DIR/event_list,
-// CORPUS_DIR/map_loader and CORPUS_DIR/field_script. Every file is valid
-// data made with our own writers.
+// CORPUS_DIR/map_loader, CORPUS_DIR/field_script and CORPUS_DIR/save_file.
+// Every file is valid data made with our own writers.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +15,7 @@
 #include "data/record/var_int.h"
 #include "field_scripts.h"
 #include "game_tables.h"
+#include "save_seeds.h"
 
 namespace {
 
@@ -223,5 +224,6 @@ int main(int argc, char** argv) {
 
     WriteMapSeeds(std::filesystem::path(argv[1]) / "map_loader");
     WriteFieldScriptSeeds(std::filesystem::path(argv[1]) / "field_script");
+    WriteSaveSeeds(std::filesystem::path(argv[1]) / "save_file");
     return 0;
 }
