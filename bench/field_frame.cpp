@@ -30,31 +30,15 @@
 #include "game/system/game_system.h"
 #include "game/system/system_hooks.h"
 #include "game/walker/party.h"
-#include "media/image/png.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
 #include "scenes/field/field_scene.h"
+#include "support/noise_png.h"
 #include "walking_world.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Seeded noise, index 0 left where `holes` asks for it.
-void SaveNoise(const fs::path& path, int width, int height, uint32_t seed, int holeEvery) {
-    TSorvoPng png;
-    png.SetFormat(width, height, 8);
-    for (int i = 0; i < 256; ++i)
-        png.Palette[size_t(i)] = PaletteEntry{uint8_t(i * 97), uint8_t(i * 57 + 80), uint8_t(i * 31 + 160), 0};
-    uint32_t s = seed;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            s = s * 1664525u + 1013904223u;
-            const bool hole = holeEvery > 0 && ((x / 4 + y / 4) % holeEvery == 0);
-            png.Row(y)[x] = hole ? 0 : uint8_t(1 + (s >> 24) % 255);
-        }
-    png.SaveToFile(path.string());
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -91,10 +75,11 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
     platform::SetPlatform(std::make_unique<platform::HeadlessPlatform>());
     const fs::path folder = fs::temp_directory_path() / "varnow_bench_field";
     for (const char* sub : {"ChipSet", "CharSet", "Panorama", "Picture"}) fs::create_directories(folder / sub);
-    SaveNoise(folder / "ChipSet" / "Busy.png", 480, 256, 1, 7);
-    SaveNoise(folder / "CharSet" / "People.png", 288, 256, 2, 5);
-    SaveNoise(folder / "Panorama" / "Sky.png", 320, 240, 3, 0);
-    SaveNoise(folder / "Picture" / "Sign.png", 64, 48, 4, 3);
+    using testing_support::SaveNoisePng;
+    SaveNoisePng((folder / "ChipSet" / "Busy.png").string(), 480, 256, 1, 7);
+    SaveNoisePng((folder / "CharSet" / "People.png").string(), 288, 256, 2, 5);
+    SaveNoisePng((folder / "Panorama" / "Sky.png").string(), 320, 240, 3, 0);
+    SaveNoisePng((folder / "Picture" / "Sign.png").string(), 64, 48, 4, 3);
     SetGameFolder(folder.string(), "Varnow");
 
     auto draw = std::make_unique<TSorvoDraw>();

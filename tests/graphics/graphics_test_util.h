@@ -9,6 +9,7 @@
 #include "media/image/bitmap.h"
 #include "media/image/png.h"
 #include "media/sheet/sheet.h"
+#include "support/noise_png.h"
 
 namespace graphics_test {
 
@@ -49,20 +50,7 @@ inline std::string SaveBoardPng(const TSorvoBoard& board, const std::string& nam
 
 namespace graphics_test {
 
-// An 8-bit picture of seeded noise with no index 0, saved as PNG.
-inline void SaveNoisePng(const std::string& path, int width, int height, uint32_t seed) {
-    TSorvoPng png;
-    png.SetFormat(width, height, 8);
-    for (int i = 0; i < 256; ++i)
-        png.Palette[size_t(i)] = PaletteEntry{uint8_t(i * 97), uint8_t(i * 57 + 80), uint8_t(i * 31 + 160), 0};
-    uint32_t s = seed;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            s = s * 1664525u + 1013904223u;
-            png.Row(y)[x] = uint8_t(1 + (s >> 24) % 255);
-        }
-    png.SaveToFile(path);
-}
+using testing_support::SaveNoisePng;
 
 // Does the board show the sheet's rectangle (w x h at sx, sy) at (x, y),
 // pixel for pixel through the sheet's colour table?
