@@ -259,6 +259,22 @@ TEST_F(MapCommandsTest, AParallelEventPlacingTheRiddenVehicleOnAnotherMapLeavesT
     EXPECT_EQ(boat->x, 3);
 }
 
+TEST_F(MapCommandsTest, TheMapInterpreterPlacingTheRiddenVehicleOnAnotherMapNoLongerBelongsToItsEvent) {
+    boat->TLcfgCharacter::SetPosition(1, 1, 2);
+    AddEvent(1, 4, 4);
+    Enter(1, 2);
+    party.riding = 1;
+    party.vehicleKind = TLcfgShip::kBoat;
+    // Event 1 of map 2 is another event: erasing "this event" must not
+    // reach it.
+    Run(Script().Line(kVehicleLocation, 0, "", {0, 0, 2, 3, 1, 4}).Line(12320).Line(kWait, 0, "", {10}), 1);
+    EXPECT_EQ(party.mapId, 2);
+    EXPECT_EQ(boat->mapId, 2);
+    ASSERT_EQ(scripter->frames.Count(), 1);
+    EXPECT_EQ(scripter->frames.Items(0)->eventId, 0);
+    EXPECT_TRUE(Event(1).active);
+}
+
 TEST_F(MapCommandsTest, TerrainAndEventIdsAreZeroOffTheMapAndWrapOnALoopingOne) {
     unit.Lower().SetTile(0, 0, kWater);
     AddEvent(1, 2, 2);

@@ -35,6 +35,12 @@ void SetVariable(int32_t id, int32_t value) {
 // The party's map before a transfer; 0 without a party.
 int32_t PartyMap() { return GameParty ? GameParty->mapId : 0; }
 
+// A script that moved the party to another map no longer belongs to an
+// event of the new one.
+void ForgetEvents(TLcfgBaseScripter& scripter) {
+    for (int i = 0; i < scripter.frames.Count(); ++i) scripter.frames.Items(i)->eventId = 0;
+}
+
 // Requests the transfer; a parallel process leaves it to the field scene's
 // own update, the others carry it out at once. A script that moved the
 // party to another map no longer belongs to an event of the new one.
@@ -48,7 +54,7 @@ void Transfer(TLcfgBaseScripter& scripter, int32_t map, int32_t x, int32_t y, in
     const int32_t before = PartyMap();
     field->PerformTeleport();
     if (map == before) return;
-    for (int i = 0; i < scripter.frames.Count(); ++i) scripter.frames.Items(i)->eventId = 0;
+    ForgetEvents(scripter);
 }
 
 // Parameter `index` of a position operand whose kind is parameter `kind`:
@@ -108,8 +114,12 @@ VARNOW_COMMAND(SetVehicleLocation) {
         if (IFieldSceneHooks* field = GameInterpreterHooks.field) field->RequestTeleport(map, x, y, direction);
         return;
     }
+    const int32_t before = PartyMap();
     placed->SetPosition(map, x, y);
     ApplyScriptDirection(*placed, direction);
+    // As after a transfer: the script no longer belongs to an event of the
+    // map the party now stands on.
+    if (aboard && PartyMap() != before) ForgetEvents(scripter);
 }
 
 VARNOW_COMMAND(SetEventLocation) {
