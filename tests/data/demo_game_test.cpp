@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <set>
@@ -21,6 +20,7 @@
 #include "media/audio/wave_file.h"
 #include "media/image/bitmap.h"
 #include "media/image/load_image_file.h"
+#include "support/demo_game.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -33,11 +33,6 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Runs the generator into `folder`; true when it succeeded.
-bool RunMkdemo(const fs::path& folder) {
-    const std::string command = std::string("\"") + VARNOW_BINARY_DIR + "/mkdemo\" \"" + folder.string() + "\" >/dev/null";
-    return std::system(command.c_str()) == 0;
-}
 
 // Every regular file below `root`, by relative path, with its bytes.
 std::map<std::string, std::vector<uint8_t>> Snapshot(const fs::path& root) {
@@ -50,9 +45,9 @@ std::map<std::string, std::vector<uint8_t>> Snapshot(const fs::path& root) {
 class DemoGame : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!fs::exists(fs::path(VARNOW_BINARY_DIR) / "mkdemo")) return;
+        if (!e2e::HaveDemoTool()) return;
         folder_ = new TempDir();
-        generated_ = RunMkdemo(folder_->path());
+        generated_ = e2e::WriteDemoGame(folder_->path());
     }
     static void TearDownTestSuite() {
         delete folder_;
@@ -73,7 +68,7 @@ bool DemoGame::generated_ = false;
 
 TEST_F(DemoGame, SameBytesOnEveryRun) {
     TempDir again;
-    ASSERT_TRUE(RunMkdemo(again.path()));
+    ASSERT_TRUE(e2e::WriteDemoGame(again.path()));
     const auto first = Snapshot(folder_->path());
     const auto second = Snapshot(again.path());
     ASSERT_FALSE(first.empty());

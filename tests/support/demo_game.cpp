@@ -13,8 +13,16 @@ namespace fs = std::filesystem;
 
 namespace e2e {
 
+namespace {
+
+fs::path DemoTool() { return fs::path(VARNOW_BINARY_DIR) / "mkdemo"; }
+
+}  // namespace
+
+bool HaveDemoTool() { return fs::exists(DemoTool()); }
+
 bool WriteDemoGame(const fs::path& dir) {
-    const fs::path tool = fs::path(VARNOW_BINARY_DIR) / "mkdemo";
+    const fs::path tool = DemoTool();
     if (!fs::exists(tool)) return false;
     std::string command = "\"" + tool.string() + "\" \"" + dir.string() + "\" >/dev/null";
     return std::system(command.c_str()) == 0;

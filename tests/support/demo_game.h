@@ -24,6 +24,8 @@ struct MapSpot {
     int event = 0;  // the event's id, when the spot is an event's
 };
 
+// Whether the mkdemo tool was built beside the test programs.
+bool HaveDemoTool();
 // Writes the demo into dir; false when mkdemo was not built or failed.
 bool WriteDemoGame(const std::filesystem::path& dir);
 // The tree's party start map, read back from the folder.
