@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "blit_path_choice.h"
+
 #include "data/random.h"
 #include "game/panorama/panorama.h"
 #include "game/picture/picture.h"

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "blit_path_choice.h"
+
 #include "graphics/chip_set_graphic.h"
 #include "graphics/graphics_files.h"
 #include "media/image/png.h"

@@ -238,18 +238,18 @@ struct Look {
 };
 constexpr Look kLooks[] = {{true, 255}, {false, 255}, {true, 128}, {false, 77}, {true, 3}, {false, 300}, {true, -4}};
 
-// Every case runs twice: through the wide vector loops (where the
-// processor has them) and through the portable ones.
-class BlitReference : public testing::TestWithParam<bool> {
+// Every case runs on each path the processor has: the portable loops, and
+// the AVX2 and AVX-512 wide loops.
+class BlitReference : public testing::TestWithParam<BlitPath> {
 protected:
-    void SetUp() override { SetWideBlitsForTesting(GetParam()); }
+    void SetUp() override { SetBlitPathForTesting(GetParam()); }
     void TearDown() override { SetWideBlitsForTesting(true); }
 };
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(WideAndPortable, BlitReference, testing::Values(true, false),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Wide" : "Portable"; });
+INSTANTIATE_TEST_SUITE_P(EveryPath, BlitReference, testing::ValuesIn(AvailableBlitPaths()),
+                         [](const testing::TestParamInfo<BlitPath>& info) { return BlitPathName(info.param); });
 
 TEST_P(BlitReference, RotationMatchesTheReferenceAtEveryAngle) {
     TSorvoSheet s;
@@ -468,4 +468,39 @@ TEST_P(BlitReference, BlankRowsOfTransparentSheetsMatchTheReference) {
     }
     EXPECT_GT(p.drawn, 900);  // enough cases reach the board to count
     EXPECT_EQ(fold, 15168984313429509887u) << "pinned fingerprint";
+}
+
+TEST_P(BlitReference, EveryBlitShowsItsSheetsCurrentColours) {
+    // The wide loops may keep a colour table from blit to blit: another
+    // sheet's colours, or new colours of the same sheet, must show at once.
+    TSorvoSheet a, b;
+    PatternSheet(a, 40, 20, 5);
+    PatternSheet(b, 40, 20, 6);
+    Pair p(64, 48);
+    std::mt19937 rng(15);
+    p.Noise(rng);
+    for (int k = 0; k < 60; ++k) {
+        TSorvoSheet& s = k % 4 == 0 ? b : a;
+        if (k % 5 == 4) {
+            for (int i = 0; i < 256; i += 3) s.SetPaletteEntry(i, uint8_t(rng()), uint8_t(rng()), uint8_t(rng()));
+            s.UpdateColorTable();
+        }
+        s.Transparent = k % 2;
+        s.Opacity = k % 6 == 5 ? 100 : 255;
+        const int x = int(rng() % 50) - 10, y = int(rng() % 40) - 10;
+        switch (k % 3) {
+            case 0:
+                p.board.Draw(x, y, s, s.GetBoundsRect());
+                RefDraw(p.ref, x, y, s, s.GetBoundsRect());
+                break;
+            case 1:
+                p.board.RotateDraw(x, y, s, s.GetBoundsRect(), 20, 10, uint8_t(k * 13), 1.3);
+                RefRotate(p.ref, x, y, s, s.GetBoundsRect(), 20, 10, uint8_t(k * 13), 1.3);
+                break;
+            default:
+                p.board.WaveDraw(x, y, s, s.GetBoundsRect(), 20, 10, 6, 16, k * 7, 1.2);
+                RefWave(p.ref, x, y, s, s.GetBoundsRect(), 20, 10, 6, 16, k * 7, 1.2);
+        }
+        ASSERT_TRUE(p.Same()) << "case " << k;
+    }
 }

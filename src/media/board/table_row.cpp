@@ -1,5 +1,7 @@
 #include "media/board/table_row.h"
 
+#include "media/board/wide_blit.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define VARNOW_X86_VECTORS 1
@@ -77,20 +79,16 @@ struct RowChoice {
     size_t shortest;  // rows below this many pixels take the scalar loop
 };
 
-// The AVX2 version first widens the whole 256-entry table: for short rows
-// (16-pixel tiles, 24-pixel character frames) that costs more than the row.
-// The AVX-512 one only loads it into eight registers.
-RowChoice ChooseRow() {
-    if (HasAvx512()) return {TableRowAvx512, 8};
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return {TableRowAvx2, 64};
-    return {TableRowScalar, SIZE_MAX};
-}
-
 }  // namespace
 
+// The version follows the blit path (the widest the processor runs, or the
+// one a test chose). The AVX2 version first widens the whole 256-entry
+// table: for short rows (16-pixel tiles, 24-pixel character frames) that
+// costs more than the row. The AVX-512 one only loads it into eight
+// registers.
 void TableRow(uint16_t* dst, const uint8_t* src, size_t n, const uint16_t* table, bool skipZero) {
-    static const RowChoice choice = ChooseRow();
+    static constexpr RowChoice kChoices[] = {{TableRowScalar, SIZE_MAX}, {TableRowAvx2, 64}, {TableRowAvx512, 8}};
+    const RowChoice& choice = kChoices[int(CurrentBlitPath())];
     if (n < choice.shortest) {
         TableRowScalar(dst, src, n, table, skipZero);
         return;
@@ -204,12 +202,8 @@ void BlendRowBaseline(uint16_t* dst, const uint16_t* colours, const uint8_t* src
 
 void BlendRow(uint16_t* dst, const uint16_t* colours, const uint8_t* src, size_t n, uint16_t w, uint16_t v,
               bool skipZero) {
-    static const auto blend = [] {
-        if (HasAvx512()) return BlendRowAvx512;
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") ? BlendRowAvx2 : BlendRowBaseline;
-    }();
-    blend(dst, colours, src, n, w, v, skipZero);
+    static constexpr BlendRowFunction kChoices[] = {BlendRowBaseline, BlendRowAvx2, BlendRowAvx512};
+    kChoices[int(CurrentBlitPath())](dst, colours, src, n, w, v, skipZero);
 }
 
 std::vector<BlendRowFunction> BlendRowVersions() {

@@ -5,6 +5,7 @@
 
 #include "data/errors.h"
 #include "media/board/index_gather.h"
+#include "media/board/wide_blit_avx2.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -15,8 +16,6 @@
 #define VARNOW_WIDE __attribute__((target("avx512f,avx512bw,avx512vl")))
 
 namespace {
-
-bool wideAllowed = true;
 
 bool HasAvx512() {
     static const bool has = [] {
@@ -274,23 +273,14 @@ VARNOW_WIDE void WithMode(const WideRule& rule, F&& f) {
     }
 }
 
-}  // namespace
-
-bool WideBlits() {
-    return wideAllowed && HasAvx512();
-}
-
-void SetWideBlitsForTesting(bool on) {
-    wideAllowed = on;
-}
-
-VARNOW_WIDE void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
-                           size_t rows, const WideRule& rule) {
+// The AVX-512 versions of the entry points.
+VARNOW_WIDE void Avx512Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width,
+                             size_t rows, const WideRule& rule) {
     WithMode(rule, [&](auto mode, const Regs& r)
                        VARNOW_WIDE { Block<decltype(mode)::value>(dst, dstPitch, src, srcPitch, width, rows, r); });
 }
 
-VARNOW_WIDE bool WideBlank(const uint8_t* p, size_t n) {
+VARNOW_WIDE bool Avx512Blank(const uint8_t* p, size_t n) {
     __m512i any = _mm512_setzero_si512();
     for (size_t i = 0; i < n; i += 64) {
         const __mmask64 lanes = n - i >= 64 ? ~__mmask64(0) : (__mmask64(1) << (n - i)) - 1;
@@ -299,21 +289,90 @@ VARNOW_WIDE bool WideBlank(const uint8_t* p, size_t n) {
     return _mm512_test_epi64_mask(any, any) == 0;
 }
 
-VARNOW_WIDE void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch,
-                               int64_t du, int64_t dv, const WideRule& rule) {
-    VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
+VARNOW_WIDE void Avx512SlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size,
+                                 int64_t pitch, int64_t du, int64_t dv, const WideRule& rule) {
     WithMode(rule, [&](auto mode, const Regs& r)
                        VARNOW_WIDE { Slant<decltype(mode)::value>(runs, count, pixels, size, pitch, du, dv, r); });
 }
 
-VARNOW_WIDE void WideMappedRuns(const MappedRun* runs, size_t count, const WideRule& rule) {
+VARNOW_WIDE void Avx512MappedRuns(const MappedRun* runs, size_t count, const WideRule& rule) {
     WithMode(rule, [&](auto mode, const Regs& r) VARNOW_WIDE { Mapped<decltype(mode)::value>(runs, count, r); });
 }
-#else
-bool WideBlits() {
-    return false;
+
+bool HasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2");
+    }();
+    return has;
 }
-void SetWideBlitsForTesting(bool) {}
+
+BlitPath BestPath() {
+    if (HasAvx512()) return BlitPath::kAvx512;
+    if (HasAvx2()) return BlitPath::kAvx2;
+    return BlitPath::kPortable;
+}
+
+// Chosen on first use, so a benchmark may switch it while static objects
+// are made.
+BlitPath& ChosenPath() {
+    static BlitPath path = BestPath();
+    return path;
+}
+
+}  // namespace
+
+std::vector<BlitPath> AvailableBlitPaths() {
+    std::vector<BlitPath> paths{BlitPath::kPortable};
+    if (HasAvx2()) paths.push_back(BlitPath::kAvx2);
+    if (HasAvx512()) paths.push_back(BlitPath::kAvx512);
+    return paths;
+}
+
+void WideBlock(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_t srcPitch, size_t width, size_t rows,
+               const WideRule& rule) {
+    VARNOW_CHECK(ChosenPath() != BlitPath::kPortable);
+    if (ChosenPath() == BlitPath::kAvx512) {
+        Avx512Block(dst, dstPitch, src, srcPitch, width, rows, rule);
+    } else {
+        Avx2Block(dst, dstPitch, src, srcPitch, width, rows, rule);
+    }
+}
+
+bool WideBlank(const uint8_t* p, size_t n) {
+    VARNOW_CHECK(ChosenPath() != BlitPath::kPortable);
+    return ChosenPath() == BlitPath::kAvx512 ? Avx512Blank(p, n) : Avx2Blank(p, n);
+}
+
+void WideSlantRuns(const SlantRun* runs, size_t count, const uint8_t* pixels, size_t size, int64_t pitch, int64_t du,
+                   int64_t dv, const WideRule& rule) {
+    VARNOW_CHECK(ChosenPath() != BlitPath::kPortable);
+    VARNOW_CHECK(du >= INT32_MIN && du <= INT32_MAX && dv >= INT32_MIN && dv <= INT32_MAX && size <= INT32_MAX);
+    if (ChosenPath() == BlitPath::kAvx512) {
+        Avx512SlantRuns(runs, count, pixels, size, pitch, du, dv, rule);
+    } else {
+        Avx2SlantRuns(runs, count, pixels, size, pitch, du, dv, rule);
+    }
+}
+
+void WideMappedRuns(const MappedRun* runs, size_t count, const WideRule& rule) {
+    VARNOW_CHECK(ChosenPath() != BlitPath::kPortable);
+    if (ChosenPath() == BlitPath::kAvx512) {
+        Avx512MappedRuns(runs, count, rule);
+    } else {
+        Avx2MappedRuns(runs, count, rule);
+    }
+}
+#else
+namespace {
+BlitPath ChosenPath() {
+    return BlitPath::kPortable;
+}
+}  // namespace
+
+std::vector<BlitPath> AvailableBlitPaths() {
+    return {BlitPath::kPortable};
+}
 void WideBlock(uint16_t*, size_t, const uint8_t*, size_t, size_t, size_t, const WideRule&) {
     VARNOW_CHECK(false);
 }
@@ -328,3 +387,34 @@ bool WideBlank(const uint8_t*, size_t) {
     return false;
 }
 #endif
+
+BlitPath CurrentBlitPath() {
+    return ChosenPath();
+}
+
+const char* BlitPathName(BlitPath path) {
+    switch (path) {
+        case BlitPath::kAvx2:
+            return "avx2";
+        case BlitPath::kAvx512:
+            return "avx512";
+        default:
+            return "portable";
+    }
+}
+
+bool WideBlits() {
+    return ChosenPath() != BlitPath::kPortable;
+}
+
+void SetBlitPathForTesting([[maybe_unused]] BlitPath path) {
+    const std::vector<BlitPath> paths = AvailableBlitPaths();
+    VARNOW_CHECK(std::find(paths.begin(), paths.end(), path) != paths.end());
+#ifdef VARNOW_X86_VECTORS
+    ChosenPath() = path;
+#endif
+}
+
+void SetWideBlitsForTesting(bool on) {
+    SetBlitPathForTesting(on ? AvailableBlitPaths().back() : BlitPath::kPortable);
+}

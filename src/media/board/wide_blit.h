@@ -1,12 +1,16 @@
 #pragma once
-// The blits' pixel loops for processors with AVX-512: reading the indices
-// (straight, along a slant, or through a column map) and the pixel rule in
-// one pass, with the colour table held in registers for the whole blit.
-// They write exactly what the portable loops write; the blits use them
-// when WideBlits() is on and fall back to the portable loops otherwise.
+// The blits' wide pixel loops, for processors with AVX-512 or AVX2: reading
+// the indices (straight, along a slant, or through a column map) and the
+// pixel rule in one pass, the colour table loaded once a blit. They write
+// exactly what the portable loops write; the blits use them when
+// WideBlits() is on and fall back to the portable loops otherwise. Each
+// function takes the widest path the processor runs, chosen at run time, so
+// the program still runs on any x86-64 (and elsewhere with the portable
+// loops alone).
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // The pixel rule as plain values: see pixel_rule.h.
 struct WideRule {
@@ -16,9 +20,24 @@ struct WideRule {
     uint16_t w, v;
 };
 
-// Whether the wide loops run: the processor has them and tests have not
-// switched them off (to check the portable loops on the same machine).
+// The instruction sets the blits can use, narrowest first.
+enum class BlitPath { kPortable, kAvx2, kAvx512 };
+
+// The path every blit takes (the wide loops and the row helpers of
+// table_row.h): the widest this processor runs, unless a test or a
+// benchmark chose a narrower one.
+BlitPath CurrentBlitPath();
+// The paths this processor runs, portable first.
+std::vector<BlitPath> AvailableBlitPaths();
+// Makes every blit take `path`, which must be available; for tests and
+// benchmarks, to check and time each path on one machine.
+void SetBlitPathForTesting(BlitPath path);
+// "portable", "avx2" or "avx512".
+const char* BlitPathName(BlitPath path);
+
+// Whether the wide loops run: the current path is not the portable one.
 bool WideBlits();
+// On: the widest available path; off: the portable one.
 void SetWideBlitsForTesting(bool on);
 
 // A rectangle of indices, rows `srcPitch` bytes apart, onto board rows
