@@ -313,11 +313,13 @@ BlitPath BestPath() {
     return BlitPath::kPortable;
 }
 
-// Chosen on first use, so a benchmark may switch it while static objects
-// are made.
-BlitPath& ChosenPath() {
-    static BlitPath path = BestPath();
-    return path;
+// Chosen on first use (constant-initialised, so a benchmark may switch it
+// while static objects are made); -1 until then.
+int chosenPath = -1;
+
+inline BlitPath ChosenPath() {
+    if (chosenPath < 0) chosenPath = int(BestPath());
+    return BlitPath(chosenPath);
 }
 
 }  // namespace
@@ -411,7 +413,7 @@ void SetBlitPathForTesting([[maybe_unused]] BlitPath path) {
     const std::vector<BlitPath> paths = AvailableBlitPaths();
     VARNOW_CHECK(std::find(paths.begin(), paths.end(), path) != paths.end());
 #ifdef VARNOW_X86_VECTORS
-    ChosenPath() = path;
+    chosenPath = int(path);
 #endif
 }
 

@@ -66,31 +66,58 @@ VARNOW_AVX2 inline __m256i Narrow(__m256i a, __m256i b) {
     return _mm256_permute4x64_epi64(_mm256_packus_epi32(a, b), 0xD8);
 }
 
-// The pixel rule for sixteen indices (eight in each of i0 and i1, 32-bit
-// lanes, each below 256) onto eight board pixels at a and eight at b.
+// The lanes below `left` (of eight; any count) as a gather mask.
+VARNOW_AVX2 inline __m256i LaneMask(int64_t left) {
+    const int32_t n = int32_t(std::clamp<int64_t>(left, 0, 8));
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// The colours of sixteen indices (eight in each of i0 and i1, 32-bit
+// lanes, each below 256) put onto the board pixels d by the pixel rule.
+template <int kMode>
+VARNOW_AVX2 inline __m256i Rule(__m256i i0, __m256i i1, __m256i d, const Regs& r) {
+    __m256i colours = Narrow(_mm256_i32gather_epi32(r.table, i0, 4), _mm256_i32gather_epi32(r.table, i1, 4));
+    if constexpr (kMode == kBlend || kMode == kBlendKeyed) colours = Mix(colours, d, r);
+    if constexpr (kMode == kKeyed || kMode == kBlendKeyed)
+        colours = _mm256_blendv_epi8(colours, d, _mm256_cmpeq_epi16(Narrow(i0, i1), _mm256_setzero_si256()));
+    return colours;
+}
+
+// The pixel rule for sixteen indices onto eight board pixels at a and eight
+// at b.
 template <int kMode>
 VARNOW_AVX2 inline void Put(uint16_t* a, uint16_t* b, __m256i i0, __m256i i1, const Regs& r) {
-    __m256i colours = Narrow(_mm256_i32gather_epi32(r.table, i0, 4), _mm256_i32gather_epi32(r.table, i1, 4));
-    if constexpr (kMode != kOpaque) {
-        const __m256i d = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)), 1);
-        if constexpr (kMode == kBlend || kMode == kBlendKeyed) colours = Mix(colours, d, r);
-        if constexpr (kMode == kKeyed || kMode == kBlendKeyed)
-            colours = _mm256_blendv_epi8(colours, d, _mm256_cmpeq_epi16(Narrow(i0, i1), _mm256_setzero_si256()));
-    }
+    __m256i d = _mm256_setzero_si256();
+    if constexpr (kMode != kOpaque)
+        d = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a))),
+                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)), 1);
+    const __m256i colours = Rule<kMode>(i0, i1, d, r);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(a), _mm256_castsi256_si128(colours));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(b), _mm256_extracti128_si256(colours, 1));
 }
 
-// The same for the first n (below 16) of the sixteen pixels from dst on,
-// through a buffer, so nothing past them is read or written.
+// The same for the first n (below 16) of the sixteen pixels from dst on;
+// nothing past them is read or written: whole pairs of pixels move under a
+// dword mask, an odd last one alone.
 template <int kMode>
 VARNOW_AVX2 void PutPart(uint16_t* dst, size_t n, __m256i i0, __m256i i1, const Regs& r) {
-    alignas(32) uint16_t board[16] = {};
-    std::memcpy(board, dst, n * sizeof(uint16_t));
-    Put<kMode>(board, board + 8, i0, i1, r);
-    std::memcpy(dst, board, n * sizeof(uint16_t));
+    const __m256i pairs = LaneMask(int64_t(n / 2));
+    __m256i d = _mm256_setzero_si256();
+    if constexpr (kMode != kOpaque) {
+        d = _mm256_maskload_epi32(reinterpret_cast<const int*>(dst), pairs);
+        if (n & 1) {
+            const __m256i last = _mm256_cmpeq_epi16(_mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                                    _mm256_set1_epi16(int16_t(n - 1)));
+            d = _mm256_blendv_epi8(d, _mm256_set1_epi16(int16_t(dst[n - 1])), last);
+        }
+    }
+    const __m256i colours = Rule<kMode>(i0, i1, d, r);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(dst), pairs, colours);
+    if (n & 1) {
+        alignas(32) uint16_t out[16];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(out), colours);
+        dst[n - 1] = out[n - 1];
+    }
 }
 
 // Eight indices from eight bytes, and sixteen from sixteen.
@@ -114,17 +141,13 @@ VARNOW_AVX2 void Block(uint16_t* dst, size_t dstPitch, const uint8_t* src, size_
         size_t i = 0;
         for (; i + 16 <= width; i += 16) Put<kMode>(to + i, to + i + 8, Bytes8(from + i), Bytes8(from + i + 8), r);
         if (i < width) {
-            alignas(16) uint8_t bytes[16] = {};
-            std::memcpy(bytes, from + i, width - i);
-            PutPart<kMode>(to + i, width - i, Bytes8(bytes), Bytes8(bytes + 8), r);
+            // Only the row's own bytes are read.
+            alignas(32) int32_t indices[16] = {};
+            for (size_t k = 0; k < width - i; ++k) indices[k] = from[i + k];
+            PutPart<kMode>(to + i, width - i, _mm256_load_si256(reinterpret_cast<const __m256i*>(indices)),
+                           _mm256_load_si256(reinterpret_cast<const __m256i*>(indices + 8)), r);
         }
     }
-}
-
-// The lanes below `left` (any count; at most 8 count) as a gather mask.
-VARNOW_AVX2 inline __m256i LaneMask(int64_t left) {
-    const int32_t n = int32_t(std::clamp<int64_t>(left, 0, 8));
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
 // The gathers read four bytes at each position (there is no byte gather)
@@ -185,6 +208,7 @@ VARNOW_AVX2 void Slant(const SlantRun* runs, size_t count, const uint8_t* pixels
 template <int kMode>
 VARNOW_AVX2 void Mapped(const MappedRun* runs, size_t count, const Regs& r) {
     const __m256i byte = _mm256_set1_epi32(255);
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), lane8 = _mm256_add_epi32(lane, _mm256_set1_epi32(8));
     for (const MappedRun& run : std::span(runs, count)) {
         if (run.n == 0) continue;
         if (int64_t(run.columns[run.n - 1]) + 4 > int64_t(run.available)) {
@@ -201,6 +225,16 @@ VARNOW_AVX2 void Mapped(const MappedRun* runs, size_t count, const Regs& r) {
         for (; i + 16 <= run.n; i += 16) {
             const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(run.columns + i));
             const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(run.columns + i + 8));
+            // Sixteen columns in a row (a wave at zoom 1) are read straight,
+            // saving two gathers.
+            const __m256i first = _mm256_set1_epi32(run.columns[i]);
+            const __m256i straight0 = _mm256_cmpeq_epi32(c0, _mm256_add_epi32(first, lane));
+            const __m256i straight1 = _mm256_cmpeq_epi32(c1, _mm256_add_epi32(first, lane8));
+            if (_mm256_testc_si256(_mm256_and_si256(straight0, straight1), _mm256_set1_epi32(-1))) {
+                const uint8_t* from = run.row + run.columns[i];
+                Put<kMode>(run.dst + i, run.dst + i + 8, Bytes8(from), Bytes8(from + 8), r);
+                continue;
+            }
             const __m256i i0 = _mm256_and_si256(_mm256_i32gather_epi32(row, c0, 1), byte);
             const __m256i i1 = _mm256_and_si256(_mm256_i32gather_epi32(row, c1, 1), byte);
             Put<kMode>(run.dst + i, run.dst + i + 8, i0, i1, r);
