@@ -104,6 +104,39 @@ TEST_F(WorldSave, SavedEventsOfAnotherMapVersionAreNotLoaded) {
     EXPECT_EQ(map.encounterRateOverride, 12);
 }
 
+TEST_F(WorldSave, AnEventsFieldsThatHoldTheirDefaultComeBackAsSavedNotAsItsPageSetsThem) {
+    // A page that sets every field a page change sets away from its default.
+    TLcfEventPageItem& page = *unit.events.Find(2)->pages.Items(0);
+    page.semiTransparent = 1;
+    page.moveFrequency = 5;
+    page.sheetIndex = 3;
+    page.pattern = 0;
+    page.animationType = 4;
+    page.moveType = TLcfgEventItem::kMoveRandom;
+    map.Setup(true);
+    TLcfgEventItem& e = Event(2);
+    ASSERT_EQ(e.transparency, 3);
+    // What route commands leave behind: opaque again, frequency and pattern
+    // stepped to 2 and 1, the graphic changed to upper tile 0, no pause left.
+    e.transparency = 0;
+    e.frequency = 2;
+    e.pattern = 1;
+    e.sheetName.clear();
+    e.sheetIndex = 0;
+    e.pause = 0;
+    const std::vector<uint8_t> partyBytes = Save(party), mapBytes = Save(map);
+    Load(partyBytes, mapBytes);
+    TLcfgEventItem& loaded = Event(2);
+    EXPECT_EQ(loaded.PageNumber(), 1);
+    EXPECT_EQ(loaded.transparency, 0);
+    EXPECT_EQ(loaded.frequency, 2);
+    EXPECT_EQ(loaded.pattern, 1);
+    EXPECT_EQ(loaded.sheetName, "");
+    EXPECT_EQ(loaded.sheetIndex, 0);
+    EXPECT_EQ(loaded.pause, 0);
+    EXPECT_EQ(Save(map), mapBytes);
+}
+
 TEST_F(WorldSave, IndexFieldsOutOfRangeInASaveAreKeptInRange) {
     // The party record as a hostile file may hold it.
     const std::vector<uint8_t> bytes = lcf_builder::Chunks()

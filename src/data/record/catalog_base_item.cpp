@@ -153,6 +153,30 @@ void TCatalogBaseItem::WriteFields(ByteWriter& w) {
     WriteVarInt(w, 0);
 }
 
+void TCatalogBaseItem::SetOmittedFieldsToDefaults() {
+    TCatalogVarData d;
+    for (int id = 1; id <= kMaxFieldId; ++id) {
+        d.Reset();
+        DescribeField(id, d, false);
+        switch (d.kind) {
+        case TFieldKind::Integer:
+            if (d.defaultInteger != 2147483647) StoreInteger(d, d.defaultInteger);
+            break;
+        case TFieldKind::Byte:
+            *static_cast<uint8_t*>(d.data) = d.defaultByte;
+            break;
+        case TFieldKind::Double:
+            std::memcpy(d.data, &d.defaultDouble, 8);
+            break;
+        case TFieldKind::String:
+            if (d.omitEmpty) static_cast<std::string*>(d.data)->clear();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 void LoadNestedList(TCatalog& list, ByteReader& chunk) {
     if (chunk.AtEnd())
         list.Clear();

@@ -39,6 +39,12 @@ protected:
     // records that override LoadFromStream/SaveToStream to add work.
     void ReadFields(ByteReader& r);
     void WriteFields(ByteWriter& w);
+    // Every integer, byte, double and omit-empty string set to the value the
+    // writer leaves out, so a chunk missing from the stream stands for it.
+    // Integers described without a default of their own (always written)
+    // keep what they hold. For records whose Clear fills fields from
+    // elsewhere before the read.
+    void SetOmittedFieldsToDefaults();
 };
 
 // Loads a nested list or record from exactly the bytes of its chunk. A chunk

@@ -41,7 +41,17 @@ void TLcfgEventItem::Clear() {
 }
 
 void TLcfgEventItem::LoadFromStream(ByteReader& r) {
-    TLcfgCharacter::LoadFromStream(r);
+    // Clear chooses the page, so the Refresh after the read sees the same
+    // page and keeps the start request, the route position and the parallel
+    // interpreter. But the page also set fields (transparency, frequency,
+    // pattern, graphic, pause) that the writer leaves out when they hold
+    // their defaults: those go back to the defaults before the read, or an
+    // event a route made opaque, slower or retextured would come back as
+    // its page shows it.
+    Clear();
+    SetOmittedFieldsToDefaults();
+    ReadFields(r);
+    ClampLoadedFields();
     definition_ = GameMapUnit ? GameMapUnit->events.Find(Id()) : nullptr;
     if (page_) routePosition = std::clamp(routePosition, 0, page_->moveRoute.Count());
     Refresh();

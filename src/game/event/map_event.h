@@ -23,7 +23,8 @@ public:
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
     // Base Clear, the definition looked up, position from it, then Refresh.
     void Clear() override;
-    // The read (Clear first, which chose the page), the definition looked up
+    // The read (Clear first, which chose the page; fields left out of the
+    // stream hold their defaults, not the page's), the definition looked up
     // again and Refresh, which then sees the same page and keeps the start
     // request, the route position and the parallel interpreter.
     void LoadFromStream(ByteReader& r) override;
