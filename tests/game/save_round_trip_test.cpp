@@ -17,6 +17,7 @@
 #include "data/map/map_tree.h"
 #include "data/random.h"
 #include "data/record/var_int.h"
+#include "game/common_events/common_event_state.h"
 #include "game/game_world_hooks.h"
 #include "game/map/game_map.h"
 #include "game/save/save_data.h"
@@ -155,7 +156,10 @@ TEST_F(SaveRoundTrip, ANewGameAGameMidWalkAndAGameAboardAVehicleSaveLoadAndSaveT
     bool midStep = false;
     for (int i = 0; i < GameMap->CharacterCount(); ++i) midStep |= GameMap->CharacterByIndex(i)->progress > 0;
     ASSERT_TRUE(midStep);
+    GameMap->events.Find(1)->RequestStart();  // waiting for the interpreter
     ExpectRoundTrip("mid-walk");
+    EXPECT_TRUE(GameMap->events.Find(1)->startRequested);
+    EXPECT_TRUE(GameMap->events.Find(1)->waitingForScript);
 
     // Aboard the boat, mid-step on the water.
     GameParty->CancelForcedRoute();
@@ -222,4 +226,25 @@ TEST_F(SaveRoundTrip, ACharacterRecordIsWrittenAsTheOriginalWritesIt) {
     EXPECT_EQ(GameBoat->mapId, 1);  // the map tree's start
     EXPECT_EQ(GameBoat->x, 16);
     EXPECT_EQ(GameBoat->direction, 3);
+}
+
+TEST_F(SaveRoundTrip, CommonEventStatesKeepTheirIdsWhenTheSaveHoldsIdsTheDatabaseLacks) {
+    DbCommonEvent->SetCount(2);
+    GameCommonEvents->Reset();
+    GameCommonEvents->Find(2)->Scripter().Start(0, lcf_builder::Script().Line(12410, 0, "x").Line(0).List());
+    ByteWriter saved;
+    GameCommonEvents->SaveToStream(saved);
+    // The same list with an entry of id 0 in front, as a damaged file holds.
+    ByteWriter damaged;
+    WriteVarInt(damaged, 3);
+    WriteVarInt(damaged, 0);
+    WriteVarInt(damaged, 0);  // its empty record
+    ByteReader counted(saved.Data());
+    ReadVarInt(counted);
+    damaged.WriteBytes(counted.Take(counted.Remaining()));
+    ByteReader r(damaged.Data());
+    data_->ChunkOwner(114)->LoadFromStream(r);
+    ASSERT_EQ(GameCommonEvents->Count(), 2);
+    EXPECT_FALSE(GameCommonEvents->Find(1)->Scripter().IsRunning());
+    EXPECT_TRUE(GameCommonEvents->Find(2)->Scripter().IsRunning());
 }

@@ -47,7 +47,9 @@ void TLcfgCommonEvent::LoadFromStream(ByteReader& r) {
         const int n = DatabaseCount();
         for (int i = Count() - 1; i >= 0; --i) {
             int32_t id = Items(i)->Id();
-            if (id < 1 || id > n) Delete(id);
+            // Removed without renumbering: Delete would shift the ids
+            // after it onto other common events' states.
+            if (id < 1 || id > n) Remove(id);
         }
     }
     EnsureItems();
