@@ -20,6 +20,7 @@
 #include "game/common_events/common_event_state.h"
 #include "game/game_world_hooks.h"
 #include "game/map/game_map.h"
+#include "game/save/save_clock.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
 #include "game/vehicle/ship.h"
@@ -85,6 +86,8 @@ protected:
         GameMapTree = &tree_;
         GameMapUnit = &unit_;
         SetRandomSource(&dice_);
+        // The time of saving would differ between two saves a second apart.
+        SetSaveClock([] { return DaysSince1899(2026, 12, 9, 6, 30, 0); });
         data_ = std::make_unique<TLcfgSaveData>();
         data_->Map().MapLoader = [this](int32_t id) { unit_.SetId(id); };
         data_->StartPosition = [this] {
@@ -98,6 +101,7 @@ protected:
         RemoveGameWorldHooks();
         data_.reset();
         SetRandomSource(nullptr);
+        SetSaveClock(nullptr);
         GameMapUnit = nullptr;
         GameMapTree = nullptr;
     }
