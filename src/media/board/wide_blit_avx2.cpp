@@ -2,16 +2,15 @@
 // permutes across a whole register, so colours come from the table widened
 // to 32-bit entries by an eight-lane gather; indices read along a slant or
 // through a column map come from gathers of the sheet too. Sixteen pixels
-// make a step (two gathers), 16-bit lanes for the pixel rule. AVX2 has no
-// byte or word masks, so a run's ragged end is read under dword gather
-// masks and finished through a small buffer.
+// make a step, 16-bit lanes for the pixel rule. AVX2 has no byte or word
+// masks, so a run's ragged end is read under dword gather masks and written
+// in pairs of pixels under dword masks, an odd last one alone.
 #include "media/board/wide_blit_avx2.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 
 #include <algorithm>
-#include <cstring>
 #include <span>
 
 #include "media/board/index_gather.h"
@@ -29,17 +28,28 @@ struct Regs {
 
 // The sheet's table widened for the gathers. Kept from blit to blit, and
 // widened again only when the colours differ: a frame draws most of its
-// blits from a few tables (the chip set, the panorama, a picture).
-const int32_t* WidenedTable(const uint16_t* table) {
+// blits from a few tables (the chip set, the panorama, a picture). The
+// comparison is inline, as tiles make it once every 256 pixels.
+VARNOW_AVX2 const int32_t* WidenedTable(const uint16_t* table) {
     struct Cache {
         bool filled = false;
-        uint16_t colours[256];
+        alignas(32) uint16_t colours[256];
         alignas(32) int32_t wide[256];
     };
     thread_local Cache cache;
-    if (!cache.filled || std::memcmp(cache.colours, table, sizeof cache.colours) != 0) {
-        std::memcpy(cache.colours, table, sizeof cache.colours);
-        for (int k = 0; k < 256; ++k) cache.wide[k] = table[k];
+    const __m256i* from = reinterpret_cast<const __m256i*>(table);
+    __m256i* kept = reinterpret_cast<__m256i*>(cache.colours);
+    __m256i differ = _mm256_setzero_si256();
+    for (int k = 0; k < 16; ++k)
+        differ = _mm256_or_si256(differ, _mm256_xor_si256(_mm256_loadu_si256(from + k), _mm256_load_si256(kept + k)));
+    if (!cache.filled || !_mm256_testz_si256(differ, differ)) {
+        __m256i* wide = reinterpret_cast<__m256i*>(cache.wide);
+        for (int k = 0; k < 16; ++k) {
+            const __m256i c = _mm256_loadu_si256(from + k);
+            _mm256_store_si256(kept + k, c);
+            _mm256_store_si256(wide + 2 * k, _mm256_cvtepu16_epi32(_mm256_castsi256_si128(c)));
+            _mm256_store_si256(wide + 2 * k + 1, _mm256_cvtepu16_epi32(_mm256_extracti128_si256(c, 1)));
+        }
         cache.filled = true;
     }
     return cache.wide;
