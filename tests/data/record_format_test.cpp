@@ -2,6 +2,8 @@
 // and the raw stand-in records.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "data/record/catalog.h"
 #include "data/record/counted_array.h"
 #include "data/record/raw_record.h"
@@ -274,6 +276,35 @@ TEST(Catalog, DamagedListsAreLeftEmpty) {
     ByteReader r(neg.data(), neg.size());
     list.LoadFromStream(r);
     EXPECT_EQ(list.Count(), 0);
+}
+
+// A hostile file may list a great many items in descending order, or
+// many below the range a list keeps: loading stays quick.
+TEST(Catalog, AHugeListInDescendingOrderLoadsInOrderQuickly) {
+    constexpr int32_t kItems = 400000;
+    Bytes bytes = VarInt(kItems + 1);
+    for (int32_t id = kItems; id >= 1; --id) {
+        const Bytes v = VarInt(id);
+        bytes.insert(bytes.end(), v.begin(), v.end());
+        bytes.push_back(0);  // an empty record
+    }
+    const Bytes last = Concat({VarInt(kItems / 2), Chunks().Int(2, 5).End()});  // a repeat loads into its item
+    bytes.insert(bytes.end(), last.begin(), last.end());
+    SampleList list;
+    const auto start = std::chrono::steady_clock::now();
+    LoadList(list, bytes);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(ms.count(), 3000);
+    ASSERT_EQ(list.Count(), kItems);
+    EXPECT_EQ(list.Items(0)->Id(), 1);
+    EXPECT_EQ(list.Items(kItems - 1)->Id(), kItems);
+    EXPECT_EQ(list.Find(kItems / 2)->number, 5);
+    // Dropping the items below an id is one step, not one per item.
+    list.RemoveIdsBelow(kItems / 2);
+    ASSERT_EQ(list.Count(), kItems / 2 + 1);
+    EXPECT_EQ(list.Items(0)->Id(), kItems / 2);
+    list.RemoveIdsBelow(-5);
+    EXPECT_EQ(list.Count(), kItems / 2 + 1);
 }
 
 TEST(CountedArray, LengthIsBoundedByCountAndBlock) {

@@ -1,6 +1,7 @@
 #include "data/record/catalog.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "data/record/var_int.h"
 
@@ -50,6 +51,12 @@ void TCatalog::Remove(int32_t id) {
     if (at != items_.end()) items_.erase(at);
 }
 
+void TCatalog::RemoveIdsBelow(int32_t id) {
+    auto end = std::lower_bound(items_.begin(), items_.end(), id,
+                                [](const std::unique_ptr<TCatalogItem>& item, int32_t v) { return item->Id() < v; });
+    items_.erase(items_.begin(), end);
+}
+
 void TCatalog::SetCount(int n) {
     Clear();
     for (int id = 1; id <= n; ++id) GetOrCreate(id);
@@ -78,10 +85,25 @@ void TCatalog::LoadFromStream(ByteReader& r) {
         // would; every item takes at least two bytes, so a count larger than
         // the data fails at its end.
         int32_t count = ReadVarInt(r);
+        // Each new id is appended and the list sorted once at the end:
+        // inserting in place moves every later item, which on a long list
+        // in descending order takes minutes. A repeated id loads into the
+        // item it made.
+        std::unordered_map<int32_t, TCatalogItem*> byId;
         for (int32_t i = 0; i < count; ++i) {
             int32_t id = ReadVarInt(r);
-            GetOrCreate(id)->LoadFromStream(r);
+            auto [at, made] = byId.try_emplace(id, nullptr);
+            if (made) {
+                items_.push_back(CreateItem(id));
+                at->second = items_.back().get();
+            }
+            at->second->LoadFromStream(r);
         }
+        auto byAscendingId = [](const std::unique_ptr<TCatalogItem>& a, const std::unique_ptr<TCatalogItem>& b) {
+            return a->Id() < b->Id();
+        };
+        if (!std::is_sorted(items_.begin(), items_.end(), byAscendingId))
+            std::sort(items_.begin(), items_.end(), byAscendingId);
     } catch (const Exception&) {
         Clear();
         throw;

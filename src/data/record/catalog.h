@@ -29,6 +29,8 @@ public:
     void Delete(int32_t id);
     // Removes the first item with that id; the other ids stay as they are.
     void Remove(int32_t id);
+    // Removes every item with a smaller id, in one go.
+    void RemoveIdsBelow(int32_t id);
     void Clear() { items_.clear(); }
     // Clear, then items 1..n.
     void SetCount(int n);

@@ -73,7 +73,7 @@ void TLcfgTeleport::RemoveTarget(int32_t mapId) {
 
 void TLcfgTeleport::LoadFromStream(ByteReader& r) {
     TCatalogOf<TLcfgTeleportItem>::LoadFromStream(r);
-    while (Count() > 0 && Items(0)->Id() < 0) Remove(Items(0)->Id());
+    RemoveIdsBelow(0);
     GetOrCreate(0);
 }
 
