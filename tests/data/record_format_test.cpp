@@ -294,7 +294,14 @@ TEST(Catalog, AHugeListInDescendingOrderLoadsInOrderQuickly) {
     const auto start = std::chrono::steady_clock::now();
     LoadList(list, bytes);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_LT(ms.count(), 3000);
+    // The old one-insert-per-item load took two minutes for this list in an
+    // optimised build; sanitizers make the sorted load itself ten times slower.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int64_t kLimitMs = 30000;
+#else
+    constexpr int64_t kLimitMs = 3000;
+#endif
+    EXPECT_LT(ms.count(), kLimitMs);
     ASSERT_EQ(list.Count(), kItems);
     EXPECT_EQ(list.Items(0)->Id(), 1);
     EXPECT_EQ(list.Items(kItems - 1)->Id(), kItems);
