@@ -190,7 +190,14 @@ TEST_F(FlowCommandTest, JumpsAndLoopEndsInALongScriptCostNoScanOfIt) {
         b.Update();
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    EXPECT_LT(ms.count(), 3000);
+    // Scanning the script took 39 s here in an optimised build; sanitizers
+    // make the indexed run itself ten times slower.
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int64_t kLimitMs = 30000;
+#else
+    constexpr int64_t kLimitMs = 3000;
+#endif
+    EXPECT_LT(ms.count(), kLimitMs);
     // Each frame runs its ten thousand steps.
     EXPECT_GE(GameSystem->GetVariable(1), 5 * (TLcfgBaseScripter::kStepsPerFrame / 2 - 1));
     EXPECT_GE(GameSystem->GetVariable(2), 5 * (TLcfgBaseScripter::kStepsPerFrame / 3 - 1));
