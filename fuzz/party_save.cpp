@@ -7,23 +7,10 @@
 #include "data/database/database.h"
 #include "game/actors/player.h"
 #include "game/party/party_info.h"
+#include "chunk_round_trip.h"
 
-namespace {
-
-template <class T>
-std::vector<uint8_t> Save(T& t) {
-    ByteWriter w;
-    t.SaveToStream(w);
-    return w.Take();
-}
-
-template <class T>
-void Load(T& t, const std::vector<uint8_t>& bytes) {
-    ByteReader r(bytes.data(), bytes.size());
-    t.LoadFromStream(r);
-}
-
-}  // namespace
+using fuzz_support::Load;
+using fuzz_support::Save;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static TLcfDataBase* db = [] {

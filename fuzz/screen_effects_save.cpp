@@ -12,21 +12,12 @@
 #include "graphics/graphics_files.h"
 #include "media/board/board.h"
 #include "media/image/png.h"
+#include "chunk_round_trip.h"
 
 namespace {
 
-template <class T>
-std::vector<uint8_t> Save(T& t) {
-    ByteWriter w;
-    t.SaveToStream(w);
-    return w.Take();
-}
-
-template <class T>
-void Load(T& t, const std::vector<uint8_t>& bytes) {
-    ByteReader r(bytes.data(), bytes.size());
-    t.LoadFromStream(r);
-}
+using fuzz_support::Load;
+using fuzz_support::Save;
 
 // Every picture name finds one small image with the transparent colour.
 void PointPicturesAtOneImage() {
