@@ -2,8 +2,13 @@
 
 #include "data/record/var_int.h"
 #include "data/database/database.h"
+#include "game/battle/side_animation.h"
 
 TLcfgPlayer* GamePlayers = nullptr;
+
+TLcfgPlayer::TLcfgPlayer() : animation_(std::make_unique<TLcfgSideAnimation>()) { Reset(); }
+
+TLcfgPlayer::~TLcfgPlayer() = default;
 
 void TLcfgPlayer::Reset() { SetCount(HeroCount()); }
 

@@ -6,6 +6,7 @@
 
 #include "data/clamp.h"
 #include "data/database/database.h"
+#include "game/actors/actor_battle_sprites.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
 #include "game/party/party_info.h"
@@ -501,8 +502,6 @@ void TLcfgPlayerItem::ApplyEquipmentConditions() {
             if (item->GrantsConditions()) InflictArmorConditions(*item, true);
     OnIdlePose();
 }
-
-void TLcfgPlayerItem::OnIdlePose() { UnitWorld().SetIdlePose(*this); }
 
 void TLcfgPlayerItem::FullRecover() {
     TLcfgUnitItem::FullRecover();

@@ -33,8 +33,6 @@ public:
     // Every map event re-selects its active page.
     virtual void RefreshMapEvents() {}
     virtual void FlashScreen(int /*red*/, int /*green*/, int /*blue*/, int /*strength*/, int /*frames*/) {}
-    // The actor's battle idle pose.
-    virtual void SetIdlePose(TLcfgPlayerItem&) {}
     // The automatic action of an actor on auto battle.
     virtual void DecideAutoAction(TLcfgPlayerItem&) {}
     // Troop size for random enemy targets.

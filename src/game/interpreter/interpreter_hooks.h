@@ -113,8 +113,6 @@ public:
     // The party shrank and the queue was packed: the status window is laid
     // out again and command input restarts by the battle layout.
     virtual void PartyShrank() {}
-    // A member joined: the members' battle positions are recomputed.
-    virtual void RepositionActors() {}
 };
 
 // The current map: its events, the party and the vehicles.
