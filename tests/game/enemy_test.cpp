@@ -206,10 +206,25 @@ TEST_F(EnemyTest, SurroundStartsNeedTheGridAndTwoOnTheSurroundedSide) {
     EXPECT_EQ(troop.Member(0)->facing, 1);
     EXPECT_EQ(troop.Member(1)->facing, 0);
     EXPECT_EQ(troop.Member(0)->gauge, IBattleSceneLink::kFullGauge);
+    // A hidden enemy takes its place as if the whole group stood: third of
+    // three at the right end (304), not third of two (288).
+    Group(3, {{1, 100, 100, false}, {1, 200, 100, false}, {1, 50, 50, true}});
+    troop.SetupTroop(3);
+    EXPECT_EQ(troop.Member(2)->battleX, 304);
+    EXPECT_EQ(troop.Member(2)->gauge, 0);
     // One enemy cannot surround anyone.
     Group(2, {{1, 100, 100, false}, {1, 200, 100, true}});
     troop.SetupTroop(2);
     EXPECT_EQ(scene.startCondition, kStartBackAttack);
+    // The battle's terrain gives the grid.
+    scene.startCondition = kStartSurround;
+    troop.SetupTroop(1);
+    const int32_t y0 = troop.Member(0)->battleY;
+    DbGround->GetOrCreate(1)->gridTop = 200;
+    scene.terrainId = 1;
+    scene.startCondition = kStartSurround;
+    troop.SetupTroop(1);
+    EXPECT_EQ(troop.Member(0)->battleY - y0, 200 - 112);
     // A party of one cannot surround either.
     GamePartyInfo->RemoveMember(2);
     scene.startCondition = kStartSurround;
