@@ -18,7 +18,7 @@ constexpr uint8_t kMenuBackground = 6;
 uint8_t ColorIndex(int c) { return uint8_t(100 + c); }
 
 bool FontsInstalled() {
-    return std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/shnm6x12r.pcf.gz");
+    return std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/shnm6x12r.pcf.gz");
 }
 
 // Background: 16 blocks of 8x8, indexes 10..25. Frame: corners 30, edges
