@@ -33,10 +33,6 @@ public:
     // Every map event re-selects its active page.
     virtual void RefreshMapEvents() {}
     virtual void FlashScreen(int /*red*/, int /*green*/, int /*blue*/, int /*strength*/, int /*frames*/) {}
-    // The automatic action of an actor on auto battle.
-    virtual void DecideAutoAction(TLcfgPlayerItem&) {}
-    // Troop size for random enemy targets.
-    virtual int TroopSize() const { return 0; }
     // The skin that draws pop-up numbers, or null (nothing drawn).
     virtual TLcfSystemGraphic* SystemGraphic() const { return nullptr; }
 };
