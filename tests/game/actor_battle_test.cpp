@@ -8,7 +8,9 @@
 #include "data/database/battle.h"
 #include "data/database/database.h"
 #include "game/actors/player.h"
+#include "game/actors/battle_sides.h"
 #include "game/battle/side_animation.h"
+#include "game/enemies/monster.h"
 #include "support/fake_battle_scene.h"
 
 using namespace battle_world;
@@ -480,4 +482,154 @@ TEST_F(ActorBattleTest, ThePartySideAnimationFlashesItsTargetAndEnds) {
         ++n;
     }
     EXPECT_EQ(n, 20);
+}
+
+namespace {
+
+// The same battles with a troop: `n` enemies standing left of the party.
+class ActorTroopTest : public ActorBattleTest {
+protected:
+    void SetUp() override {
+        ActorBattleTest::SetUp();
+        GameMonsters = &troop;
+    }
+    void TearDown() override {
+        GameMonsters = nullptr;
+        ActorBattleTest::TearDown();
+    }
+    void Troop(int n) {
+        troop.Reset();
+        for (int i = 1; i <= n; ++i) {
+            TLcfgMonsterItem* e = troop.GetOrCreate(i);
+            e->hp = 10;
+            e->battleX = 20 + 10 * i;
+            e->battleY = 40 + 2 * i;
+        }
+    }
+    // Actor 1 with a ranged weapon of the given target mode.
+    TLcfgPlayerItem& Archer(int mode, bool attackAll, bool arc = false) {
+        Item(4, Chunks().Str(1, "Bow").Data(3, {1}).Int(20, 0).Data(23, {uint8_t(attackAll)}).Int(75, arc).Int(76, mode));
+        TLcfCBADataItem* e = DbItem->Find(4)->battleDisplay.GetOrCreate(1);
+        e->ranged = 1;
+        e->projectileSpeed = 0;
+        TLcfgPlayerItem& a = Actor(1);
+        a.SetEquipment(0, 4);
+        a.action.kind = TLcfgUnitActItem::kBasic;
+        a.action.targetKind = TLcfgUnitActItem::kOneEnemy;
+        a.action.targetIndex = 2;
+        return a;
+    }
+
+    TLcfgMonster troop;
+};
+
+}  // namespace
+
+TEST_F(ActorTroopTest, ProjectilesAreSizedToTheTroopAndFlyStraight) {
+    Troop(11);  // more than eight targets
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Archer(2, true);
+    a.PrepareActionMotion();
+    Frames(a, 1);
+    EXPECT_EQ(a.pose, Show::kFirstHand);
+    EXPECT_EQ(a.action.targetKind, TLcfgUnitActItem::kTroop);  // the weapon attacks all
+    Frames(a, 5);  // counter 10 of 40
+    ASSERT_EQ(a.show.projectiles.size(), 11u);
+    for (int i = 0; i < 11; ++i) {
+        const TBattlePoint t = battle_sides::EnemyPosition(i);
+        EXPECT_EQ(a.show.projectiles[size_t(i)],
+                  (TBattlePoint{a.battleX + (t.x - a.battleX) * 10 / 40, a.battleY + (t.y - a.battleY) * 10 / 40}))
+            << i;
+    }
+    UntilPoseLeaves(a, Show::kFirstHand);
+    EXPECT_EQ(scene.strikes.size(), 11u);  // one swing on every enemy
+
+    // Towards the troop's middle: the present enemies' sum over the whole
+    // troop's size (absent ones pull it toward the corner).
+    Troop(4);
+    troop.Items(3)->present = 0;
+    Archer(1, true);
+    a.PrepareActionMotion();
+    Frames(a, 21);  // counter 40: arrived
+    ASSERT_EQ(a.show.projectiles.size(), 1u);
+    EXPECT_EQ(a.show.projectiles[0], (TBattlePoint{(30 + 40 + 50) / 4, (42 + 44 + 46) / 4}));
+
+    // A mode for several targets falls back to one for a weapon that
+    // attacks one enemy.
+    Archer(2, false);
+    a.PrepareHand(0);
+    EXPECT_EQ(a.show.projectileMode, 0);
+}
+
+TEST_F(ActorTroopTest, AnArcRisesAboveTheLineAndReachesTheTargetHalfway) {
+    Troop(3);
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Archer(0, false, true);
+    a.PrepareActionMotion();
+    Frames(a, 1);
+    const TBattlePoint t = battle_sides::EnemyPosition(2);
+    Frames(a, 5);  // a quarter of the way round: above the middle of the line
+    const TBattlePoint q = a.show.projectiles.at(0);
+    EXPECT_NEAR(q.x, (a.battleX + t.x) / 2, 2);
+    EXPECT_LT(q.y, (a.battleY + t.y) / 2 - 20);
+    Frames(a, 5);  // half way round: at the target
+    EXPECT_NEAR(a.show.projectiles[0].x, t.x, 2);
+    EXPECT_NEAR(a.show.projectiles[0].y, t.y, 2);
+}
+
+TEST_F(ActorTroopTest, EachInTurnHitsEveryLivingEnemyAndSkipsTheFallen) {
+    Troop(5);
+    troop.Items(1)->hp = 0;
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Archer(3, false);
+    a.PrepareActionMotion();
+    Frames(a, 1);
+    EXPECT_EQ(a.HitsDue(), 5);
+    UntilPoseLeaves(a, Show::kFirstHand, 2000);
+    ASSERT_EQ(scene.strikes.size(), 4u);
+    EXPECT_EQ(scene.strikes[0].target, troop.Items(0));
+    EXPECT_EQ(scene.strikes[1].target, troop.Items(2));
+    EXPECT_EQ(scene.strikes[3].target, troop.Items(4));
+    // The attack ends when nobody is left to hit.
+    troop.Items(0)->hp = 0;
+    for (int i = 2; i < 5; ++i) troop.Items(i)->hp = 0;
+    scene.strikes.clear();
+    a.PrepareActionMotion();
+    Frames(a, 2);
+    EXPECT_TRUE(scene.strikes.empty());
+    EXPECT_NE(a.pose, Show::kFirstHand);
+}
+
+TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
+    Troop(2);
+    GamePlayers->PlaceForBattle();
+    GamePlayers->UpdateFacing();
+    EXPECT_EQ(Actor(1).facing, 0);  // enemies to the left
+    troop.Items(0)->battleX = troop.Items(1)->battleX = 300;
+    GamePlayers->UpdateFacing();
+    EXPECT_EQ(Actor(1).facing, 1);
+    // Attacked from behind the rule turns round: facing 1 toward an enemy
+    // at or right of the actor.
+    scene.startCondition = 2;
+    GamePlayers->UpdateFacing();
+    EXPECT_EQ(Actor(1).facing, 1);
+    troop.Items(0)->battleX = troop.Items(1)->battleX = 10;
+    GamePlayers->UpdateFacing();
+    EXPECT_EQ(Actor(1).facing, 0);
+    // Surrounded either way: by member index.
+    scene.startCondition = 4;
+    GamePlayers->UpdateFacing();
+    EXPECT_EQ(Actor(1).facing, 0);
+    EXPECT_EQ(Actor(2).facing, 1);
+    // Moving to the target stops beside the enemy, on the actor's side.
+    scene.startCondition = 0;
+    Actor(1).facing = 0;
+    DbItem->Find(2)->battleDisplay.GetOrCreate(1)->motion = TLcfCBADataItem::kMoveToTarget;
+    Actor(1).SetEquipment(0, 2);
+    Actor(1).action.targetKind = TLcfgUnitActItem::kOneEnemy;
+    Actor(1).action.targetIndex = 1;
+    Actor(1).PrepareActionMotion();
+    EXPECT_EQ(Actor(1).show.motionStyle, TLcfCBADataItem::kMoveToTarget);
+    EXPECT_EQ(Actor(1).show.target.y, troop.Items(1)->battleY);
+    EXPECT_GE(Actor(1).show.target.x, troop.Items(1)->battleX);
 }
