@@ -11,7 +11,11 @@
 #include "game/actors/battle_sides.h"
 #include "game/battle/side_animation.h"
 #include "game/enemies/monster.h"
+#include "graphics/graphics_files.h"
+#include "media/board/board.h"
 #include "support/fake_battle_scene.h"
+#include "support/noise_png.h"
+#include "support/test_paths.h"
 
 using namespace battle_world;
 using Show = TActorBattleShow;
@@ -632,4 +636,78 @@ TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
     EXPECT_EQ(Actor(1).show.motionStyle, TLcfCBADataItem::kMoveToTarget);
     EXPECT_EQ(Actor(1).show.target.y, troop.Items(1)->battleY);
     EXPECT_GE(Actor(1).show.target.x, troop.Items(1)->battleX);
+}
+
+namespace {
+
+int LitPixels(const TSorvoBoard& board, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += board.ScanLine(y)[x] != 0;
+    return n;
+}
+
+class ActorDrawTest : public ActorBattleTest {
+protected:
+    void SetUp() override {
+        ActorBattleTest::SetUp();
+        // Two rows of battler frames and one row of weapon frames.
+        hero_ = (dir_.path() / "hero.png").string();
+        weapon_ = (dir_.path() / "sword.png").string();
+        testing_support::SaveNoisePng(hero_, 144, 96, 3);
+        testing_support::SaveNoisePng(weapon_, 192, 64, 4);
+        SetGraphicsFileFinder([this](const std::string& folder, const std::string& name) -> std::string {
+            if (folder == "BattleCharSet" && name == "hero") return hero_;
+            if (folder == "BattleWeapon" && name == "sword") return weapon_;
+            return {};
+        });
+        TLcfAnimation2Item* set = DbAnimation2->Find(1);
+        set->poses.Find(1)->image = "hero";
+        set->poses.Find(1)->index = 1;
+        set->weapons.Find(3)->image = "sword";
+        DbItem->Find(2)->battleDisplay.GetOrCreate(1)->weaponStrip = 2;
+        Actor(1).SetEquipment(0, 2);
+        board.SetSize(320, 240);
+    }
+    void TearDown() override {
+        SetGraphicsFileFinder(nullptr);
+        ActorBattleTest::TearDown();
+    }
+
+    TSorvoBoard board;
+
+private:
+    testing_support::TempDir dir_;
+    std::string hero_, weapon_;
+};
+
+}  // namespace
+
+TEST_F(ActorDrawTest, TheFrameIsDrawnCentredAndTheWeaponBesideIt) {
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Actor(1);
+    a.battleX = 100;
+    a.battleY = 100;
+    a.pose = Show::kIdle;
+    a.DrawBattler(board);
+    const int lit = LitPixels(board, 76, 76, 124, 124);
+    EXPECT_EQ(lit, 48 * 48);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), lit);
+    // Blinking hides it half the time.
+    board.Clear();
+    a.show.blinkTimer = 7;
+    a.DrawBattler(board);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 0);
+    a.show.blinkTimer = 0;
+    // Swinging: the 64x64 weapon frame around it (its entry 1 picture is
+    // empty, so only the weapon shows), mirrored as well.
+    for (int32_t facing : {0, 1}) {
+        board.Clear();
+        a.facing = facing;
+        a.PrepareHand(0);
+        a.pose = Show::kFirstHand;
+        a.DrawBattler(board);
+        EXPECT_EQ(LitPixels(board, 68, 68, 132, 132), 64 * 64) << facing;
+        EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 64 * 64) << facing;
+    }
 }
