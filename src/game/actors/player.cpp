@@ -10,7 +10,10 @@ TLcfgPlayer::TLcfgPlayer() : animation_(std::make_unique<TLcfgSideAnimation>()) 
 
 TLcfgPlayer::~TLcfgPlayer() = default;
 
-void TLcfgPlayer::Reset() { SetCount(HeroCount()); }
+void TLcfgPlayer::Reset() {
+    SetCount(HeroCount());
+    if (animation_) animation_->Reset();
+}
 
 void TLcfgPlayer::LoadFromStream(ByteReader& r) {
     Clear();

@@ -149,6 +149,8 @@ void TLcfgPlayerItem::Clear() {
     commandsChanged = 0;
     battlerAnimation = 0;
     swingingHand = 0;
+    show = TActorBattleShow();
+    if (sprites_) sprites_->Clear();
     battleItems_.clear();
     classChanging_ = false;
     level = 1;
