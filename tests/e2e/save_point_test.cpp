@@ -11,6 +11,7 @@
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
+#include "media/audio/audio_cantrel.h"
 #include "scenes/harness/harness.h"
 #include "scenes/save_file_scene.h"
 #include "scenes/windows/message_window.h"
@@ -80,8 +81,11 @@ TEST(DemoSavePoint, SaveAtTheCrystalInSlotThreeQuitAndContinueFromThere) {
     steps.Settle([] { return SaveFileScene->Started() && GameDraw->Board().Brightness == 100; });
     steps.Do([&] { saveCursor = SaveFileScene->CursorSlot(); });
     steps.Wait(4).Press("down").Wait(2).Press("down").Wait(10).Press("decision");
+    std::string savedMusic, loadedMusic;
+    bool musicPlaying = false;
     steps.Settle(DriverSteps::FieldShown).Do([&] {
         saved = PartySpot();
+        savedMusic = GameSystem->MusicRecord(kGameMusicCurrent).name;
         fileWritten = GameSaveData->LoadHeader(3);
     });
     steps.Press("f12");
@@ -94,7 +98,12 @@ TEST(DemoSavePoint, SaveAtTheCrystalInSlotThreeQuitAndContinueFromThere) {
         loadCursor = SaveFileScene->CursorSlot();
         loadTop = SaveFileScene->TopSlot();
     });
-    steps.Wait(4).Press("decision").Settle(DriverSteps::FieldShown).Do([&] { loaded = PartySpot(); });
+    // The map's music plays again, though the load screen stopped it.
+    steps.Wait(4).Press("decision").Settle(DriverSteps::FieldShown).Do([&] {
+        loaded = PartySpot();
+        loadedMusic = GameSystem->MusicRecord(kGameMusicCurrent).name;
+        musicPlaying = CantrelMusicPlaying() != 0;
+    });
 
     THarnessOptions o;
     o.gameFolder = dir.path().string();
@@ -111,4 +120,7 @@ TEST(DemoSavePoint, SaveAtTheCrystalInSlotThreeQuitAndContinueFromThere) {
     EXPECT_EQ(loadTop, 1);
     EXPECT_EQ(loaded, saved) << Text(loaded) << " vs " << Text(saved);
     EXPECT_EQ(r.sceneNumber, kSceneField);
+    EXPECT_FALSE(savedMusic.empty());
+    EXPECT_EQ(loadedMusic, savedMusic);
+    EXPECT_TRUE(musicPlaying);
 }
