@@ -8,6 +8,7 @@
 #include "data/database/database.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
+#include "game/enemies/monster.h"
 #include "game/party/party_info.h"
 
 namespace {
@@ -639,7 +640,7 @@ void TLcfgPlayerItem::DecideAction() {
         action.kind = TLcfgUnitActItem::kBasic;
         action.basic = TLcfgUnitActItem::kAttack;
         action.targetKind = TLcfgUnitActItem::kOneEnemy;
-        action.targetIndex = Random(UnitWorld().TroopSize());
+        action.targetIndex = Random(GameMonsters ? GameMonsters->Count() : 0);
         return;
     }
     if (IsConfused()) {
@@ -649,7 +650,7 @@ void TLcfgPlayerItem::DecideAction() {
         action.targetIndex = Random(GamePartyInfo ? GamePartyInfo->MemberCount() : 0);
         return;
     }
-    UnitWorld().DecideAutoAction(*this);
+    DecideAutoAction();
 }
 
 // --- Class change -----------------------------------------------------------------------------------------------

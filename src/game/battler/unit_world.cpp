@@ -1,5 +1,6 @@
 #include "game/battler/unit_world.h"
 
+#include "game/battle/battle_scene_link.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/system/game_system.h"
 
@@ -9,6 +10,7 @@ namespace {
 class GameUnitWorld : public IUnitWorld {
 public:
     int Scene() const override { return GameSystem ? GameSystem->scene : 0; }
+    int BattleStartCondition() const override { return BattleLink().StartCondition(); }
     void QueueMessageLine(const std::string& line) override {
         if (GameInterpreterHooks.messagePool) GameInterpreterHooks.messagePool->AddLine(line);
     }

@@ -93,13 +93,6 @@ public:
     // it is set and clears it when a command makes it wait.
     virtual bool EventsEnabled() const = 0;
     virtual void DisableEvents() = 0;
-    // Enemy `index` of the troop as scripts number it: 0 HP, 1 SP, 2 max HP,
-    // 3 max SP, 4 attack, 5 defense, 6 spirit, 7 agility; 0 without one.
-    virtual int32_t EnemyValue(int32_t index, int32_t which) const {
-        (void)index;
-        (void)which;
-        return 0;
-    }
     // The four entries of the command queue: party indexes of the actors
     // waiting for command input, -1 for an empty entry.
     virtual int32_t CommandQueueEntry(int entry) const {

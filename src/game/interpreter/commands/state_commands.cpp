@@ -11,6 +11,7 @@
 #include "data/random.h"
 #include "game/actors/player.h"
 #include "game/character/character.h"
+#include "game/enemies/monster.h"
 #include "game/interpreter/base_scripter.h"
 #include "game/interpreter/command_handlers.h"
 #include "game/party/party_info.h"
@@ -87,6 +88,25 @@ int32_t ActorValue(int32_t actorId, int32_t which) {
     return 0;
 }
 
+// Enemy `index` of the troop (from 0). Outside a battle the troop is empty,
+// and a map event that reads an enemy then reads 0 rather than stopping
+// the game with an error.
+int32_t EnemyValue(int32_t index, int32_t which) {
+    const TLcfgMonsterItem* enemy = GameMonsters ? GameMonsters->Items(index) : nullptr;
+    if (!enemy) return 0;
+    switch (which) {
+    case 0: return enemy->hp;
+    case 1: return enemy->sp;
+    case 2: return enemy->MaxHP();
+    case 3: return enemy->MaxSP();
+    case 4: return enemy->EffectiveAttack();
+    case 5: return enemy->EffectiveDefense();
+    case 6: return enemy->EffectiveSpirit();
+    case 7: return enemy->EffectiveAgility();
+    }
+    return 0;
+}
+
 // Facing 0-7 as the digit of the numeric keypad that points that way.
 int32_t KeypadDigit(int32_t direction) {
     static constexpr std::array<int32_t, 8> kDigits = {8, 6, 2, 4, 9, 3, 1, 7};
@@ -143,10 +163,7 @@ int64_t Operand(TLcfgBaseScripter& scripter, const TLcfgScriptData& frame, const
     case 5: return ActorValue(p5, p6);
     case 6: return CharacterValue(scripter, frame, p5, p6);
     case 7: return GameValue(p5);
-    case 8: {
-        IBattleSceneHooks* battle = GameInterpreterHooks.battle;
-        return battle ? battle->EnemyValue(p5, p6) : 0;
-    }
+    case 8: return EnemyValue(p5, p6);
     }
     return 0;
 }
