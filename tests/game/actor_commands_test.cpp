@@ -193,6 +193,12 @@ TEST_F(ActorCommandTest, DamageCanKill) {
 TEST_F(ActorCommandTest, OneHandedWeaponGoesToTheFreeSecondHandOfATwoWeaponActor) {
     TLcfgPlayerItem& a = Actor(1);
     a.twoWeapons = 1;
+    Do(kEquip, {1, 1, 0, 0, kShield});  // a shield is no weapon of a two-weapon actor
+    EXPECT_EQ(a.Equipment(1), 0);
+    Do(kEquip, {1, 1, 0, 0, kSword});  // the first hand is empty: it takes the weapon
+    EXPECT_EQ(a.Equipment(0), kSword);
+    EXPECT_EQ(a.Equipment(1), 0);
+    Do(kEquip, {1, 1, 1, 0});
     Do(kEquip, {1, 1, 0, 0, kSword});
     Do(kEquip, {1, 1, 0, 0, kDagger});
     EXPECT_EQ(a.Equipment(0), kSword);

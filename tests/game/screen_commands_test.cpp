@@ -132,6 +132,16 @@ TEST_F(ScreenCommandTest, FlashAndShakeModes) {
     EXPECT_EQ(effects.shakeX, 0);
 }
 
+TEST_F(ScreenCommandTest, WeatherOfAnUnknownKindChangesNothing) {
+    Do(11070, {2, 5});
+    EXPECT_EQ(effects.weatherKind, TLcfgScreen::kSnow);
+    EXPECT_EQ(effects.weatherStrength, 2);
+    Do(11070, {9, 1});
+    Do(11070, {-1, 1});
+    EXPECT_EQ(effects.weatherKind, TLcfgScreen::kSnow);
+    EXPECT_EQ(effects.weatherStrength, 2);
+}
+
 TEST_F(ScreenCommandTest, PanAndMapAnimationWaitTheirRawCount) {
     Do(kPan, {0});
     EXPECT_EQ(walker.viewFollows, 0);

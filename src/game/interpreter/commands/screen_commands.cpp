@@ -125,10 +125,14 @@ VARNOW_COMMAND(PanScreen) {
     }
 }
 
+// Kind p0 0-4 (none, rain, snow, fog, sandstorm; other kinds change
+// nothing), strength p1 0-2.
 VARNOW_COMMAND(SetWeather) {
     (void)scripter;
     (void)frame;
-    if (GameScreen) GameScreen->SetWeather(line.GetParam(0), line.GetParam(1));
+    const int32_t kind = line.GetParam(0);
+    if (kind < TLcfgScreen::kNoWeather || kind > TLcfgScreen::kSandstorm) return;
+    if (GameScreen) GameScreen->SetWeather(kind, line.GetParam(1));
 }
 
 // Battle animation p0 on character p1 (10005 the running script's event),
