@@ -20,7 +20,7 @@ using lcf_builder::Script;
 
 namespace {
 
-constexpr int32_t kChangeExp = 10410, kChangeStat = 10430, kEquip = 10450, kChangeHp = 10460;
+constexpr int32_t kChangeStat = 10430, kEquip = 10450, kChangeHp = 10460;
 constexpr int32_t kDamage = 10500, kActorGraphic = 10630, kActorFace = 10640, kVehicleGraphic = 10650;
 constexpr int32_t kBattleFields = 1007;
 constexpr int32_t kSword = 1, kDagger = 2, kAxe = 3, kShield = 4, kHelmet = 5;
@@ -115,13 +115,6 @@ TEST_F(ActorCommandTest, GameOverIsTestedOnTheFieldOnlyAndNeverForAnEmptyParty) 
     EXPECT_EQ(hooks.gameOverChecks, 1);
 }
 
-TEST_F(ActorCommandTest, LosingHpKillsOnlyWhenAsked) {
-    Do(kChangeHp, {1, 1, 1, 0, 9999, 0});
-    EXPECT_EQ(Actor(1).hp, 1);
-    Do(kChangeHp, {1, 1, 1, 0, 9999, 1});
-    EXPECT_EQ(Actor(1).hp, 0);
-}
-
 TEST_F(ActorCommandTest, ChangeStatReadsItsAmountFromP4AndP5) {
     system->SetVariable(4, 25);
     Do(kChangeStat, {1, 1, 0, 2, 1, 4});  // attack + v4
@@ -132,13 +125,6 @@ TEST_F(ActorCommandTest, ChangeStatReadsItsAmountFromP4AndP5) {
     Do(kChangeStat, {1, 1, 0, 6, 0, 100});  // no seventh parameter
     Do(kChangeStat, {1, 1, 0, -1, 0, 100});
     for (int kind = 0; kind < 6; ++kind) EXPECT_EQ(Actor(1).ParamModifier(kind), kind == 2 ? 25 : kind == 0 ? -100 : 0);
-}
-
-TEST_F(ActorCommandTest, ExperienceCommandRaisesTheLevel) {
-    Do(kChangeExp, {1, 1, 0, 0, int32_t(Actor(1).ExpForLevel(5)), 0});
-    EXPECT_EQ(Actor(1).Level(), 5);
-    Do(kChangeExp, {1, 1, 1, 0, 9999999, 0});
-    EXPECT_EQ(Actor(1).Level(), 1);
 }
 
 TEST_F(ActorCommandTest, DamageSubtractsDefenseAndSpiritProductsEachDividedOnItsOwn) {
