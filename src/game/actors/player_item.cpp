@@ -148,6 +148,8 @@ void TLcfgPlayerItem::Clear() {
     commandsChanged = 0;
     battlerAnimation = 0;
     swingingHand = 0;
+    repeatCommand = 0;
+    repeatCount = 1;
     battleItems_.clear();
     classChanging_ = false;
     level = 1;

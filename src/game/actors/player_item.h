@@ -194,6 +194,10 @@ public:
     int32_t battlerAnimation = 0;
     // The hand that swings in an attack: 0 the weapon slot, 1 the second hand.
     int32_t swingingHand = 0;
+    // Set by a script for the next battle, not saved: the attack of battle
+    // command `repeatCommand` (0 none) hits `repeatCount` times as many.
+    int32_t repeatCommand = 0;
+    int32_t repeatCount = 1;
 
 protected:
     bool EquipmentHoldsCondition(int32_t id) const override;

@@ -79,6 +79,10 @@ public:
     virtual void PerformTeleport() {}
     // The party changed on the field: game over when no member can act.
     virtual void CheckGameOver() {}
+    // A script erases or shows the field's picture with a transition type
+    // 0-19; each returns when the transition is over.
+    virtual void EraseFieldScreen(int32_t transition) { (void)transition; }
+    virtual void ShowFieldScreen(int32_t transition) { (void)transition; }
 };
 
 // The battle scene.
@@ -108,6 +112,9 @@ public:
     virtual void PartyShrank() {}
     // A member joined: the members' battle positions are recomputed.
     virtual void RepositionActors() {}
+    // An actor's weapons changed in battle: its battle sprites (body and
+    // weapon strips) are built again.
+    virtual void RebuildBattleSprites(int32_t actorId) { (void)actorId; }
 };
 
 // The current map: its events, the party and the vehicles.
