@@ -320,3 +320,50 @@ TEST_F(ActorTest, WalkingConditionsActOnTheirStepPeriod) {
     }
     EXPECT_EQ(a.hp, 1);  // walking never kills
 }
+
+TEST_F(ActorTest, ClassFlagsDecideWhenTheDatabaseEquipsByClass) {
+    // Classes 1 Warrior and 2 Mage. The class flags start at "no class":
+    // [0, 1, 0] lets the Warrior alone use the Broadsword and the Tonic.
+    Class(1, Chunks().Str(1, "Warrior").Data(31, FlatCurves(80, 10, 20, 20, 5, 5)));
+    Class(2, Chunks().Str(1, "Mage").Data(31, FlatCurves(60, 40, 5, 5, 30, 5)));
+    Item(7, Chunks().Str(1, "Broadsword").Data(3, {1}).Int(72, 3).Data(73, {0, 1, 0}));
+    Item(8, Chunks().Str(1, "Tonic").Data(3, {9}).Int(53, 1).Int(72, 3).Data(73, {0, 1, 0}));
+    Skill(1, Chunks().Str(1, "Mend").Int(12, 3).Data(31, {1}));
+    Hero(1, Chunks().Str(1, "Wren").Int(57, 1).Data(31, FlatCurves(80, 10, 20, 20, 5, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    Hero(2, Chunks().Str(1, "Mael").Int(57, 2).Data(31, FlatCurves(60, 40, 5, 5, 30, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    Hero(3, Chunks().Str(1, "Nob").Data(31, FlatCurves(50, 0, 5, 5, 5, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    DbSystem->equipByClass = 1;
+    DbSystem->party.Resize(0);
+    StartGame();
+
+    TLcfgPlayerItem& warrior = Actor(1);
+    TLcfgPlayerItem& mage = Actor(2);
+    TLcfgPlayerItem& classless = Actor(3);
+    EXPECT_EQ(warrior.Equipment(0), 7);  // starting equipment kept
+    EXPECT_EQ(mage.Equipment(0), 0);
+    EXPECT_EQ(classless.Equipment(0), 0);
+    EXPECT_TRUE(warrior.CanEquip(0, 7));
+    EXPECT_FALSE(mage.CanEquip(0, 7));
+    EXPECT_FALSE(classless.CanEquip(0, 7));
+
+    world.scene = 1;
+    GamePartyInfo->GainItem(8, 1);
+    GamePartyInfo->AddMember(2);
+    GamePartyInfo->AddMember(3);
+    EXPECT_FALSE(GamePartyInfo->ItemUsable(8));  // nobody in the party may use it
+    GamePartyInfo->AddMember(1);
+    EXPECT_TRUE(GamePartyInfo->ItemUsable(8));
+    EXPECT_TRUE(warrior.CanUseItem(8));
+    EXPECT_FALSE(mage.CanUseItem(8));
+    EXPECT_FALSE(classless.CanUseItem(8));
+
+    // A class changed by an event counts, and a class beyond the flags may.
+    mage.ChangeClass(1, false, 0, 3, false);
+    EXPECT_TRUE(mage.CanEquip(0, 7));
+    mage.classField = 5;
+    EXPECT_TRUE(mage.CanEquip(0, 7));
+
+    // With the setting off the hero flags decide again.
+    DbSystem->equipByClass = 0;
+    EXPECT_TRUE(classless.CanEquip(0, 7));
+}

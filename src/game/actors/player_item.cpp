@@ -418,13 +418,9 @@ bool TLcfgPlayerItem::IsEquipped(int32_t id) const {
 }
 
 bool TLcfgPlayerItem::ItemAllowed(const TLcfItemItem& item) const {
-    if (DbSystem && DbSystem->equipByClass) {
-        // The class set stands for class ids 1.. (entry i for id i + 1);
-        // an actor without a class is not held back by it.
-        int32_t cls = ClassId();
-        return cls < 1 || item.classSet.GetEntry(cls) != 0;
-    }
-    return item.heroSet.GetEntry(Id()) != 0;
+    // The database's setting picks the item's class flags or its hero flags.
+    if (DbSystem && DbSystem->equipByClass) return item.GetJobFlag(ClassId()) != 0;
+    return item.GetHeroFlag(Id()) != 0;
 }
 
 bool TLcfgPlayerItem::CanEquip(int slot, int32_t itemId) const {
