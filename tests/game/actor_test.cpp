@@ -117,6 +117,34 @@ TEST_F(ActorTest, ExperienceCurveLevelsAndMessages) {
     EXPECT_EQ(b.Level(), 2);
 }
 
+TEST_F(ActorTest, RaisingALevelPastOneHundredAsksTheCurveThere) {
+    Hero(2, Chunks().Str(1, "Bea").Int(7, 50).Int(8, 99).Int(41, 30).Int(42, 30).Int(43, 0));
+    StartGame();
+    TLcfgPlayerItem& b = Actor(2);
+    ASSERT_EQ(b.Level(), 50);
+    EXPECT_EQ(b.ExpForLevel(100), 151470);
+    EXPECT_EQ(b.ExpForLevel(149), 335220);  // 148 x 30 + 30 x (1 + ... + 148)
+    b.RaiseLevel(99, false);
+    EXPECT_EQ(b.Exp(), 335220);
+    EXPECT_EQ(b.Level(), 99);
+    b.LowerLevel(200);
+    EXPECT_EQ(b.Exp(), 0);
+    EXPECT_EQ(b.Level(), 1);
+
+    // Any level may be asked for: a flat curve answers at once, a steep one
+    // stops at 10000000, a falling one is held at -10000000.
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 0).Int(42, 0).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), 0);
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 1).Int(42, 1).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), 10000000);
+    Hero(2, Chunks().Str(1, "Bea").Int(41, -5).Int(42, 0).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), -10000000);
+    // A falling increment is judged at its first step.
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 0).Int(42, -100).Int(43, 5000100));
+    EXPECT_EQ(b.ExpForLevel(3), 10000000);  // 10000200 - 100 passes the limit, though - 300 would not
+    EXPECT_EQ(b.ExpForLevel(2), 5000000);
+}
+
 TEST_F(ActorTest, ClassChangeSkillModes) {
     TLcfgPlayerItem& a = Actor(1);  // level 3, skills 1 and 2
     a.ChangeClass(1, false, 0, 3, false);
