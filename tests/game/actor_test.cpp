@@ -267,6 +267,10 @@ TEST_F(ActorTest, BattleCommands) {
     a.ChangeBattleCommand(0, false);
     EXPECT_EQ(a.commands, (std::array<int32_t, 7>{0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(a.BattleCommand(0), 0);
+    // Removing moves the later entries up; the seventh keeps its value.
+    a.commands = {1, 2, 3, 0, -1, -1, 0};
+    a.ChangeBattleCommand(2, false);
+    EXPECT_EQ(a.commands, (std::array<int32_t, 7>{1, 3, 0, -1, -1, 0, 0}));
 }
 
 TEST_F(ActorTest, BattlePropertiesOfTheSwingingHand) {

@@ -555,8 +555,8 @@ void TLcfgPlayerItem::ChangeBattleCommand(int32_t id, bool add) {
     }
     for (int i = 0; i < kCommands; ++i)
         if (commands[size_t(i)] == id) {
+            // The last entry keeps its value.
             for (int j = i; j + 1 < kCommands; ++j) commands[size_t(j)] = commands[size_t(j) + 1];
-            commands[kCommands - 1] = -1;
             return;
         }
 }
