@@ -136,7 +136,9 @@ public:
     void ApplyEquipmentConditions();
     int EquippableCount(int slot) const;
     int32_t EquippableAt(int slot, int n) const;
-    // Whether the item's hero or class flags let this actor use or equip it.
+    // Whether the item's hero or class flags let this actor use or equip it
+    // (the class flags when the database equips by class). The one
+    // permission test: equipping, using, and the menus' and shops' lists.
     bool ItemAllowed(const TLcfItemItem& item) const;
 
     // --- Battle commands --------------------------------------------------------------
