@@ -266,8 +266,8 @@ TEST_F(ActorBattleTest, HitsDueCountAttackTwiceOnceAndTheEventRepeat) {
     // An event made command 1 repeat three times: 12 hits.
     DbBattle->commands.GetOrCreate(1)->kind = 0;
     scene.executingCommand = 1;
-    a.show.repeatCommandId = 1;
-    a.show.repeatCount = 3;
+    a.repeatCommand = 1;
+    a.repeatCount = 3;
     scene.strikes.clear();
     a.PrepareActionMotion();
     Frames(a, 1);

@@ -153,6 +153,29 @@ TEST_F(AutoActionTest, TheAnimationOfAnAttackFollowsTheHandsThatHoldWeapons) {
     EXPECT_EQ(a.SecondAttackAnimationId(), 0);
 }
 
+TEST_F(AutoActionTest, TheSwingingHandAloneGivesItsAttributesAndConditions) {
+    // The first hand's weapon carries an attribute the enemy takes double
+    // (rank B) and a 40 % poison; the second hand's does neither.
+    Item(4, Chunks().Str(1, "Flame").Data(3, {1}).Int(63, 2).Data(64, {0, 1}).Int(65, 1).Data(66, {1}).Int(67, 40));
+    Monster(1, Chunks().Int(4, 100).Int(7, 20).Int(33, 1).Data(34, {1}));
+    Troop({{1, 100, 100, false}});
+    const TLcfgMonsterItem& enemy = *troop.Member(0);
+    TLcfgPlayerItem& a = Ann();
+    a.twoWeapons = 1;
+    a.SetEquipment(0, 4);
+    a.SetEquipment(1, 2);
+    EXPECT_EQ(a.WeaponAttackDamage(enemy), 24);
+    EXPECT_TRUE(a.HandHasAttribute(1));
+    EXPECT_EQ(a.HandConditionRate(2), 40);
+    a.swingingHand = 1;
+    EXPECT_EQ(a.WeaponAttackDamage(enemy), 12);
+    EXPECT_FALSE(a.HandHasAttribute(1));
+    EXPECT_EQ(a.HandConditionRate(2), 0);
+    // Both hands together for the plain attack.
+    EXPECT_EQ(a.AttackDamage(enemy), 24);
+    EXPECT_EQ(a.WeaponConditionRate(2), 40);
+}
+
 TEST_F(AutoActionTest, HandAttackClampsAfterConditions) {
     // 30 + a weapon of 5000 (no 999 cap on the sum), doubled by a condition:
     // 10060, then held at 9999.

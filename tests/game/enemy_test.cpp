@@ -383,6 +383,19 @@ TEST_F(EnemyTest, DrawnCentredWhileShownAndNotBlinking) {
     e.StartDeathFade();
     e.Draw(board);
     EXPECT_GT(LitPixels(board, 90, 95, 110, 105), 190);
+    EXPECT_EQ(e.Picture().Opacity, TLcfgMonsterItem::kDeathFadeFrames * 7);
+    // Its flash strength rounds half to even; a translucent enemy at 160/255.
+    Monster(1, Chunks().Str(2, "blob").Int(4, 40).Int(10, 1));
+    e.hp = 40;
+    e.deathFade = 0;
+    e.flashStrength = 2.5;
+    e.Draw(board);
+    EXPECT_EQ(e.Picture().ColorControl1.FlashStrength, 2);
+    EXPECT_EQ(e.Picture().Opacity, 160);
+    e.flashStrength = 3.5;
+    e.facing = 1;
+    e.Draw(board);
+    EXPECT_EQ(e.MirroredPicture().ColorControl1.FlashStrength, 4);
 }
 
 }  // namespace

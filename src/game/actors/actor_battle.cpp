@@ -49,8 +49,8 @@ void TLcfgPlayerItem::StartBattle() {
     popupTimer = 0;
     show.pendingPose = 0;
     show.animatedPose = Show::kNoPose;
-    show.repeatCommandId = 0;
-    show.repeatCount = 1;
+    repeatCommand = 0;
+    repeatCount = 1;
     if (show.battleStarted) return;
     show.battleStarted = 1;
     show.autoThisBattle = BattleLink().AutoBattle() || autoBattle ? 1 : 0;
@@ -246,9 +246,9 @@ void TLcfgPlayerItem::MotionStep() {
 
 int32_t TLcfgPlayerItem::HitsDue() const {
     int64_t r = 1;
-    if (show.repeatCommandId != 0 && BattleLink().ExecutingCommandId(*this) == show.repeatCommandId && DbBattle)
-        if (const TLcfBattleCMDItem* c = DbBattle->commands.Find(show.repeatCommandId))
-            if (c->kind <= 2) r = std::max(0, show.repeatCount);
+    if (repeatCommand != 0 && BattleLink().ExecutingCommandId(*this) == repeatCommand && DbBattle)
+        if (const TLcfBattleCMDItem* c = DbBattle->commands.Find(repeatCommand))
+            if (c->kind <= 2) r = std::max(0, repeatCount);
     int64_t due;
     if (pose == Show::kSkill) {
         due = r * show.hitsPerSwing;

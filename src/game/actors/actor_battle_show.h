@@ -1,8 +1,7 @@
 #pragma once
 // An actor's battle presentation: its pose's sequence state (motion, hits,
-// projectile, after-image trail, the pose's own battle animation), the
-// per-battle flags, and the values an event command gives its next attack.
-// None of it is saved; the actor's Clear resets it and each battle start
+// projectile, after-image trail, the pose's own battle animation) and the
+// per-battle flags. None of it is saved; the actor's Clear resets it and each battle start
 // resets what belongs to one battle.
 
 #include <array>
@@ -67,8 +66,4 @@ struct TActorBattleShow {
     // The row the actor is moving to (a row change takes effect in the
     // next battle update).
     int32_t rowTarget = 0;
-    // Set by an event command: the battle command whose attack repeats, and
-    // how many times.
-    int32_t repeatCommandId = 0;
-    int32_t repeatCount = 1;
 };

@@ -142,7 +142,9 @@ public:
     void ApplyEquipmentConditions();
     int EquippableCount(int slot) const;
     int32_t EquippableAt(int slot, int n) const;
-    // Whether the item's hero or class flags let this actor use or equip it.
+    // Whether the item's hero or class flags let this actor use or equip it
+    // (the class flags when the database equips by class). The one
+    // permission test: equipping, using, and the menus' and shops' lists.
     bool ItemAllowed(const TLcfItemItem& item) const;
 
     // --- Battle commands --------------------------------------------------------------
@@ -249,6 +251,10 @@ public:
     int32_t battlerAnimation = 0;
     // The hand that swings in an attack: 0 the weapon slot, 1 the second hand.
     int32_t swingingHand = 0;
+    // Set by a script for the next battle, not saved: the attack of battle
+    // command `repeatCommand` (0 none) hits `repeatCount` times as many.
+    int32_t repeatCommand = 0;
+    int32_t repeatCount = 1;
 
 protected:
     bool EquipmentHoldsCondition(int32_t id) const override;

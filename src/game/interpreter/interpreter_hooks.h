@@ -79,6 +79,10 @@ public:
     virtual void PerformTeleport() {}
     // The party changed on the field: game over when no member can act.
     virtual void CheckGameOver() {}
+    // A script erases or shows the field's picture with a transition type
+    // 0-19; each returns when the transition is over.
+    virtual void EraseFieldScreen(int32_t transition) { (void)transition; }
+    virtual void ShowFieldScreen(int32_t transition) { (void)transition; }
 };
 
 // The battle scene.
@@ -106,6 +110,9 @@ public:
     // The party shrank and the queue was packed: the status window is laid
     // out again and command input restarts by the battle layout.
     virtual void PartyShrank() {}
+    // An actor's weapons changed in battle: its battle sprites (body and
+    // weapon strips) are built again.
+    virtual void RebuildBattleSprites(int32_t actorId) { (void)actorId; }
 };
 
 // The current map: its events, the party and the vehicles.

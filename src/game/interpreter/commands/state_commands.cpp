@@ -61,14 +61,6 @@ int64_t RandomBelow(int64_t span) {
     return int64_t(wide % uint64_t(span));
 }
 
-// The operand source used by gold, items and the party: 0 the constant,
-// 1 the variable it names, anything else 0.
-int32_t Amount(int32_t source, int32_t value) {
-    if (source == 0) return value;
-    if (source == 1) return Variable(value);
-    return 0;
-}
-
 int32_t ActorValue(int32_t actorId, int32_t which) {
     if (!GamePlayers) throw Exception::FromId(65289);
     const TLcfgPlayerItem& actor = *GamePlayers->Get(actorId);
@@ -183,6 +175,12 @@ int64_t Apply(int32_t op, int64_t v, int64_t x) {
 }
 
 }  // namespace
+
+int32_t Amount(int32_t source, int32_t value) {
+    if (source == 0) return value;
+    if (source == 1) return Variable(value);
+    return 0;
+}
 
 // Operation p3: 0 on, 1 off, 2 toggle; any other changes nothing.
 VARNOW_COMMAND(ControlSwitches) {
