@@ -17,7 +17,9 @@
 #include "game/map/world_hooks.h"
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
+#include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/save_file_scene.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
@@ -28,11 +30,12 @@ TLcfScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
 TLcfScene* ShopScene = nullptr;
 TLcfScene* NameScene = nullptr;
-TLcfScene* SaveFileScene = nullptr;
+TLcfSaveFileScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
-TLcfScene* DebugScene = nullptr;
+TLcfDebugScene* DebugScene = nullptr;
 std::vector<std::string> GameCommandLine;
+int GameResetCount = 0;
 TBattleTestSetup BattleTestSetup;
 
 namespace {
@@ -62,14 +65,11 @@ void CreateScenes() {
     BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfStandInScene("shop", 0);
     NameScene = new TLcfStandInScene("name", 0);
-    auto* save = new TLcfStandInScene("save", 6);
-    // Saving from a script returns to the map; the title's load screen to
-    // the title.
-    save->Next = [] { return GameParty && GameParty->mapId != 0 ? int(kSceneField) : int(kSceneTitle); };
-    SaveFileScene = save;
+    SaveFileScene = new TLcfSaveFileScene();
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
-    DebugScene = new TLcfDebugStandIn();
+    DebugScene = new TLcfDebugScene();
+    RegisterSaveCommand();
     GameInterpreterHooks.field = FieldScene;
     GameWorldHooks.battle = &FieldBattleHooks;
 }
@@ -87,7 +87,9 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = ShopScene = NameScene = nullptr;
+    SaveFileScene = nullptr;
+    DebugScene = nullptr;
     BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
@@ -138,6 +140,7 @@ void SetupBattleTest() {
 }  // namespace
 
 void GameReset() {
+    ++GameResetCount;
     CantrelStopMusic();
     CantrelStopAllSounds();
     TSorvoBoard& board = GameDraw->Board();
@@ -149,7 +152,7 @@ void GameReset() {
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
     for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
-                         SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();
