@@ -136,6 +136,10 @@ public:
     }
     void Close() override { closing = true; }
     void CloseNow() override { visible = closing = false; }
+    void SetupBattleLine() override {
+        Open();
+        ++battleLines;
+    }
     void AddLine(const std::string& text) override { lines.push_back(text); }
     int LineCount() const override { return int(lines.size()); }
     bool InnPending() const override { return innPending; }
@@ -147,7 +151,7 @@ public:
     bool innPending = false;
     int innAnswer = 0;
     int32_t innPrice = 0;
-    int opens = 0;
+    int opens = 0, battleLines = 0;
     std::vector<std::string> lines;
 };
 

@@ -28,6 +28,19 @@ public:
     void PlaySkillAnimation(TLcfgPlayerItem& a) override { skillAnimations.push_back(&a); }
     void CheckReflection(TLcfgPlayerItem& a) override { reflectionChecks.push_back(&a); }
     void ApplySkill(TLcfgPlayerItem& a) override { skillsApplied.push_back(&a); }
+    bool EscapeAllowed() const override { return escapeAllowed; }
+    void SetEscapeChance(int32_t c) override { escapeChance = c; }
+    void DisableEnemyTurns() override { enemyTurns = false; }
+    void Flee(TLcfgUnitItem& b) override { fled.push_back(&b); }
+    void AbortBattle() override { ++aborts; }
+    void ChangeBackdrop(const std::string& name) override {
+        backdrop = name;
+        terrainId = 0;
+        ++backdropLoads;
+    }
+    int32_t LastTargetKind() const override { return lastTargetKind; }
+    int32_t LastTargetIndex() const override { return lastTargetIndex; }
+    int32_t LastCommandActorId() const override { return lastActorId; }
 
     // Answers.
     int startCondition = 0;
@@ -35,6 +48,8 @@ public:
     bool firstStrike = false, autoBattle = false, victoryPhase = false, partyFleeing = false;
     bool eventRunning = false, refuseSkill = false;
     int32_t executingCommand = 0;
+    bool escapeAllowed = true;
+    int32_t lastTargetKind = 0, lastTargetIndex = -1, lastActorId = -1;
 
     // What was told, in order.
     struct Strike {
@@ -44,6 +59,12 @@ public:
     std::vector<TLcfgPlayerItem*> motionsOver;
     std::vector<Strike> strikes;
     std::vector<TLcfgPlayerItem*> skillAnimations, reflectionChecks, skillsApplied;
+    int32_t escapeChance = 0;
+    bool enemyTurns = true;
+    std::vector<TLcfgUnitItem*> fled;
+    int aborts = 0;
+    std::string backdrop;
+    int backdropLoads = 0;
 };
 
 // Installs a link for the guard's lifetime.

@@ -18,6 +18,7 @@
 //   ends as if its hits were done.
 
 #include <cstdint>
+#include <string>
 
 class TLcfgUnitItem;
 class TLcfgPlayerItem;
@@ -74,6 +75,28 @@ public:
     virtual void PlaySkillAnimation(TLcfgPlayerItem&) {}
     virtual void CheckReflection(TLcfgPlayerItem&) {}
     virtual void ApplySkill(TLcfgPlayerItem&) {}
+
+    // --- What the battle interpreter's commands ask of the scene ----------
+    // The battle allows the party to escape (set up by whoever started it).
+    virtual bool EscapeAllowed() const { return false; }
+    // The chance of the party's escape roll, in percent.
+    virtual void SetEscapeChance(int32_t) {}
+    // No enemy enters the ready list any more.
+    virtual void DisableEnemyTurns() {}
+    // One battler flees: an enemy leaves with its escape fade, an actor
+    // makes the party's escape roll.
+    virtual void Flee(TLcfgUnitItem&) {}
+    // Ends the battle as aborted; the real scene does not return from it.
+    virtual void AbortBattle() {}
+    // The backdrop becomes the picture `name` (no terrain) and is loaded
+    // again at once.
+    virtual void ChangeBackdrop(const std::string&) {}
+    // The last command chosen at an actor's command window: its target kind
+    // (3 and 4 are enemies), target index, and the id of the actor that
+    // chose it (-1 once an enemy's turn has come since).
+    virtual int32_t LastTargetKind() const { return 0; }
+    virtual int32_t LastTargetIndex() const { return -1; }
+    virtual int32_t LastCommandActorId() const { return -1; }
 };
 
 // The installed link; never null (the "no battle" default when none is).

@@ -109,6 +109,13 @@ void RegisterActorCommands();
 void RegisterScreenCommands();
 void RegisterPictureCommands();
 void RegisterMovieCommand();
+// The enemies, the backdrop, battle animations, branches and the course of
+// a battle.
+void RegisterBattleCommands();
+
+// A conditional branch's comparison: the value on the left, operators 0-5
+// (=, >=, <=, >, <, !=); any other operator is false.
+bool Compare(int32_t v, int32_t op, int32_t c);
 
 // A duration of a script in tenths of a second as frames (0 and up).
 int32_t TenthsToFrames(int32_t tenths);

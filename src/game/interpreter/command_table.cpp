@@ -169,6 +169,7 @@ void RegisterFamilies() {
     commands::RegisterScreenCommands();
     commands::RegisterPictureCommands();
     commands::RegisterMovieCommand();
+    commands::RegisterBattleCommands();
 }
 
 const TLcfgCommandEntry kNoEntry{};

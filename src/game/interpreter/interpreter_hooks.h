@@ -46,6 +46,9 @@ public:
         (void)digits;
         (void)variableId;
     }
+    // Sets the box up as the one-line battle message at the top of the
+    // screen, emptied and open, for the battle's pooled lines.
+    virtual void SetupBattleLine() {}
 };
 
 // Lines queued by game logic (level-ups, battle results).

@@ -49,6 +49,13 @@ public:
     void Update();
     // Update twice: presses made before the call do not count.
     void Flush();
+    // Forgets the repeating button: a button still held repeats again only
+    // after it is pressed anew.
+    void ResetRepeat() {
+        RepeatButton = 0;
+        RepeatCounter = 0;
+        Repeated = 0;
+    }
 
     bool IsHeld(int button) const { return (Held & Bit(button)) != 0; }
     bool IsPressed(int button) const { return (Pressed & Bit(button)) != 0; }

@@ -25,19 +25,6 @@ bool AtLeastOrAtMost(int32_t value, int32_t mode, int32_t bound) {
     return false;
 }
 
-// The variable on the left, operators 0-5; any other operator is false.
-bool Compare(int32_t v, int32_t op, int32_t c) {
-    switch (op) {
-    case 0: return v == c;
-    case 1: return v >= c;
-    case 2: return v <= c;
-    case 3: return v > c;
-    case 4: return v < c;
-    case 5: return v != c;
-    }
-    return false;
-}
-
 int32_t TimerSeconds(int which) {
     if (!GamePartyInfo) return 0;
     return which == 0 ? GamePartyInfo->Timer1Seconds() : GamePartyInfo->Timer2Seconds();
@@ -100,6 +87,18 @@ bool Condition(TLcfgBaseScripter& scripter, const TLcfgScriptData& frame, const 
 }
 
 }  // namespace
+
+bool Compare(int32_t v, int32_t op, int32_t c) {
+    switch (op) {
+    case 0: return v == c;
+    case 1: return v >= c;
+    case 2: return v <= c;
+    case 3: return v > c;
+    case 4: return v < c;
+    case 5: return v != c;
+    }
+    return false;
+}
 
 VARNOW_COMMAND(EndOfList) {
     (void)frame;
