@@ -18,13 +18,14 @@
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/menu/menu_scene.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
 #include "scenes/windows/message_window.h"
 
 TLcfFieldScene* FieldScene = nullptr;
-TLcfScene* MenuScene = nullptr;
+TLcfMenuScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
 TLcfScene* ShopScene = nullptr;
 TLcfScene* NameScene = nullptr;
@@ -58,7 +59,7 @@ bool ParseDecimal(const std::string& s, int32_t& out) {
 
 void CreateScenes() {
     FieldScene = new TLcfFieldScene();
-    MenuScene = new TLcfStandInScene("menu", 0);
+    MenuScene = new TLcfMenuScene();
     BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfStandInScene("shop", 0);
     NameScene = new TLcfStandInScene("name", 0);
@@ -87,7 +88,8 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = nullptr;
+    ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
     BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
@@ -96,7 +98,7 @@ void DestroyScenes() {
 TLcfScene* SceneOf(int number) {
     switch (number) {
         case 0: return FieldScene;
-        case 1: return MenuScene;
+        case 1: return static_cast<TLcfScene*>(MenuScene);
         case 2: return BattleScene;
         case 3: return ShopScene;
         case 4: return NameScene;
@@ -148,7 +150,7 @@ void GameReset() {
     // A message up at the reset must not greet the next game.
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), static_cast<TLcfScene*>(MenuScene), static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
                          SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.

@@ -13,9 +13,10 @@ class TLcfTitleScene;
 class TLcfGameOverScene;
 class TLcfFieldScene;
 class TLcfBattleStandIn;
+class TLcfMenuScene;
 
 extern TLcfFieldScene* FieldScene;
-extern TLcfScene* MenuScene;
+extern TLcfMenuScene* MenuScene;
 extern TLcfBattleStandIn* BattleScene;
 extern TLcfScene* ShopScene;
 extern TLcfScene* NameScene;

@@ -138,7 +138,7 @@ void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
         "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
         "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
         "Mira joined",  "Intro done",    "Promised Tam", "Playing tag", "",
-        "",             "",              "",             "",            "",
+        "",             "",              "",             "Satchel taken", "",
     };
     switches.SetCount(sw::kCount);
     for (int i = 0; i < sw::kCount; ++i) switches.Items(i)->name = switch_names[i];
