@@ -160,6 +160,17 @@ TEST_F(MenuScene, AnItemsTeleportOrEscapeWithNowhereToGoBuzzesBeforeAnythingIsPa
     Press(TMultiInput::kDecision);
     EXPECT_EQ(Sounds("Buzzer"), before + 1);
     EXPECT_EQ(menu->State(), TLcfMenuScene::kItemList);
+    // Choosing a place leaves the menu; an item that performs a skill is
+    // never used up.
+    DbItem->Find(kWing)->skillId = kTeleportSkill;
+    DbSkill->Find(kTeleportSkill)->sound.name = "Chime";
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kTeleport);
+    Press(TMultiInput::kDecision);
+    EXPECT_EQ(Sounds("Chime"), 1);
+    EXPECT_EQ(system->scene, kSceneField);
+    EXPECT_FALSE(menu->Started());
+    EXPECT_EQ(partyInfo->ItemCount(kWing), 1);
 }
 
 TEST_F(MenuScene, ASwitchItemIsUsedTurnsItsSwitchOnAndLeaves) {
