@@ -3,6 +3,7 @@
 // items, rows, the party order, equipment previews and quitting.
 #include <gtest/gtest.h>
 
+#include "data/database/animation.h"
 #include "data/errors.h"
 #include "menu_fixture.h"
 
@@ -186,6 +187,13 @@ TEST_F(MenuScene, ASwitchItemIsUsedTurnsItsSwitchOnAndLeaves) {
 
 TEST_F(MenuScene, SkillsNeedAMemberWhoCanActAndCostTheUsersSp) {
     Actor(2).LearnSkill(kHeal);
+    // The skill sounds like the first timing of its animation that has a
+    // sound.
+    TLcfAnimationItem& sparkle = *DbAnimation->GetOrCreate(1);
+    sparkle.timings.Add()->sound.name = "(OFF)";
+    sparkle.timings.Add()->sound.name = "Chime";
+    sparkle.timings.Add()->sound.name = "Cursor";
+    DbSkill->Find(kHeal)->battleAnimation = 1;
     Actor(1).hp = 50;
     Actor(1).SetCondition(2, 1);  // asleep
     Open();
@@ -205,6 +213,7 @@ TEST_F(MenuScene, SkillsNeedAMemberWhoCanActAndCostTheUsersSp) {
     Press(TMultiInput::kDecision);
     EXPECT_EQ(Actor(1).hp, 90);
     EXPECT_EQ(Actor(2).sp, Actor(2).MaxSP() - 5);
+    EXPECT_EQ(Sounds("Chime"), 1);
     // Back on the main screen the party list is set up anew.
     Press(TMultiInput::kCancel);
     Press(TMultiInput::kCancel);
