@@ -17,23 +17,26 @@
 #include "game/map/world_hooks.h"
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
+#include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/menu/menu_scene.h"
+#include "scenes/save_file_scene.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
 #include "scenes/windows/message_window.h"
 
 TLcfFieldScene* FieldScene = nullptr;
-TLcfMenuScene* MenuScene = nullptr;
+TLcfScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
 TLcfScene* ShopScene = nullptr;
 TLcfScene* NameScene = nullptr;
-TLcfScene* SaveFileScene = nullptr;
+TLcfSaveFileScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
-TLcfScene* DebugScene = nullptr;
+TLcfDebugScene* DebugScene = nullptr;
 std::vector<std::string> GameCommandLine;
+int GameResetCount = 0;
 TBattleTestSetup BattleTestSetup;
 
 namespace {
@@ -63,19 +66,21 @@ void CreateScenes() {
     BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfStandInScene("shop", 0);
     NameScene = new TLcfStandInScene("name", 0);
-    auto* save = new TLcfStandInScene("save", 6);
-    // Saving from a script returns to the map; the title's load screen to
-    // the title.
-    save->Next = [] { return GameParty && GameParty->mapId != 0 ? int(kSceneField) : int(kSceneTitle); };
-    SaveFileScene = save;
+    SaveFileScene = new TLcfSaveFileScene();
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
-    DebugScene = new TLcfDebugStandIn();
+    DebugScene = new TLcfDebugScene();
+    RegisterSaveCommand();
+    // The menu's save opens the save scene in save mode, returning to it.
+    TLcfMenuScene::SetSaveMode = [](bool on) { SaveFileScene->saveMode = on; };
+    TLcfMenuScene::SetSaveFromMenu = [](bool on) { SaveFileScene->fromMenu = on; };
     GameInterpreterHooks.field = FieldScene;
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 
 void DestroyScenes() {
+    TLcfMenuScene::SetSaveMode = nullptr;
+    TLcfMenuScene::SetSaveFromMenu = nullptr;
     if (GameInterpreterHooks.field == FieldScene) GameInterpreterHooks.field = nullptr;
     if (GameWorldHooks.battle == &FieldBattleHooks) GameWorldHooks.battle = nullptr;
     delete FieldScene;
@@ -88,8 +93,9 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = nullptr;
-    ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = ShopScene = NameScene = nullptr;
+    SaveFileScene = nullptr;
+    DebugScene = nullptr;
     BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
@@ -98,7 +104,7 @@ void DestroyScenes() {
 TLcfScene* SceneOf(int number) {
     switch (number) {
         case 0: return FieldScene;
-        case 1: return static_cast<TLcfScene*>(MenuScene);
+        case 1: return MenuScene;
         case 2: return BattleScene;
         case 3: return ShopScene;
         case 4: return NameScene;
@@ -140,6 +146,7 @@ void SetupBattleTest() {
 }  // namespace
 
 void GameReset() {
+    ++GameResetCount;
     CantrelStopMusic();
     CantrelStopAllSounds();
     TSorvoBoard& board = GameDraw->Board();
@@ -150,8 +157,8 @@ void GameReset() {
     // A message up at the reset must not greet the next game.
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), static_cast<TLcfScene*>(MenuScene), static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
-                         SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
+                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();

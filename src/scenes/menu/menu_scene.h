@@ -68,8 +68,8 @@ public:
     TLcfStatusViewWindow& StatusPage() { return status_; }
     TLcfSortWindow& Order() { return sort_; }
 
-    // The save scene's mode (save, not load) and its return to the menu;
-    // the save scene fills these in.
+    // Set the save scene's mode (save, not load) and its return to the
+    // menu; the program points them at its save scene.
     static std::function<void(bool)> SetSaveMode;
     static std::function<void(bool)> SetSaveFromMenu;
 
