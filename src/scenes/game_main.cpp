@@ -18,6 +18,9 @@
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/name/name_scene.h"
+#include "scenes/shop/shop_scene.h"
+#include "scenes/shop_and_name_commands.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
@@ -26,8 +29,8 @@
 TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
-TLcfScene* ShopScene = nullptr;
-TLcfScene* NameScene = nullptr;
+TLcfShopScene* ShopScene = nullptr;
+TLcfNameScene* NameScene = nullptr;
 TLcfScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
@@ -60,8 +63,8 @@ void CreateScenes() {
     FieldScene = new TLcfFieldScene();
     MenuScene = new TLcfStandInScene("menu", 0);
     BattleScene = new TLcfBattleStandIn();
-    ShopScene = new TLcfStandInScene("shop", 0);
-    NameScene = new TLcfStandInScene("name", 0);
+    ShopScene = new TLcfShopScene();
+    NameScene = new TLcfNameScene();
     auto* save = new TLcfStandInScene("save", 6);
     // Saving from a script returns to the map; the title's load screen to
     // the title.
@@ -71,6 +74,7 @@ void CreateScenes() {
     GameOverScene = new TLcfGameOverScene();
     DebugScene = new TLcfDebugStandIn();
     GameInterpreterHooks.field = FieldScene;
+    RegisterShopAndNameCommands();
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 
@@ -87,7 +91,9 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = ShopScene = NameScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = SaveFileScene = DebugScene = nullptr;
+    ShopScene = nullptr;
+    NameScene = nullptr;
     BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
@@ -148,8 +154,9 @@ void GameReset() {
     // A message up at the reset must not greet the next game.
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
-                         SaveFileScene, static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene),
+                         static_cast<TLcfScene*>(ShopScene), static_cast<TLcfScene*>(NameScene), SaveFileScene,
+                         static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();

@@ -13,12 +13,14 @@ class TLcfTitleScene;
 class TLcfGameOverScene;
 class TLcfFieldScene;
 class TLcfBattleStandIn;
+class TLcfShopScene;
+class TLcfNameScene;
 
 extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
 extern TLcfBattleStandIn* BattleScene;
-extern TLcfScene* ShopScene;
-extern TLcfScene* NameScene;
+extern TLcfShopScene* ShopScene;
+extern TLcfNameScene* NameScene;
 extern TLcfScene* SaveFileScene;
 extern TLcfTitleScene* TitleScene;
 extern TLcfGameOverScene* GameOverScene;

@@ -7,8 +7,6 @@
 //   2 battle    ends at once: the music from before the battle, back to
 //               the field, shown as after a battle (in battle test the
 //               loop then ends and the program closes)
-//   3 shop      back to the field
-//   4 name      back to the field
 //   5 save      back to the field during a game, else to the title (the
 //               load screen cancelled)
 //   8 debug     back to the field once F9 is let go
