@@ -227,7 +227,7 @@ TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTh
     town.name = "Town";
     GameSystem->PlayMusic(town);
     FieldScene->Update();  // fades in
-    for (int number : {kSceneMenu, kSceneShop, kSceneName, kSceneSave, kSceneDebug}) {
+    for (int number : {kSceneMenu, kSceneSave, kSceneDebug}) {
         SCOPED_TRACE(number);
         GameSystem->FadeOutMusic(100);
         GameSystem->scene = uint8_t(number);
