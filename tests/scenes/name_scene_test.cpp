@@ -132,6 +132,13 @@ TEST_F(NameTest, CancelTakesTwoBytesButNeverHalfACharacter) {
     EXPECT_EQ(NameAfterCancel("$FA"), "");  // not a lone "$"
     EXPECT_EQ(NameAfterCancel("$F$GA"), "$F");
 
+    // The view shows two bytes a cell; a symbol across a cell border is
+    // drawn whole, and nothing past 12 bytes.
+    using Cells = std::vector<std::pair<int32_t, std::string>>;
+    EXPECT_EQ(TLcfNameViewWindow::Layout("AB$F"), (Cells{{48, "A"}, {54, "B"}, {64, "$F"}}));
+    EXPECT_EQ(TLcfNameViewWindow::Layout("A$FB"), (Cells{{48, "A"}, {54, "$F"}, {70, "B"}}));
+    EXPECT_EQ(TLcfNameViewWindow::Layout("ABCDEFGHIJK$F").back(), (std::pair<int32_t, std::string>{128, "K"}));
+
     Open(0, 0);
     Pick(0, 0);
     Press(TMultiInput::kCancel);

@@ -65,18 +65,21 @@ void TLcfNameViewWindow::SetText(const std::string& name) {
     Refresh();
 }
 
-void TLcfNameViewWindow::Refresh() {
-    TLcfWindow::Refresh();
-    // Byte b sits in cell b div 2, at its second half when odd. A
-    // two-byte character or symbol starting at an odd byte is drawn whole
-    // across the cell border rather than split.
-    const size_t shown = std::min(name_.size(), kShownBytes);
+std::vector<std::pair<int32_t, std::string>> TLcfNameViewWindow::Layout(const std::string& name) {
+    std::vector<std::pair<int32_t, std::string>> cells;
+    const size_t shown = std::min(name.size(), kShownBytes);
     for (size_t b = 0; b < shown;) {
-        size_t length = std::max<size_t>(TextUnitLength(name_, b), 1);
+        const size_t length = std::max<size_t>(TextUnitLength(name, b), 1);
         if (b + length > shown) break;
-        DrawText(48 + 16 * int32_t(b / 2) + 6 * int32_t(b % 2), 8, name_.substr(b, length), 0);
+        cells.emplace_back(48 + 16 * int32_t(b / 2) + 6 * int32_t(b % 2), name.substr(b, length));
         b += length;
     }
+    return cells;
+}
+
+void TLcfNameViewWindow::Refresh() {
+    TLcfWindow::Refresh();
+    for (const auto& [x, text] : Layout(name_)) DrawText(x, 8, text, 0);
     DrawCursorCell(0, true);
 }
 

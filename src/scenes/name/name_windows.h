@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "scenes/windows/window.h"
 
@@ -17,6 +19,12 @@ public:
     void SetText(const std::string& name);
     const std::string& Text() const { return name_; }
     void Refresh() override;
+
+    // Where each character of a name is drawn: byte b sits in cell b div 2,
+    // at the cell's second half when odd. A two-byte character or symbol
+    // starting at an odd byte is drawn whole across the cell border rather
+    // than split. Only the first 12 bytes show.
+    static std::vector<std::pair<int32_t, std::string>> Layout(const std::string& name);
 
 private:
     std::string name_;
