@@ -101,6 +101,8 @@ void TLcfShopScene::Start() {
     messageLength_ = face ? 38 : 50;
     started_ = true;
     shownItem_ = -1;
+    // A kind no script should give buys and sells.
+    if (kind != 1 && kind != 2) kind = 0;
     if (kind == 1)
         Enter(kBuyList);
     else if (kind == 2)
