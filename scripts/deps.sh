@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev zlib1g-dev
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libmpg123-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
-  libfreetype-dev xfonts-shinonome xfonts-base
+  libfreetype-dev xfonts-shinonome xfonts-base xfonts-wqy xfonts-baekmuk
 )
 
 installed() {

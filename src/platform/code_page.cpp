@@ -33,8 +33,12 @@ int CodePage() { return g_codePage; }
 
 void ReloadCodePage() { g_codePage = ParseCodePage(std::getenv("VARNOW_CODEPAGE")); }
 
-bool IsLeadByte(unsigned char c) {
-    switch (CodePage()) {
+bool IsDoubleByteCodePage(int codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
+}
+
+bool IsLeadByte(int codePage, unsigned char c) {
+    switch (codePage) {
         case 932:  // Shift-JIS
             return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
         case 936:  // GBK
@@ -47,6 +51,8 @@ bool IsLeadByte(unsigned char c) {
             return false;
     }
 }
+
+bool IsLeadByte(unsigned char c) { return IsLeadByte(CodePage(), c); }
 
 bool IsValidUtf8(const std::string& text) {
     size_t i = 0, n = text.size();

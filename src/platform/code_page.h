@@ -14,7 +14,13 @@ int CodePage();
 // Re-reads VARNOW_CODEPAGE (tests change it).
 void ReloadCodePage();
 
+// The code pages whose lead bytes start two-byte characters: 932 (Japanese),
+// 936 (Simplified Chinese), 949 and 1361 (Korean), 950 (Traditional
+// Chinese). Every other code page is single-byte.
+bool IsDoubleByteCodePage(int codePage);
 // Is this byte the first of a double-byte character in the code page?
+bool IsLeadByte(int codePage, unsigned char c);
+// The same in the game's code page.
 bool IsLeadByte(unsigned char c);
 
 // Game text to UTF-8. Bytes that do not convert become U+FFFD.

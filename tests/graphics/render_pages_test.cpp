@@ -53,7 +53,7 @@ void BuildPrettySkin(TSorvoSheet& skin) {
 }  // namespace
 
 TEST(RenderPages, TextWindowToPng) {
-    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/shnmk12.pcf.gz"))
+    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/shnmk12.pcf.gz"))
         GTEST_SKIP() << "X11 bitmap fonts not installed";
     TSorvoBoard board;
     board.SetSize(320, 240);
@@ -91,6 +91,54 @@ TEST(RenderPages, TextWindowToPng) {
 
     std::string path = SaveBoardPng(board, "text_window.png");
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+// One message box per code page of the Chinese, Korean and Cyrillic scripts,
+// both font ids, for the eye; the check only guards that text was drawn.
+TEST(RenderPages, MessageBoxInEveryScriptToPng) {
+    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/wenquanyi_9pt.pcf") ||
+        !std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/75dpi/gulim12.pcf.gz"))
+        GTEST_SKIP() << "X11 bitmap fonts not installed";
+    struct Page {
+        int codePage;
+        const char* lines[3];
+    };
+    const Page pages[] = {
+        // "Welcome to the village. Potion x3 (100 gold)"
+        {936, {"\xBB\xB6\xD3\xAD\xC0\xB4\xB5\xBD\xB4\xE5\xD7\xAF\xA1\xA3",
+               "\xD2\xA9\xCB\xAE x3 (100 \xBD\xF0\xB1\xD2)", "HP 120/200  SP 8/30"}},
+        {950, {"\xC5\x77\xAA\xEF\xA8\xD3\xA8\xEC\xA7\xF8\xB2\xF8\xA1\x43",
+               "\xC3\xC4\xA4\xF4 x3 (100 \xAA\xF7\xB9\xF4)", "HP 120/200  SP 8/30"}},
+        {949, {"\xB8\xB6\xC0\xBB\xBF\xA1 \xBF\xC0\xBD\xC5 \xB0\xCD\xC0\xBB "
+               "\xC8\xAF\xBF\xB5\xC7\xD5\xB4\xCF\xB4\xD9.",
+               "\xB9\xB0\xBE\xE0 x3 (100 \xB0\xF1\xB5\xE5)", "HP 120/200  SP 8/30"}},
+        {1251, {"\xC4\xEE\xE1\xF0\xEE \xEF\xEE\xE6\xE0\xEB\xEE\xE2\xE0\xF2\xFC!",
+                "\xC7\xE5\xEB\xFC\xE5 x3 (100 \xE7\xEE\xEB\xEE\xF2\xE0)", "HP 120/200  SP 8/30"}},
+    };
+    for (const Page& page : pages) {
+        platform::SetTextCodePage(page.codePage);
+        TSorvoBoard board;
+        board.SetSize(320, 240);
+        TLcfSystemGraphic skin(board);
+        BuildPrettySkin(skin.Skin());
+        TSorvoSheet window;
+        window.SetSize(320, 80);
+        window.Palette = skin.Skin().Palette;
+        window.UpdateColorTable();
+        for (int font = 0; font < 2; ++font) {
+            skin.SetFont(font);
+            skin.DrawWindowSkin(window, 0, 0, 320, 80);
+            int y = 8;
+            for (const char* text : page.lines) {
+                skin.DrawText(window, 10, y, text, font);
+                y += 16;
+            }
+            board.Draw(0, 8 + 96 * font, window, window.GetBoundsRect());
+        }
+        std::string path = SaveBoardPng(board, "message_box_" + std::to_string(page.codePage) + ".png");
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
+    platform::SetTextCodePage(platform::CodePage());
 }
 
 #include "graphics/chip_set_graphic.h"

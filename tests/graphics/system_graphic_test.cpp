@@ -18,7 +18,7 @@ constexpr uint8_t kMenuBackground = 6;
 uint8_t ColorIndex(int c) { return uint8_t(100 + c); }
 
 bool FontsInstalled() {
-    return std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/shnm6x12r.pcf.gz");
+    return std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/shnm6x12r.pcf.gz");
 }
 
 // Background: 16 blocks of 8x8, indexes 10..25. Frame: corners 30, edges
@@ -124,6 +124,26 @@ TEST(SystemGraphicText, AdvancesSymbolsDollarsAndHalfSpaces) {
     s4.SetSize(120, 20);
     EXPECT_EQ(f.skin->DrawText(s4, 0, 0, "A\x82", 1), 12);
     EXPECT_EQ(Count(s4, 6, 120, ColorIndex(1)), 0);
+}
+
+// Chinese text: a two-byte character is twelve pixels, a byte six; a stray
+// high byte and a lead byte at the end draw nothing but keep their six.
+TEST(SystemGraphicText, ChineseLineAdvancesByBytes) {
+    if (!FontsInstalled() ||
+        !std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/wenquanyi_9pt.pcf"))
+        GTEST_SKIP() << "X11 bitmap fonts not installed";
+    platform::SetTextCodePage(936);
+    Fixture f;
+    TSorvoSheet sheet;
+    sheet.SetSize(120, 20);
+    EXPECT_EQ(f.skin->DrawText(sheet, 0, 0, "A\xD6\xD0" "B\xFF" "C\xD6", 2), 42);
+    EXPECT_EQ(DrawnMask(sheet, 6, 0, ColorIndex(2)), FontMask({0xD6, 0xD0}));
+    EXPECT_NE(FontMask({0xD6, 0xD0}), platform::MissingGlyphBox(12));
+    EXPECT_EQ(DrawnMask(sheet, 18, 0, ColorIndex(2), 6), FontMask({'B'}));
+    EXPECT_EQ(Count(sheet, 24, 30, ColorIndex(2)), 0);
+    EXPECT_EQ(DrawnMask(sheet, 30, 0, ColorIndex(2), 6), FontMask({'C'}));
+    EXPECT_EQ(Count(sheet, 36, 120, ColorIndex(2)), 0);
+    platform::SetTextCodePage(platform::CodePage());
 }
 
 TEST(SystemGraphicText, ShadowColoursAndTheRightEdge) {

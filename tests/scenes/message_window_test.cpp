@@ -248,7 +248,7 @@ TEST_F(MessageTest, KeyInputLayoutsFollowTheParameterCount) {
 // Renders a message with a face on the left and two choices, in English and
 // in Japanese, to PNG files beside the test programs for the eye.
 TEST_F(MessageTest, RendersAMessageWithAFaceAndChoicesToPng) {
-    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/shnmk12.pcf.gz"))
+    if (!std::filesystem::exists(platform::GlyphSource::DefaultFontFolder() + "/misc/shnmk12.pcf.gz"))
         GTEST_SKIP() << "X11 bitmap fonts not installed";
     TSorvoBoard board;
     board.SetSize(320, 240);

@@ -4,15 +4,21 @@
 //
 // Game text is bytes in the code page the game was written in, drawn six
 // pixels per byte; a character of a double-byte code page takes twelve. The
-// glyphs come from the X11 bitmap fonts of Debian's xfonts-shinonome (the
-// Japanese 12-pixel fonts, Gothic and Mincho faces) and xfonts-base (6x12,
-// ISO 10646, for everything else). Nothing here exposes how they are read.
+// glyphs come from Debian's X11 bitmap fonts, all 12 pixels high:
+//   xfonts-shinonome  Japanese (JIS X 0201 and 0208), Gothic and Mincho faces
+//   xfonts-wqy        Chinese, simplified and traditional, and the symbols of
+//                     Japanese code-page extensions (ISO 10646), one face
+//   xfonts-baekmuk    Korean (KS X 1001): Gulim and Batang faces
+//   xfonts-base       6x12 (ISO 10646) for single-byte text of every code page
+// Nothing here exposes how they are read.
 //
 // Main thread only.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "platform/code_page.h"
 
 namespace platform {
 
@@ -29,12 +35,6 @@ struct GlyphMask {
     bool Empty() const;
     bool operator==(const GlyphMask&) const = default;
 };
-
-// The code pages whose lead bytes start two-byte characters: 932 (Japanese),
-// 936 (Simplified Chinese), 949 and 1361 (Korean), 950 (Traditional
-// Chinese). Every other code page is single-byte.
-bool IsDoubleByteCodePage(int codePage);
-bool IsLeadByte(int codePage, uint8_t byte);
 
 // Shift-JIS pair to a JIS X 0208 code (row byte << 8 | cell byte, both
 // 0x21..0x7E); 0 when the pair lies outside JIS X 0208's 94x94 square.
@@ -53,6 +53,7 @@ public:
     GlyphSource(const GlyphSource&) = delete;
     GlyphSource& operator=(const GlyphSource&) = delete;
 
+    // The X11 font root; the fonts lie in its "misc" and "75dpi" folders.
     static std::string DefaultFontFolder();
 
     int CodePage() const;
