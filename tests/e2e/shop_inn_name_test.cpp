@@ -152,6 +152,8 @@ private:
                 break;
             case S::kSellList:
                 listFrames_ = 0;
+                if (++sellFrames_ == 20) shots["selllist"] = last_;
+                if (sellFrames_ < 20) break;
                 if (potionsAfterSale >= 0) {
                     Pulse(frame, "cancel", hold);
                 } else if (shop->SellList().SelectedItem() != e2e::kPotionItem) {
@@ -225,7 +227,7 @@ private:
     CapturedFrame last_;
     int pulseFrame_ = -10;
     int quiet_ = 0, shown_ = 0, talkFrame_ = 0;
-    int listFrames_ = 0, countFrames_ = 0, nameFrames_ = 0, chooseFrames_ = 0;
+    int listFrames_ = 0, countFrames_ = 0, nameFrames_ = 0, chooseFrames_ = 0, sellFrames_ = 0;
     bool shopDone_ = false, nameDone_ = false, cleared_ = false, typedShot_ = false;
 };
 
@@ -273,7 +275,7 @@ TEST(DemoTownServices, BuyAPotionSellItBackRestAtTheInnAndNameTheHero) {
     EXPECT_EQ(town.goldAfterInn, town.goldAfterShop - 10);
     EXPECT_FALSE(town.nameAtStart.empty());  // the stone keeps the old name to start from
     EXPECT_EQ(finalName, town.nameBase + "Kai");
-    for (const char* shot : {"choose", "buy", "sell", "inn", "name", "named"}) {
+    for (const char* shot : {"choose", "buy", "selllist", "sell", "inn", "name", "named"}) {
         ASSERT_TRUE(town.shots.count(shot)) << shot;
         EXPECT_GT(Lit(town.shots[shot]), 320u * 240u / 2) << shot;
     }
