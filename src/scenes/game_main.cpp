@@ -17,8 +17,10 @@
 #include "game/map/world_hooks.h"
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
+#include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/name/name_scene.h"
+#include "scenes/save_file_scene.h"
 #include "scenes/shop/shop_scene.h"
 #include "scenes/shop_and_name_commands.h"
 #include "scenes/scene_stand_ins.h"
@@ -31,11 +33,12 @@ TLcfScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
 TLcfShopScene* ShopScene = nullptr;
 TLcfNameScene* NameScene = nullptr;
-TLcfScene* SaveFileScene = nullptr;
+TLcfSaveFileScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
-TLcfScene* DebugScene = nullptr;
+TLcfDebugScene* DebugScene = nullptr;
 std::vector<std::string> GameCommandLine;
+int GameResetCount = 0;
 TBattleTestSetup BattleTestSetup;
 
 namespace {
@@ -65,14 +68,11 @@ void CreateScenes() {
     BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfShopScene();
     NameScene = new TLcfNameScene();
-    auto* save = new TLcfStandInScene("save", 6);
-    // Saving from a script returns to the map; the title's load screen to
-    // the title.
-    save->Next = [] { return GameParty && GameParty->mapId != 0 ? int(kSceneField) : int(kSceneTitle); };
-    SaveFileScene = save;
+    SaveFileScene = new TLcfSaveFileScene();
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
-    DebugScene = new TLcfDebugStandIn();
+    DebugScene = new TLcfDebugScene();
+    RegisterSaveCommand();
     GameInterpreterHooks.field = FieldScene;
     RegisterShopAndNameCommands();
     GameWorldHooks.battle = &FieldBattleHooks;
@@ -91,9 +91,11 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = SaveFileScene = DebugScene = nullptr;
+    MenuScene = nullptr;
     ShopScene = nullptr;
     NameScene = nullptr;
+    SaveFileScene = nullptr;
+    DebugScene = nullptr;
     BattleScene = nullptr;
     TitleScene = nullptr;
     GameOverScene = nullptr;
@@ -144,6 +146,7 @@ void SetupBattleTest() {
 }  // namespace
 
 void GameReset() {
+    ++GameResetCount;
     CantrelStopMusic();
     CantrelStopAllSounds();
     TSorvoBoard& board = GameDraw->Board();
@@ -155,8 +158,9 @@ void GameReset() {
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
     for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene),
-                         static_cast<TLcfScene*>(ShopScene), static_cast<TLcfScene*>(NameScene), SaveFileScene,
-                         static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+                         static_cast<TLcfScene*>(ShopScene), static_cast<TLcfScene*>(NameScene),
+                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene),
+                         static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();

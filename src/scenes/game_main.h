@@ -15,16 +15,18 @@ class TLcfFieldScene;
 class TLcfBattleStandIn;
 class TLcfShopScene;
 class TLcfNameScene;
+class TLcfSaveFileScene;
+class TLcfDebugScene;
 
 extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
 extern TLcfBattleStandIn* BattleScene;
 extern TLcfShopScene* ShopScene;
 extern TLcfNameScene* NameScene;
-extern TLcfScene* SaveFileScene;
+extern TLcfSaveFileScene* SaveFileScene;
 extern TLcfTitleScene* TitleScene;
 extern TLcfGameOverScene* GameOverScene;
-extern TLcfScene* DebugScene;
+extern TLcfDebugScene* DebugScene;
 
 // The nine scenes, in their creation order, and freed in it.
 void CreateScenes();
@@ -40,6 +42,10 @@ struct TBattleTestSetup {
     std::string backdrop;
 };
 TBattleTestSetup ReadBattleTestSetup(const std::vector<std::string>& args);
+
+// Soft resets so far in this run of the program (the debug scene, which
+// the reset leaves alone, starts afresh after one).
+extern int GameResetCount;
 
 // Everything back to a new run: audio off, black screen, game objects and
 // scenes reset, then the title (or the test battle).

@@ -17,18 +17,6 @@ void TLcfStandInScene::Update() {
 
 void TLcfStandInScene::Draw() { GameDraw->Board().FillRect(RectOfSize(0, 0, kWidth, kHeight), 0); }
 
-void TLcfDebugStandIn::Update() {
-    if (TestPlayMode && FieldScene && FieldScene->DebugKeyHeld && FieldScene->DebugKeyHeld()) return;
-    TLcfStandInScene::Update();
-}
-
-void TLcfDebugStandIn::Draw() {
-    if (FieldScene)
-        FieldScene->Draw();
-    else
-        TLcfStandInScene::Draw();
-}
-
 void TLcfBattleStandIn::RestoreMusic() {
     if (GameSystem) GameSystem->PlayMusic(GameSystem->MusicRecord(kGameMusicBeforeBattle));
 }

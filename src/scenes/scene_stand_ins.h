@@ -7,9 +7,6 @@
 //   2 battle    ends at once: the music from before the battle, back to
 //               the field, shown as after a battle (in battle test the
 //               loop then ends and the program closes)
-//   5 save      back to the field during a game, else to the title (the
-//               load screen cancelled)
-//   8 debug     back to the field once F9 is let go
 
 #include <functional>
 #include <string>
@@ -33,16 +30,6 @@ protected:
 private:
     std::string name_;
     int next_;
-};
-
-// The debug scene's stand-in goes back only once F9 is let go: going back
-// at once would bring the field straight here again, pass after pass,
-// without a frame ever being waited for. Meanwhile the field shows.
-class TLcfDebugStandIn : public TLcfStandInScene {
-public:
-    TLcfDebugStandIn() : TLcfStandInScene("debug", 0) {}
-    void Update() override;
-    void Draw() override;
 };
 
 // The battle's stand-in holds the set-up the field fills before a battle.

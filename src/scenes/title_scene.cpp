@@ -14,6 +14,7 @@
 #include "media/screen/sorvo_draw.h"
 #include "scenes/game_main.h"
 #include "scenes/logo.h"
+#include "scenes/save_file_scene.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/startup.h"
 #include "scenes/system_sounds.h"
@@ -117,7 +118,9 @@ void TLcfTitleScene::Update() {
             }
             PlaySystemSound(kSystemSoundDecision);
             Leave();
-            GameSystem->scene = 5;
+            SaveFileScene->saveMode = false;
+            SaveFileScene->fromMenu = false;
+            GameSystem->scene = kSceneSave;
             break;
         default:
             PlaySystemSound(kSystemSoundDecision);

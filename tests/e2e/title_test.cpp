@@ -80,9 +80,9 @@ TEST_F(DemoTitle, ContinueWithASaveGoesToTheLoadScreenAndBackWithTheCursorOnCont
     first.saveSlot = 1;
     ParseKeyScript("decision@60", first.keys);
     ASSERT_TRUE(RunHarness(first).saved);
-    // Second run: continue; the load screen's stand-in cancels back.
-    THarnessOptions o = Options(200, {"TestPlay", "HideTitle"});
-    ParseKeyScript("down@60 decision@80", o.keys);
+    // Second run: continue, then cancel the load screen.
+    THarnessOptions o = Options(260, {"TestPlay", "HideTitle"});
+    ParseKeyScript("down@60 decision@80 cancel@130", o.keys);
     bool hasSave = false;
     int cursor = -1;
     o.inspect = [&] {

@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -75,6 +76,11 @@ public:
     void EmptySlots() {
         for (auto& s : slots) s.loaded = false;
     }
+    void CloseWave() override {
+        log.push_back("close wave");
+        EmptySlots();
+    }
+    void OpenWave() override { log.push_back("open wave"); }
 
     struct Slot {
         std::string path;
@@ -102,6 +108,13 @@ public:
     }
     void RestartFrameClock() override { ++clockRestarts; }
     TSorvoSheet* Face() override { return face.Width() > 0 ? &face : nullptr; }
+    void PlayMovie(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) override {
+        movies.push_back(std::filesystem::path(path).filename().string() + " " + std::to_string(x) + " " +
+                         std::to_string(y) + " " + std::to_string(width) + " " + std::to_string(height));
+        if (duringMovie) duringMovie();
+    }
+    std::vector<std::string> movies;
+    std::function<void()> duringMovie;
     TSorvoSheet face;
 
     std::string skinName, faceName;

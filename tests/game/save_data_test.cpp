@@ -12,6 +12,8 @@
 #include "data/database/event_script.h"
 #include "game/actors/player.h"
 #include "game/party/party_info.h"
+#include "game/enemies/monster.h"
+#include "game/interpreter/battle_scripter.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
 #include "game/map/game_map.h"
@@ -171,6 +173,23 @@ TEST_F(SaveData, ActorsAndPartyInfoTravelInTheSaveAndFillTheHeader) {
     std::vector<uint8_t> first = ReadSlot(1);
     ASSERT_TRUE(data_->Save(2));
     EXPECT_EQ(ReadSlot(2), first);
+}
+
+TEST_F(SaveData, TheTroopAndTheBattleInterpreterComeAndGoWithTheGame) {
+    TLcfDataBase db;
+    DbMonster->SetCount(1);
+    ASSERT_NE(GameMonsters, nullptr);
+    ASSERT_NE(GameBattleScripter, nullptr);
+    GameMonsters->GetOrCreate(1)->SetupEnemy(1);
+    GameMonsters->PlayAnimation(0, false, 0);
+    GameBattleScripter->SetPageDone(3);
+    data_->Reset();
+    EXPECT_EQ(GameMonsters->Count(), 0);
+    EXPECT_FALSE(GameMonsters->Animation().Active());
+    EXPECT_FALSE(GameBattleScripter->PageDone(3));
+    data_.reset();
+    EXPECT_EQ(GameMonsters, nullptr);
+    EXPECT_EQ(GameBattleScripter, nullptr);
 }
 
 TEST_F(SaveData, AMapInterpreterOfAnotherMapVersionIsNotResumed) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "battle_world_fixture.h"
+#include "game/enemies/monster.h"
 #include "interpreter_fixture.h"
 #include "world_fixture.h"
 
@@ -26,7 +27,6 @@ public:
     void SetCommandQueueEntry(int entry, int32_t index) override { queue[size_t(entry)] = index; }
     void PartyShrank() override { ++shrinks; }
     void RepositionActors() override { ++repositions; }
-    int32_t EnemyValue(int32_t index, int32_t which) const override { return index * 100 + which; }
     void CheckGameOver() override { ++gameOverChecks; }
     std::array<int32_t, 4> queue{-1, -1, -1, -1};
     int shrinks = 0, repositions = 0, gameOverChecks = 0;
@@ -166,7 +166,20 @@ TEST_F(StateCommandTest, OperandsReadActorsItemsPartyAndGameCounters) {
     Do(kVariables, {0, 5, 0, 0, 7, 0, 0});    // gold
     Do(kVariables, {0, 6, 0, 0, 7, 2, 0});    // party size
     Do(kVariables, {0, 7, 0, 0, 7, 4, 0});    // battles
-    Do(kVariables, {0, 8, 0, 0, 8, 2, 3});    // enemy 2, max SP
+    DbMonster->SetCount(2);
+    DbMonster->Find(2)->maxSp = 203;
+    DbMonster->Find(2)->agility = 41;
+    TLcfgMonster troop;
+    GameMonsters = &troop;
+    troop.GetOrCreate(1)->SetupEnemy(1);
+    troop.GetOrCreate(2)->SetupEnemy(1);
+    troop.GetOrCreate(3)->SetupEnemy(2);
+    troop.Items(2)->sp = 77;
+    Do(kVariables, {0, 8, 0, 0, 8, 2, 3});    // enemy 2 (from 0), max SP
+    Do(kVariables, {0, 10, 0, 0, 8, 2, 1});   // its SP
+    Do(kVariables, {0, 11, 0, 0, 8, 2, 7});   // its agility
+    Do(kVariables, {0, 12, 0, 0, 8, 3, 0});   // no enemy 3: 0, not an error
+    GameMonsters = nullptr;
     Do(kVariables, {0, 9, 0, 0, 9, 1, 1});    // an unknown kind is 0
     EXPECT_EQ(Var(1), 55);
     EXPECT_EQ(Var(2), 7);
@@ -177,6 +190,9 @@ TEST_F(StateCommandTest, OperandsReadActorsItemsPartyAndGameCounters) {
     EXPECT_EQ(Var(7), 4);
     EXPECT_EQ(Var(8), 203);
     EXPECT_EQ(Var(9), 0);
+    EXPECT_EQ(Var(10), 77);
+    EXPECT_EQ(Var(11), 41);
+    EXPECT_EQ(Var(12), 0);
     EXPECT_THROW(Do(kVariables, {0, 10, 0, 0, 5, 77, 0}), Exception);  // no actor 77
 }
 

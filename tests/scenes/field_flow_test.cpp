@@ -124,27 +124,6 @@ TEST_F(FieldTest, F9OpensTheDebugSceneOnlyInTestPlay) {
     EXPECT_EQ(GameSystem->scene, kSceneDebug);
 }
 
-TEST_F(FieldTest, TheDebugStandInWaitsForF9ToBeLetGoBeforeGoingBack) {
-    // Going back at once while F9 is still down would send the field
-    // straight back to it, pass after pass, without ever waiting a frame.
-    scene.reset();
-    CreateScenes();
-    TestPlayMode = true;
-    bool held = true;
-    FieldScene->DebugKeyHeld = [&] { return held; };
-    Enter(2, 2);
-    FieldScene->Update();
-    ASSERT_EQ(GameSystem->scene, kSceneDebug);
-    SceneOf(kSceneDebug)->Update();
-    EXPECT_EQ(GameSystem->scene, kSceneDebug);
-    held = false;
-    SceneOf(kSceneDebug)->Update();
-    EXPECT_EQ(GameSystem->scene, kSceneField);
-    FieldScene->Update();
-    EXPECT_EQ(GameSystem->scene, kSceneField);
-    DestroyScenes();
-}
-
 TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromBefore) {
     TLcfBattleStandIn battle;
     BattleScene = &battle;
@@ -219,7 +198,7 @@ TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnles
     DestroyScenes();
 }
 
-TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTheMap) {
+TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusic) {
     scene.reset();  // the program's own scenes from here
     CreateScenes();
     Enter(2, 2);
@@ -227,7 +206,7 @@ TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTh
     town.name = "Town";
     GameSystem->PlayMusic(town);
     FieldScene->Update();  // fades in
-    for (int number : {kSceneMenu, kSceneSave, kSceneDebug}) {
+    for (int number : {kSceneMenu}) {
         SCOPED_TRACE(number);
         GameSystem->FadeOutMusic(100);
         GameSystem->scene = uint8_t(number);
@@ -241,10 +220,6 @@ TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusicAndSavingReturnsToTh
         FieldScene->Update();
         EXPECT_EQ(GameDraw->Board().Brightness, 100);
     }
-    // Without a game (the title's load screen) saving goes back to the title.
-    party.mapId = 0;
-    SceneOf(kSceneSave)->Update();
-    EXPECT_EQ(GameSystem->scene, kSceneTitle);
     DestroyScenes();
 }
 

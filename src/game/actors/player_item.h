@@ -16,6 +16,13 @@ class TLcfGrowthItem;
 class TLcfPlayerItem;
 class TLcfItemItem;
 
+// A valued automatic choice: its value and, for one target, the side's
+// index of the best target.
+struct TAutoChoice {
+    double value = 0;
+    int target = 0;
+};
+
 class TLcfgPlayerItem : public TLcfgUnitItem {
 public:
     static constexpr int kSlots = 5;
@@ -129,7 +136,9 @@ public:
     void ApplyEquipmentConditions();
     int EquippableCount(int slot) const;
     int32_t EquippableAt(int slot, int n) const;
-    // Whether the item's hero or class flags let this actor use or equip it.
+    // Whether the item's hero or class flags let this actor use or equip it
+    // (the class flags when the database equips by class). The one
+    // permission test: equipping, using, and the menus' and shops' lists.
     bool ItemAllowed(const TLcfItemItem& item) const;
 
     // --- Battle commands --------------------------------------------------------------
@@ -154,6 +163,23 @@ public:
     int32_t AttackAnimationId() const;
     int32_t SecondAttackAnimationId() const;
 
+    // --- Automatic action -----------------------------------------------------------------------
+    // The value of a skill on one battler: the share of the target's HP it
+    // takes (or heals), less a share of its SP cost, with kills and the
+    // first living enemy favoured. Draws the damage's variance.
+    double SkillValueOn(int32_t skillId, const TLcfgUnitItem& target) const;
+    // The skill's value over its scope (0 when it cannot be used now or is
+    // not a normal skill), plus a random fraction when positive, with the
+    // best single target.
+    TAutoChoice SkillChoice(int32_t skillId) const;
+    // The plain attack's value on one enemy (with a random part when
+    // positive), and the best over the troop.
+    double AttackValueOn(const TLcfgUnitItem& enemy) const;
+    TAutoChoice AttackChoice() const;
+    // Auto battle: the best valued skill, or the attack when it is at
+    // least as good.
+    void DecideAutoAction();
+
     // --- Saved fields -------------------------------------------------------------------------
     std::string name = kDatabaseText, title = kDatabaseText;
     std::string spriteName;
@@ -170,6 +196,10 @@ public:
     int32_t battlerAnimation = 0;
     // The hand that swings in an attack: 0 the weapon slot, 1 the second hand.
     int32_t swingingHand = 0;
+    // Set by a script for the next battle, not saved: the attack of battle
+    // command `repeatCommand` (0 none) hits `repeatCount` times as many.
+    int32_t repeatCommand = 0;
+    int32_t repeatCount = 1;
 
 protected:
     bool EquipmentHoldsCondition(int32_t id) const override;

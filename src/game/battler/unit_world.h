@@ -35,10 +35,6 @@ public:
     virtual void FlashScreen(int /*red*/, int /*green*/, int /*blue*/, int /*strength*/, int /*frames*/) {}
     // The actor's battle idle pose.
     virtual void SetIdlePose(TLcfgPlayerItem&) {}
-    // The automatic action of an actor on auto battle.
-    virtual void DecideAutoAction(TLcfgPlayerItem&) {}
-    // Troop size for random enemy targets.
-    virtual int TroopSize() const { return 0; }
     // The skin that draws pop-up numbers, or null (nothing drawn).
     virtual TLcfSystemGraphic* SystemGraphic() const { return nullptr; }
 };

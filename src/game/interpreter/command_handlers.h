@@ -103,6 +103,21 @@ void ApplyScriptDirection(TLcfgCharacter& character, int32_t direction);
 // length and one parameter per byte). A command cut short is dropped.
 std::vector<TLcfMoveRouteItem> MoveCommandsFromParams(const std::vector<int32_t>& params, size_t first);
 
+// Families that register their own handlers (through SetCommandHandler)
+// when the table is first read: actors; screen effects, weather and the map
+// animation; pictures; movies.
+void RegisterActorCommands();
+void RegisterScreenCommands();
+void RegisterPictureCommands();
+void RegisterMovieCommand();
+
+// A duration of a script in tenths of a second as frames (0 and up).
+int32_t TenthsToFrames(int32_t tenths);
+
+// The amount a command reads from two parameters: source 0 the constant
+// `value`, 1 the value of variable `value`, anything else 0.
+int32_t Amount(int32_t source, int32_t value);
+
 // Switches, variables, timers, gold, items and the party line-up.
 VARNOW_COMMAND(ControlSwitches);
 VARNOW_COMMAND(ControlVariables);

@@ -157,21 +157,38 @@ Table& TheTable() {
     return table;
 }
 
+// Families that fill in their handlers through SetCommandHandler do so
+// once, before anyone reads the table. The interpreter runs on the main
+// thread only, so a plain flag serves.
+bool familiesRegistered = false;
+
+void RegisterFamilies() {
+    if (familiesRegistered) return;
+    familiesRegistered = true;
+    commands::RegisterActorCommands();
+    commands::RegisterScreenCommands();
+    commands::RegisterPictureCommands();
+    commands::RegisterMovieCommand();
+}
+
 const TLcfgCommandEntry kNoEntry{};
 
 }  // namespace
 
 const TLcfgCommandEntry& CommandEntry(int32_t code) {
     if (code < 0 || code >= kTableSize) return kNoEntry;
+    RegisterFamilies();
     return TheTable().entries[size_t(code)];
 }
 
 void SetCommandHandler(int32_t code, TLcfgCommandHandler handler) {
     if (code < 0 || code >= kTableSize) return;
+    RegisterFamilies();
     TheTable().entries[size_t(code)].handler = handler;
 }
 
 std::vector<int32_t> RoutedCommandCodes() {
+    RegisterFamilies();
     std::vector<int32_t> out;
     for (int32_t code = 0; code < kTableSize; ++code)
         if (TheTable().entries[size_t(code)].name) out.push_back(code);

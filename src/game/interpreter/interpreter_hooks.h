@@ -84,6 +84,10 @@ public:
     virtual void PerformTeleport() {}
     // The party changed on the field: game over when no member can act.
     virtual void CheckGameOver() {}
+    // A script erases or shows the field's picture with a transition type
+    // 0-19; each returns when the transition is over.
+    virtual void EraseFieldScreen(int32_t transition) { (void)transition; }
+    virtual void ShowFieldScreen(int32_t transition) { (void)transition; }
 };
 
 // The battle scene.
@@ -98,13 +102,6 @@ public:
     // it is set and clears it when a command makes it wait.
     virtual bool EventsEnabled() const = 0;
     virtual void DisableEvents() = 0;
-    // Enemy `index` of the troop as scripts number it: 0 HP, 1 SP, 2 max HP,
-    // 3 max SP, 4 attack, 5 defense, 6 spirit, 7 agility; 0 without one.
-    virtual int32_t EnemyValue(int32_t index, int32_t which) const {
-        (void)index;
-        (void)which;
-        return 0;
-    }
     // The four entries of the command queue: party indexes of the actors
     // waiting for command input, -1 for an empty entry.
     virtual int32_t CommandQueueEntry(int entry) const {
@@ -120,6 +117,9 @@ public:
     virtual void PartyShrank() {}
     // A member joined: the members' battle positions are recomputed.
     virtual void RepositionActors() {}
+    // An actor's weapons changed in battle: its battle sprites (body and
+    // weapon strips) are built again.
+    virtual void RebuildBattleSprites(int32_t actorId) { (void)actorId; }
 };
 
 // The current map: its events, the party and the vehicles.

@@ -8,6 +8,8 @@
 #include "data/string_table.h"
 #include "game/actors/player.h"
 #include "game/common_events/common_event_state.h"
+#include "game/enemies/monster.h"
+#include "game/interpreter/battle_scripter.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/interpreter/scripter.h"
 #include "game/map/game_map.h"
@@ -129,6 +131,10 @@ TLcfgSaveData::TLcfgSaveData(TLcfSystemGraphic* skin) {
             owners_[i] = std::move(teleports);
         }
     }
+    monsters_ = std::make_unique<TLcfgMonster>();
+    GameMonsters = monsters_.get();
+    battleScripter_ = std::make_unique<TLcfgBattleScripter>();
+    GameBattleScripter = battleScripter_.get();
 }
 
 TLcfgSaveData::~TLcfgSaveData() {
@@ -143,6 +149,8 @@ TLcfgSaveData::~TLcfgSaveData() {
     if (GameCommonEvents == commonEvents_.get()) GameCommonEvents = nullptr;
     if (GamePartyInfo == owners_[8].get()) GamePartyInfo = nullptr;
     if (GamePlayers == players_.get()) GamePlayers = nullptr;
+    if (GameMonsters == monsters_.get()) GameMonsters = nullptr;
+    if (GameBattleScripter == battleScripter_.get()) GameBattleScripter = nullptr;
     for (TLcfgShip** v : {&GameBoat, &GameShip, &GameAirship})
         for (int id = 105; id <= 107; ++id)
             if (*v == ChunkOwner(id)) *v = nullptr;
@@ -165,6 +173,8 @@ void TLcfgSaveData::Reset() {
     }
     // The map events of the last game go with it.
     map_->events.Clear();
+    monsters_->Reset();
+    battleScripter_->Clear();
 }
 
 void TLcfgSaveData::NewGame() {

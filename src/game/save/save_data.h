@@ -36,6 +36,8 @@ struct TPartyStart {
 class TGameSystemScreen;
 class TLcfgCommonEvent;
 class TLcfgPlayer;
+class TLcfgMonster;
+class TLcfgBattleScripter;
 class TLcfSystemGraphic;
 
 class TLcfgSaveData {
@@ -92,6 +94,9 @@ private:
     std::unique_ptr<TLcfgCommonEvent> commonEvents_;
     std::unique_ptr<TLcfgPlayer> players_;
     std::unique_ptr<TLcfgSaveHeader> header_;
+    // The troop and the battle interpreter: made and reset here, never saved.
+    std::unique_ptr<TLcfgMonster> monsters_;
+    std::unique_ptr<TLcfgBattleScripter> battleScripter_;
     TLcfgParty* party_ = nullptr;
     TLcfgMap* map_ = nullptr;
     TLcfgScreen* screen_ = nullptr;

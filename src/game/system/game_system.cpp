@@ -4,6 +4,7 @@
 
 #include "data/asset_lookup.h"
 #include "data/database/database.h"
+#include "data/folders.h"
 #include "game/system/system_hooks.h"
 
 TLcfgSystem* GameSystem = nullptr;
@@ -196,13 +197,14 @@ void TLcfgSystem::SetSound(int index, const TLcfSound& sound) {
 int32_t TLcfgSystem::Transition(int index) const {
     if (index < 0 || index >= kSystemTransitionCount) return 0;
     uint8_t own = transitions_[size_t(index)];
-    return own != kDatabaseTransition ? own : Db().transitions[size_t(index)];
+    return TransitionType(own != kDatabaseTransition ? own : Db().transitions[size_t(index)]);
 }
 
 void TLcfgSystem::SetTransition(int index, int32_t value) {
     if (index < 0 || index >= kSystemTransitionCount) return;
-    uint8_t stored = uint8_t(value);
-    transitions_[size_t(index)] = stored == Db().transitions[size_t(index)] ? kDatabaseTransition : stored;
+    const uint8_t stored = uint8_t(TransitionType(value));
+    transitions_[size_t(index)] =
+        stored == TransitionType(Db().transitions[size_t(index)]) ? kDatabaseTransition : stored;
 }
 
 std::string TLcfgSystem::SystemGraphicName() const {
@@ -320,6 +322,28 @@ void TLcfgSystem::PreloadSystemSounds() {
         ReleaseSound(role);
         HoldSound(role, path);
     }
+}
+
+void TLcfgSystem::PlayMovie(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height) {
+    // Wave music is faded at once (and so marked faded): the replay below
+    // then starts it afresh on the reopened player. Other music is not
+    // touched, and the replay only sets its volume, tempo and balance.
+    const std::string musicPath = MusicPath(music_[kGameMusicCurrent].name);
+    if (!musicPath.empty() && IsRiffFile(musicPath)) FadeOutMusic(0);
+    audio_->CloseWave();
+    {
+        struct Reopen {
+            TLcfgSystem* self;
+            ~Reopen() {
+                self->audio_->OpenWave();
+                self->PreloadSystemSounds();
+            }
+        } reopen{this};
+        screen_->PlayMovie(RequireAssetFile(name, "Movie", kMovieExtensions), x, y, width, height);
+    }
+    TLcfMusic& current = music_[kGameMusicCurrent];
+    current.fadeIn = 0;
+    PlayMusic(TLcfMusic(current));
 }
 
 void TLcfgSystem::ReleaseSystemSounds() {

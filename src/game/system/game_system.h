@@ -42,6 +42,8 @@ public:
     static constexpr int32_t kMaxSwitchId = 100000;
     static constexpr int32_t kMaxVariableId = 100000;
     static constexpr uint8_t kDatabaseTransition = 255;
+    // No transition: callers test for exactly this.
+    static constexpr int32_t kNoTransition = 20;
 
     // The audio and screen are borrowed; null ones are the game's own.
     TLcfgSystem(ISystemAudio* audio = nullptr, ISystemScreen* screen = nullptr);
@@ -85,9 +87,18 @@ public:
     const TLcfSound& CancelSound() const { return Sound(kSoundCancel); }
     const TLcfSound& BuzzerSound() const { return Sound(kSoundBuzzer); }
 
-    // Transition 0..5 in the database's order (255 stored = the database's).
+    // Transition 0..5 in the database's order (255 stored = the database's):
+    // a type 0-19, or kNoTransition. The stored byte, the database's value
+    // and a script's value all pass through TransitionType.
     int32_t Transition(int index) const;
+    // A value outside 0-19 (negative ones and those beyond a byte included)
+    // is stored as none: -1 must not truncate to 255 and so fall back to the
+    // database's transition.
     void SetTransition(int index, int32_t value);
+    // The transition a value stands for: 0-19 as it is, anything else none.
+    static int32_t TransitionType(int64_t value) {
+        return value >= 0 && value < kNoTransition ? int32_t(value) : kNoTransition;
+    }
 
     // Effective system graphic: the override while its name is not empty.
     std::string SystemGraphicName() const;
@@ -115,6 +126,12 @@ public:
     void PreloadSystemSounds();
     // Releases every sound this state keeps loaded (before the audio goes).
     void ReleaseSystemSounds();
+    // Plays the movie `name` from "Movie" in a rectangle of the screen and
+    // returns when it ends. The wave player gives the sound device up for
+    // it: wave music starts again from the beginning afterwards, MIDI and
+    // MP3 music play on. The wave player and the kept system sounds come
+    // back even when the movie fails, and the failure passes on.
+    void PlayMovie(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height);
 
     // --- Face ---------------------------------------------------------------
     // The face sheet of the screen object, or null without one.

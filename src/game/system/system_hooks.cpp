@@ -38,6 +38,8 @@ bool TCantrelSystemAudio::SoundReallyLocked(const std::string& path) {
 
 bool TCantrelSystemAudio::MusicLooped() { return CantrelMusicLooped() != 0; }
 int32_t TCantrelSystemAudio::MusicPosition() { return CantrelMusicPosition(); }
+void TCantrelSystemAudio::CloseWave() { CantrelCloseWave(); }
+void TCantrelSystemAudio::OpenWave() { CantrelOpenWave(); }
 
 TFaceCell FaceCellOf(int32_t index, int32_t imageWidth, int32_t imageHeight) {
     constexpr int32_t kCell = 48;
@@ -78,4 +80,8 @@ void TGameSystemScreen::LoadFace(const std::string& name, int32_t index, bool mi
 
 void TGameSystemScreen::RestartFrameClock() {
     if (GameDraw) GameDraw->ResetFrameTimer();
+}
+
+void TGameSystemScreen::PlayMovie(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (GameDraw) GameDraw->PlayMovie(path, x, y, width, height);
 }

@@ -30,6 +30,10 @@ public:
     virtual bool MusicLooped() { return false; }
     // MIDI ticks, or seconds for other music.
     virtual int32_t MusicPosition() { return 0; }
+    // The wave player (wave music and every sound slot) lets the sound
+    // device go for a movie, and takes it again with empty slots.
+    virtual void CloseWave() {}
+    virtual void OpenWave() {}
 };
 
 // The skin, the message face and the frame clock.
@@ -46,6 +50,15 @@ public:
     virtual void RestartFrameClock() = 0;
     // The 48x48 face sheet the message window draws, or null without one.
     virtual TSorvoSheet* Face() { return nullptr; }
+    // Plays a movie file in a rectangle of the screen and returns when it
+    // ends; raises when the file cannot be played.
+    virtual void PlayMovie(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) {
+        (void)path;
+        (void)x;
+        (void)y;
+        (void)width;
+        (void)height;
+    }
 };
 
 // The audio front end's flat operations.
@@ -64,6 +77,8 @@ public:
     bool SoundReallyLocked(const std::string& path) override;
     bool MusicLooped() override;
     int32_t MusicPosition() override;
+    void CloseWave() override;
+    void OpenWave() override;
 };
 
 // The game's skin renderer and a 48x48 face sheet, and the screen object's
@@ -76,6 +91,7 @@ public:
                   int32_t font) override;
     void LoadFace(const std::string& name, int32_t index, bool mirrored) override;
     void RestartFrameClock() override;
+    void PlayMovie(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) override;
     TSorvoSheet& FaceSheet() { return *face_; }
     TSorvoSheet* Face() override { return face_; }
 

@@ -54,6 +54,8 @@ public:
 
     // IFieldSceneHooks
     void InnRest() override { RestAtInn(); }
+    void EraseFieldScreen(int32_t transition) override { EraseScreen(transition); }
+    void ShowFieldScreen(int32_t transition) override { ShowScreen(transition); }
 
     // --- Drawing, step by step (Draw runs them in this order) -----------------
     // Character lists, origin, "above" marks and the sheets' tone.

@@ -27,6 +27,7 @@ bool KeyOf(const std::string& name, platform::Key& key) {
         {"decision", platform::Key::Enter}, {"cancel", platform::Key::Escape}, {"up", platform::Key::Up},
         {"down", platform::Key::Down},      {"left", platform::Key::Left},      {"right", platform::Key::Right},
         {"shift", platform::Key::Shift},    {"ctrl", platform::Key::Ctrl},      {"f12", platform::Key::F12},
+        {"f9", platform::Key::F9},
     };
     auto it = keys.find(name);
     if (it == keys.end()) return false;

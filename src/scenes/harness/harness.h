@@ -15,7 +15,7 @@
 #include "platform/headless/headless_platform.h"
 
 struct THarnessKey {
-    std::string name;     // decision, cancel, up, down, left, right, shift, ctrl, f12
+    std::string name;     // decision, cancel, up, down, left, right, shift, ctrl, f12, f9
     int firstFrame = 0;   // held from this frame...
     int lastFrame = 0;    // ...through this one
 };

@@ -11,6 +11,7 @@
 #include "data/random.h"
 #include "game/actors/player.h"
 #include "game/character/character.h"
+#include "game/enemies/monster.h"
 #include "game/interpreter/base_scripter.h"
 #include "game/interpreter/command_handlers.h"
 #include "game/party/party_info.h"
@@ -60,14 +61,6 @@ int64_t RandomBelow(int64_t span) {
     return int64_t(wide % uint64_t(span));
 }
 
-// The operand source used by gold, items and the party: 0 the constant,
-// 1 the variable it names, anything else 0.
-int32_t Amount(int32_t source, int32_t value) {
-    if (source == 0) return value;
-    if (source == 1) return Variable(value);
-    return 0;
-}
-
 int32_t ActorValue(int32_t actorId, int32_t which) {
     if (!GamePlayers) throw Exception::FromId(65289);
     const TLcfgPlayerItem& actor = *GamePlayers->Get(actorId);
@@ -83,6 +76,25 @@ int32_t ActorValue(int32_t actorId, int32_t which) {
     case 8: return actor.EffectiveSpirit();
     case 9: return actor.EffectiveAgility();
     case 10: case 11: case 12: case 13: case 14: return actor.Equipment(which - 10);
+    }
+    return 0;
+}
+
+// Enemy `index` of the troop (from 0). Outside a battle the troop is empty,
+// and a map event that reads an enemy then reads 0 rather than stopping
+// the game with an error.
+int32_t EnemyValue(int32_t index, int32_t which) {
+    const TLcfgMonsterItem* enemy = GameMonsters ? GameMonsters->Items(index) : nullptr;
+    if (!enemy) return 0;
+    switch (which) {
+    case 0: return enemy->hp;
+    case 1: return enemy->sp;
+    case 2: return enemy->MaxHP();
+    case 3: return enemy->MaxSP();
+    case 4: return enemy->EffectiveAttack();
+    case 5: return enemy->EffectiveDefense();
+    case 6: return enemy->EffectiveSpirit();
+    case 7: return enemy->EffectiveAgility();
     }
     return 0;
 }
@@ -143,10 +155,7 @@ int64_t Operand(TLcfgBaseScripter& scripter, const TLcfgScriptData& frame, const
     case 5: return ActorValue(p5, p6);
     case 6: return CharacterValue(scripter, frame, p5, p6);
     case 7: return GameValue(p5);
-    case 8: {
-        IBattleSceneHooks* battle = GameInterpreterHooks.battle;
-        return battle ? battle->EnemyValue(p5, p6) : 0;
-    }
+    case 8: return EnemyValue(p5, p6);
     }
     return 0;
 }
@@ -166,6 +175,12 @@ int64_t Apply(int32_t op, int64_t v, int64_t x) {
 }
 
 }  // namespace
+
+int32_t Amount(int32_t source, int32_t value) {
+    if (source == 0) return value;
+    if (source == 1) return Variable(value);
+    return 0;
+}
 
 // Operation p3: 0 on, 1 off, 2 toggle; any other changes nothing.
 VARNOW_COMMAND(ControlSwitches) {

@@ -1,0 +1,3 @@
+#include "game/interpreter/battle_scripter.h"
+
+TLcfgBattleScripter* GameBattleScripter = nullptr;
