@@ -6,6 +6,7 @@
 
 #include "data/clamp.h"
 #include "data/database/database.h"
+#include "game/actors/actor_battle_sprites.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
 #include "game/enemies/monster.h"
@@ -148,6 +149,8 @@ void TLcfgPlayerItem::Clear() {
     commandsChanged = 0;
     battlerAnimation = 0;
     swingingHand = 0;
+    show = TActorBattleShow();
+    if (sprites_) sprites_->Clear();
     repeatCommand = 0;
     repeatCount = 1;
     battleItems_.clear();
@@ -499,8 +502,6 @@ void TLcfgPlayerItem::ApplyEquipmentConditions() {
             if (item->GrantsConditions()) InflictArmorConditions(*item, true);
     OnIdlePose();
 }
-
-void TLcfgPlayerItem::OnIdlePose() { UnitWorld().SetIdlePose(*this); }
 
 void TLcfgPlayerItem::FullRecover() {
     TLcfgUnitItem::FullRecover();

@@ -39,6 +39,7 @@ void TLcfgUnitItem::Clear() {
     popupTimer = 0;
     gauge = 0;
     actionMarker = 0;
+    castingMarker = itemSkill = 0;
     classField = -1;
 }
 
