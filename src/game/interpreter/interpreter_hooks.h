@@ -49,6 +49,11 @@ public:
     // Sets the box up as the one-line battle message at the top of the
     // screen, emptied and open, for the battle's pooled lines.
     virtual void SetupBattleLine() {}
+    // The inn question: the first choice (stay) needs at least `price` gold.
+    virtual void SetInnCheck(int32_t price) { (void)price; }
+    // The inn question answered without being asked (a free inn stays at
+    // once): the interpreter settles it as if the box had closed.
+    virtual void AnswerInn(int answer) { (void)answer; }
 };
 
 // Lines queued by game logic (level-ups, battle results).
