@@ -252,6 +252,24 @@ TEST_F(BattleActionsTest, TheTurnGateDropsActionsAndEndsFirstStrike) {
     EXPECT_EQ(Ann().actionMarker, 2);
 }
 
+TEST_F(BattleActionsTest, ActionsWithoutAMotionOfTheirOwnEndTheActorsTurn) {
+    // Observing, charging and an attack whose targets are all gone show no
+    // pose of their own; the turn must still end, or every other battler
+    // would wait for ever.
+    GamePlayers->PlaceForBattle();
+    for (uint8_t basic : {Act::kObserve, Act::kCharge, Act::kAttack}) {
+        for (int i = 0; i < 3; ++i) Enemy(i).hp = basic == Act::kAttack ? 0 : Enemy(i).hp;
+        Ann().action.kind = Act::kBasic;
+        Ann().action.basic = basic;
+        Ann().action.targetKind = Act::kOneEnemy;
+        Ann().actionMarker = 1;
+        EXPECT_TRUE(actions.ExecuteAction(Ann()));
+        EXPECT_EQ(Ann().actionMarker, 2);
+        for (int i = 0; i < 3; ++i) GamePlayers->UpdateBattle();
+        EXPECT_EQ(Ann().actionMarker, 0) << int(basic);
+    }
+}
+
 TEST_F(BattleActionsTest, EnemyBasicActionsShowTheirMessages) {
     TLcfgMonsterItem& ogre = Enemy(0);
     ogre.action.kind = Act::kBasic;

@@ -50,6 +50,10 @@ bool ActionDropped(const TLcfgUnitItem& b) {
 
 }  // namespace
 
+void SettleTurn(TLcfgUnitItem& b) {
+    if (b.IsActor()) b.pose = Show::kSettle;
+}
+
 TLcfgUnitItem* PartyBattler(int i) { return battle_sides::PartyMember(i); }
 
 TLcfgUnitItem* TroopBattler(int i) { return battle_sides::Enemy(i); }
@@ -120,7 +124,10 @@ bool TBattleActions::ExecuteAction(TLcfgUnitItem& battler) {
     case Act::kSkill: SkillAction(battler, false); break;
     case Act::kTransform:
         host_.ClearMessageLines();
-        if (battler.IsEnemy()) static_cast<TLcfgMonsterItem&>(battler).Transform(act.transformId);
+        if (battler.IsEnemy())
+            static_cast<TLcfgMonsterItem&>(battler).Transform(act.transformId);
+        else
+            SettleTurn(battler);
         break;
     case Act::kItem: UseItem(battler); break;
     default: battler.actionMarker = 0; break;
@@ -198,10 +205,12 @@ void TBattleActions::PerformBasicAction(TLcfgUnitItem& b) {
         break;
     case Act::kObserve:
         if (enemy) EnemyMessage(65250);
+        SettleTurn(b);
         break;
     case Act::kCharge:
         if (enemy) EnemyMessage(65251);
         b.charged = 1;
+        SettleTurn(b);
         break;
     case Act::kSelfDestruct:
         if (enemy) {

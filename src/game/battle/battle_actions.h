@@ -85,6 +85,10 @@ public:
     void SkillAction(TLcfgUnitItem& caster, bool fromItem);
     void PerformSkill(TLcfgUnitItem& caster);
     // The actor's skill as its pose sequence drives it.
+    // The link's RefusesSkill: before each hit of an actor's skill, whether
+    // it may not go on (no longer usable and not from an item, or its one
+    // target fallen and the skill does not revive).
+    bool RefusesSkill(const TLcfgPlayerItem& caster) const;
     void PlaySkillAnimation(TLcfgPlayerItem& caster);
     void CheckReflection(TLcfgPlayerItem& caster);
     void ApplySkill(TLcfgPlayerItem& caster);
@@ -137,5 +141,9 @@ private:
 // empty slot or an index outside.
 TLcfgUnitItem* PartyBattler(int i);
 TLcfgUnitItem* TroopBattler(int i);
+// An actor whose action shows no pose of its own settles, which ends its
+// turn in the next pose update; a turn left "acting" would hold every
+// other battler back.
+void SettleTurn(TLcfgUnitItem& b);
 // Damage variance: d plus a draw of up to 40 % around it (d > 0 only).
 int32_t ApplyVariance(int32_t d);

@@ -30,7 +30,10 @@ int32_t StrikeAnimationTarget(const Act& act) {
 }  // namespace
 
 void TBattleActions::Attack(TLcfgUnitItem& b) {
-    if (!CheckTarget(b)) return;
+    if (!CheckTarget(b)) {
+        SettleTurn(b);
+        return;
+    }
     if (b.IsActor()) {
         // The pose sequence strikes at its hit frames.
         static_cast<TLcfgPlayerItem&>(b).PrepareActionMotion();

@@ -65,6 +65,7 @@ void TBattleActions::SkillAction(TLcfgUnitItem& caster, bool fromItem) {
     const TLcfSkillItem* skill = SkillOf(caster);
     if (!skill) {
         caster.actionMarker = 0;
+        SettleTurn(caster);
         return;
     }
     caster.castingMarker = 1;
@@ -103,6 +104,18 @@ void TBattleActions::PerformSkill(TLcfgUnitItem& caster) {
         reflectionDirection = 0;
     }
     if (skill->kind == TLcfSkillItem::kSwitch) FinishSwitchSkill(caster, *skill, true);
+}
+
+bool TBattleActions::RefusesSkill(const TLcfgPlayerItem& caster) const {
+    const TLcfSkillItem* skill = SkillOf(caster);
+    if (!skill) return true;
+    if (!caster.itemSkill && !caster.CanUseSkill(skill->Id())) return true;
+    const Act& act = caster.action;
+    const TLcfgUnitItem* one = act.targetKind == Act::kOneMember  ? PartyBattler(act.targetIndex)
+                               : act.targetKind == Act::kOneEnemy ? TroopBattler(act.targetIndex)
+                                                                  : nullptr;
+    const bool single = act.targetKind == Act::kOneMember || act.targetKind == Act::kOneEnemy;
+    return single && (!one || !one->IsAlive()) && !Revives(*skill);
 }
 
 void TBattleActions::PlaySkillAnimation(TLcfgPlayerItem& caster) {
