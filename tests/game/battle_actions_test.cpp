@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "enemy_fixture.h"
+#include "data/database/system.h"
 #include "game/battle/battle_actions.h"
 
 using namespace battle_world;
@@ -75,14 +76,14 @@ TEST_F(BattleActionsTest, DefendingHalvesDamageStrongDefenseQuartersItAndItIsCap
     actions.DealDamage(Ann(), 403, 128, 0, 100);
     EXPECT_EQ(Ann().hp, 999 - 100);  // halved twice, in integers
     EXPECT_EQ(Ann().pose, Show::kDamaged);
-    EXPECT_EQ(host.sounds.back(), 9);
+    EXPECT_EQ(host.sounds.back(), kSoundAllyDamaged);
 
     // No single blow takes more than 9999.
     TLcfgMonsterItem& ogre = Enemy(0);
     actions.DealDamage(ogre, 123456, 128, 0, 100);
     EXPECT_EQ(ogre.hp, 30000 - 9999);
     EXPECT_EQ(ogre.blinkTimer, 20);
-    EXPECT_EQ(host.sounds.back(), 8);
+    EXPECT_EQ(host.sounds.back(), kSoundEnemyDamaged);
 
     // A failed chance roll does nothing.
     dice.script = {50};
@@ -102,7 +103,7 @@ TEST_F(BattleActionsTest, NegativeDamageHealsThroughItsOwnRollAndDeathFadesAnEne
     actions.DealDamage(imp, 50, 128, 10, 100);
     EXPECT_EQ(imp.hp, 0);
     EXPECT_GT(imp.deathFade, 0);
-    EXPECT_EQ(host.sounds.back(), 11);
+    EXPECT_EQ(host.sounds.back(), kSoundEnemyDefeated);
 }
 
 TEST_F(BattleActionsTest, ACriticalTriplesDamageIgnoresTheChargeAndUsesItUp) {
@@ -141,7 +142,7 @@ TEST_F(BattleActionsTest, ATargetThatCannotActIsNeverMissed) {
     dice.script = {0};
     actions.Hit(ogre, Ann());
     EXPECT_EQ(Ann().hp, 999);
-    EXPECT_EQ(host.sounds.back(), 10);
+    EXPECT_EQ(host.sounds.back(), kSoundEvasion);
     EXPECT_EQ(Ann().PopupText(), DbVocabulary->Get(TLcfVocabulary::kMiss));
 
     // ...but not one that cannot act.
@@ -289,7 +290,7 @@ TEST_F(BattleActionsTest, EnemyBasicActionsShowTheirMessages) {
     actions.PerformBasicAction(ogre);
     EXPECT_FALSE(ogre.present);
     EXPECT_GT(ogre.escapeFade, 0);
-    EXPECT_EQ(host.sounds.back(), 6);
+    EXPECT_EQ(host.sounds.back(), kSoundEscape);
 }
 
 TEST_F(BattleActionsTest, ConditionTicksWearOffOrDeepenWithTheirHpChange) {
@@ -372,7 +373,7 @@ TEST_F(SkillActionsTest, APhysicalSkillIsDodgedLikeAnAttack) {
     dice.script = {34};
     EXPECT_FALSE(actions.ApplySkillTo(Ann(), imp));
     EXPECT_EQ(imp.hp, 10);
-    EXPECT_EQ(host.sounds.back(), 10);
+    EXPECT_EQ(host.sounds.back(), kSoundEvasion);
     // Unless the target cannot act.
     imp.InflictCondition(2);
     ASSERT_FALSE(imp.CanAct());

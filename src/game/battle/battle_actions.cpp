@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "data/database/database.h"
+#include "data/database/system.h"
 #include "data/random.h"
 #include "data/string_table.h"
 #include "game/actors/battle_sides.h"
@@ -239,7 +240,7 @@ void TBattleActions::PerformBasicAction(TLcfgUnitItem& b) {
 
 void TBattleActions::Flee(TLcfgUnitItem& b) {
     if (b.IsEnemy()) {
-        host_.PlaySystemSound(6);
+        host_.PlaySystemSound(kSoundEscape);
         b.present = 0;
         static_cast<TLcfgMonsterItem&>(b).StartEscapeFade();
         return;
@@ -252,7 +253,7 @@ void TBattleActions::Flee(TLcfgUnitItem& b) {
 
 void TBattleActions::SelfDestruct(TLcfgMonsterItem& enemy) {
     enemy.present = 0;
-    host_.PlaySystemSound(11);
+    host_.PlaySystemSound(kSoundEnemyDefeated);
     enemy.StartEscapeFade();
     for (int i = 0; i < battle_sides::PartySize(); ++i) {
         TLcfgUnitItem* m = PartyBattler(i);

@@ -21,8 +21,8 @@ class TLcfItemItem;
 class IBattleActionHost {
 public:
     virtual ~IBattleActionHost() = default;
-    // A system sound by position (6 escape, 8 enemy hit, 9 actor hit,
-    // 10 miss, 11 enemy defeated, 12 item use).
+    // One of the system state's sounds (a TLcfSystemSound: escape, enemy
+    // or ally damaged, evasion, enemy defeated, item use).
     virtual void PlaySystemSound(int) {}
     // The skill's own sound.
     virtual void PlaySkillSound(const TLcfSkillItem&) {}

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "data/database/database.h"
+#include "data/database/system.h"
 #include "data/random.h"
 #include "game/actors/player_item.h"
 #include "game/battle/battle_actions.h"
@@ -29,7 +30,7 @@ int32_t DefendedDamage(const TLcfgUnitItem& t, int32_t d) {
 
 void TBattleActions::DefeatedEffect(TLcfgUnitItem& target) {
     if (!target.IsEnemy()) return;
-    host_.PlaySystemSound(11);
+    host_.PlaySystemSound(kSoundEnemyDefeated);
     static_cast<TLcfgMonsterItem&>(target).StartDeathFade();
 }
 
@@ -41,7 +42,7 @@ bool TBattleActions::DealDamage(TLcfgUnitItem& target, int32_t d, int32_t popupT
     if (d < 0) return RecoverHpEffect(target, d == INT32_MIN ? INT32_MAX : -d, chance);
     host_.ClearMessageLines();
     if (target.IsEnemy()) {
-        host_.PlaySystemSound(8);
+        host_.PlaySystemSound(kSoundEnemyDamaged);
         static_cast<TLcfgMonsterItem&>(target).SetBlink(20);
     } else {
         auto& actor = static_cast<TLcfgPlayerItem&>(target);
@@ -49,7 +50,7 @@ bool TBattleActions::DealDamage(TLcfgUnitItem& target, int32_t d, int32_t popupT
             actor.show.pendingPose = actor.pose;
             actor.pose = TActorBattleShow::kDamaged;
         }
-        host_.PlaySystemSound(9);
+        host_.PlaySystemSound(kSoundAllyDamaged);
     }
     target.DamageHp(d, true);
     target.popupTimer = popupTime;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "data/database/database.h"
+#include "data/database/system.h"
 #include "data/random.h"
 #include "game/actors/battle_sides.h"
 #include "game/actors/player.h"
@@ -105,7 +106,7 @@ void TBattleActions::HandHit(TLcfgPlayerItem& attacker, TLcfgUnitItem& target) {
 
 void TBattleActions::ShowMiss(TLcfgUnitItem& target, bool sound) {
     host_.ClearMessageLines();
-    if (sound) host_.PlaySystemSound(10);
+    if (sound) host_.PlaySystemSound(kSoundEvasion);
     target.ShowPopupText(DbVocabulary ? DbVocabulary->Get(TLcfVocabulary::kMiss) : std::string());
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/database/database.h"
+#include "data/database/system.h"
 #include "data/random.h"
 #include "game/actors/battle_sides.h"
 #include "game/actors/player.h"
@@ -293,14 +294,14 @@ void TBattleActions::UseItem(TLcfgUnitItem& user) {
         act.skillId = item->skillId;
         SkillAction(user, !plainSkill);
     } else if (item->kind == TLcfItemItem::kMedicine) {
-        host_.PlaySystemSound(12);
+        host_.PlaySystemSound(kSoundItemUse);
         if (act.targetKind == Act::kParty) {
             for (TLcfgUnitItem* m : WholeSide(true)) Medicine(user, *m, *item);
         } else if (TLcfgUnitItem* t = PartyBattler(act.targetIndex)) {
             Medicine(user, *t, *item);
         }
     } else if (item->kind == TLcfItemItem::kSwitchItem) {
-        host_.PlaySystemSound(12);
+        host_.PlaySystemSound(kSoundItemUse);
         if (GameSystem) GameSystem->SetSwitch(item->switchId, true);
         host_.CloseMessageWindow();
         host_.RunBattleEvents(&user, 2);
