@@ -19,6 +19,7 @@
 #include "scenes/field/field_scene.h"
 #include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/menu/menu_scene.h"
 #include "scenes/save_file_scene.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
@@ -61,7 +62,7 @@ bool ParseDecimal(const std::string& s, int32_t& out) {
 
 void CreateScenes() {
     FieldScene = new TLcfFieldScene();
-    MenuScene = new TLcfStandInScene("menu", 0);
+    MenuScene = new TLcfMenuScene();
     BattleScene = new TLcfBattleStandIn();
     ShopScene = new TLcfStandInScene("shop", 0);
     NameScene = new TLcfStandInScene("name", 0);
@@ -70,11 +71,16 @@ void CreateScenes() {
     GameOverScene = new TLcfGameOverScene();
     DebugScene = new TLcfDebugScene();
     RegisterSaveCommand();
+    // The menu's save opens the save scene in save mode, returning to it.
+    TLcfMenuScene::SetSaveMode = [](bool on) { SaveFileScene->saveMode = on; };
+    TLcfMenuScene::SetSaveFromMenu = [](bool on) { SaveFileScene->fromMenu = on; };
     GameInterpreterHooks.field = FieldScene;
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 
 void DestroyScenes() {
+    TLcfMenuScene::SetSaveMode = nullptr;
+    TLcfMenuScene::SetSaveFromMenu = nullptr;
     if (GameInterpreterHooks.field == FieldScene) GameInterpreterHooks.field = nullptr;
     if (GameWorldHooks.battle == &FieldBattleHooks) GameWorldHooks.battle = nullptr;
     delete FieldScene;

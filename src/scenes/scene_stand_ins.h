@@ -3,7 +3,6 @@
 // scene number, shows the screen again, restores the music and goes back
 // where it came from; each later piece replaces its own.
 //
-//   1 menu      back to the field on its first frame
 //   2 battle    ends at once: the music from before the battle, back to
 //               the field, shown as after a battle (in battle test the
 //               loop then ends and the program closes)

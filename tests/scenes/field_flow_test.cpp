@@ -206,7 +206,7 @@ TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusic) {
     town.name = "Town";
     GameSystem->PlayMusic(town);
     FieldScene->Update();  // fades in
-    for (int number : {kSceneMenu, kSceneShop, kSceneName}) {
+    for (int number : {kSceneShop, kSceneName}) {
         SCOPED_TRACE(number);
         GameSystem->FadeOutMusic(100);
         GameSystem->scene = uint8_t(number);

@@ -111,8 +111,8 @@ void FillVocabulary(TLcfVocabulary& v) {
         {T::kStatus, "Status"},                 {T::kRow, "Row"},
         {T::kOrder, "Order"},                   {T::kWaitOn, "Wait: On"},
         {T::kWaitOff, "Wait: Off"},             {T::kLevel, "Level"},
-        {T::kStatusLabel1, "Condition"},        {T::kStatusLabel2, "HP"},
-        {T::kNormal, "Normal"},                 {T::kStatusLabel3, "SP"},
+        {T::kStatusLabel1, "HP"},               {T::kStatusLabel2, "SP"},
+        {T::kNormal, "Normal"},                 {T::kStatusLabel3, "Exp"},
         {T::kLevelShort, "Lv"},                 {T::kHpShort, "HP"},
         {T::kSpShort, "SP"},                    {T::kStatusLineLabel, "EXP"},
         {T::kAttack, "Attack"},                 {T::kDefense, "Defense"},
@@ -138,7 +138,7 @@ void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
         "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
         "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
         "Mira joined",  "Intro done",    "Promised Tam", "Playing tag", "",
-        "",             "",              "",             "",            "",
+        "",             "",              "",             "Satchel taken", "",
     };
     switches.SetCount(sw::kCount);
     for (int i = 0; i < sw::kCount; ++i) switches.Items(i)->name = switch_names[i];

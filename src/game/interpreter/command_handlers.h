@@ -65,6 +65,7 @@ VARNOW_COMMAND(AllowTeleport);
 VARNOW_COMMAND(AllowEscape);
 VARNOW_COMMAND(AllowSave);
 VARNOW_COMMAND(AllowMainMenu);
+VARNOW_COMMAND(OpenMainMenu);
 
 // Map, transfer, vehicles and events on the map.
 VARNOW_COMMAND(TransferParty);

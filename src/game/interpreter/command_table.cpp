@@ -98,7 +98,7 @@ const std::initializer_list<Route> kRoutes = {
     {10740, "InputName", nullptr, G::Window},
     {11910, "OpenSaveMenu", nullptr, G::Window},
     {11930, "AllowSave", commands::AllowSave},
-    {11950, "OpenMainMenu", nullptr, G::Window},
+    {11950, "OpenMainMenu", commands::OpenMainMenu, G::Window},
     {11960, "AllowMainMenu", commands::AllowMainMenu},
     {12420, "GameOver", nullptr, G::Window},
     {12510, "ReturnToTitle", nullptr, G::Window},
