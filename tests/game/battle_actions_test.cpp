@@ -438,4 +438,52 @@ TEST_F(SkillActionsTest, MedicineHealsOnlyWhoMayUseItAndRevivalItemsOnlyTheFalle
     EXPECT_EQ(Ann().hp, 99);
 }
 
+TEST_F(SkillActionsTest, AnEnemySkillOnAReflectingActorHitsTheEnemyItself) {
+    TLcfgMonsterItem& ogre = Enemy(0);
+    ogre.action.kind = Act::kSkill;
+    ogre.action.skillId = 1;
+    ogre.action.targetKind = Act::kOneMember;
+    ogre.action.targetIndex = 1;
+    Bob().InflictCondition(3);
+    ogre.sp = 0;  // the bolt is free
+    EXPECT_TRUE(actions.ExecuteAction(ogre));
+    EXPECT_EQ(Bob().hp, 999);
+    EXPECT_EQ(ogre.hp, 30000 - 50);
+    EXPECT_EQ(host.lines, std::vector<std::string>{"Bolt"});
+    // Aimed at the whole party, it goes to the whole troop instead.
+    ogre.action.targetKind = Act::kParty;
+    actions.PerformSkill(ogre);
+    EXPECT_EQ(Ann().hp, 999);
+    EXPECT_EQ(ogre.hp, 30000 - 100);
+    EXPECT_EQ(Enemy(1).hp, 0);
+}
+
+TEST_F(SkillActionsTest, ItemsAreUsedUpAndMedicineReachesTheWholeParty) {
+    Item(5, Chunks().Str(1, "Herb").Data(3, {6}).Int(33, 50));
+    Item(7, Chunks().Str(1, "Bell").Data(3, {10}).Int(55, 2));
+    GamePartyInfo->GainItem(5, 2);
+    GamePartyInfo->GainItem(7, 1);
+    Ann().hp = Bob().hp = 100;
+    Ann().action.kind = Act::kItem;
+    Ann().action.itemId = 5;
+    Ann().action.targetKind = Act::kParty;
+    EXPECT_TRUE(actions.ExecuteAction(Ann()));
+    EXPECT_EQ(Ann().hp, 150);
+    EXPECT_EQ(Bob().hp, 150);
+    EXPECT_EQ(GamePartyInfo->ItemCount(5), 1);
+    EXPECT_EQ(Ann().castingMarker, 2);
+    EXPECT_EQ(host.sounds.back(), kSoundItemUse);
+
+    // A switch item runs the battle's events for the action.
+    Ann().actionMarker = 0;
+    Ann().action.itemId = 7;
+    EXPECT_TRUE(actions.ExecuteAction(Ann()));
+    EXPECT_EQ(host.triggers, std::vector<int>{2});
+    EXPECT_EQ(GamePartyInfo->ItemCount(7), 0);
+    // Gone now: the next try is dropped.
+    Ann().actionMarker = 1;
+    EXPECT_FALSE(actions.ExecuteAction(Ann()));
+    EXPECT_EQ(Ann().actionMarker, 0);
+}
+
 }  // namespace
