@@ -20,7 +20,10 @@
 #include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/menu/menu_scene.h"
+#include "scenes/name/name_scene.h"
 #include "scenes/save_file_scene.h"
+#include "scenes/shop/shop_scene.h"
+#include "scenes/shop_and_name_commands.h"
 #include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
@@ -29,8 +32,8 @@
 TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
 TLcfBattleStandIn* BattleScene = nullptr;
-TLcfScene* ShopScene = nullptr;
-TLcfScene* NameScene = nullptr;
+TLcfShopScene* ShopScene = nullptr;
+TLcfNameScene* NameScene = nullptr;
 TLcfSaveFileScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
@@ -64,8 +67,8 @@ void CreateScenes() {
     FieldScene = new TLcfFieldScene();
     MenuScene = new TLcfMenuScene();
     BattleScene = new TLcfBattleStandIn();
-    ShopScene = new TLcfStandInScene("shop", 0);
-    NameScene = new TLcfStandInScene("name", 0);
+    ShopScene = new TLcfShopScene();
+    NameScene = new TLcfNameScene();
     SaveFileScene = new TLcfSaveFileScene();
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
@@ -75,6 +78,7 @@ void CreateScenes() {
     TLcfMenuScene::SetSaveMode = [](bool on) { SaveFileScene->saveMode = on; };
     TLcfMenuScene::SetSaveFromMenu = [](bool on) { SaveFileScene->fromMenu = on; };
     GameInterpreterHooks.field = FieldScene;
+    RegisterShopAndNameCommands();
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 
@@ -93,7 +97,9 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = ShopScene = NameScene = nullptr;
+    MenuScene = nullptr;
+    ShopScene = nullptr;
+    NameScene = nullptr;
     SaveFileScene = nullptr;
     DebugScene = nullptr;
     BattleScene = nullptr;
@@ -157,8 +163,10 @@ void GameReset() {
     // A message up at the reset must not greet the next game.
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
-                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene),
+                         static_cast<TLcfScene*>(ShopScene), static_cast<TLcfScene*>(NameScene),
+                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene),
+                         static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();

@@ -6,8 +6,6 @@
 //   2 battle    ends at once: the music from before the battle, back to
 //               the field, shown as after a battle (in battle test the
 //               loop then ends and the program closes)
-//   3 shop      back to the field
-//   4 name      back to the field
 
 #include <functional>
 #include <string>

@@ -128,9 +128,9 @@ void FillVocabulary(TLcfVocabulary& v) {
     FillShop(v.ShopTerms(0), "Welcome to the Lantern Market!", "Anything else?");
     FillShop(v.ShopTerms(1), "Finest blades in Varrow.", "Need another?");
     FillShop(v.ShopTerms(2), "Potions, herbs, remedies!", "Stay safe out there.");
-    v.InnTerms(0).texts = {"Welcome, travellers. A bed costs", "G for the night.", "Will you stay?", "Stay",
-                           "Not now"};
-    v.InnTerms(1).texts = {"The hearth is warm. Rest for", "G?", "", "Rest", "Leave"};
+    // The price and the currency word come between the first two texts.
+    v.InnTerms(0).texts = {"Welcome! A bed costs", " a night.", "Will you stay?", "Stay", "Not now"};
+    v.InnTerms(1).texts = {"The hearth is warm. Rest for", "?", "", "Rest", "Leave"};
 }
 
 void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {

@@ -52,6 +52,7 @@ VARNOW_COMMAND(ShowMessage);
 VARNOW_COMMAND(ShowChoices);
 VARNOW_COMMAND(InputNumber);
 VARNOW_COMMAND(KeyInputProcessing);
+VARNOW_COMMAND(ShowInn);
 VARNOW_COMMAND(ChangeSystemMusic);
 VARNOW_COMMAND(ChangeSystemSound);
 VARNOW_COMMAND(ChangeSystemGraphics);

@@ -92,7 +92,7 @@ const std::initializer_list<Route> kRoutes = {
     {10720, "OpenShop", nullptr, G::Window},
     {20720, "ShopDealCase", commands::ShopDealCase},
     {20721, "ShopNoDealCase", commands::ShopNoDealCase},
-    {10730, "ShowInn", nullptr},
+    {10730, "ShowInn", commands::ShowInn},
     {20730, "InnStayCase", commands::InnStayCase},
     {20731, "InnNoStayCase", commands::InnNoStayCase},
     {10740, "InputName", nullptr, G::Window},
