@@ -12,13 +12,13 @@
 class TLcfTitleScene;
 class TLcfGameOverScene;
 class TLcfFieldScene;
-class TLcfBattleStandIn;
+class TLcfBattleScene;
 class TLcfSaveFileScene;
 class TLcfDebugScene;
 
 extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
-extern TLcfBattleStandIn* BattleScene;
+extern TLcfBattleScene* BattleScene;
 extern TLcfScene* ShopScene;
 extern TLcfScene* NameScene;
 extern TLcfSaveFileScene* SaveFileScene;

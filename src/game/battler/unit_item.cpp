@@ -39,6 +39,7 @@ void TLcfgUnitItem::Clear() {
     popupTimer = 0;
     gauge = 0;
     actionMarker = 0;
+    turnPending = 0;
     classField = -1;
 }
 
@@ -50,6 +51,7 @@ void TLcfgUnitItem::EndBattle() {
     shifts_.clear();
     charged = 0;
     actionMarker = 0;
+    turnPending = 0;
 }
 
 // --- HP and SP ---------------------------------------------------------------

@@ -172,6 +172,9 @@ public:
     std::array<int32_t, kDisplayConditions> displayConditions{};
     // The battle scene's action phase marker.
     int32_t actionMarker = 0;
+    // The battler's turn has come and its action is not yet executed: its
+    // gauge stands still meanwhile.
+    uint8_t turnPending = 0;
 
 protected:
     // The condition array, grown to the database's size on demand.
