@@ -75,6 +75,7 @@ void CreateScenes() {
     GameOverScene = new TLcfGameOverScene();
     DebugScene = new TLcfDebugScene();
     RegisterSaveCommand();
+    RegisterBattleCommands();
     GameInterpreterHooks.field = FieldScene;
     GameInterpreterHooks.battle = BattleScene;
     GameWorldHooks.battle = &FieldBattleHooks;

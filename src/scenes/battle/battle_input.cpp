@@ -91,10 +91,7 @@ void TLcfBattleScene::ActorCommandInput() {
                     }
                 }
             } else if (rowCommand) {
-                int inRow = 0;
-                for (int i = 0; i < MemberCount(); ++i)
-                    if (TLcfgPlayerItem* m = Member(i); m && m->row == actor->row) ++inRow;
-                if (actor->row == actor->facing && inRow < 2) {
+                if (!CanChangeRow(*actor)) {
                     Sound(kSoundBuzzer);
                 } else {
                     Sound(kSoundDecision);
@@ -152,6 +149,14 @@ void TLcfBattleScene::ActorCommandInput() {
     }
     commandWindow.SetActive(false);
     SetPhase(kGauges);
+}
+
+bool TLcfBattleScene::CanChangeRow(const TLcfgPlayerItem& actor) const {
+    if (actor.row != actor.facing) return true;
+    int inRow = 0;
+    for (int i = 0; i < MemberCount(); ++i)
+        if (TLcfgPlayerItem* m = Member(i); m && m->row == actor.row) ++inRow;
+    return inRow >= 2;
 }
 
 bool TLcfBattleScene::ChooseEnemyTarget(TLcfgPlayerItem& actor) {

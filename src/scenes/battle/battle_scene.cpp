@@ -359,11 +359,12 @@ void TLcfBattleScene::Tick() {
         GameBattleScripter->ExecuteCommand();
 
     if (GamePartyInfo && (GamePartyInfo->TimerState(0).inBattle || GamePartyInfo->TimerState(1).inBattle)) {
+        // A timer stops itself when it reaches 0, so the flags are taken
+        // before the count.
+        const bool flagged[2] = {GamePartyInfo->TimerState(0).inBattle != 0, GamePartyInfo->TimerState(1).inBattle != 0};
         GamePartyInfo->TickTimers();
-        for (int t = 0; t < 2; ++t) {
-            const auto& timer = GamePartyInfo->TimerState(t);
-            if (timer.inBattle && timer.running && timer.frames / 60 == 0) EndBattle(kAbort);
-        }
+        for (int t = 0; t < 2; ++t)
+            if (flagged[t] && GamePartyInfo->TimerState(t).frames / 60 == 0) EndBattle(kAbort);
     }
     if (TestPlayMode && GameInput && platform::Sys().IsKeyHeld(platform::Key::F9)) RunDebugScene();
 }

@@ -85,6 +85,9 @@ public:
     // The party command's escape: allowed, no turn taken yet, and the
     // party has the initiative.
     bool MayEscapeFromPartyCommand() const;
+    // The row command: refused to the only member of the row that faces
+    // the enemy.
+    bool CanChangeRow(const TLcfgPlayerItem& actor) const;
     // An actor's escape command: allowed and not surrounded.
     bool EscapePossible() const;
     // One frame of the active-time gauges and of the command start (the
@@ -173,3 +176,7 @@ private:
     bool inCommandInput_ = false;
     std::unique_ptr<TSorvoSheet> backdrop_;
 };
+
+// The battle commands of scripts: start a battle, game over, return to
+// the title.
+void RegisterBattleCommands();
