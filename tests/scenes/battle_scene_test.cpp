@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/database/battle.h"
+#include "data/database/ground.h"
 #include "data/database/item.h"
 #include "data/database/mon_group.h"
 #include "data/database/monster.h"
@@ -18,6 +19,7 @@
 #include "game/actors/player_item.h"
 #include "game/enemies/monster.h"
 #include "game/interpreter/battle_scripter.h"
+#include "game/interpreter/scripter.h"
 #include "game/party/party_info.h"
 #include "game/battle_world_fixture.h"
 #include "graphics/graphics_files.h"
@@ -356,6 +358,108 @@ TEST_F(BattleSceneTest, DefeatLeadsToGameOverUnlessTheCallerHandlesIt) {
     EXPECT_TRUE(fallen());
     EXPECT_EQ(system->scene, kSceneField);
     EXPECT_EQ(GamePartyInfo->defeats, 1);
+}
+
+// --- The script commands ---------------------------------------------------------------
+
+constexpr int32_t kStartBattle = 10710, kVictoryCase = 20710, kEscapeCase = 20711, kDefeatCase = 20712,
+                  kBattleEnd = 20713, kSwitches = 10210;
+
+class BattleCommandTest : public BattleSceneTest {
+protected:
+    BattleCommandTest() { RegisterBattleCommands(); }
+    // Runs lines until the script waits or ends (at most `n`).
+    void Step(int n) {
+        for (int i = 0; i < n && scripter->IsRunning(); ++i) scripter->ExecuteCommand();
+    }
+    // The battle ends with `kind`, as EndBattle reports it.
+    void EndWith(int kind) {
+        system->scene = kSceneBattle;
+        EXPECT_TRUE(Ends([&] { battle->EndBattle(kind); }));
+    }
+    // A battle line, its three cases (each turning on switch 1, 2 or 3) and
+    // the block's end.
+    static lcf_builder::Script BattleWithCases(std::initializer_list<int32_t> params, const std::string& text = "") {
+        lcf_builder::Script s;
+        s.Line(kStartBattle, 0, text, params);
+        int32_t sw = 1;
+        for (int32_t code : {kVictoryCase, kEscapeCase, kDefeatCase}) {
+            s.Line(code, 0).Line(kSwitches, 1, "", {0, sw, sw, 0}).Line(0, 1);
+            ++sw;
+        }
+        return s.Line(kBattleEnd, 0).Line(0);
+    }
+};
+
+TEST_F(BattleCommandTest, AShortBattleLineDefaultsFormationAndTerrainAndKeepsTheScriptsStartCondition) {
+    scripter->Start(0, BattleWithCases({0, 1, 1, 1, 1, 1, 3}, "Plains").List());
+    Step(1);
+    EXPECT_EQ(system->scene, kSceneBattle);
+    const TLcfgEncounterBattle& setup = battle->setup;
+    EXPECT_EQ(setup.troopId, 1);
+    EXPECT_EQ(setup.backdrop, "Plains");
+    EXPECT_EQ(setup.formation, 1);  // fewer than 8 parameters
+    EXPECT_EQ(setup.terrainId, 0);
+    EXPECT_EQ(setup.startCondition, 3);
+    EXPECT_TRUE(setup.escapeAllowed);
+    EXPECT_TRUE(setup.defeatHandledByCaller);
+    EXPECT_TRUE(setup.firstStrike);
+    EXPECT_TRUE(setup.startedByEvent);
+
+    // Troop from a variable, backdrop of terrain p8.
+    DbGround->GetOrCreate(2)->backdrop = "Shore";
+    system->SetVariable(4, 1);
+    scripter->Start(0, BattleWithCases({1, 4, 2, 0, 0, 0, 0, 0, 2}).List());
+    Step(1);
+    EXPECT_EQ(battle->setup.troopId, 1);
+    EXPECT_EQ(battle->setup.backdrop, "Shore");
+    EXPECT_EQ(battle->setup.terrainId, 2);
+    EXPECT_FALSE(battle->setup.escapeAllowed);
+}
+
+TEST_F(BattleCommandTest, EscapeModeOneEndsTheScriptOnAnEscapeAndModeTwoRunsTheEscapeCase) {
+    scripter->Start(0, BattleWithCases({0, 1, 0, 1, 0, 0, 0, 1, 1}).List());
+    Step(1);
+    EndWith(TLcfBattleScene::kEscape);
+    Step(20);
+    EXPECT_FALSE(scripter->IsRunning());
+    EXPECT_FALSE(system->GetSwitch(2));
+
+    scripter->Start(0, BattleWithCases({0, 1, 0, 2, 0, 0, 0, 1, 1}).List());
+    Step(1);
+    EndWith(TLcfBattleScene::kEscape);
+    Step(20);
+    EXPECT_FALSE(system->GetSwitch(1));
+    EXPECT_TRUE(system->GetSwitch(2));
+    EXPECT_FALSE(system->GetSwitch(3));
+}
+
+TEST_F(BattleCommandTest, AHandledDefeatRunsTheDefeatCaseAndAnAbortedBattleNoCase) {
+    scripter->Start(0, BattleWithCases({0, 1, 0, 1, 1, 0, 0, 1, 1}).List());
+    Step(1);
+    EndWith(TLcfBattleScene::kDefeat);
+    EXPECT_EQ(system->scene, kSceneField);
+    Step(20);
+    EXPECT_TRUE(system->GetSwitch(3));
+
+    system->SetSwitch(3, false);
+    scripter->Start(0, BattleWithCases({0, 1, 0, 1, 1, 0, 0, 1, 1}).List());
+    Step(1);
+    EndWith(TLcfBattleScene::kAbort);
+    Step(20);
+    for (int32_t sw = 1; sw <= 3; ++sw) EXPECT_FALSE(system->GetSwitch(sw)) << sw;
+}
+
+TEST_F(BattleCommandTest, GameOverFadesTheFieldOutAndSwitchesToTheGameOverScene) {
+    system->scene = kSceneField;
+    FieldScene = scene.get();
+    Enter(2, 2);
+    GameDraw->Board().Brightness = 100;
+    scripter->Start(0, lcf_builder::Script().Line(12420, 0).Line(0).List());
+    Step(1);
+    FieldScene = nullptr;
+    EXPECT_EQ(system->scene, kSceneGameOver);
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
 }
 
 }  // namespace
