@@ -10,10 +10,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
+#include "data/errors.h"
 #include "media/audio/midi_player.h"
 #include "platform/audio/midi_out.h"
 #include "platform/audio/mixer.h"
@@ -23,14 +26,28 @@ using namespace platform::audio;
 
 namespace {
 
-// The shared media corpus beside the checkout (or beside a folder above it).
+// The shared media corpus beside the checkout (or beside a folder above
+// it); VARNOW_BENCH_MEDIA names another folder holding the files. A path
+// that does not exist when the file is missing.
 std::filesystem::path Corpus(const char* name) {
+    if (const char* folder = std::getenv("VARNOW_BENCH_MEDIA"); folder && *folder)
+        return std::filesystem::path(folder) / name;
     const auto here = std::filesystem::path(__FILE__).parent_path();
     for (auto dir = here; dir.has_relative_path(); dir = dir.parent_path()) {
         auto p = dir / "shared" / "testdata" / "media" / "audio" / name;
         if (std::filesystem::exists(p)) return p;
     }
     return here / name;
+}
+
+// The corpus file, or none after telling the benchmark which file is
+// missing (the benchmark is then skipped and the others run).
+std::optional<std::filesystem::path> NeedCorpus(benchmark::State& state, const char* name) {
+    auto p = Corpus(name);
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(p, ec)) return p;
+    state.SkipWithError(("missing shared media file " + p.string()).c_str());
+    return std::nullopt;
 }
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& p) {
@@ -96,6 +113,8 @@ struct Song {
 
 Song StartSong(benchmark::State& state) {
     Song s;
+    auto song = NeedCorpus(state, "mid_f1_abc_4voices_drums.mid");
+    if (!song) return s;
     auto renderer = CreateSynthRenderer();
     if (!renderer) {
         state.SkipWithError("no sound font");
@@ -103,7 +122,14 @@ Song StartSong(benchmark::State& state) {
     }
     s.stream = std::make_shared<SynthStream>(std::move(renderer));
     s.player = std::make_unique<TMidiPlayer>(std::make_unique<Forward>(s.stream->Renderer().Out()));
-    s.player->Load(Corpus("mid_f1_abc_4voices_drums.mid").string());
+    try {
+        s.player->Load(song->string());
+    } catch (const Exception& e) {
+        state.SkipWithError(("unreadable song " + song->string() + ": " + e.what()).c_str());
+        s.player.reset();  // before the renderer it plays into
+        s.stream.reset();
+        return s;
+    }
     s.player->Play();
     return s;
 }
@@ -132,10 +158,12 @@ static void BM_MidiSynthAlone(benchmark::State& state) {
 BENCHMARK(BM_MidiSynthAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 static void BM_Mp3Alone(benchmark::State& state) {
+    auto file = NeedCorpus(state, "mp3_cbr128_stereo_44100.mp3");
+    if (!file) return;
     std::string error;
-    auto mp3 = Mp3Stream::Open(ReadBytes(Corpus("mp3_cbr128_stereo_44100.mp3")), error);
+    auto mp3 = Mp3Stream::Open(ReadBytes(*file), error);
     if (!mp3) {
-        state.SkipWithError("no MP3 corpus");
+        state.SkipWithError(("unreadable MP3 " + file->string() + ": " + error).c_str());
         return;
     }
     Mixer m;
@@ -149,8 +177,10 @@ BENCHMARK(BM_Mp3Alone)->Unit(benchmark::kMillisecond)->UseRealTime();
 static void BM_Everything(benchmark::State& state) {
     Song song = StartSong(state);
     if (!song.stream) return;
+    auto file = NeedCorpus(state, "mp3_cbr128_stereo_44100.mp3");
+    if (!file) return;
     std::string error;
-    auto mp3 = Mp3Stream::Open(ReadBytes(Corpus("mp3_cbr128_stereo_44100.mp3")), error);
+    auto mp3 = Mp3Stream::Open(ReadBytes(*file), error);
     Mixer m;
     AddWaves(m);
     m.Play(m.AddStream(song.stream), false);

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a while over its seed corpus:
 # fuzz.sh BUILD_DIR SECONDS
+# An input that crashes, or runs longer than ten seconds, fails the run; the
+# input is kept in BUILD_DIR/fuzz-artifacts and the log's end is shown.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="$1"; seconds="$2"
+artifacts="$dir/fuzz-artifacts"
+mkdir -p "$artifacts"
+status=0
 for target in "$dir"/fuzz_* "$dir"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name="$(basename "$target")"; name="${name#fuzz_}"
@@ -11,6 +16,14 @@ for target in "$dir"/fuzz_* "$dir"/fuzz/fuzz_*; do
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds+=("fuzz/corpus/$name")
   echo "fuzz $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 "$work" "${seeds[@]}" 2>&1 | tail -n 3
-  rm -rf "$work"
+  if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+      -artifact_prefix="$artifacts/$name-" "$work" "${seeds[@]}" >"$work.log" 2>&1; then
+    tail -n 3 "$work.log"
+  else
+    tail -n 40 "$work.log"
+    echo "fuzz $name FAILED (input kept in $artifacts)"
+    status=1
+  fi
+  rm -rf "$work" "$work.log"
 done
+exit "$status"

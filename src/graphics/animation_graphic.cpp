@@ -134,9 +134,13 @@ void TLcfAnimationGraphic::DrawFrameToned(TSorvoBoard& board, int32_t x, int32_t
 }
 
 void TLcfAnimationGraphic::PlayTimingSounds(int32_t frameIndex) const {
-    if (!animation_ || !Player()) return;
-    for (int i = 0; i < animation_->timings.Count(); ++i) {
-        const TLcfAnimationTimingItem& t = *animation_->timings.Items(i);
+    if (animation_) PlayTimingSoundsOf(*animation_, frameIndex);
+}
+
+void TLcfAnimationGraphic::PlayTimingSoundsOf(const TLcfAnimationItem& animation, int32_t frameIndex) {
+    if (!Player()) return;
+    for (int i = 0; i < animation.timings.Count(); ++i) {
+        const TLcfAnimationTimingItem& t = *animation.timings.Items(i);
         if (int64_t(t.frame) == int64_t(frameIndex) + 1 && !t.sound.IsOff()) Player()(t.sound);
     }
 }

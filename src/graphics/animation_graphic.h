@@ -44,6 +44,8 @@ public:
                         int32_t green, int32_t blue, double strength);
     // Plays the sound of every timing at frame index + 1.
     void PlayTimingSounds(int32_t frameIndex) const;
+    // The same for an animation that needs no drawing (no image loaded).
+    static void PlayTimingSoundsOf(const TLcfAnimationItem& animation, int32_t frameIndex);
 
     // Table lookups; zero outside the tables.
     AnimationFlash TargetFlash(int32_t frameIndex) const;

@@ -69,6 +69,7 @@ struct JoystickState {
 // 320x240 or 640x480 (see Display).
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 class Display {

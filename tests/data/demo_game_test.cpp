@@ -508,6 +508,9 @@ TEST_F(DemoGame, SkillsAndItemsCoverEveryKindAndFitTheHeroes) {
         SCOPED_TRACE(item->name);
         item_kinds.insert(item->kind);
         two_handed = two_handed || item->IsTwoHandedWeapon();
+        // Heroes and their classes share numbers: the class flags say the
+        // same as the hero flags, whichever the database goes by.
+        for (int h = 1; h <= DbPlayer->Count(); ++h) EXPECT_EQ(item->GetJobFlag(h), item->GetHeroFlag(h)) << h;
         if (item->kind == TLcfItemItem::kSkillItem || item->kind == TLcfItemItem::kSkillBook || item->performsSkill) {
             const TLcfSkillItem* skill = DbSkill->FindSkill(item->skillId);
             teleport_item = teleport_item || skill->kind == TLcfSkillItem::kTeleport;

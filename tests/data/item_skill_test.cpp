@@ -35,8 +35,9 @@ TEST(Item, FlagSetsReadTheirDefaultsOutsideTheStoredRange) {
     EXPECT_EQ(it.GetHeroFlag(2), 1);
     EXPECT_EQ(it.GetHeroFlag(3), 1);  // outside: anyone may use it
     EXPECT_EQ(it.GetHeroFlag(0), 1);
-    EXPECT_EQ(it.GetJobFlag(1), 0);
-    EXPECT_EQ(it.GetJobFlag(9), 1);
+    EXPECT_EQ(it.GetJobFlag(0), 0);  // the class flags start at "no class"
+    EXPECT_EQ(it.GetJobFlag(1), 1);
+    EXPECT_EQ(it.GetJobFlag(-1), 1);
     EXPECT_EQ(it.GetStatusFlag(1), 1);
     EXPECT_EQ(it.GetStatusFlag(2), 0);
     EXPECT_EQ(it.GetAttribFlag(1), 0);
@@ -113,7 +114,7 @@ TEST(Item, FullItemRoundTrips) {
     it.reserved69 = 0;
     it.performsSkill = 1;
     it.projectileTarget = 3;
-    it.classSet.SetEntry(2, 0);
+    it.classSet.SetEntry(2, 0);  // class 1
     it.battleDisplay.SetCount(3);
     it.battleDisplay.FindCBA(3)->ranged = 1;
     it.battleDisplay.FindCBA(3)->projectileSpeed = 1;
@@ -123,7 +124,7 @@ TEST(Item, FullItemRoundTrips) {
     EXPECT_EQ(back.description, "Shoots");
     EXPECT_EQ(back.parameterIncrease[5], 3);
     EXPECT_EQ(back.reserved69, 0);
-    EXPECT_EQ(back.GetJobFlag(2), 0);
+    EXPECT_EQ(back.GetJobFlag(1), 0);
     EXPECT_EQ(back.battleDisplay.FindCBA(3)->ProjectileFlightCounts(), 80);
     EXPECT_EQ(SaveRecord(back), saved);
 }

@@ -117,6 +117,34 @@ TEST_F(ActorTest, ExperienceCurveLevelsAndMessages) {
     EXPECT_EQ(b.Level(), 2);
 }
 
+TEST_F(ActorTest, RaisingALevelPastOneHundredAsksTheCurveThere) {
+    Hero(2, Chunks().Str(1, "Bea").Int(7, 50).Int(8, 99).Int(41, 30).Int(42, 30).Int(43, 0));
+    StartGame();
+    TLcfgPlayerItem& b = Actor(2);
+    ASSERT_EQ(b.Level(), 50);
+    EXPECT_EQ(b.ExpForLevel(100), 151470);
+    EXPECT_EQ(b.ExpForLevel(149), 335220);  // 148 x 30 + 30 x (1 + ... + 148)
+    b.RaiseLevel(99, false);
+    EXPECT_EQ(b.Exp(), 335220);
+    EXPECT_EQ(b.Level(), 99);
+    b.LowerLevel(200);
+    EXPECT_EQ(b.Exp(), 0);
+    EXPECT_EQ(b.Level(), 1);
+
+    // Any level may be asked for: a flat curve answers at once, a steep one
+    // stops at 10000000, a falling one is held at -10000000.
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 0).Int(42, 0).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), 0);
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 1).Int(42, 1).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), 10000000);
+    Hero(2, Chunks().Str(1, "Bea").Int(41, -5).Int(42, 0).Int(43, 0));
+    EXPECT_EQ(b.ExpForLevel(INT32_MAX), -10000000);
+    // A falling increment is judged at its first step.
+    Hero(2, Chunks().Str(1, "Bea").Int(41, 0).Int(42, -100).Int(43, 5000100));
+    EXPECT_EQ(b.ExpForLevel(3), 10000000);  // 10000200 - 100 passes the limit, though - 300 would not
+    EXPECT_EQ(b.ExpForLevel(2), 5000000);
+}
+
 TEST_F(ActorTest, ClassChangeSkillModes) {
     TLcfgPlayerItem& a = Actor(1);  // level 3, skills 1 and 2
     a.ChangeClass(1, false, 0, 3, false);
@@ -239,6 +267,10 @@ TEST_F(ActorTest, BattleCommands) {
     a.ChangeBattleCommand(0, false);
     EXPECT_EQ(a.commands, (std::array<int32_t, 7>{0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(a.BattleCommand(0), 0);
+    // Removing moves the later entries up; the seventh keeps its value.
+    a.commands = {1, 2, 3, 0, -1, -1, 0};
+    a.ChangeBattleCommand(2, false);
+    EXPECT_EQ(a.commands, (std::array<int32_t, 7>{1, 3, 0, -1, -1, 0, 0}));
 }
 
 TEST_F(ActorTest, BattlePropertiesOfTheSwingingHand) {
@@ -319,4 +351,51 @@ TEST_F(ActorTest, WalkingConditionsActOnTheirStepPeriod) {
         a.ApplyWalkingConditions();
     }
     EXPECT_EQ(a.hp, 1);  // walking never kills
+}
+
+TEST_F(ActorTest, ClassFlagsDecideWhenTheDatabaseEquipsByClass) {
+    // Classes 1 Warrior and 2 Mage. The class flags start at "no class":
+    // [0, 1, 0] lets the Warrior alone use the Broadsword and the Tonic.
+    Class(1, Chunks().Str(1, "Warrior").Data(31, FlatCurves(80, 10, 20, 20, 5, 5)));
+    Class(2, Chunks().Str(1, "Mage").Data(31, FlatCurves(60, 40, 5, 5, 30, 5)));
+    Item(7, Chunks().Str(1, "Broadsword").Data(3, {1}).Int(72, 3).Data(73, {0, 1, 0}));
+    Item(8, Chunks().Str(1, "Tonic").Data(3, {9}).Int(53, 1).Int(72, 3).Data(73, {0, 1, 0}));
+    Skill(1, Chunks().Str(1, "Mend").Int(12, 3).Data(31, {1}));
+    Hero(1, Chunks().Str(1, "Wren").Int(57, 1).Data(31, FlatCurves(80, 10, 20, 20, 5, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    Hero(2, Chunks().Str(1, "Mael").Int(57, 2).Data(31, FlatCurves(60, 40, 5, 5, 30, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    Hero(3, Chunks().Str(1, "Nob").Data(31, FlatCurves(50, 0, 5, 5, 5, 5)).Data(51, U16s({7, 0, 0, 0, 0})));
+    DbSystem->equipByClass = 1;
+    DbSystem->party.Resize(0);
+    StartGame();
+
+    TLcfgPlayerItem& warrior = Actor(1);
+    TLcfgPlayerItem& mage = Actor(2);
+    TLcfgPlayerItem& classless = Actor(3);
+    EXPECT_EQ(warrior.Equipment(0), 7);  // starting equipment kept
+    EXPECT_EQ(mage.Equipment(0), 0);
+    EXPECT_EQ(classless.Equipment(0), 0);
+    EXPECT_TRUE(warrior.CanEquip(0, 7));
+    EXPECT_FALSE(mage.CanEquip(0, 7));
+    EXPECT_FALSE(classless.CanEquip(0, 7));
+
+    world.scene = 1;
+    GamePartyInfo->GainItem(8, 1);
+    GamePartyInfo->AddMember(2);
+    GamePartyInfo->AddMember(3);
+    EXPECT_FALSE(GamePartyInfo->ItemUsable(8));  // nobody in the party may use it
+    GamePartyInfo->AddMember(1);
+    EXPECT_TRUE(GamePartyInfo->ItemUsable(8));
+    EXPECT_TRUE(warrior.CanUseItem(8));
+    EXPECT_FALSE(mage.CanUseItem(8));
+    EXPECT_FALSE(classless.CanUseItem(8));
+
+    // A class changed by an event counts, and a class beyond the flags may.
+    mage.ChangeClass(1, false, 0, 3, false);
+    EXPECT_TRUE(mage.CanEquip(0, 7));
+    mage.classField = 5;
+    EXPECT_TRUE(mage.CanEquip(0, 7));
+
+    // With the setting off the hero flags decide again.
+    DbSystem->equipByClass = 0;
+    EXPECT_TRUE(classless.CanEquip(0, 7));
 }

@@ -259,6 +259,24 @@ TEST_F(MapCommandsTest, AParallelEventPlacingTheRiddenVehicleOnAnotherMapLeavesT
     EXPECT_EQ(boat->x, 3);
 }
 
+TEST_F(MapCommandsTest, AParallelCommonEventPlacingTheRiddenVehicleOnAnotherMapPlacesThePartyAtOnce) {
+    // A common event's process is no map event's: the map change keeps it.
+    boat->TLcfgCharacter::SetPosition(1, 1, 2);
+    Enter(1, 2);
+    party.riding = 1;
+    party.vehicleKind = TLcfgShip::kBoat;
+    TLcfgRegularScripter common;
+    common.Start(0, Script().Line(kVehicleLocation, 0, "", {0, 0, 2, 3, 1, 4}).Line(kWait, 0, "", {10}).Line(0).List());
+    common.Update();
+    EXPECT_EQ(field.requests, 0);
+    EXPECT_EQ(party.mapId, 2);
+    EXPECT_EQ(party.x, 3);
+    EXPECT_EQ(party.direction, 3);  // 4 is left
+    EXPECT_EQ(boat->mapId, 2);
+    EXPECT_EQ(boat->x, 3);
+    EXPECT_TRUE(common.IsRunning());
+}
+
 TEST_F(MapCommandsTest, TheMapInterpreterPlacingTheRiddenVehicleOnAnotherMapNoLongerBelongsToItsEvent) {
     boat->TLcfgCharacter::SetPosition(1, 1, 2);
     AddEvent(1, 4, 4);

@@ -26,10 +26,9 @@ public:
     int32_t CommandQueueEntry(int entry) const override { return queue[size_t(entry)]; }
     void SetCommandQueueEntry(int entry, int32_t index) override { queue[size_t(entry)] = index; }
     void PartyShrank() override { ++shrinks; }
-    void RepositionActors() override { ++repositions; }
     void CheckGameOver() override { ++gameOverChecks; }
     std::array<int32_t, 4> queue{-1, -1, -1, -1};
-    int shrinks = 0, repositions = 0, gameOverChecks = 0;
+    int shrinks = 0, gameOverChecks = 0;
 };
 
 class StateCommandTest : public InterpreterTest {
@@ -241,7 +240,10 @@ TEST_F(StateCommandTest, ThePartyChangesAndABattlePacksItsCommandQueueWhenItShri
     EXPECT_EQ(queue.queue, (std::array<int32_t, 4>{2, 0, -1, -1}));
     EXPECT_EQ(queue.shrinks, 1);
     Do(kParty, {0, 0, 5});
-    EXPECT_EQ(queue.repositions, 1);
+    // The newcomer starts its battle and takes its place beside the others:
+    // its database battle x less the front row's 24.
+    EXPECT_EQ(players->Get(5)->show.battleStarted, 1);
+    EXPECT_EQ(players->Get(5)->homeX, DbPlayer->FindPlayer(5)->battleX - 24);
     EXPECT_EQ(queue.shrinks, 1);  // it grew
     EXPECT_EQ(queue.gameOverChecks, 7);  // only on the field
     GameSystem->scene = kSceneField;

@@ -88,6 +88,32 @@ TEST_F(WorldWiring, ThePanoramaFollowsTheMapsSettingsAndView) {
     EXPECT_FALSE(panorama.Enabled());
 }
 
+TEST_F(WorldWiring, ChangingTheImageKeepsALoopingPanoramaWhereItScrolled) {
+    testing_support::TempDir dir;
+    effects_test::SaveRampPng(dir / "day.png", 160, 120);
+    effects_test::SaveRampPng(dir / "night.png", 160, 120);
+    SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
+    struct FinderReset {
+        ~FinderReset() { SetGraphicsFileFinder(nullptr); }
+    } finderReset;
+    // The map's sky loops and scrolls on its own, horizontally only.
+    unit.usePanorama = 1;
+    unit.panoramaName = "day";
+    unit.panoramaLoopHorizontal = 1;
+    unit.panoramaAutoScrollHorizontal = 1;
+    unit.panoramaSpeedHorizontal = -4;
+    Enter(20, 15);
+    for (int frame = 0; frame < 25; ++frame) panorama.AutoScroll();
+    const int32_t x = panorama.X(), y = panorama.Y();
+    ASSERT_EQ(x, map.viewX + 25 * 16);  // 16/32 pixel a frame from where the view placed it
+    // A script swaps the image, keeping the settings.
+    map.panoramaHLoop = map.panoramaHScroll = true;
+    map.panoramaHSpeed = -4;
+    map.SetPanorama("night");
+    EXPECT_EQ(panorama.X(), x);
+    EXPECT_EQ(panorama.Y(), y);  // the axis that follows the map, placed again alike
+}
+
 TEST_F(WorldWiring, AMapRebuiltStopsTheMapAnimationButALoadKeepsIt) {
     AddEvent(4, 1, 1);
     Enter(2, 2);
@@ -138,6 +164,9 @@ TEST_F(WorldWiring, CharactersDrawThroughTheirFlashAndTheScreensTone) {
     testing_support::TempDir dir;
     effects_test::SaveRampPng(dir / "People.png", 288, 256);
     SetGraphicsFileFinder([&](const std::string&, const std::string& name) { return (dir / (name + ".png")).string(); });
+    struct FinderReset {
+        ~FinderReset() { SetGraphicsFileFinder(nullptr); }
+    } finderReset;
     AddEvent(1, 8, 8).sheetName = "People";
     AddEvent(2, 12, 8).sheetName = "People";
     Enter(10, 10);

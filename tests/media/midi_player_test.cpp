@@ -255,3 +255,105 @@ TEST(MidiPlayer, BrokenFilesFailQuickly) {
         EXPECT_TRUE(f.player.Events().empty());
     }
 }
+
+namespace {
+
+std::vector<uint8_t> Hex(const char* hex) {
+    std::vector<uint8_t> out;
+    for (const char* p = hex; p[0] && p[1]; p += 2) out.push_back(uint8_t(std::stoi(std::string(p, 2), nullptr, 16)));
+    return out;
+}
+
+// Loads the bytes (a refusal is fine), plays them and steps ten seconds of
+// music; returns how long that took.
+std::chrono::steady_clock::duration PlayTenSeconds(Fixture& f, const std::vector<uint8_t>& bytes) {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        f.player.LoadBytes(bytes);
+    } catch (const EInvalidMidiFile&) {
+        return std::chrono::steady_clock::now() - start;
+    }
+    f.player.Play();
+    Tick(*f.log, 10000);
+    return std::chrono::steady_clock::now() - start;
+}
+
+}  // namespace
+
+TEST(MidiPlayer, EveryStepFinishes) {
+    // Songs whose loop stretch holds no time: every event on one tick.
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        uint32_t lastTick;
+    } cases[] = {
+        {"fuzz find: events on tick 4, trailing bytes",
+         Hex("4d546864000000060001000100604d54726b0000001204991824007f2400a03c1000d02000ff0100604d54ff00"), 4},
+        {"fuzz find: one meta and the track end on tick 93",
+         Hex("4d546864000000060002000101e04d54726b0000001b5dffab13fc5ee3d2030070600000f78360ff51030f424000ff2f004d5400"),
+         93},
+        {"one tick, the track ending in a later delta",
+         MidiFile(96, {Cat({{0x04, 0x90, 60, 100}, {0x00, 0x80, 60, 0}, Delta(96)})}), 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        EXPECT_LT(PlayTenSeconds(f, c.bytes), std::chrono::milliseconds(500));
+        EXPECT_EQ(f.player.LastTick(), c.lastTick);
+        // The sequence plays once and rests at its end.
+        EXPECT_TRUE(f.player.Looped());
+        EXPECT_TRUE(f.player.Playing());
+    }
+    // Notes on one tick sound once, not once a step.
+    Fixture once;
+    PlayTenSeconds(once, cases[2].bytes);
+    EXPECT_EQ(once.Find(0x90, 60).size(), 1u);
+
+    // The same tick with an end of track later: an ordinary loop, every 96
+    // ticks (a beat, 500 ms at the default tempo).
+    Fixture later;
+    EXPECT_LT(PlayTenSeconds(later, MidiFile(96, {Cat({{0x00, 0x90, 60, 100}, {0x00, 0x80, 60, 0}, Delta(96), {0xFF, 0x2F, 0x00}})})),
+              std::chrono::milliseconds(500));
+    EXPECT_EQ(later.player.LastTick(), 96u);
+    EXPECT_NEAR(double(later.Find(0x90, 60).size()), (10000 - 140) / 500.0, 2);
+
+    // The marker as the very last event: rests there.
+    Fixture marker;
+    EXPECT_LT(PlayTenSeconds(marker, MidiFile(96, {Cat({{0x00, 0x90, 60, 100}, Delta(96), {0xB0, 111, 0}})})),
+              std::chrono::milliseconds(500));
+    EXPECT_EQ(marker.player.LoopTick(), 96u);
+    EXPECT_TRUE(marker.player.Looped());
+    EXPECT_EQ(marker.Find(0x90, 60).size(), 1u);
+
+    // Delta times that add up past 32 bits stop at the largest tick instead
+    // of wrapping to an earlier one.
+    std::vector<uint8_t> track;
+    for (int i = 0; i < 20; ++i) track = Cat({track, Delta(0x0FFFFFFF), {0x90, 60, 100}});
+    Fixture huge;
+    EXPECT_LT(PlayTenSeconds(huge, MidiFile(96, {track})), std::chrono::milliseconds(500));
+    ASSERT_EQ(huge.player.Events().size(), 20u);
+    for (size_t i = 1; i < huge.player.Events().size(); ++i)
+        EXPECT_LE(huge.player.Events()[i - 1].Tick, huge.player.Events()[i].Tick);
+    EXPECT_EQ(huge.player.LastTick(), UINT32_MAX);
+}
+
+TEST(MidiPlayer, TrackEndingInALoneDeltaKeepsTheSong) {
+    Fixture f;
+    // The second track ends with a delta time and no event after it.
+    f.player.LoadBytes(MidiFile(96, {Cat({{0x00, 0x90, 60, 100}, Delta(96), {0x80, 60, 0}, kEnd}),
+                                     Cat({{0x00, 0xC1, 5}, Delta(48)})}));
+    ASSERT_EQ(f.player.Events().size(), 4u);
+    EXPECT_EQ(f.player.LastTick(), 96u);  // the first track's end, not the lone delta's 48
+    f.player.Play();
+    Tick(*f.log, 400);
+    EXPECT_FALSE(f.Find(0x90, 60).empty());
+    EXPECT_FALSE(f.Find(0xC1).empty());
+
+    // A track that is nothing but one delta time adds nothing.
+    f.player.LoadBytes(MidiFile(96, {Cat({{0x00, 0x90, 60, 100}, kEnd}), {0x10}}));
+    EXPECT_EQ(f.player.Events().size(), 2u);
+
+    // A track cut inside an event still leaves the whole sequence empty.
+    f.player.LoadBytes(MidiFile(96, {Cat({{0x00, 0x90, 60, 100}, kEnd}), {0x00, 0x91, 62}}));
+    EXPECT_TRUE(f.player.Events().empty());
+}

@@ -49,6 +49,29 @@ TEST_F(MultiInputTest, AHeldButtonRepeatsAtPressThen23FramesLaterThenEveryFour) 
     EXPECT_EQ(input.Repeated, TMultiInput::Bit(TMultiInput::kDecision));
 }
 
+TEST_F(MultiInputTest, ASecondKeyOfAHeldButtonIsNoNewPress) {
+    TMultiInput input;
+    sys->PressKey(Key::Z);
+    for (int frame = 0; frame < 10; ++frame) Frame(input);
+    EXPECT_EQ(input.RepeatCounter, 11u);
+    // Enter serves the same button: held on, pressed twice more (held and tapped).
+    sys->PressKey(Key::Enter);
+    Frame(input);
+    EXPECT_FALSE(input.IsPressed(TMultiInput::kDecision));
+    EXPECT_FALSE(input.IsRepeated(TMultiInput::kDecision));
+    EXPECT_EQ(input.RepeatCounter, 12u);  // kept counting, not restarted
+    sys->ReleaseKey(Key::Enter);
+    sys->TapKey(Key::Space);
+    Frame(input);
+    EXPECT_EQ(input.Pressed, 0u);
+    // Let go of both, then press again: a new press.
+    sys->ReleaseKey(Key::Z);
+    Frame(input);
+    sys->PressKey(Key::Enter);
+    Frame(input);
+    EXPECT_TRUE(input.IsPressed(TMultiInput::kDecision));
+}
+
 TEST_F(MultiInputTest, ATapWithinOneFrameShowsInPressedButNotInHeld) {
     TMultiInput input;
     sys->TapKey(Key::Space);

@@ -125,6 +125,20 @@ TEST_F(MessageTest, SpeedSlowsTypingAndInstantModeTypesALineAtOnce) {
     EXPECT_EQ(msg.XOffset(), 48);  // all of the instant part in one frame
 }
 
+TEST_F(MessageTest, APauseForAKeyFirstWaitsOutTheSpeed) {
+    msg.Open();
+    msg.AddLine("\\S[5]a\\!bc");
+    for (int i = 0; i < 3; ++i) Frame();  // "a", then 1 x 5 div 2 frames
+    EXPECT_EQ(msg.Wait(), 0);
+    Frame();  // the pause's frame
+    EXPECT_EQ(msg.Wait(), 4);
+    Frame(TMultiInput::Bit(TMultiInput::kDecision));  // too early: not taken
+    for (int i = 0; i < 5; ++i) Frame();
+    EXPECT_EQ(msg.XOffset(), 6);  // still paused
+    Frame(TMultiInput::Bit(TMultiInput::kDecision));
+    EXPECT_EQ(msg.XOffset(), 12);
+}
+
 TEST_F(MessageTest, ADoubleByteCharacterWhoseTrailIsABackslashTypesWhole) {
     msg.Open();
     msg.AddLine(std::string("\x95\x5C") + "A");

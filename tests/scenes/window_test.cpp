@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "graphics/system_graphic.h"
+#include "media/board/board.h"
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
@@ -27,6 +30,30 @@ public:
 
 protected:
     void DrawItem(int32_t, int32_t, int index) override { drawn.push_back(index); }
+};
+
+// Fills each item's cell with colour index + 1, so the window sheet tells
+// which item shows on each pixel row.
+class TColouredWindow : public TRecordingWindow {
+public:
+    void Compose() { ComposeScrolled(); }
+    // The item on each 4-pixel band of the list area ('.' for none), as
+    // shown now: composed while a scroll runs, as Draw does.
+    std::string Bands() {
+        if (ScrollOffset() != 0) Compose();
+        std::string out;
+        for (int32_t p = 0; p < VisibleRows() * rowHeight; p += 4) {
+            uint8_t c = WindowSheet().ScanLine(topMargin + p)[20];
+            out += c == 0 ? '.' : char('0' + (c - 1) % 10);
+            if (p % 16 == 12 && p + 4 < VisibleRows() * rowHeight) out += ' ';
+        }
+        return out;
+    }
+
+protected:
+    void DrawItem(int32_t x, int32_t y, int index) override {
+        ItemSheet().FillRect(RectOfSize(x - 4, y, 100, rowHeight), uint8_t(index + 1));
+    }
 };
 
 class WindowTest : public ::testing::Test {
@@ -135,6 +162,42 @@ TEST_F(WindowTest, ScrollingDrawsOnlyTheEnteringRows) {
     EXPECT_EQ(w_.drawn, (std::vector<int>{5, 4, 3, 2, 1, 0}));
 }
 
+TEST_F(WindowTest, AScrollShowsTheOldListFirstAndSlidesTheNewRowInFromItsEdge) {
+    TColouredWindow w;
+    w.input = input_.get();
+    w.Setup(0, 0, 160, 16 + 4 * 16, false);
+    w.SetItemCount(12);
+    w.Refresh();
+    w.SetActive(true);
+    EXPECT_EQ(w.Bands(), "0000 1111 2222 3333");
+    for (int i = 0; i < 3; ++i) w.Step(TMultiInput::kDown);
+    input_->Repeated = TMultiInput::Bit(TMultiInput::kDown);
+    std::vector<std::string> down;
+    w.Update();  // the cursor leaves the list: one row down
+    input_->Repeated = 0;
+    down.push_back(w.Bands());
+    for (int i = 0; i < 4; ++i) {
+        w.Update();
+        down.push_back(w.Bands());
+    }
+    EXPECT_EQ(down, (std::vector<std::string>{"0000 1111 2222 3333", "0001 1112 2223 3334", "0011 1122 2233 3344",
+                                              "0111 1222 2333 3444", "1111 2222 3333 4444"}));
+    EXPECT_EQ(w.ScrollOffset(), 0);
+
+    for (int i = 0; i < 3; ++i) w.Step(TMultiInput::kUp);  // cursor on row 1, the top
+    input_->Repeated = TMultiInput::Bit(TMultiInput::kUp);
+    std::vector<std::string> up;
+    w.Update();
+    input_->Repeated = 0;
+    up.push_back(w.Bands());
+    for (int i = 0; i < 4; ++i) {
+        w.Update();
+        up.push_back(w.Bands());
+    }
+    EXPECT_EQ(up, (std::vector<std::string>{"1111 2222 3333 4444", "0111 1222 2333 3444", "0011 1122 2233 3344",
+                                            "0001 1112 2223 3334", "0000 1111 2222 3333"}));
+}
+
 TEST_F(WindowTest, ScrollOffsetStopsAtZeroWithFifteenPixelRows) {
     Make(4, 12);
     w_.rowHeight = 15;  // the compact battle layout
@@ -155,28 +218,36 @@ TEST_F(WindowTest, SetCursorClampsAndMovesTheTopRow) {
     EXPECT_EQ(w_.Cursor(), -1);  // an empty list shows no cursor
 }
 
-TEST_F(WindowTest, AnAnimatedWindowDrawsNothingBeforeItsFirstUpdateAndAllWhenOpen) {
-    GameDraw = new TSorvoDraw();
-    w_.Setup(40, 40, 100, 64, true);
+TEST_F(WindowTest, SetCursorLeavesTheNewCellToTheBlink) {
+    // A skin whose only drawn part is the cursor, so a cell changes only
+    // when the cursor is drawn into it.
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    TLcfSystemGraphic skin(board);
+    skin.Skin().SetSize(160, 80);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 64; x < 128; ++x) skin.Skin().ScanLine(y)[x] = 9;
+    GameSystemGraphic = &skin;
+    Make(4, 12);
     TSorvoSheet& sheet = w_.WindowSheet();
-    sheet.SetPaletteEntry(5, 255, 0, 0);
-    sheet.UpdateColorTable();
-    sheet.FillRect(sheet.GetBoundsRect(), 5);
-    TSorvoBoard& board = GameDraw->Board();
-    board.Clear();
-    w_.Draw();
-    EXPECT_EQ(board.ScanLine(72)[90], 0);  // squashed to nothing
-    for (int i = 0; i < 3; ++i) w_.Update();
-    board.Clear();
-    w_.Draw();
-    EXPECT_NE(board.ScanLine(72)[90], 0);  // the middle rows show
-    EXPECT_EQ(board.ScanLine(41)[90], 0);  // the top is still squashed
-    for (int i = 0; i < 4; ++i) w_.Update();
-    board.Clear();
-    w_.Draw();
-    EXPECT_NE(board.ScanLine(41)[90], 0);
-    EXPECT_NE(board.ScanLine(103)[90], 0);
-    EXPECT_EQ(board.ScanLine(104)[90], 0);
-    delete GameDraw;
-    GameDraw = nullptr;
+    auto cell = [&](int index) {
+        TRect r = w_.GetCursorRect(index);
+        std::vector<uint8_t> px;
+        for (int32_t y = r.Top; y < r.Bottom; ++y)
+            for (int32_t x = r.Left; x < r.Right; ++x) px.push_back(sheet.ScanLine(y)[x]);
+        return px;
+    };
+    const std::vector<uint8_t> plain = cell(2);
+    EXPECT_NE(cell(0), plain);  // activating draws the cursor at once
+    for (int i = 0; i < 5; ++i) w_.Update();  // blink counter 5
+    w_.SetCursor(2);
+    EXPECT_EQ(cell(0), plain);  // the old cell loses its cursor
+    int drawnAt = cell(2) != plain ? 0 : -1;
+    for (int f = 1; f <= 10 && drawnAt < 0; ++f) {
+        w_.Update();
+        if (cell(2) != plain) drawnAt = f;
+    }
+    EXPECT_EQ(w_.Cursor(), 2);
+    EXPECT_EQ(drawnAt, 6);  // when the blink counter reaches 10
+    GameSystemGraphic = nullptr;
 }

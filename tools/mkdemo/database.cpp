@@ -383,6 +383,15 @@ void SetWho(TLcfFlagSet& set, const std::vector<int>& ids, int count) {
         set.SetEntry(id, std::find(ids.begin(), ids.end(), id) != ids.end() ? 1 : 0);
 }
 
+// The class flags of an item: byte c stands for class c, byte 0 for a hero
+// without a class (who may use only items open to everyone).
+void SetClassWho(TLcfFlagSet& set, const std::vector<int>& classes, int count) {
+    set.Reset();
+    if (classes.empty()) return;
+    for (int c = 0; c <= count; ++c)
+        set.SetEntry(c + 1, std::find(classes.begin(), classes.end(), c) != classes.end() ? 1 : 0);
+}
+
 void SetFlags(TLcfFlagSet& set, const std::vector<int>& ids) {
     set.Reset();
     for (int id : ids) set.SetEntry(id, 1);
@@ -426,6 +435,7 @@ void FillSkills(TLcfSkill& table, const ContentDesign& content) {
 void FillItems(TLcfItem& table, const ContentDesign& content) {
     table.SetCount(static_cast<int>(content.items.size()));
     const int heroes = static_cast<int>(content.heroes.size());
+    const int classes = static_cast<int>(content.classes.size());
     for (size_t i = 0; i < content.items.size(); ++i) {
         const ItemDesign& d = content.items[i];
         TLcfItemItem& item = *table.Items(static_cast<int>(i));
@@ -456,7 +466,7 @@ void FillItems(TLcfItem& table, const ContentDesign& content) {
         // Heroes and their classes share numbers in the demo, so one list
         // serves both sets.
         SetWho(item.heroSet, d.heroes, heroes);
-        SetWho(item.classSet, d.heroes, heroes);
+        SetClassWho(item.classSet, d.heroes, classes);
         SetFlags(item.conditionSet, d.conditions);
         SetFlags(item.attributeSet, d.attributes);
         item.conditionRate = d.condition_rate;

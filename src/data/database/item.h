@@ -24,9 +24,11 @@ public:
     // and attributes, then the generic write.
     void SaveToStream(ByteWriter& w) override;
 
-    // Who may equip or use the item (1 outside the stored range).
+    // Who may equip or use the item (1 outside the stored range). The hero
+    // set starts at hero 1; the class set starts at "no class" (0), so class
+    // c is its byte c, one further on than the hero set's numbering.
     uint8_t GetHeroFlag(int32_t heroId) const { return heroSet.GetEntry(heroId); }
-    uint8_t GetJobFlag(int32_t classId) const { return classSet.GetEntry(classId); }
+    uint8_t GetJobFlag(int32_t classId) const { return classSet.GetEntry(classId < 0 ? 0 : classId + 1); }
     // Conditions and attributes of the item (0 outside the stored range).
     uint8_t GetStatusFlag(int32_t conditionId) const { return conditionSet.GetEntry(conditionId); }
     uint8_t GetAttribFlag(int32_t attributeId) const { return attributeSet.GetEntry(attributeId); }

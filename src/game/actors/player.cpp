@@ -2,10 +2,18 @@
 
 #include "data/record/var_int.h"
 #include "data/database/database.h"
+#include "game/battle/side_animation.h"
 
 TLcfgPlayer* GamePlayers = nullptr;
 
-void TLcfgPlayer::Reset() { SetCount(HeroCount()); }
+TLcfgPlayer::TLcfgPlayer() : animation_(std::make_unique<TLcfgSideAnimation>()) { Reset(); }
+
+TLcfgPlayer::~TLcfgPlayer() = default;
+
+void TLcfgPlayer::Reset() {
+    SetCount(HeroCount());
+    if (animation_) animation_->Reset();
+}
 
 void TLcfgPlayer::LoadFromStream(ByteReader& r) {
     Clear();

@@ -6,6 +6,7 @@
 
 #include "data/clamp.h"
 #include "data/database/database.h"
+#include "game/actors/actor_battle_sprites.h"
 #include "data/random.h"
 #include "game/battler/unit_world.h"
 #include "game/enemies/monster.h"
@@ -148,6 +149,8 @@ void TLcfgPlayerItem::Clear() {
     commandsChanged = 0;
     battlerAnimation = 0;
     swingingHand = 0;
+    show = TActorBattleShow();
+    if (sprites_) sprites_->Clear();
     repeatCommand = 0;
     repeatCount = 1;
     battleItems_.clear();
@@ -259,21 +262,22 @@ int32_t TLcfgPlayerItem::BattlerAnimationId() const {
 
 namespace {
 
-// The experience curve of one growth record; 10000000 once any step of the
-// sum passes 9999999.
+// The experience curve of one growth record: (level - 1) x (base +
+// correction) plus the running sum of (e - 1) x increment for e = 2..level,
+// and 10000000 once any step of that sum passes 9999999. The steps move one
+// way, so the first and the last step are the extremes; worked in closed form
+// because any level may be asked for (raising a level by 99 passes 100).
 int64_t ExpForLevelOf(const TLcfGrowthItem& g, int32_t lv) {
     if (lv < 2) return 0;
-    // Beyond level 100 nothing asks; the bound keeps the loop short.
-    lv = std::min(lv, 100);
-    double sum = 0;
-    int64_t value = 0;
-    for (int e = 2; e <= lv; ++e) {
-        sum += double(e - 1) * g.expIncrement;
-        double v = double(lv - 1) * g.expBase + sum + double(lv - 1) * g.expCorrection;
-        if (v > double(TLcfgPlayerItem::kMaxExp)) return TLcfgPlayerItem::kMaxExp + 1;
-        value = int64_t(std::trunc(v));
-    }
-    return value;
+    const double n = double(lv) - 1;
+    const double fixed = n * g.expBase + n * g.expCorrection;
+    const double first = fixed + g.expIncrement;
+    const double last = fixed + double(g.expIncrement) * (n * (n + 1) / 2);
+    constexpr int64_t kOver = TLcfgPlayerItem::kMaxExp + 1;
+    if (std::max(first, last) > double(TLcfgPlayerItem::kMaxExp)) return kOver;
+    // Any requirement below -10000000 acts the same on experience held
+    // within 0..9999999; the bound keeps the conversion defined.
+    return int64_t(std::trunc(std::max(last, -double(kOver))));
 }
 
 }  // namespace
@@ -327,13 +331,11 @@ void TLcfgPlayerItem::LoseExp(int32_t n) {
 }
 
 void TLcfgPlayerItem::RaiseLevel(int32_t n, bool showMessages) {
-    int32_t target = ClampToInt32(Clamp<int64_t>(int64_t(level) + n, 1, 100));
-    GainExp(ClampToInt32(ExpForLevel(target) - exp), showMessages);
+    GainExp(ClampToInt32(ExpForLevel(ClampToInt32(int64_t(level) + n)) - exp), showMessages);
 }
 
 void TLcfgPlayerItem::LowerLevel(int32_t n) {
-    int32_t target = ClampToInt32(Clamp<int64_t>(int64_t(level) - n, -1, 100));
-    LoseExp(ClampToInt32(exp - ExpForLevel(target)));
+    LoseExp(ClampToInt32(exp - ExpForLevel(ClampToInt32(int64_t(level) - n))));
 }
 
 // --- Parameters -------------------------------------------------------------------------------
@@ -421,13 +423,9 @@ bool TLcfgPlayerItem::IsEquipped(int32_t id) const {
 }
 
 bool TLcfgPlayerItem::ItemAllowed(const TLcfItemItem& item) const {
-    if (DbSystem && DbSystem->equipByClass) {
-        // The class set stands for class ids 1.. (entry i for id i + 1);
-        // an actor without a class is not held back by it.
-        int32_t cls = ClassId();
-        return cls < 1 || item.classSet.GetEntry(cls) != 0;
-    }
-    return item.heroSet.GetEntry(Id()) != 0;
+    // The database's setting picks the item's class flags or its hero flags.
+    if (DbSystem && DbSystem->equipByClass) return item.GetJobFlag(ClassId()) != 0;
+    return item.GetHeroFlag(Id()) != 0;
 }
 
 bool TLcfgPlayerItem::CanEquip(int slot, int32_t itemId) const {
@@ -505,8 +503,6 @@ void TLcfgPlayerItem::ApplyEquipmentConditions() {
     OnIdlePose();
 }
 
-void TLcfgPlayerItem::OnIdlePose() { UnitWorld().SetIdlePose(*this); }
-
 void TLcfgPlayerItem::FullRecover() {
     TLcfgUnitItem::FullRecover();
     ApplyEquipmentConditions();
@@ -563,8 +559,8 @@ void TLcfgPlayerItem::ChangeBattleCommand(int32_t id, bool add) {
     }
     for (int i = 0; i < kCommands; ++i)
         if (commands[size_t(i)] == id) {
+            // The last entry keeps its value.
             for (int j = i; j + 1 < kCommands; ++j) commands[size_t(j)] = commands[size_t(j) + 1];
-            commands[kCommands - 1] = -1;
             return;
         }
 }

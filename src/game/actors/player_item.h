@@ -6,12 +6,17 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "game/actors/actor_battle_show.h"
 #include "game/battler/unit_item.h"
 
+class TActorBattleSprites;
+class TLcfAnimationGraphic;
+class TLcfCBADataItem;
 class TLcfGrowthItem;
 class TLcfPlayerItem;
 class TLcfItemItem;
@@ -32,6 +37,7 @@ public:
     static inline const std::string kDatabaseText = "\001";
 
     explicit TLcfgPlayerItem(int32_t id = 0);
+    ~TLcfgPlayerItem() override;
 
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
     // Reset from the database: level, curves, flags, skills, initial
@@ -136,7 +142,9 @@ public:
     void ApplyEquipmentConditions();
     int EquippableCount(int slot) const;
     int32_t EquippableAt(int slot, int n) const;
-    // Whether the item's hero or class flags let this actor use or equip it.
+    // Whether the item's hero or class flags let this actor use or equip it
+    // (the class flags when the database equips by class). The one
+    // permission test: equipping, using, and the menus' and shops' lists.
     bool ItemAllowed(const TLcfItemItem& item) const;
 
     // --- Battle commands --------------------------------------------------------------
@@ -178,6 +186,55 @@ public:
     // least as good.
     void DecideAutoAction();
 
+    // --- Battle poses and animation (actor_battle.cpp) -------------------------------------
+    // Once per battle (and for a member joining one): the action marker,
+    // pop-up, pending pose and event-command values are reset; the first
+    // call of a battle also takes the auto flag and the row, clears the
+    // flash and builds the battle sprites.
+    void StartBattle();
+    // Equipment conditions, then the sprites of the battler set and weapons.
+    void BuildBattleSprites();
+    // Death gives pose 7, another condition 9; without one a pending attack,
+    // skill or return is taken up again, else the pose settles (15).
+    void SetIdlePose();
+    int32_t DrawOrder() const { return battleY + 24; }
+    // Readies `hand` (0 or 1) to swing: ranged flag, projectile, hits per
+    // swing. Answers whether the attack goes on with this hand.
+    bool PrepareHand(int hand);
+    // The pose's battle animation for this update; a new pose forgets the
+    // old one, a new id restarts the counter.
+    void SetBattlerAnimation(int32_t animationId, int32_t facing);
+    // The weapon's (or skill's) animation on the action's targets.
+    void StartAttackAnimation(int32_t animationId);
+    // The action begins: pose 12, the motion style and after-image of the
+    // weapon of the hand that swings first (or of the skill while casting
+    // one), and the point the step out leads to.
+    void PrepareActionMotion();
+    // The point a step out (or jump) leads to: 24 pixels toward the
+    // enemies; against one enemy when moving to the target, beside it.
+    TBattlePoint ActionTarget() const;
+    // The row change action: pose 11; the move follows in the next update.
+    void ChangeRow();
+    // The per-frame battle update (only while present).
+    void UpdateBattle();
+    // The battler-set entry the pose shows (0..31).
+    int32_t ShownEntry() const;
+    // The battle animation that shows the pose instead of its frame strip,
+    // or 0.
+    int32_t PoseAnimationId() const;
+    // The hits the hit loop of the current pose must make.
+    int32_t HitsDue() const;
+    // The entry for this actor of the hand's weapon (or null).
+    const TLcfCBADataItem* WeaponDisplay(int hand) const;
+    // The battler set's frame length (at least 1).
+    int32_t FrameLength() const;
+    // Drawing.
+    void DrawBattler(TSorvoBoard& board);
+    void DrawBattleAnimation(TSorvoBoard& board, TLcfAnimationGraphic& graphic, int32_t animationId, int32_t frame);
+    TActorBattleSprites& Sprites();
+
+    TActorBattleShow show;
+
     // --- Saved fields -------------------------------------------------------------------------
     std::string name = kDatabaseText, title = kDatabaseText;
     std::string spriteName;
@@ -204,6 +261,25 @@ protected:
     void OnIdlePose() override;
 
 private:
+    // Pose sequence steps.
+    void MoveRows();
+    void AdvancePose();
+    void MotionStep();
+    void StartActionPose();
+    void FinishAction();
+    // true when the pose's hit loop is over.
+    bool HitLoop();
+    bool StartHit();
+    bool CompleteHit();
+    void UpdateProjectiles();
+    void UpdateFrame();
+    void UpdatePoseAnimation();
+    // The pose's battle animation reached its last frame (or it has none).
+    bool PoseAnimationDone() const;
+    // A damage or item pose has run its time.
+    bool PoseOver() const;
+    void NotePoseChange();
+    int32_t HandAnimationId() const;
     int32_t BaseParameter(int kind) const;
     // The item of an equipment slot, or null (empty or unknown).
     const TLcfItemItem* SlotItem(int slot) const;
@@ -222,4 +298,5 @@ private:
     std::array<uint8_t, 28> commandChunk_{};
     std::vector<std::pair<int32_t, int32_t>> battleItems_;
     bool classChanging_ = false;
+    std::unique_ptr<TActorBattleSprites> sprites_;
 };

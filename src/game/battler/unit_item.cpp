@@ -40,6 +40,7 @@ void TLcfgUnitItem::Clear() {
     gauge = 0;
     actionMarker = 0;
     turnPending = 0;
+    castingMarker = itemSkill = 0;
     classField = -1;
 }
 

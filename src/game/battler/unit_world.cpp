@@ -2,7 +2,10 @@
 
 #include "game/battle/battle_scene_link.h"
 #include "game/interpreter/interpreter_hooks.h"
+#include "game/screen/game_screen.h"
 #include "game/system/game_system.h"
+#include "game/teleport/teleport.h"
+#include "game/walker/party.h"
 
 namespace {
 
@@ -16,6 +19,16 @@ public:
     }
     bool TeleportAllowed() const override { return !GameSystem || GameSystem->teleportAllowed != 0; }
     bool EscapeAllowed() const override { return !GameSystem || GameSystem->escapeAllowed != 0; }
+    int TeleportTargetCount() const override { return GameTeleports ? GameTeleports->Count() : 0; }
+    int32_t EscapeMapId() const override {
+        const TLcfgTeleportItem* escape = GameTeleports ? GameTeleports->Find(0) : nullptr;
+        return escape ? escape->mapId : 0;
+    }
+    bool PartyInVehicle() const override { return GameParty && GameParty->riding != 0; }
+    bool PartyInAirship() const override { return GameParty && GameParty->InAirship(); }
+    void FlashScreen(int red, int green, int blue, int strength, int frames) override {
+        if (GameScreen) GameScreen->StartFlash(red, green, blue, strength, frames, TLcfgScreen::kFlashOnce);
+    }
     void RefreshMapEvents() override {
         if (GameInterpreterHooks.map) GameInterpreterHooks.map->RefreshAll();
     }

@@ -33,8 +33,6 @@ public:
     // Every map event re-selects its active page.
     virtual void RefreshMapEvents() {}
     virtual void FlashScreen(int /*red*/, int /*green*/, int /*blue*/, int /*strength*/, int /*frames*/) {}
-    // The actor's battle idle pose.
-    virtual void SetIdlePose(TLcfgPlayerItem&) {}
     // The skin that draws pop-up numbers, or null (nothing drawn).
     virtual TLcfSystemGraphic* SystemGraphic() const { return nullptr; }
 };

@@ -110,8 +110,6 @@ public:
     // The party shrank and the queue was packed: the status window is laid
     // out again and command input restarts by the battle layout.
     virtual void PartyShrank() {}
-    // A member joined: the members' battle positions are recomputed.
-    virtual void RepositionActors() {}
     // An actor's weapons changed in battle: its battle sprites (body and
     // weapon strips) are built again.
     virtual void RebuildBattleSprites(int32_t actorId) { (void)actorId; }

@@ -174,7 +174,7 @@ int32_t TLcfgMap::EncounterRate() const {
 void TLcfgMap::SetPanorama(const std::string& name) {
     const bool changed = name != PanoramaName();
     panoramaOverride = name;
-    if (GameWorldHooks.screen) GameWorldHooks.screen->ConfigurePanorama(changed);
+    if (GameWorldHooks.screen) GameWorldHooks.screen->ChangePanorama(changed);
 }
 
 void TLcfgMap::SetChipSet(int32_t id) {

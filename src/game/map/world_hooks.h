@@ -16,8 +16,12 @@ public:
     virtual ~IWorldScreenHooks() = default;
     // The view moved by (dx, dy) in 1/16 pixel: the layers move with it.
     virtual void ScrollLayers(int32_t dx, int32_t dy) = 0;
-    // The map's panorama settings changed; reload the image when asked.
+    // The map's panorama settings changed; reload the image when asked and
+    // then place the panorama from the view (entering a map, loading a save).
     virtual void ConfigurePanorama(bool loadImage) = 0;
+    // A script changed the panorama: as above, but a looping axis keeps its
+    // position, so a scrolling sky swapped for another goes on where it was.
+    virtual void ChangePanorama(bool loadImage) { ConfigurePanorama(loadImage); }
     // The view jumped (the party was placed): the panorama follows it.
     virtual void PanoramaFollowView() = 0;
     virtual void FlashScreen(int32_t red, int32_t green, int32_t blue, int32_t strength, int32_t frames) = 0;

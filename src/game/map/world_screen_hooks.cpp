@@ -9,21 +9,40 @@
 
 void TLcfgWorldScreen::ScrollLayers(int32_t dx, int32_t dy) { ScrollScreenLayers(dx, dy); }
 
-void TLcfgWorldScreen::ConfigurePanorama(bool loadImage) {
-    if (!GamePanorama || !GameMap) return;
-    const TLcfgMap& m = *GameMap;
+namespace {
+
+// Hands the map's effective panorama settings to the panorama.
+void ConfigureFromMap(const TLcfgMap& m) {
     // Vertical before horizontal, as the panorama takes them; the map
     // passes follow on and no transparency.
     GamePanorama->Configure(m.PanoramaName(), m.PanoramaEnabled(), m.Height(), m.Width(), m.PanoramaVSpeed(),
                             m.PanoramaHSpeed(), true, false, m.LoopsVertically(), m.LoopsHorizontally(),
                             m.PanoramaVScroll(), m.PanoramaHScroll(), m.PanoramaVLoop(), m.PanoramaHLoop());
+}
+
+}  // namespace
+
+void TLcfgWorldScreen::ConfigurePanorama(bool loadImage) {
+    if (!GamePanorama || !GameMap) return;
+    ConfigureFromMap(*GameMap);
     if (!loadImage) return;
     GamePanorama->LoadImage();
     // The looping axes start where the view stands (1/16 pixel of view is
     // 1/32 pixel of panorama: half speed); the others follow the map.
-    GamePanorama->SetX(m.viewX);
-    GamePanorama->SetY(m.viewY);
+    GamePanorama->SetX(GameMap->viewX);
+    GamePanorama->SetY(GameMap->viewY);
     GamePanorama->FollowMap();
+}
+
+void TLcfgWorldScreen::ChangePanorama(bool loadImage) {
+    if (!GamePanorama || !GameMap) return;
+    ConfigureFromMap(*GameMap);
+    if (!loadImage) return;
+    // Loading places the axes that follow the map; the looping ones stay
+    // where they were, only wrapped into the new image's size.
+    GamePanorama->LoadImage();
+    GamePanorama->SetX(GamePanorama->X());
+    GamePanorama->SetY(GamePanorama->Y());
 }
 
 void TLcfgWorldScreen::PanoramaFollowView() {

@@ -17,6 +17,7 @@ public:
     explicit TLcfgWorldScreen(TLcfSystemGraphic* skin = nullptr) : skin_(skin) {}
     void ScrollLayers(int32_t dx, int32_t dy) override;
     void ConfigurePanorama(bool loadImage) override;
+    void ChangePanorama(bool loadImage) override;
     void PanoramaFollowView() override;
     void FlashScreen(int32_t red, int32_t green, int32_t blue, int32_t strength, int32_t frames) override;
     int32_t ShakeOffset() const override;

@@ -134,7 +134,8 @@ void TMidiPlayer::Merge(std::vector<Track>& tracks) {
     // lower-numbered track.
     using Entry = std::pair<uint32_t, size_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
-    for (size_t t = 0; t < tracks.size(); ++t) queue.push({tracks[t].nextTick, t});
+    for (size_t t = 0; t < tracks.size(); ++t)
+        if (!tracks[t].data.AtEnd()) queue.push({tracks[t].nextTick, t});
     try {
         while (!queue.empty()) {
             const size_t t = queue.top().second;
@@ -177,9 +178,13 @@ void TMidiPlayer::Merge(std::vector<Track>& tracks) {
                 if (status < 0xC0 || status > 0xDF) second = tr.Byte();
                 e.Message = uint32_t(status) | (uint32_t(first) << 8) | (uint32_t(second) << 16);
             }
+            // A track goes on while it has bytes; a delta time that ends it
+            // (some editors write one) leads to no event and is dropped.
+            // Ticks stop at the largest value rather than wrap, so the
+            // merged list stays in time order.
             if (!tr.data.AtEnd()) {
-                tr.nextTick += tr.Number();
-                queue.push({tr.nextTick, t});
+                tr.nextTick = uint32_t(std::min<uint64_t>(uint64_t(tr.nextTick) + tr.Number(), UINT32_MAX));
+                if (!tr.data.AtEnd()) queue.push({tr.nextTick, t});
             }
             if (events_.size() >= kMaxEvents) throw MergeError{};
             if (!e.Data.empty() && e.Data[0] == 0xF0) {
@@ -196,6 +201,8 @@ void TMidiPlayer::Merge(std::vector<Track>& tracks) {
             }
         }
         if (events_.empty()) throw MergeError{};
+        // The song ends at its last kept event, whatever delta times the
+        // tracks ended with.
         lastTick_ = events_.back().Tick;
     } catch (const MergeError&) {
         // A damaged track leaves a silent, empty sequence rather than an error.
@@ -359,11 +366,14 @@ void TMidiPlayer::Step() {
     // Advance the clock by one period.
     const int64_t x = stepMicros_ + tickCarry_;
     const int64_t q = int64_t(uint16_t(x / quarterMicros_));
-    currentTick_ += uint32_t(q);
+    currentTick_ = uint32_t(std::min<uint64_t>(uint64_t(currentTick_) + uint64_t(q), UINT32_MAX));
     tickCarry_ = x - q * quarterMicros_;
 
     if ((fadingIn_ || fadingOut_) && now_ - lastVolumeSend_ >= 100) SendVolumes();
 
+    // The sequence goes back to its loop point at most once a step, so a step
+    // takes each event at most twice and always returns, whatever the file.
+    bool wentBack = false;
     for (;;) {
         while (nextIndex_ < events_.size() && events_[nextIndex_].Tick <= currentTick_) {
             const TMidiEvent& e = events_[nextIndex_++];
@@ -393,10 +403,14 @@ void TMidiPlayer::Step() {
         }
         if (nextIndex_ < events_.size()) return;
         looped_ = true;
-        if (loopTick_ >= lastTick_) return;  // rest at the end
+        // Rest at the end when the marker sits on the last tick, and when the
+        // stretch from the loop point to the end holds no time (every event
+        // on one tick): going back would replay the same instant for ever.
+        if (loopTick_ >= lastTick_ || events_[loopIndex_].Tick >= lastTick_ || wentBack) return;
         nextIndex_ = loopIndex_;
         currentTick_ = events_[loopIndex_].Tick;
         tickCarry_ = 0;
+        wentBack = true;
     }
 }
 

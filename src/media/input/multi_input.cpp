@@ -113,8 +113,10 @@ void TMultiInput::Sample() {
     if (sys.IsKeyHeld(Key::Ctrl)) now |= Bit(kCtrl);
     if (wentDown[KeyIndex(Key::Ctrl)]) tapped |= Bit(kCtrl);
 
+    // A button is new only when it was not held at the last sample: a second
+    // key of a button already held (Z held, Enter pressed) is no new press.
     PolledHeld = now;
-    PolledPressed |= (now & ~old) | tapped;
+    PolledPressed |= (now | tapped) & ~old;
 }
 
 void TMultiInput::Update() {

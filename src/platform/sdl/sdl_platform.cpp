@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -27,6 +29,32 @@ namespace {
 
 // Events nobody takes are dropped beyond this many, oldest first.
 constexpr size_t kEventQueueLimit = 1024;
+
+// Xlib ends the process with exit() when the connection to the X server
+// breaks (the server died, the session ended). exit() would run the static
+// destructors, which tear SDL down on the dead connection and can wait for
+// ever or crash. The program ends here instead, at once: a save being
+// written is a temporary file renamed only when complete, so the old save
+// stays whole.
+int OnDisplayLost(void*) {
+    static const char message[] = "varnow: the connection to the display was lost\n";
+    ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+    (void)ignored;
+    _exit(1);
+}
+
+// Installs that handler in the X library SDL loaded, when SDL drives X11.
+// Looked up at run time: the program does not link the X library itself.
+void EndOnDisplayLoss() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0) return;
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11) return;
+    using Handler = int (*)(void*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(x11, "XSetIOErrorHandler"))) set(&OnDisplayLost);
+    dlclose(x11);
+}
 
 bool IsHeadlessVideoDriver(const char* name) {
     return name && (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
@@ -104,6 +132,7 @@ SdlPlatform::SdlPlatform() {
     }
     // The game reads keys, never text: no input-method window over the game.
     if (videoAvailable_) SDL_StopTextInput();
+    if (videoAvailable_) EndOnDisplayLoss();
     joystickAvailable_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     wakeEvent_ = SDL_RegisterEvents(1);
     display_ = std::make_unique<SdlDisplay>(videoAvailable_, &lastError_);
@@ -164,6 +193,10 @@ void SdlPlatform::Translate(const SDL_Event& sdl) {
                 active_ = true;
                 e.type = Event::Type::FocusGained;
                 Queue(e);
+            } else if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                       sdl.window.event == SDL_WINDOWEVENT_RESTORED || sdl.window.event == SDL_WINDOWEVENT_SHOWN) {
+                display_->Invalidate();
             } else if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 active_ = false;
                 keys_.ReleaseAll();

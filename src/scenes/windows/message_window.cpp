@@ -284,11 +284,13 @@ void TLcfMessageWindow::Update() {
                 default: break;
             }
             charPos_ = pos;
-            if (waitForKey_) return;
+            // The pause for a key takes the speed's wait too: a key only
+            // counts once that has run out.
             if (!goesOn && !instant_) {
                 wait_ = std::max(wait_, speed_ - 1);
                 return;
             }
+            if (waitForKey_) return;
             if (charPos_ < line.size()) continue;
         } else if (charPos_ < line.size()) {
             size_t n = 1;

@@ -158,12 +158,16 @@ void TLcfWindow::ComposeScrolled() {
     window_->Draw(0, 0, *clean_, clean_->GetBoundsRect());
     int ring = visibleRows_ + 1;
     int32_t limit = visibleRows_ * rowHeight;
-    // Rows in screen order from the one above or below the top row, so the
-    // row scrolling in or out is part of the picture.
+    // The offset is what is still to scroll: rows sit that far from their
+    // resting place (below it after a scroll down, above it after a scroll
+    // up), so the first frame shows the old list and the entering row then
+    // slides in from its own edge. Rows in screen order from the one above
+    // or below the top row, so the row scrolling in or out is part of the
+    // picture.
     for (int k = -1; k <= visibleRows_; ++k) {
         int row = topRow_ + k;
         if (row < 0) continue;
-        int32_t dest = k * rowHeight + scrollOffset_;  // relative to the top margin
+        int32_t dest = k * rowHeight - scrollOffset_;  // relative to the top margin
         int32_t srcTop = (row % ring) * rowHeight + topMargin;
         int32_t from = std::max<int32_t>(dest, 0);
         int32_t to = std::min<int32_t>(dest + rowHeight, limit);
@@ -205,8 +209,8 @@ void TLcfWindow::SetCursor(int index) {
         topRow_ = std::max(0, cursor_ / columns);
     else if (cursor_ / columns >= topRow_ + visibleRows_)
         topRow_ = cursor_ / columns - visibleRows_ + 1;
+    // The new cell gets its cursor from the blink.
     if (topRow_ != oldTop) Refresh();
-    DrawCursorCell(cursor_, true);
 }
 
 void TLcfWindow::SetTopRow(int row) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "data/database/chip_set.h"
+#include "game/event/map_event.h"
 #include "game/interpreter/base_scripter.h"
 #include "game/interpreter/command_handlers.h"
 #include "game/interpreter/regular_scripter.h"
@@ -55,6 +56,15 @@ void Transfer(TLcfgBaseScripter& scripter, int32_t map, int32_t x, int32_t y, in
     field->PerformTeleport();
     if (map == before) return;
     ForgetEvents(scripter);
+}
+
+// Whether the scripter is the parallel process of an event of the current
+// map: setting another map up replaces that event, scripter and all.
+bool RunsForMapEvent(const TLcfgBaseScripter& scripter) {
+    if (!GameMap) return false;
+    for (int i = 0; i < GameMap->events.Count(); ++i)
+        if (&GameMap->events.Items(i)->Scripter() == &scripter) return true;
+    return false;
 }
 
 // Parameter `index` of a position operand whose kind is parameter `kind`:
@@ -108,9 +118,11 @@ VARNOW_COMMAND(SetVehicleLocation) {
     const int32_t direction = line.GetParam(1) == 0 && line.ParamCount() >= 6 ? line.GetParam(5) : 0;
     // The party moved to another map sets that map up, which replaces every
     // map event, the one whose parallel process runs this line among them:
-    // a parallel process hands the move to the field as a transfer (whose
-    // facing 1-4 turns the party as the direction would).
-    if (aboard && map != GameParty->mapId && dynamic_cast<TLcfgRegularScripter*>(&scripter)) {
+    // a map event's parallel process therefore hands the move to the field
+    // as a transfer (whose facing 1-4 turns the party as the direction
+    // would). A common event outlives the map change and places the party
+    // at once, without a transfer's transitions.
+    if (aboard && map != GameParty->mapId && RunsForMapEvent(scripter)) {
         if (IFieldSceneHooks* field = GameInterpreterHooks.field) field->RequestTeleport(map, x, y, direction);
         return;
     }

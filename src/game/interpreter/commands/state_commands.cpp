@@ -283,7 +283,7 @@ VARNOW_COMMAND(ChangePartyMembers) {
             // every later party lookup fails on: it is not added.
             if (GamePlayers && GamePlayers->Find(actorId)) {
                 GamePartyInfo->AddMember(actorId);
-                if (inBattle && hooks.battle) hooks.battle->RepositionActors();
+                if (inBattle) GamePlayers->Reposition();
             }
         } else if (line.GetParam(0) == 1) {
             GamePartyInfo->RemoveMember(actorId);
