@@ -46,7 +46,10 @@ TLcfgPlayerItem* Member(int slot) { return GamePartyInfo ? GamePartyInfo->Member
 int EnemyCount() { return GameMonsters ? GameMonsters->Count() : 0; }
 TLcfgMonsterItem* Enemy(int i) { return GameMonsters ? GameMonsters->Items(i) : nullptr; }
 
-bool TroopAnimationRunning() { return GameMonsters && GameMonsters->Animation().Active(); }
+// Either side's battle animation.
+bool AnimationRunning() {
+    return (GameMonsters && GameMonsters->Animation().Active()) || (GamePlayers && GamePlayers->AnimationRunning());
+}
 
 void Sound(int index) {
     if (GameSystem) GameSystem->PlaySound(GameSystem->Sound(index));
@@ -100,6 +103,7 @@ void TLcfBattleScene::Reset() {
     enemyTurnsEnabled = 1;
     eventsEnabled = 0;
     holding = 0;
+    if (GamePlayers) GamePlayers->ResetAnimation();
     if (GameMonsters) GameMonsters->Reset();
     if (GameBattleScripter) GameBattleScripter->Clear();
 }
@@ -131,17 +135,9 @@ void TLcfBattleScene::Start() {
     LoadBackdrop();
     if (setup.startCondition == kStartBackAttack || setup.startCondition == kStartPincer) setup.firstStrike = false;
     if (GameMonsters) GameMonsters->SetupTroop(setup.troopId);
-    // Actors stand on the battle grid of the start condition; the full
-    // placement with rows and poses belongs to the actors themselves.
-    const int count = MemberCount();
-    for (int i = 0; i < count; ++i) {
-        TLcfgPlayerItem* a = Member(i);
-        if (!a || !DbBattle) continue;
-        a->homeX = a->battleX =
-            DbBattle->HeroScreenX(setup.startCondition, BattleLayout(), setup.terrainId, count, i, 0);
-        a->homeY = a->battleY = DbBattle->HeroScreenY(setup.startCondition, BattleLayout(), setup.terrainId, count, i);
-        a->turnCounter = 0;
-        a->turnPending = 0;
+    if (GamePlayers) {
+        GamePlayers->PlaceForBattle();
+        GamePlayers->ResetTurnCounts();
     }
     if (GamePartyInfo) GamePartyInfo->ResetTurns();
     if (GameMonsters) GameMonsters->ResetTurnCounts();
@@ -165,6 +161,7 @@ void TLcfBattleScene::Start() {
     } else if (c > 0) {
         WaitFrames(30, 70);
     }
+    if (GamePlayers) GamePlayers->UpdateFacing();
     if (GameMonsters) GameMonsters->UpdateFacing();
     OpenPartyCommand();
 }
@@ -306,9 +303,8 @@ void TLcfBattleScene::SlideWindows(bool out) {
 
 void TLcfBattleScene::Tick() {
     if (GameScreen) GameScreen->Update();
+    if (GamePlayers) GamePlayers->UpdateBattle();
     if (GameMonsters) GameMonsters->Update();
-    for (int i = 0; i < MemberCount(); ++i)
-        if (TLcfgPlayerItem* a = Member(i)) a->UpdateEffects();
 
     const bool scriptWaits = GameBattleScripter && (GameBattleScripter->IsWaiting() ||
                                                     GameBattleScripter->waitingForKey || GameBattleScripter->waitingForAnyKey);
@@ -355,7 +351,7 @@ void TLcfBattleScene::Tick() {
     }
     // Battle event pages run through the battle interpreter, one line a
     // frame while events are enabled and no animation runs.
-    if (eventsEnabled && !TroopAnimationRunning() && GameBattleScripter && GameBattleScripter->IsRunning())
+    if (eventsEnabled && !AnimationRunning() && GameBattleScripter && GameBattleScripter->IsRunning())
         GameBattleScripter->ExecuteCommand();
 
     if (GamePartyInfo && (GamePartyInfo->TimerState(0).inBattle || GamePartyInfo->TimerState(1).inBattle)) {
@@ -439,7 +435,7 @@ void TLcfBattleScene::RunGauges() {
         const int64_t divisor = std::max<int64_t>(1, (sum * 100) / (int64_t(b.EffectiveAgility()) + 1));
         return kFullGauge / divisor;
     };
-    const bool animation = TroopAnimationRunning();
+    const bool animation = AnimationRunning();
     const bool waitRule = !GameSystem || GameSystem->battleWaitMode == 0 || phase_ == kGauges;
 
     for (int i = 0; i < MemberCount(); ++i) {
@@ -613,6 +609,10 @@ void TLcfBattleScene::PartyShrank() {
     statusWindow.Layout(statusWindow.X());
 }
 
+void TLcfBattleScene::RebuildBattleSprites(int32_t actorId) {
+    if (GamePlayers) GamePlayers->Get(actorId)->BuildBattleSprites();
+}
+
 // --- End --------------------------------------------------------------------------------
 
 void TLcfBattleScene::CheckBattleEnd() {
@@ -702,15 +702,25 @@ void TLcfBattleScene::DrawBattlers() {
     std::vector<TOrder> order;
     for (int i = 0; i < EnemyCount(); ++i)
         if (Enemy(i)->IsShown()) order.push_back({i, Enemy(i)->DrawOrder(), false});
+    for (int i = 0; i < MemberCount(); ++i)
+        if (TLcfgPlayerItem* a = Member(i)) order.push_back({a->Id(), a->DrawOrder(), true});
     std::sort(order.begin(), order.end(), CompareOrder);
     TSorvoBoard& board = GameDraw->Board();
-    for (const TOrder& o : order)
-        if (!o.isActor) Enemy(o.index)->Draw(board);
+    auto battler = [](const TOrder& o) -> TLcfgUnitItem* {
+        if (o.isActor) return GamePlayers ? GamePlayers->Get(o.index) : nullptr;
+        return Enemy(o.index);
+    };
+    for (const TOrder& o : order) {
+        if (o.isActor)
+            static_cast<TLcfgPlayerItem*>(battler(o))->DrawBattler(board);
+        else
+            Enemy(o.index)->Draw(board);
+    }
     if (GameMonsters) GameMonsters->DrawAnimation(board);
+    if (GamePlayers) GamePlayers->DrawAnimation(board);
     const int32_t sy = GameScreen ? GameScreen->shakeY : 0;
-    for (const TOrder& o : order) Enemy(o.index)->DrawPopup(board, Enemy(o.index)->battleX, Enemy(o.index)->battleY + sy);
-    for (int i = 0; i < MemberCount(); ++i)
-        if (TLcfgPlayerItem* a = Member(i)) a->DrawPopup(board, a->battleX, a->battleY + sy);
+    for (const TOrder& o : order)
+        if (TLcfgUnitItem* b = battler(o)) b->DrawPopup(board, b->battleX, b->battleY + sy);
 }
 
 void TLcfBattleScene::Draw() {

@@ -115,6 +115,7 @@ public:
     int32_t CommandQueueEntry(int entry) const override { return QueuedActor(entry); }
     void SetCommandQueueEntry(int entry, int32_t slot) override { SetQueuedActor(entry, slot); }
     void PartyShrank() override;
+    void RebuildBattleSprites(int32_t actorId) override;
 
     // --- Set-up, filled by the caller before scene number 2 ----------------------
     TLcfgEncounterBattle setup;
