@@ -16,19 +16,3 @@ void TLcfStandInScene::Update() {
 }
 
 void TLcfStandInScene::Draw() { GameDraw->Board().FillRect(RectOfSize(0, 0, kWidth, kHeight), 0); }
-
-void TLcfBattleStandIn::RestoreMusic() {
-    if (GameSystem) GameSystem->PlayMusic(GameSystem->MusicRecord(kGameMusicBeforeBattle));
-}
-
-void TLcfBattleStandIn::Update() {
-    TLcfStandInScene::Update();
-    if (BattleTestMode || !FieldScene || !GameSystem || GameSystem->scene != kSceneField) return;
-    // A battle that began on a black screen leaves the field black for the
-    // game's script to show.
-    if (!screenWasBlack) {
-        const int32_t show = GameSystem->Transition(kTransitionBattleEndShow);
-        if (show != kNoTransition) FieldScene->ShowScreen(show);
-    }
-    FieldScene->started = true;
-}

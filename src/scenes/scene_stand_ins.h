@@ -4,11 +4,13 @@
 // where it came from; each later piece replaces its own.
 //
 //   1 menu      back to the field on its first frame
-//   2 battle    ends at once: the music from before the battle, back to
-//               the field, shown as after a battle (in battle test the
-//               loop then ends and the program closes)
 //   3 shop      back to the field
 //   4 name      back to the field
+//
+// The battle scene is real, but its turns are a stand-in until battle
+// actions resolve: TLcfBattleScene::ExecuteAction does the plain attack
+// (an actor's hand attack, an enemy's attack) and an actor's escape roll,
+// consumes the action and ends the battler's turn.
 
 #include <functional>
 #include <string>
@@ -32,27 +34,4 @@ protected:
 private:
     std::string name_;
     int next_;
-};
-
-// The battle's stand-in holds the set-up the field fills before a battle.
-class TLcfBattleStandIn : public TLcfStandInScene {
-public:
-    TLcfBattleStandIn() : TLcfStandInScene("battle", 0) {}
-    // Back to the field as a battle's end leaves it: shown with the
-    // battle-end transition unless the screen was black at the start, and
-    // marked as started so that it does not fade in on its own.
-    void Update() override;
-    void Reset() override {
-        TLcfStandInScene::Reset();
-        setup = {};
-        screenWasBlack = 0;
-    }
-
-    TLcfgEncounterBattle setup;
-    // The screen was black when the battle started: no flash was shown.
-    uint8_t screenWasBlack = 0;
-
-protected:
-    // The music from before the battle.
-    void RestoreMusic() override;
 };

@@ -198,6 +198,8 @@ protected:
     virtual bool EquipmentHoldsCondition(int32_t) const { return false; }
     virtual void OnIdlePose() {}
     void DropAttributeShifts() { shifts_.clear(); }
+    // The pop-up sheet cleared and the text drawn in the skin's colours.
+    void DrawPopupText(const std::string& text, int colour);
 
     mutable TCountedArray<uint16_t> conditions_;
 

@@ -282,19 +282,11 @@ void TLcfBattleScene::SlideWindows(bool out) {
     for (int k = 1; k <= 9; ++k) {
         const int32_t n = out ? k : 9 - k;
         const int32_t shift = out ? -8 * n - 4 : -8 * n;
-        partyCommandWindow.Setup(shift, partyCommandWindow.Y(), partyCommandWindow.Width(),
-                                 partyCommandWindow.Height(), false);
-        (void)shift;
+        partyCommandWindow.MoveTo(shift, partyCommandWindow.Y());
+        statusWindow.MoveTo(shift + 76, statusWindow.Y());
+        commandWindow.MoveTo(shift + 320, commandWindow.Y());
         Tick();
         DrawAndWait();
-    }
-    // The windows are placed again at their final positions.
-    if (out) {
-        partyCommandWindow.CloseNow();
-        statusWindow.Layout(0);
-    } else {
-        partyCommandWindow.Place(MayEscapeFromPartyCommand());
-        statusWindow.Layout(76);
     }
     if (GameInput) GameInput->Flush();
 }
@@ -720,7 +712,7 @@ void TLcfBattleScene::DrawBattlers() {
     if (GamePlayers) GamePlayers->DrawAnimation(board);
     const int32_t sy = GameScreen ? GameScreen->shakeY : 0;
     for (const TOrder& o : order)
-        if (TLcfgUnitItem* b = battler(o)) b->DrawPopup(board, b->battleX, b->battleY + sy);
+        if (TLcfgUnitItem* b = battler(o)) b->DrawPopup(board, 0, sy);
 }
 
 void TLcfBattleScene::Draw() {
