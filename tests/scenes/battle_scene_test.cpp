@@ -360,6 +360,26 @@ TEST_F(BattleSceneTest, DefeatLeadsToGameOverUnlessTheCallerHandlesIt) {
     EXPECT_EQ(GamePartyInfo->defeats, 1);
 }
 
+TEST_F(BattleSceneTest, PooledMessagesAreAllShownAndTheFieldKeepsItsMessagePlacement) {
+    battle->Start();
+    system->messageAvoidsParty = 1;
+    messagePool.Add("First\\.");
+    messagePool.Add("");
+    messagePool.Add("Second\\.");
+    battle->ShowPooledMessages();
+    EXPECT_FALSE(messagePool.HasLines());
+    EXPECT_FALSE(messageWindow.IsVisible());
+    EXPECT_EQ(system->messageAvoidsParty, 1);
+}
+
+TEST_F(BattleSceneTest, TheBattleMessageBoxRefusesALineOutsideItsFour) {
+    battle->messageWindow.SetUp();
+    battle->messageWindow.SetLine(3, "last");
+    EXPECT_EQ(battle->messageWindow.Line(3), "last");
+    EXPECT_THROW(battle->messageWindow.SetLine(4, "x"), Exception);
+    EXPECT_THROW(battle->messageWindow.SetLine(-1, "x"), Exception);
+}
+
 // --- The script commands ---------------------------------------------------------------
 
 constexpr int32_t kStartBattle = 10710, kVictoryCase = 20710, kEscapeCase = 20711, kDefeatCase = 20712,
