@@ -9,6 +9,7 @@
 
 #include "data/database/battle.h"
 #include "data/database/database.h"
+#include "data/database/ground.h"
 #include "data/database/item.h"
 #include "data/database/status.h"
 #include "data/database/system.h"
@@ -106,13 +107,34 @@ void TLcfBattleScene::Reset() {
     if (GamePlayers) GamePlayers->ResetAnimation();
     if (GameMonsters) GameMonsters->Reset();
     if (GameBattleScripter) GameBattleScripter->Clear();
+    for (TLcfgPanorama& layer : layers_) layer.Clear();
 }
 
 // --- Start ------------------------------------------------------------------------------
 
+bool TLcfBattleScene::TerrainBackdrop() const {
+    if (setup.terrainId <= 0 || !DbGround) return false;
+    const TLcfGroundItem* terrain = DbGround->Find(setup.terrainId);
+    return terrain && terrain->backdropKind == 1;
+}
+
 void TLcfBattleScene::LoadBackdrop() {
     backdrop_->AutoSize = true;
     backdrop_->FreePixels();
+    if (TerrainBackdrop()) {
+        // Two scrolling layers over a 20 x 15 tile area that does not loop.
+        const TLcfGroundItem& t = *DbGround->Find(setup.terrainId);
+        layers_[0].Configure(t.layer1Image, true, 15, 20, t.layer1SpeedV, t.layer1SpeedH, false, false, false, false,
+                             t.layer1SpeedV != 0, t.layer1SpeedH != 0, t.layer1ScrollV != 0, t.layer1ScrollH != 0);
+        layers_[0].LoadFrame(t.layer1Image);
+        if (t.layer2Shown) {
+            layers_[1].Configure(t.layer2Image, true, 15, 20, t.layer2SpeedV, t.layer2SpeedH, false, true, false,
+                                 false, t.layer2SpeedV != 0, t.layer2SpeedH != 0, t.layer2ScrollV != 0,
+                                 t.layer2ScrollH != 0);
+            layers_[1].LoadFrame(t.layer2Image);
+        }
+        return;
+    }
     if (!setup.backdrop.empty()) backdrop_->LoadFromFile(FindGraphicsFile("Backdrop", setup.backdrop), false);
 }
 
@@ -346,6 +368,7 @@ void TLcfBattleScene::Tick() {
     if (eventsEnabled && !AnimationRunning() && GameBattleScripter && GameBattleScripter->IsRunning())
         GameBattleScripter->ExecuteCommand();
 
+    for (TLcfgPanorama& layer : layers_) layer.AutoScroll();
     if (GamePartyInfo && (GamePartyInfo->TimerState(0).inBattle || GamePartyInfo->TimerState(1).inBattle)) {
         // A timer stops itself when it reaches 0, so the flags are taken
         // before the count.
@@ -718,10 +741,18 @@ void TLcfBattleScene::DrawBattlers() {
 void TLcfBattleScene::Draw() {
     TSorvoBoard& board = GameDraw->Board();
     board.Clear();
-    if (backdrop_->Width() > 0) {
+    const int32_t shakeX = GameScreen ? GameScreen->shakeX : 0, shakeY = GameScreen ? GameScreen->shakeY : 0;
+    if (TerrainBackdrop()) {
+        const bool second = DbGround->Find(setup.terrainId)->layer2Shown != 0;
+        for (int n = 0; n < (second ? 2 : 1); ++n) {
+            if (GameScreen) GameScreen->ApplyTone(layers_[size_t(n)].Sheet().ColorControl2);
+            for (int32_t row = -1; row <= 15; ++row)
+                for (int32_t column = -1; column <= 20; ++column)
+                    layers_[size_t(n)].DrawTile(board, column, row, shakeY, shakeX);
+        }
+    } else if (backdrop_->Width() > 0) {
         if (GameScreen) GameScreen->ApplyTone(backdrop_->ColorControl2);
-        const int32_t sx = GameScreen ? GameScreen->shakeX : 0;
-        board.Draw(sx, 0, *backdrop_, RectOfSize(0, 0, 320, backdrop_->Height()));
+        board.Draw(shakeX, 0, *backdrop_, RectOfSize(0, 0, 320, backdrop_->Height()));
     }
     DrawBattlers();
     if (GameScreen) GameScreen->DrawEffects(board);

@@ -26,6 +26,7 @@
 #include "game/interpreter/branch_target.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/map/world_hooks.h"
+#include "game/panorama/panorama.h"
 #include "scenes/scene.h"
 #include "scenes/windows/battle_windows.h"
 #include "scenes/windows/item_window.h"
@@ -173,7 +174,11 @@ private:
     void RunDebugScene();
     void ShowLine(const std::string& text, int minimum, int total);
 
+    // A terrain's two-layer backdrop (in place of the backdrop picture).
+    bool TerrainBackdrop() const;
+
     int phase_ = kPartyCommand;
+    std::array<TLcfgPanorama, 2> layers_;
     bool inCommandInput_ = false;
     std::unique_ptr<TSorvoSheet> backdrop_;
 };
