@@ -78,7 +78,9 @@ loss)
     kill -9 "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
     ended=""
     for _ in $(seq 20); do
-      if ! kill -0 "$game_pid" 2>/dev/null; then ended=1; break; fi
+      # Ended, or a zombie that this shell has not reaped yet.
+      state=$(ps -o stat= -p "$game_pid" 2>/dev/null)
+      if [ -z "$state" ] || [ "${state#Z}" != "$state" ]; then ended=1; break; fi
       sleep 0.1
     done
     if [ -z "$ended" ]; then

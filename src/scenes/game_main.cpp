@@ -24,8 +24,11 @@
 #include "scenes/battle/battle_scene.h"
 #include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/menu/menu_scene.h"
+#include "scenes/name/name_scene.h"
 #include "scenes/save_file_scene.h"
-#include "scenes/scene_stand_ins.h"
+#include "scenes/shop/shop_scene.h"
+#include "scenes/shop_and_name_commands.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
 #include "scenes/windows/message_window.h"
@@ -33,8 +36,8 @@
 TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
 TLcfBattleScene* BattleScene = nullptr;
-TLcfScene* ShopScene = nullptr;
-TLcfScene* NameScene = nullptr;
+TLcfShopScene* ShopScene = nullptr;
+TLcfNameScene* NameScene = nullptr;
 TLcfSaveFileScene* SaveFileScene = nullptr;
 TLcfTitleScene* TitleScene = nullptr;
 TLcfGameOverScene* GameOverScene = nullptr;
@@ -66,22 +69,28 @@ bool ParseDecimal(const std::string& s, int32_t& out) {
 
 void CreateScenes() {
     FieldScene = new TLcfFieldScene();
-    MenuScene = new TLcfStandInScene("menu", 0);
+    MenuScene = new TLcfMenuScene();
     BattleScene = new TLcfBattleScene();
-    ShopScene = new TLcfStandInScene("shop", 0);
-    NameScene = new TLcfStandInScene("name", 0);
+    ShopScene = new TLcfShopScene();
+    NameScene = new TLcfNameScene();
     SaveFileScene = new TLcfSaveFileScene();
     TitleScene = new TLcfTitleScene();
     GameOverScene = new TLcfGameOverScene();
     DebugScene = new TLcfDebugScene();
     RegisterSaveCommand();
-    RegisterBattleCommands();
+    // The menu's save opens the save scene in save mode, returning to it.
+    TLcfMenuScene::SetSaveMode = [](bool on) { SaveFileScene->saveMode = on; };
+    TLcfMenuScene::SetSaveFromMenu = [](bool on) { SaveFileScene->fromMenu = on; };
     GameInterpreterHooks.field = FieldScene;
     GameInterpreterHooks.battle = BattleScene;
+    RegisterBattleCommands();
+    RegisterShopAndNameCommands();
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 
 void DestroyScenes() {
+    TLcfMenuScene::SetSaveMode = nullptr;
+    TLcfMenuScene::SetSaveFromMenu = nullptr;
     if (GameInterpreterHooks.field == FieldScene) GameInterpreterHooks.field = nullptr;
     if (GameInterpreterHooks.battle == BattleScene) GameInterpreterHooks.battle = nullptr;
     if (GameWorldHooks.battle == &FieldBattleHooks) GameWorldHooks.battle = nullptr;
@@ -95,7 +104,9 @@ void DestroyScenes() {
     delete GameOverScene;
     delete DebugScene;
     FieldScene = nullptr;
-    MenuScene = ShopScene = NameScene = nullptr;
+    MenuScene = nullptr;
+    ShopScene = nullptr;
+    NameScene = nullptr;
     SaveFileScene = nullptr;
     DebugScene = nullptr;
     BattleScene = nullptr;
@@ -186,8 +197,10 @@ void GameReset() {
     // A message up at the reset must not greet the next game.
     if (GameMessagePool) GameMessagePool->Clear();
     if (GameMessageWindow) GameMessageWindow->CloseNow();
-    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene), ShopScene, NameScene,
-                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene), static_cast<TLcfScene*>(GameOverScene)})
+    for (TLcfScene* s : {static_cast<TLcfScene*>(FieldScene), MenuScene, static_cast<TLcfScene*>(BattleScene),
+                         static_cast<TLcfScene*>(ShopScene), static_cast<TLcfScene*>(NameScene),
+                         static_cast<TLcfScene*>(SaveFileScene), static_cast<TLcfScene*>(TitleScene),
+                         static_cast<TLcfScene*>(GameOverScene)})
         s->Reset();
     // The title waits until F12 is let go, and 20 frames more.
     while (platform::Sys().IsKeyHeld(platform::Key::F12)) GameDraw->WaitFrame();

@@ -13,14 +13,16 @@ class TLcfTitleScene;
 class TLcfGameOverScene;
 class TLcfFieldScene;
 class TLcfBattleScene;
+class TLcfShopScene;
+class TLcfNameScene;
 class TLcfSaveFileScene;
 class TLcfDebugScene;
 
 extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
 extern TLcfBattleScene* BattleScene;
-extern TLcfScene* ShopScene;
-extern TLcfScene* NameScene;
+extern TLcfShopScene* ShopScene;
+extern TLcfNameScene* NameScene;
 extern TLcfSaveFileScene* SaveFileScene;
 extern TLcfTitleScene* TitleScene;
 extern TLcfGameOverScene* GameOverScene;

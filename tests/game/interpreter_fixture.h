@@ -142,7 +142,16 @@ public:
     void ClearInnPending() override { innPending = false; }
     int InnAnswer() const override { return innAnswer; }
     int32_t InnPrice() const override { return innPrice; }
+    void SetInnCheck(int32_t price) override {
+        innCheck = true;
+        innPrice = price;
+    }
+    void AnswerInn(int answer) override {
+        innPending = true;
+        innAnswer = answer;
+    }
 
+    bool innCheck = false;
     bool visible = false, closing = false, holdsOpenState = false;
     bool innPending = false;
     int innAnswer = 0;

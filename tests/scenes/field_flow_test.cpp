@@ -210,31 +210,6 @@ TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnles
     DestroyScenes();
 }
 
-TEST_F(FieldTest, EveryStandInShowsTheFieldAgainWithItsMusic) {
-    scene.reset();  // the program's own scenes from here
-    CreateScenes();
-    Enter(2, 2);
-    TLcfMusic town;
-    town.name = "Town";
-    GameSystem->PlayMusic(town);
-    FieldScene->Update();  // fades in
-    for (int number : {kSceneMenu, kSceneShop, kSceneName}) {
-        SCOPED_TRACE(number);
-        GameSystem->FadeOutMusic(100);
-        GameSystem->scene = uint8_t(number);
-        FieldScene->Update();
-        EXPECT_FALSE(FieldScene->started);
-        EXPECT_EQ(GameDraw->Board().Brightness, 0);
-        audio.log.clear();
-        SceneOf(number)->Update();
-        EXPECT_EQ(GameSystem->scene, kSceneField);
-        EXPECT_EQ(Find(audio.log, "play Town 0"), 0);  // the faded tune again
-        FieldScene->Update();
-        EXPECT_EQ(GameDraw->Board().Brightness, 100);
-    }
-    DestroyScenes();
-}
-
 TEST_F(FieldTest, TheGameIsOverOnlyWhenEveryMemberIsDown) {
     DbPlayer->GetOrCreate(1);
     DbPlayer->GetOrCreate(2);

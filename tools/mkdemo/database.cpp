@@ -111,8 +111,8 @@ void FillVocabulary(TLcfVocabulary& v) {
         {T::kStatus, "Status"},                 {T::kRow, "Row"},
         {T::kOrder, "Order"},                   {T::kWaitOn, "Wait: On"},
         {T::kWaitOff, "Wait: Off"},             {T::kLevel, "Level"},
-        {T::kStatusLabel1, "Condition"},        {T::kStatusLabel2, "HP"},
-        {T::kNormal, "Normal"},                 {T::kStatusLabel3, "SP"},
+        {T::kStatusLabel1, "HP"},               {T::kStatusLabel2, "SP"},
+        {T::kNormal, "Normal"},                 {T::kStatusLabel3, "Exp"},
         {T::kLevelShort, "Lv"},                 {T::kHpShort, "HP"},
         {T::kSpShort, "SP"},                    {T::kStatusLineLabel, "EXP"},
         {T::kAttack, "Attack"},                 {T::kDefense, "Defense"},
@@ -128,9 +128,9 @@ void FillVocabulary(TLcfVocabulary& v) {
     FillShop(v.ShopTerms(0), "Welcome to the Lantern Market!", "Anything else?");
     FillShop(v.ShopTerms(1), "Finest blades in Varrow.", "Need another?");
     FillShop(v.ShopTerms(2), "Potions, herbs, remedies!", "Stay safe out there.");
-    v.InnTerms(0).texts = {"Welcome, travellers. A bed costs", "G for the night.", "Will you stay?", "Stay",
-                           "Not now"};
-    v.InnTerms(1).texts = {"The hearth is warm. Rest for", "G?", "", "Rest", "Leave"};
+    // The price and the currency word come between the first two texts.
+    v.InnTerms(0).texts = {"Welcome! A bed costs", " a night.", "Will you stay?", "Stay", "Not now"};
+    v.InnTerms(1).texts = {"The hearth is warm. Rest for", "?", "", "Rest", "Leave"};
 }
 
 void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
@@ -138,7 +138,7 @@ void FillNames(TLcfSwitch& switches, TLcfVariable& variables) {
         "Welcome",      "Clock running", "Lantern lit",  "Met elder",   "Chest opened",
         "Boss beaten",  "Bridge fixed",  "Lever pulled", "Shrine open", "Borin joined",
         "Mira joined",  "Intro done",    "Promised Tam", "Playing tag", "",
-        "",             "",              "",             "",            "",
+        "",             "",              "",             "Satchel taken", "",
     };
     switches.SetCount(sw::kCount);
     for (int i = 0; i < sw::kCount; ++i) switches.Items(i)->name = switch_names[i];

@@ -12,7 +12,7 @@ namespace mkdemo {
 namespace sw {
 enum : int {
     kWelcome = 1, kClockRunning, kLanternLit, kMetElder, kChestOpened, kBossBeaten, kBridgeFixed, kLeverPulled,
-    kShrineOpen, kBorinJoined, kMiraJoined, kIntroDone, kPromisedTam, kPlayingTag, kCount = 20,
+    kShrineOpen, kBorinJoined, kMiraJoined, kIntroDone, kPromisedTam, kPlayingTag, kSatchelTaken = 19, kCount = 20,
 };
 }
 namespace var {

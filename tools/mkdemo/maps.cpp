@@ -268,6 +268,8 @@ void BuildTown(MapDesign& map) {
     c.SetUpper(16, 17, UpperTile(upper::kBush));
     c.SetUpper(12, 14, UpperTile(upper::kHay));
     c.SetUpper(13, 19, UpperTile(upper::kSignpost));
+    // A boggy patch east of the start: its swamp terrain stings the feet.
+    c.FillLower(16, 18, 2, 1, TerrainTile(autotile::kSwamp));
     c.ResolveAutotiles();
     c.Into(map);
 
@@ -517,6 +519,19 @@ void BuildTown(MapDesign& map) {
             s.Switch(sw::kPlayingTag, false);
         });
         s.Line(kBranchEnd);
+    }
+    // 20: a traveller's satchel past the bog, once: a potion for the
+    // stings and a better sword.
+    {
+        TLcfEventItem& e = b.Add("Satchel", 18, 18);
+        TLcfEventPageItem& p = Page(e, art::kObjects, 1, 0);
+        Script(p.script)
+            .Sound(sound::kChime)
+            .GainItem(item::kPotion, 1)
+            .GainItem(item::kIronSword, 1)
+            .Say({"Found a Potion and an Iron Sword!"})
+            .Switch(sw::kSatchelTaken, true);
+        GoneWhen(e, sw::kSatchelTaken);
     }
 }
 

@@ -52,6 +52,7 @@ VARNOW_COMMAND(ShowMessage);
 VARNOW_COMMAND(ShowChoices);
 VARNOW_COMMAND(InputNumber);
 VARNOW_COMMAND(KeyInputProcessing);
+VARNOW_COMMAND(ShowInn);
 VARNOW_COMMAND(ChangeSystemMusic);
 VARNOW_COMMAND(ChangeSystemSound);
 VARNOW_COMMAND(ChangeSystemGraphics);
@@ -65,6 +66,7 @@ VARNOW_COMMAND(AllowTeleport);
 VARNOW_COMMAND(AllowEscape);
 VARNOW_COMMAND(AllowSave);
 VARNOW_COMMAND(AllowMainMenu);
+VARNOW_COMMAND(OpenMainMenu);
 
 // Map, transfer, vehicles and events on the map.
 VARNOW_COMMAND(TransferParty);

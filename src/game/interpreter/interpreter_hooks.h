@@ -46,6 +46,11 @@ public:
         (void)digits;
         (void)variableId;
     }
+    // The inn question: the first choice (stay) needs at least `price` gold.
+    virtual void SetInnCheck(int32_t price) { (void)price; }
+    // The inn question answered without being asked (a free inn stays at
+    // once): the interpreter settles it as if the box had closed.
+    virtual void AnswerInn(int answer) { (void)answer; }
 };
 
 // Lines queued by game logic (level-ups, battle results).

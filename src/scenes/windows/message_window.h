@@ -37,6 +37,14 @@ public:
     void ClearInnPending() override { innPending_ = false; }
     int InnAnswer() const override { return innAnswer_; }
     int32_t InnPrice() const override { return innPrice; }
+    void SetInnCheck(int32_t price) override {
+        innCheck = true;
+        innPrice = price;
+    }
+    void AnswerInn(int answer) override {
+        innPending_ = true;
+        innAnswer_ = answer;
+    }
 
     void AddChoice(const std::string& text) override;
     void SetCancelChoice(int32_t choice) override { cancelChoice = choice; }

@@ -163,4 +163,11 @@ VARNOW_COMMAND(AllowMainMenu) {
     if (GameSystem) GameSystem->mainMenuAllowed = Flag(line.GetParam(0));
 }
 
+VARNOW_COMMAND(OpenMainMenu) {
+    (void)scripter;
+    (void)frame;
+    (void)line;
+    if (GameSystem) GameSystem->scene = kSceneMenu;
+}
+
 }  // namespace commands
