@@ -5,7 +5,11 @@
 #include "data/database/database.h"
 #include "data/database/ground.h"
 #include "data/database/battle.h"
+#include "data/database/item.h"
 #include "data/database/system.h"
+#include "game/actors/player.h"
+#include "game/actors/player_item.h"
+#include "game/party/party_info.h"
 #include "data/string_table.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
@@ -17,6 +21,7 @@
 #include "game/map/world_hooks.h"
 #include "game/walker/party.h"
 #include "scenes/field/field_scene.h"
+#include "scenes/battle/battle_scene.h"
 #include "scenes/debug_scene.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/menu/menu_scene.h"
@@ -24,14 +29,13 @@
 #include "scenes/save_file_scene.h"
 #include "scenes/shop/shop_scene.h"
 #include "scenes/shop_and_name_commands.h"
-#include "scenes/scene_stand_ins.h"
 #include "scenes/startup.h"
 #include "scenes/title_scene.h"
 #include "scenes/windows/message_window.h"
 
 TLcfFieldScene* FieldScene = nullptr;
 TLcfScene* MenuScene = nullptr;
-TLcfBattleStandIn* BattleScene = nullptr;
+TLcfBattleScene* BattleScene = nullptr;
 TLcfShopScene* ShopScene = nullptr;
 TLcfNameScene* NameScene = nullptr;
 TLcfSaveFileScene* SaveFileScene = nullptr;
@@ -66,7 +70,7 @@ bool ParseDecimal(const std::string& s, int32_t& out) {
 void CreateScenes() {
     FieldScene = new TLcfFieldScene();
     MenuScene = new TLcfMenuScene();
-    BattleScene = new TLcfBattleStandIn();
+    BattleScene = new TLcfBattleScene();
     ShopScene = new TLcfShopScene();
     NameScene = new TLcfNameScene();
     SaveFileScene = new TLcfSaveFileScene();
@@ -78,6 +82,8 @@ void CreateScenes() {
     TLcfMenuScene::SetSaveMode = [](bool on) { SaveFileScene->saveMode = on; };
     TLcfMenuScene::SetSaveFromMenu = [](bool on) { SaveFileScene->fromMenu = on; };
     GameInterpreterHooks.field = FieldScene;
+    GameInterpreterHooks.battle = BattleScene;
+    RegisterBattleCommands();
     RegisterShopAndNameCommands();
     GameWorldHooks.battle = &FieldBattleHooks;
 }
@@ -86,6 +92,7 @@ void DestroyScenes() {
     TLcfMenuScene::SetSaveMode = nullptr;
     TLcfMenuScene::SetSaveFromMenu = nullptr;
     if (GameInterpreterHooks.field == FieldScene) GameInterpreterHooks.field = nullptr;
+    if (GameInterpreterHooks.battle == BattleScene) GameInterpreterHooks.battle = nullptr;
     if (GameWorldHooks.battle == &FieldBattleHooks) GameWorldHooks.battle = nullptr;
     delete FieldScene;
     delete MenuScene;
@@ -143,10 +150,37 @@ TBattleTestSetup ReadBattleTestSetup(const std::vector<std::string>& args) {
 namespace {
 
 void SetupBattleTest() {
-    GameSystem->scene = 2;
+    GameSystem->scene = kSceneBattle;
     BattleTestSetup = ReadBattleTestSetup(GameCommandLine);
-    // The test party, its equipment and the usable items come with the
-    // actors and the battle itself.
+    TLcfgEncounterBattle& setup = BattleScene->setup;
+    setup = TLcfgEncounterBattle();
+    setup.escapeAllowed = true;
+    setup.troopId = BattleTestSetup.troopId;
+    setup.formation = BattleTestSetup.formation;
+    setup.startCondition = BattleTestSetup.condition;
+    setup.terrainId = BattleTestSetup.terrainId;
+    setup.backdrop = BattleTestSetup.backdrop;
+    // The test party, as the database's battle test names it.
+    while (GamePartyInfo->MemberCount() > 0) GamePartyInfo->RemoveMember(GamePartyInfo->MemberId(0));
+    if (DbSystem) {
+        for (int i = 0; i < DbSystem->battleTestParty.Count(); ++i) {
+            const TLcfTestPlayerItem& entry = *DbSystem->battleTestParty.Items(i);
+            GamePartyInfo->AddMember(entry.heroId);
+            TLcfgPlayerItem* a = GamePlayers->Get(entry.heroId);
+            a->LowerLevel(100);
+            a->RaiseLevel(entry.level - 1, false);
+            for (int slot = 0; slot < TLcfgPlayerItem::kSlots; ++slot) a->Unequip(slot);
+            for (int slot = 0; slot < TLcfgPlayerItem::kSlots; ++slot) {
+                const int32_t item = entry.GetEquipment(slot);
+                if (item > 0 && a->CanEquip(slot, item)) a->Equip(slot, item);
+            }
+            a->FullRecover();
+        }
+    }
+    for (int32_t id = 1; DbItem && id <= DbItem->Count(); ++id)
+        if (GamePartyInfo->ItemUsable(id)) GamePartyInfo->GainItem(id, 99);
+    GameSystem->PlayMusic(GameSystem->Music(kGameMusicBattle));
+    GameSystem->PlaySound(GameSystem->Sound(kSoundBattleStart));
 }
 
 }  // namespace

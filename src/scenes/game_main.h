@@ -12,7 +12,7 @@
 class TLcfTitleScene;
 class TLcfGameOverScene;
 class TLcfFieldScene;
-class TLcfBattleStandIn;
+class TLcfBattleScene;
 class TLcfShopScene;
 class TLcfNameScene;
 class TLcfSaveFileScene;
@@ -20,7 +20,7 @@ class TLcfDebugScene;
 
 extern TLcfFieldScene* FieldScene;
 extern TLcfScene* MenuScene;
-extern TLcfBattleStandIn* BattleScene;
+extern TLcfBattleScene* BattleScene;
 extern TLcfShopScene* ShopScene;
 extern TLcfNameScene* NameScene;
 extern TLcfSaveFileScene* SaveFileScene;

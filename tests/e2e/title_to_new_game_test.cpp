@@ -101,12 +101,15 @@ TEST_F(DemoEndToEnd, BattleTestWithoutItsWordsEndsWithTheMonsterGroupMessage) {
     EXPECT_EQ(r.messageBoxes[0].text, "Event script referenced a monster group that does not exist.");
 }
 
-TEST_F(DemoEndToEnd, BattleTestEndsTheProgramWhenTheBattleIsLeft) {
-    THarnessOptions o = Options(600);
+TEST_F(DemoEndToEnd, BattleTestFightsOnAutoAndEndsTheProgramAfterTheVictory) {
+    THarnessOptions o = Options(4000);
     o.words = {"BattleTest", "", "", "1", "0", "0", "0"};
+    // The party command opens once the start is over: "Auto".
+    o.keys = {{"down", 300, 301}, {"decision", 320, 321}};
     THarnessResult r = RunHarness(o);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.messageBoxes.empty());
-    EXPECT_EQ(r.sceneNumber, 0);  // the battle switched away, and the loop ended
-    EXPECT_LT(r.presentCount, 100);  // long before the 600 frames
+    EXPECT_EQ(r.sceneNumber, 7);  // the battle ended, and with it the loop
+    EXPECT_GT(r.gold, 0);          // the troop's gold was won
+    EXPECT_LT(r.presentCount, 3900);
 }

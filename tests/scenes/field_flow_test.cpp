@@ -10,7 +10,7 @@
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "scenes/game_main.h"
-#include "scenes/scene_stand_ins.h"
+#include "scenes/battle/battle_scene.h"
 #include "scenes/windows/message_window.h"
 
 using namespace field_test;
@@ -124,8 +124,20 @@ TEST_F(FieldTest, F9OpensTheDebugSceneOnlyInTestPlay) {
     EXPECT_EQ(GameSystem->scene, kSceneDebug);
 }
 
-TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromBefore) {
-    TLcfBattleStandIn battle;
+namespace {
+
+// The party escapes at once.
+void EndBattleNow(TLcfBattleScene& battle) {
+    try {
+        battle.EndBattle(TLcfBattleScene::kEscape);
+    } catch (const ELcfBattleEnd&) {
+    }
+}
+
+}  // namespace
+
+TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsEndReturnsWithTheMusicFromBefore) {
+    TLcfBattleScene battle;
     BattleScene = &battle;
     DbSystem->transitions[kTransitionBattleStartErase] = 19;
     DbSystem->sounds[kSoundBattleStart].name = "Chime";
@@ -151,11 +163,11 @@ TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsStandInReturnsWithTheMusicFromB
     EXPECT_EQ(battle.setup.startCondition, 0);
     EXPECT_EQ(dice.values.size(), 1u);
 
-    // The field notices the change, the stand-in goes back, the field
-    // shows itself again with the music from before the battle.
+    // The field notices the change, the battle ends, the field shows
+    // itself again with the music from before the battle.
     scene->Update();
     EXPECT_FALSE(scene->started);
-    battle.Update();
+    EndBattleNow(battle);
     EXPECT_EQ(GameSystem->scene, kSceneField);
     EXPECT_EQ(GameSystem->MusicRecord(kGameMusicCurrent).name, "Town");
     scene->Update();
@@ -181,7 +193,7 @@ TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnles
     FieldScene->StartBattle();
     FieldScene->Update();  // notices the battle and lets go
     EXPECT_FALSE(FieldScene->started);
-    BattleScene->Update();
+    EndBattleNow(*BattleScene);
     EXPECT_EQ(GameSystem->scene, kSceneField);
     EXPECT_TRUE(FieldScene->started);  // shown by the battle's end, not faded in again
     EXPECT_EQ(GameDraw->Board().Brightness, 100);
@@ -191,7 +203,7 @@ TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnles
     GameDraw->Board().Brightness = 0;
     FieldScene->StartBattle();
     FieldScene->Update();
-    BattleScene->Update();
+    EndBattleNow(*BattleScene);
     EXPECT_EQ(GameSystem->scene, kSceneField);
     FieldScene->Update();
     EXPECT_EQ(GameDraw->Board().Brightness, 0);

@@ -39,6 +39,7 @@ void TLcfgUnitItem::Clear() {
     popupTimer = 0;
     gauge = 0;
     actionMarker = 0;
+    turnPending = 0;
     castingMarker = itemSkill = 0;
     classField = -1;
 }
@@ -51,6 +52,7 @@ void TLcfgUnitItem::EndBattle() {
     shifts_.clear();
     charged = 0;
     actionMarker = 0;
+    turnPending = 0;
 }
 
 // --- HP and SP ---------------------------------------------------------------
@@ -587,16 +589,25 @@ void TLcfgUnitItem::ShowPopupNumber(int32_t value, int colour) {
     std::snprintf(buf, sizeof buf, "%d", value);
     popupText_ = buf;
     popupColour_ = colour;
-    popupSheet_->Clear();
-    if (TLcfSystemGraphic* skin = UnitWorld().SystemGraphic()) skin->DrawText(*popupSheet_, 0, 0, popupText_, colour);
+    DrawPopupText(popupText_, colour);
 }
 
 void TLcfgUnitItem::ShowPopupText(const std::string& text) {
     popupTimer = 223;
     popupText_ = text;
     popupColour_ = 0;
+    DrawPopupText(text, 0);
+}
+
+void TLcfgUnitItem::DrawPopupText(const std::string& text, int colour) {
     popupSheet_->Clear();
-    if (TLcfSystemGraphic* skin = UnitWorld().SystemGraphic()) skin->DrawText(*popupSheet_, 0, 0, text, 0);
+    TLcfSystemGraphic* skin = UnitWorld().SystemGraphic();
+    if (!skin) return;
+    // The skin's colours, its index 0 left out: only the digits show.
+    popupSheet_->Palette = skin->Skin().Palette;
+    popupSheet_->UpdateColorTable();
+    popupSheet_->Transparent = true;
+    skin->DrawText(*popupSheet_, 0, 0, text, colour);
 }
 
 void TLcfgUnitItem::DrawPopup(TSorvoBoard& board, int32_t originX, int32_t originY) {

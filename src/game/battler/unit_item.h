@@ -173,6 +173,9 @@ public:
     // The battle scene's action phase marker (the turn state): 0 idle, 1 in
     // the ready list, 2 acting.
     int32_t actionMarker = 0;
+    // The battler's turn has come and its action is not yet executed: its
+    // gauge stands still meanwhile.
+    uint8_t turnPending = 0;
     // What the turn under way casts: 0 nothing, 1 a skill, 2 an item; and
     // whether the skill comes from an item (no SP cost, no name shown).
     uint8_t castingMarker = 0;
@@ -195,6 +198,8 @@ protected:
     virtual bool EquipmentHoldsCondition(int32_t) const { return false; }
     virtual void OnIdlePose() {}
     void DropAttributeShifts() { shifts_.clear(); }
+    // The pop-up sheet cleared and the text drawn in the skin's colours.
+    void DrawPopupText(const std::string& text, int colour);
 
     mutable TCountedArray<uint16_t> conditions_;
 

@@ -7,6 +7,9 @@
 #include "game/teleport/teleport.h"
 #include "game/walker/party.h"
 
+// The skin start-up makes (drawn with by the windows too).
+extern TLcfSystemGraphic* GameSystemGraphic;
+
 namespace {
 
 // The running game's own objects, where they exist.
@@ -32,6 +35,7 @@ public:
     void RefreshMapEvents() override {
         if (GameInterpreterHooks.map) GameInterpreterHooks.map->RefreshAll();
     }
+    TLcfSystemGraphic* SystemGraphic() const override { return GameSystemGraphic; }
 };
 
 GameUnitWorld defaultWorld;

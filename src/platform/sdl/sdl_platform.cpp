@@ -4,6 +4,8 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -48,6 +50,9 @@ int OnDisplayLost(void*) {
 void EndOnDisplayLoss() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || std::strcmp(driver, "x11") != 0) return;
+    // A write to the dead server's socket would otherwise end the program by
+    // SIGPIPE before the X library sees the error and calls the handler.
+    std::signal(SIGPIPE, SIG_IGN);
     void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
     if (!x11) return;
     using Handler = int (*)(void*);

@@ -7,7 +7,7 @@
 #include "media/screen/sorvo_draw.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_main.h"
-#include "scenes/scene_stand_ins.h"
+#include "scenes/battle/battle_scene.h"
 #include "scenes/windows/message_window.h"
 
 void TLcfFieldScene::StartBattle() {

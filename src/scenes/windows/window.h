@@ -30,6 +30,11 @@ public:
     // frames when animated, else at once). Cancels a close just begun.
     virtual void Setup(int32_t x, int32_t y, int32_t width, int32_t height, bool animated);
     void SetupAndRefresh(int32_t x, int32_t y, int32_t width, int32_t height, bool animated);
+    // Moves the window as it is (a window sliding in or out).
+    void MoveTo(int32_t x, int32_t y) {
+        x_ = x;
+        y_ = y;
+    }
     // Redraws the frame and every visible item.
     virtual void Refresh();
     // Invisible at once, sheets freed, until the next Setup.
