@@ -54,7 +54,7 @@ public:
         numberVariable = variableId;
     }
     // The one-line box of battle messages.
-    void SetupBattleLine();
+    void SetupBattleLine() override;
     void ShowGold();
     void Update() override;
     void Draw() override;
