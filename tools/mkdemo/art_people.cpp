@@ -407,10 +407,17 @@ Bitmap8 PoseCanvas(const Look& look, const Weapon& weapon, int pose, int frame) 
     switch (pose) {
     case 1:
     case 2: {  // a swing from over the shoulder to the ground in front
-        const int step = 2 * frame;
-        const double angles[3] = {-2.2, -0.9, 0.5};
-        Figure(canvas, look, 1, 1, step);
-        Swing(canvas, weapon, hand_x + step, hand_y - (pose == 2 ? 1 : 3), angles[frame]);
+        const int step = 3 * frame;
+        const double angles[3] = {-2.3, -1.0, 0.45};
+        const int hy = hand_y - (pose == 2 ? 1 : 3);
+        Figure(canvas, look, 1, frame == 0 ? 1 : 2, step);
+        if (frame > 0)  // the sweep's trail behind the weapon
+            for (int i = 0; i < 8; ++i) {
+                const double a = angles[frame] - 0.2 * (i + 1);
+                canvas.Set(hand_x + step + static_cast<int>(std::lround(std::cos(a) * (weapon.length + 1))),
+                           hy + static_cast<int>(std::lround(std::sin(a) * (weapon.length + 1))), Shade(kIce, 13 - i / 2));
+            }
+        Swing(canvas, weapon, hand_x + step, hy, angles[frame]);
         break;
     }
     case 3:  // casting: weapon raised, light gathering around
