@@ -160,56 +160,11 @@ void TLcfBattleScene::LeaveByFlight() {
     EndBattle(kEscape);
 }
 
-// --- The stand-in turn ------------------------------------------------------------------
-
-namespace {
-
-// The one target of a plain attack: the chosen one while it stands,
-// otherwise the first standing battler of that side.
-TLcfgUnitItem* AttackTarget(const TLcfgUnitItem& attacker) {
-    const TLcfgUnitActItem& act = attacker.action;
-    if (attacker.IsActor()) {
-        if (!GameMonsters) return nullptr;
-        if (act.targetKind == TLcfgUnitActItem::kOneEnemy && act.targetIndex >= 0 && act.targetIndex < GameMonsters->Count() &&
-            GameMonsters->Items(act.targetIndex)->IsAlive())
-            return GameMonsters->Items(act.targetIndex);
-        for (int i = 0; i < GameMonsters->Count(); ++i)
-            if (GameMonsters->Items(i)->IsAlive()) return GameMonsters->Items(i);
-        return nullptr;
-    }
-    if (act.targetKind == TLcfgUnitActItem::kOneMember)
-        if (TLcfgPlayerItem* a = Member(act.targetIndex); a && a->IsAlive()) return a;
-    for (int i = 0; i < MemberCount(); ++i)
-        if (TLcfgPlayerItem* a = Member(i); a && a->IsAlive()) return a;
-    return nullptr;
-}
-
-}  // namespace
+// --- The turn --------------------------------------------------------------------------
 
 bool TLcfBattleScene::ExecuteAction(TLcfgUnitItem& battler) {
-    TLcfgUnitActItem& act = battler.action;
-    if (battler.CanAct() && act.kind == TLcfgUnitActItem::kBasic) {
-        if (act.basic == TLcfgUnitActItem::kAttack || act.basic == TLcfgUnitActItem::kDoubleAttack) {
-            if (TLcfgUnitItem* target = AttackTarget(battler)) {
-                int32_t damage = battler.IsActor() ? static_cast<TLcfgPlayerItem&>(battler).WeaponAttackDamage(*target)
-                                                   : battler.AttackDamage(*target);
-                damage = std::max(0, damage);
-                target->DamageHp(damage, true);
-                target->ShowPopupNumber(damage, 0);
-                target->StartShake(4, 6, 10);
-                if (GameSystem)
-                    GameSystem->PlaySound(GameSystem->Sound(target->IsEnemy() ? kSoundEnemyDamaged : kSoundAllyDamaged));
-                if (target->IsEnemy() && target->hp <= 0) {
-                    static_cast<TLcfgMonsterItem*>(target)->StartDeathFade();
-                    if (GameSystem) GameSystem->PlaySound(GameSystem->Sound(kSoundEnemyDefeated));
-                }
-                WaitFrames(20, 30);
-            }
-        } else if (act.basic == TLcfgUnitActItem::kEscape && battler.IsActor()) {
-            TryEscape();
-        }
-    }
-    // Whatever the action was, the turn is over: the gauge fills again.
+    if (!actions.ExecuteAction(battler)) return false;
+    // The turn is over: the gauge fills again.
     battler.turnPending = 0;
     return true;
 }

@@ -11,9 +11,8 @@
 // messages) runs Tick, draws and waits once a frame. EndBattle leaves all of
 // them at once by throwing ELcfBattleEnd, which only Update catches.
 //
-// Actions do not resolve yet: ExecuteAction is a stand-in that does the
-// plain attack (the actor's hand attack, the enemy's attack), consumes the
-// action and ends the battler's turn.
+// A turn resolves through the scene's TBattleActions (game/battle), to
+// which the link's hit and skill callbacks of the actors' poses go too.
 
 #include <array>
 #include <cstdint>
@@ -22,11 +21,13 @@
 #include <vector>
 
 #include "data/errors.h"
+#include "game/battle/battle_actions.h"
 #include "game/battle/battle_scene_link.h"
 #include "game/interpreter/branch_target.h"
 #include "game/interpreter/interpreter_hooks.h"
 #include "game/map/world_hooks.h"
 #include "game/panorama/panorama.h"
+#include "scenes/battle/battle_action_host.h"
 #include "scenes/scene.h"
 #include "scenes/windows/battle_windows.h"
 #include "scenes/windows/item_window.h"
@@ -96,7 +97,8 @@ public:
     void RunGauges();
     // The actor (slot) enters the ready list with its chosen action.
     void ActorReady(int slot);
-    // The stand-in for a turn: answers whether the turn is finished.
+    // The turn of the battler at the head of the ready list: answers
+    // whether it is finished (the battler leaves the list).
     bool ExecuteAction(TLcfgUnitItem& battler);
 
     // --- IBattleSceneLink --------------------------------------------------------
@@ -108,6 +110,11 @@ public:
     bool VictoryPhase() const override { return endState == kVictoryUnderWay; }
     bool PartyFleeing() const override { return phase_ == kFleeing; }
     bool BattleEventRunning() const override;
+    void StrikeIfValid(TLcfgPlayerItem& a, TLcfgUnitItem& t) override { actions.StrikeIfValid(a, t); }
+    bool RefusesSkill(TLcfgPlayerItem& a) const override { return actions.RefusesSkill(a); }
+    void PlaySkillAnimation(TLcfgPlayerItem& a) override { actions.PlaySkillAnimation(a); }
+    void CheckReflection(TLcfgPlayerItem& a) override { actions.CheckReflection(a); }
+    void ApplySkill(TLcfgPlayerItem& a) override { actions.ApplySkill(a); }
 
     // --- IBattleSceneHooks -------------------------------------------------------
     bool EnemyTurnsEnabled() const override { return enemyTurnsEnabled != 0; }
@@ -124,6 +131,10 @@ public:
     TLcfgBranchTarget resultTarget;
     // The screen was black when the battle started.
     uint8_t screenWasBlack = 0;
+
+    // --- Turns -------------------------------------------------------------------
+    TBattleSceneActionHost actionHost{*this};
+    TBattleActions actions{actionHost};
 
     // --- State -------------------------------------------------------------------
     bool started = false;
