@@ -488,6 +488,12 @@ void FillItems(TLcfItem& table, const ContentDesign& content) {
         SetFlags(item.conditionSet, d.conditions);
         SetFlags(item.attributeSet, d.attributes);
         item.conditionRate = d.condition_rate;
+        if (item.IsWeapon()) {
+            // Every hero steps out toward the enemy to swing; the weapon
+            // itself is part of each hero's battle sheet.
+            item.battleDisplay.SetCount(heroes);
+            for (int h = 0; h < heroes; ++h) item.battleDisplay.Items(h)->motion = TLcfCBADataItem::kStepOut;
+        }
     }
 }
 
