@@ -1,7 +1,9 @@
 // Battles on the demo: an encounter on the Green Reach fought on automatic
-// battle back to the field, and the battle test's party and items.
+// battle back to the field, the battle test's party and items, and the
+// heroes' battle pictures and places.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "data/database/system.h"
 #include "data/random.h"
 #include "game/actors/player.h"
+#include "game/actors/actor_battle_sprites.h"
 #include "game/actors/player_item.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
@@ -120,6 +123,52 @@ TEST_F(DemoBattle, BattleTestFieldsTheDatabasesTestPartyWithNinetyNineOfEachBatt
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(members, expected);
     EXPECT_EQ(levels, expectedLevels);
+}
+
+// Every hero must be seen in battle: its battler set names a sheet whose
+// rows hold all the poses the demo draws, the attack rows differ from the
+// standing one, and the hero stands on the right above the windows.
+TEST_F(DemoBattle, EveryHeroStandsOnTheRightWithAFrameStripForEachPose) {
+    struct Seen {
+        std::string name;
+        int32_t x = 0, y = 0;
+        std::vector<int32_t> missing;  // entries whose strip did not load
+        bool attackDiffersFromStanding = false;
+    };
+    std::vector<Seen> seen;
+    DriverSteps steps;
+    steps.Settle(PartyCommandOpen).Do([&] {
+        for (int i = 0; i < GamePartyInfo->MemberCount(); ++i) {
+            TLcfgPlayerItem& a = *GamePartyInfo->Member(i);
+            Seen s{a.GetName(), a.battleX, a.battleY, {}, false};
+            for (int e = 0; e <= TActorBattleShow::kEntryItem; ++e) {
+                const TSorvoSheet& strip = a.Sprites().Frames(e, false);
+                if (strip.Width() != 3 * TActorBattleSprites::kFrameSize ||
+                    strip.Height() != TActorBattleSprites::kFrameSize)
+                    s.missing.push_back(e);
+            }
+            if (s.missing.empty()) {
+                const size_t bytes = size_t(3 * TActorBattleSprites::kFrameSize) * TActorBattleSprites::kFrameSize;
+                const uint8_t* standing = a.Sprites().Frames(TActorBattleShow::kEntryIdle, false).Pixels();
+                const uint8_t* swing = a.Sprites().Frames(TActorBattleShow::kEntryRightHand, false).Pixels();
+                s.attackDiffersFromStanding = !std::equal(standing, standing + bytes, swing);
+            }
+            seen.push_back(std::move(s));
+        }
+    });
+    Run(steps, {"BattleTest", "", "", "1", "0", "0", "0"}, 1200);
+    ASSERT_TRUE(steps.Done());
+    ASSERT_EQ(seen.size(), 4u);
+    const int32_t half = TActorBattleSprites::kFrameSize / 2;
+    for (const Seen& s : seen) {
+        SCOPED_TRACE(s.name);
+        EXPECT_TRUE(s.missing.empty()) << s.missing.size() << " pose strips missing, first " << s.missing.front();
+        EXPECT_TRUE(s.attackDiffersFromStanding);
+        EXPECT_GE(s.x, 160) << "heroes stand on the right half";
+        EXPECT_LE(s.x + half, 320);
+        EXPECT_GE(s.y - half, 0);
+        EXPECT_LE(s.y + half, 160) << "the status windows would hide the feet";
+    }
 }
 
 }  // namespace

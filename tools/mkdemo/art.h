@@ -34,6 +34,11 @@ inline constexpr const char* kStreet = "Street";        // Backdrop
 inline constexpr const char* kMap = "Map";              // Picture
 inline constexpr const char* kLanternPicture = "Lantern";  // Picture
 inline constexpr const char* kLetter = "Letter";        // Picture
+// BattleCharSet: one sheet per hero, in hero order.
+inline constexpr const char* kBattlers[4] = {"Aren", "Lysa", "Borin", "Mira"};
+// Rows of a battler sheet, one per pose of the battler set's first twelve
+// entries; each row holds three 48×48 frames.
+inline constexpr int kBattlerRows = 12;
 }  // namespace art
 
 // Each drawing function returns the images of one family.
@@ -41,6 +46,7 @@ std::vector<NamedImage> DrawSystemArt();      // skin and second system image
 std::vector<NamedImage> DrawChipSets();
 std::vector<NamedImage> DrawCharacterSets();
 std::vector<NamedImage> DrawFaces();
+std::vector<NamedImage> DrawBattlers();       // the heroes' side-view battle sheets
 std::vector<NamedImage> DrawScenes();         // title, game over, panorama, backdrops, pictures
 std::vector<NamedImage> DrawMonsters();
 std::vector<NamedImage> DrawBattleAnimations();

@@ -278,8 +278,8 @@ std::vector<NamedImage> DrawBattleAnimations() {
 
 std::vector<NamedImage> DrawAllArt() {
     std::vector<NamedImage> all;
-    for (auto family : {DrawSystemArt, DrawChipSets, DrawCharacterSets, DrawFaces, DrawScenes, DrawMonsters,
-                        DrawBattleAnimations})
+    for (auto family : {DrawSystemArt, DrawChipSets, DrawCharacterSets, DrawFaces, DrawBattlers, DrawScenes,
+                        DrawMonsters, DrawBattleAnimations})
         for (NamedImage& image : family()) all.push_back(std::move(image));
     return all;
 }

@@ -1,5 +1,6 @@
 // Character sheets (288×256: eight characters, three walking patterns by
-// four directions of 24×32) and face sets (48×48 faces, four to a row).
+// four directions of 24×32), face sets (48×48 faces, four to a row) and the
+// heroes' battle sheets (three 48×48 frames per pose row).
 
 #include <cmath>
 
@@ -348,6 +349,152 @@ Bitmap8 FaceSheet(const Look (&looks)[8]) {
     return bmp;
 }
 
+
+// --- battle sheets ------------------------------------------------------------
+// A hero in battle is drawn on a 32×32 canvas facing right (the walking
+// figure plus what the pose holds), then mirrored to face the enemies on the
+// left and scaled by one and a half into its 48×48 frame.
+
+// What each hero swings: a blade, a staff, an axe, a wand.
+struct Weapon {
+    uint8_t shaft;
+    uint8_t head;
+    int length;
+    bool axe;
+};
+const Weapon kHeroWeapons[4] = {
+    {Shade(kGray, 12), Shade(kGray, 12), 13, false},
+    {Shade(kBrown, 7), Shade(kPurple, 11), 14, false},
+    {Shade(kBrown, 6), Shade(kGray, 10), 12, true},
+    {Shade(kIce, 11), Shade(kYellow, 12), 10, false},
+};
+
+constexpr int kCanvas = 32;
+constexpr int kFigureX = 4;  // the 24-wide figure's place on the canvas
+
+void Figure(Bitmap8& canvas, const Look& look, int dir, int pattern, int dx = 0, int dy = 0) {
+    Bitmap8 cell(24, 32);
+    Person(cell, 0, 0, look, dir == 3 ? 1 : dir, pattern);
+    if (dir == 3) cell.MirrorRect(0, 0, 24, 32);
+    canvas.Blit(cell, 0, 0, 24, 32, kFigureX + dx, dy, true);
+}
+
+// A weapon held at (x, y) pointing at `angle` (radians, 0 to the right,
+// growing clockwise as screen y grows downward).
+void Swing(Bitmap8& canvas, const Weapon& w, int x, int y, double angle) {
+    const int ex = x + static_cast<int>(std::lround(std::cos(angle) * w.length));
+    const int ey = y + static_cast<int>(std::lround(std::sin(angle) * w.length));
+    canvas.Line(x, y, ex, ey, w.shaft);
+    canvas.Line(x + 1, y, ex + 1, ey, w.shaft);
+    if (w.axe) canvas.Ellipse(ex, ey, 3, 3, w.head);
+    else canvas.Ellipse(ex, ey, 1.5, 1.5, w.head);
+}
+
+void Glints(Bitmap8& canvas, Hue hue, int frame) {
+    const int spots[4][2] = {{3, 6}, {28, 4}, {2, 22}, {29, 20}};
+    for (int i = 0; i < 4; ++i) {
+        const int arm = 1 + (i + frame) % 3;
+        const uint8_t c = (i + frame) % 2 ? Shade(hue, 12) : kWhite;
+        canvas.Fill(spots[i][0] - arm, spots[i][1], 2 * arm + 1, 1, c);
+        canvas.Fill(spots[i][0], spots[i][1] - arm, 1, 2 * arm + 1, c);
+    }
+}
+
+// One frame of one pose (the battler set's entry `pose`) on a right-facing canvas.
+Bitmap8 PoseCanvas(const Look& look, const Weapon& weapon, int pose, int frame) {
+    Bitmap8 canvas(kCanvas, kCanvas);
+    const int hand_x = kFigureX + 13, hand_y = 24;  // the front hand of the standing figure
+    switch (pose) {
+    case 1:
+    case 2: {  // a swing from over the shoulder to the ground in front
+        const int step = 3 * frame;
+        const double angles[3] = {-2.3, -1.0, 0.45};
+        const int hy = hand_y - (pose == 2 ? 1 : 3);
+        Figure(canvas, look, 1, frame == 0 ? 1 : 2, step);
+        if (frame > 0)  // the sweep's trail behind the weapon
+            for (int i = 0; i < 8; ++i) {
+                const double a = angles[frame] - 0.2 * (i + 1);
+                canvas.Set(hand_x + step + static_cast<int>(std::lround(std::cos(a) * (weapon.length + 1))),
+                           hy + static_cast<int>(std::lround(std::sin(a) * (weapon.length + 1))), Shade(kIce, 13 - i / 2));
+            }
+        Swing(canvas, weapon, hand_x + step, hy, angles[frame]);
+        break;
+    }
+    case 3:  // casting: weapon raised, light gathering around
+        Figure(canvas, look, 1, 1);
+        Swing(canvas, weapon, hand_x, hand_y - 4, -1.3);
+        Glints(canvas, look.trim, frame);
+        break;
+    case 4: {  // lying on the ground
+        Bitmap8 cell(24, 32), lying(32, 24);
+        Person(cell, 0, 0, look, 1, 1);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 24; ++x) lying.Set(31 - y, x, cell.Get(x, y));  // head to the left
+        canvas.Blit(lying, 0, 0, 32, 24, 0, 14, true);
+        break;
+    }
+    case 5: {  // knocked back, with a flash of the blow in front
+        const int back[3] = {-3, -4, -2};
+        Figure(canvas, look, 1, 1, back[frame]);
+        if (frame < 2)
+            for (int i = 0; i < 3; ++i) canvas.Line(27, 12 + 5 * i, 31, 10 + 6 * i, Shade(kRed, 11 - frame * 2));
+        break;
+    }
+    case 6: {  // stunned: stars circling the head
+        Figure(canvas, look, 1, 1, 0, 0);
+        for (int i = 0; i < 3; ++i) {
+            const double a = (i * 2.0 + frame * 0.7) * 3.14159265358979 / 3;
+            canvas.Fill(16 + static_cast<int>(std::lround(std::cos(a) * 7)),
+                        3 + static_cast<int>(std::lround(std::sin(a) * 2)), 2, 2, Shade(kYellow, 12));
+        }
+        break;
+    }
+    case 7:  // shield raised in front
+        Figure(canvas, look, 1, 1, -1);
+        canvas.ShadedEllipse(25, 19, 4, 7 - (frame == 1 ? 1 : 0), kSlate, 6, 12);
+        canvas.Outline(19, 10, 13, 20, kInk);
+        break;
+    case 8:  // walking toward the enemies
+        Figure(canvas, look, 1, frame);
+        break;
+    case 9:  // walking back
+        Figure(canvas, look, 3, frame);
+        break;
+    case 10:  // turned to the front, weapon held high
+        Figure(canvas, look, 2, 1, 0, frame == 1 ? -1 : 0);
+        Swing(canvas, weapon, kFigureX + 20, 18 - (frame == 1 ? 1 : 0), -1.45);
+        if (frame == 2) Glints(canvas, kYellow, 0);
+        break;
+    case 11:  // holding up a flask
+        Figure(canvas, look, 1, 1);
+        canvas.Fill(hand_x + 1, hand_y - 6 - frame, 4, 5, Shade(kRed, 9));
+        canvas.Fill(hand_x + 2, hand_y - 8 - frame, 2, 2, Shade(kSand, 11));
+        break;
+    default:  // standing ready, weapon lowered in front
+        Figure(canvas, look, 1, 1);
+        Swing(canvas, weapon, hand_x, hand_y - 1, frame == 1 ? -0.55 : -0.6);
+        break;
+    }
+    return canvas;
+}
+
+// A hero's sheet: 144 wide, one row of three 48×48 frames per pose.
+Bitmap8 BattlerSheet(const Look& look, const Weapon& weapon) {
+    Bitmap8 bmp(144, 48 * art::kBattlerRows);
+    for (int pose = 0; pose < art::kBattlerRows; ++pose)
+        for (int frame = 0; frame < 3; ++frame) {
+            Bitmap8 canvas = PoseCanvas(look, weapon, pose, frame);
+            canvas.MirrorRect(0, 0, kCanvas, kCanvas);
+            // Nearest-neighbour scaling by 3/2 fills the 48×48 frame.
+            for (int y = 0; y < 48; ++y)
+                for (int x = 0; x < 48; ++x) {
+                    const uint8_t c = canvas.Get(x * 2 / 3, y * 2 / 3);
+                    if (c != kClear) bmp.Set(48 * frame + x, 48 * pose + y, c);
+                }
+        }
+    return bmp;
+}
+
 }  // namespace
 
 std::vector<NamedImage> DrawCharacterSets() {
@@ -356,6 +503,13 @@ std::vector<NamedImage> DrawCharacterSets() {
     images.push_back({"CharSet", art::kTownsfolk, PeopleSheet(kTownLooks)});
     images.push_back({"CharSet", art::kObjects, ObjectSheet()});
     images.push_back({"CharSet", art::kVehicles, VehicleSheet()});
+    return images;
+}
+
+std::vector<NamedImage> DrawBattlers() {
+    std::vector<NamedImage> images;
+    for (int hero = 0; hero < 4; ++hero)
+        images.push_back({"BattleCharSet", art::kBattlers[hero], BattlerSheet(kHeroLooks[hero], kHeroWeapons[hero])});
     return images;
 }
 

@@ -39,16 +39,16 @@ ContentDesign Build() {
     c.heroes = {
         {"Aren", "Lamplighter", art::kHeroes, 0, art::kHeroes, 0, 1, 50, 25, 1, kSwordsman, 30, 20, 0,
          {item::kBronzeSword, item::kWoodenShield, item::kLeatherVest, 0, 0}, animation::kImpact,
-         {{1, skill::kPowerStrike}, {7, skill::kWhirlwind}}, kFighterCommands, 240, 96},
+         {{1, skill::kPowerStrike}, {7, skill::kWhirlwind}}, kFighterCommands, 256, 52},
         {"Lysa", "Hedge Mage", art::kHeroes, 1, art::kHeroes, 1, 1, 50, 40, 2, kMage, 28, 22, 0,
          {item::kOakStaff, 0, item::kMageRobe, 0, 0}, animation::kImpact, {{1, skill::kFire}, {3, skill::kFrost}},
-         kCasterCommands, 256, 120},
+         kCasterCommands, 280, 80},
         {"Borin", "Axe for Hire", art::kHeroes, 2, art::kHeroes, 2, 3, 50, 20, 3, kWarrior, 32, 22, 0,
          {item::kGreatAxe, 0, item::kChainMail, item::kIronHelm, 0}, animation::kImpact,
-         {{1, skill::kPowerStrike}}, kFighterCommands, 240, 144},
+         {{1, skill::kPowerStrike}}, kFighterCommands, 256, 108},
         {"Mira", "Wandering Healer", art::kHeroes, 3, art::kHeroes, 3, 3, 50, 35, 4, kHealer, 28, 20, 0,
          {item::kSilverWand, 0, item::kMageRobe, item::kLeatherCap, item::kWardRing}, animation::kImpact,
-         {{1, skill::kHeal}, {1, skill::kKindle}}, kCasterCommands, 256, 168},
+         {{1, skill::kHeal}, {1, skill::kKindle}}, kCasterCommands, 280, 136},
     };
 
     // Skills. Damage = base + attack × a / 20 + spirit × s / 40, less the

@@ -55,7 +55,7 @@ struct HeroDesign {
     int unarmed_animation;
     std::vector<Learning> skills;
     std::array<int, 6> commands;
-    int battle_x, battle_y;
+    int battle_x, battle_y;  // centre of the battle sprite (the front row stands 24 pixels further left)
 };
 
 // Skill kinds: 0 normal, 1 teleport, 2 escape, 3 switch. Scope: 0 one

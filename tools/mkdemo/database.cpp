@@ -344,6 +344,23 @@ void FillClasses(TLcfJob& table, const ContentDesign& content) {
     }
 }
 
+// One battler set per hero: each of the twelve named poses shows its row of
+// the hero's battle sheet; the unnamed poses fall back to the standing row.
+void FillBattlerSets(TLcfAnimation2& table, const ContentDesign& content) {
+    const int heroes = static_cast<int>(content.heroes.size());
+    table.SetCount(heroes);
+    for (int i = 0; i < heroes; ++i) {
+        TLcfAnimation2Item& set = *table.Items(i);
+        set.name = content.heroes[static_cast<size_t>(i)].name;
+        for (int pose = 0; pose < TLcfBattleMyCharacter::kPoses; ++pose) {
+            TLcfBattleMyCharacterItem& entry = *set.poses.GetPose(pose);
+            entry.image = art::kBattlers[i];
+            entry.index = pose < art::kBattlerRows ? pose : 0;
+            entry.kind = TLcfBattleMyCharacterItem::kSpriteSheet;
+        }
+    }
+}
+
 void FillHeroes(TLcfPlayer& table, const ContentDesign& content) {
     table.SetCount(static_cast<int>(content.heroes.size()));
     for (size_t i = 0; i < content.heroes.size(); ++i) {
@@ -365,6 +382,7 @@ void FillHeroes(TLcfPlayer& table, const ContentDesign& content) {
         hero.unarmedAnimation = d.unarmed_animation;
         hero.battleX = d.battle_x;
         hero.battleY = d.battle_y;
+        hero.battlerSet = static_cast<int32_t>(i) + 1;  // one battler set per hero, in hero order
         hero.skills.Clear();
         for (const Learning& learn : d.skills) {
             TLcfPlayerLearningItem* entry = hero.skills.Add();
@@ -470,6 +488,12 @@ void FillItems(TLcfItem& table, const ContentDesign& content) {
         SetFlags(item.conditionSet, d.conditions);
         SetFlags(item.attributeSet, d.attributes);
         item.conditionRate = d.condition_rate;
+        if (item.IsWeapon()) {
+            // Every hero steps out toward the enemy to swing; the weapon
+            // itself is part of each hero's battle sheet.
+            item.battleDisplay.SetCount(heroes);
+            for (int h = 0; h < heroes; ++h) item.battleDisplay.Items(h)->motion = TLcfCBADataItem::kStepOut;
+        }
     }
 }
 
@@ -567,6 +591,7 @@ void FillDatabase(TLcfDataBase& db) {
     FillBattle(*DbBattle, content);
     FillClasses(*DbJob, content);
     FillHeroes(*DbPlayer, content);
+    FillBattlerSets(*DbAnimation2, content);
     FillSkills(*DbSkill, content);
     FillItems(*DbItem, content);
     FillEnemies(*DbMonster, content);

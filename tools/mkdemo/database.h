@@ -19,8 +19,7 @@ namespace var {
 enum : int { kSeconds = 1, kChosenNumber, kMapId, kMapX, kMapY, kSteps, kChoice, kWish, kCount = 10 };
 }
 
-// Fills every table of `db` (the battler animation sets keep their single
-// default entry: the demo's battle layout does not draw hero battlers).
+// Fills every table of `db`.
 void FillDatabase(TLcfDataBase& db);
 
 // The database file's bytes: the leading string, then every table's
