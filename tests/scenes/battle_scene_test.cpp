@@ -380,6 +380,84 @@ TEST_F(BattleSceneTest, TheBattleMessageBoxRefusesALineOutsideItsFour) {
     EXPECT_THROW(battle->messageWindow.SetLine(-1, "x"), Exception);
 }
 
+// --- Troop pages -----------------------------------------------------------------------
+
+constexpr int32_t kChangeBackdrop = 13210, kAbortBattle = 13410, kForceFlee = 1006;
+
+// Page `id` of troop 1 with conditions `flags` and the given lines.
+TLcfBattleEventTrigger& TroopPage(int32_t id, uint16_t flags, lcf_builder::Script& script) {
+    TLcfBattleEventPageItem* page = DbMonGroup->Find(1)->pages.GetOrCreate(id);
+    page->trigger.SetFlags(flags);
+    page->script.Assign(script.Line(0).List());
+    return page->trigger;
+}
+
+TEST_F(BattleSceneTest, ATurnPageChangesTheBackdropOnItsTurnEvenAfterEventsStalled) {
+    std::vector<std::string> loaded;
+    SetGraphicsFileFinder([&](const std::string& folder, const std::string& name) {
+        loaded.push_back(folder + "/" + name);
+        return std::string();
+    });
+    lcf_builder::Script s;
+    s.Line(kChangeBackdrop, 0, "Cave");
+    TLcfBattleEventTrigger& t = TroopPage(1, TLcfBattleEventTrigger::kTurn, s);
+    t.turnA = 0;
+    t.turnB = 2;
+    battle->setup.backdrop = "Field";
+    battle->Start();
+    EXPECT_EQ(battle->setup.backdrop, "Field");
+    battle->SetPhase(TLcfBattleScene::kGauges);
+    auto turnOf = [&](int slot) {
+        battle->SetQueuedActor(0, slot);
+        Member(slot).action.kind = TLcfgUnitActItem::kBasic;
+        Member(slot).action.basic = TLcfgUnitActItem::kDefend;
+        battle->ActorReady(slot);
+        battle->ProcessReadyList();
+    };
+    turnOf(0);  // the party's first turn: not yet
+    EXPECT_EQ(battle->setup.backdrop, "Field");
+    // A page left stalled on a message switches events off; the next page
+    // must still run to its end.
+    battle->eventsEnabled = 0;
+    loaded.clear();
+    battle->setup.terrainId = 3;
+    turnOf(1);
+    EXPECT_EQ(battle->setup.backdrop, "Cave");
+    EXPECT_EQ(battle->setup.terrainId, 0);
+    EXPECT_EQ(loaded, std::vector<std::string>{"Backdrop/Cave"});
+    EXPECT_FALSE(battle->BattleEventRunning());
+}
+
+TEST_F(BattleSceneTest, APageThatEndsTheBattleAbortsItCountingOnlyTheBattle) {
+    lcf_builder::Script s;
+    s.Line(kAbortBattle);
+    TroopPage(1, TLcfBattleEventTrigger::kSwitchA, s);
+    system->SetSwitch(1, true);
+    EXPECT_TRUE(Ends([&] { battle->Start(); }));
+    EXPECT_EQ(system->scene, kSceneField);
+    EXPECT_EQ(GamePartyInfo->battles, 1);
+    EXPECT_EQ(GamePartyInfo->victories + GamePartyInfo->escapes + GamePartyInfo->defeats, 0);
+}
+
+TEST_F(BattleSceneTest, AForcedPartyFleeEscapesOnlyFromABattleThatAllowsIt) {
+    lcf_builder::Script s;
+    s.Line(kForceFlee, 0, "", {0, 0, 0});
+    TroopPage(1, TLcfBattleEventTrigger::kSwitchA, s);
+    system->SetSwitch(1, true);
+    battle->setup.escapeAllowed = false;
+    battle->Start();
+    EXPECT_FALSE(battle->PartyFleeing());
+    EXPECT_TRUE(battle->EnemyTurnsEnabled());
+
+    battle->setup.escapeAllowed = true;
+    battle->Start();
+    EXPECT_EQ(battle->escapeChance, 100);
+    EXPECT_FALSE(battle->EnemyTurnsEnabled());
+    EXPECT_TRUE(battle->PartyFleeing());
+    EXPECT_LT(RunUntilEnd(300), 300);
+    EXPECT_EQ(GamePartyInfo->escapes, 1);
+}
+
 // --- The script commands ---------------------------------------------------------------
 
 constexpr int32_t kStartBattle = 10710, kVictoryCase = 20710, kEscapeCase = 20711, kDefeatCase = 20712,

@@ -1,6 +1,8 @@
 // Command input: the actor command window, target choice and the skill
 // and item windows fill the commanding actor's action.
 
+#include <algorithm>
+
 #include "data/database/battle.h"
 #include "data/database/database.h"
 #include "data/database/item.h"
@@ -37,6 +39,7 @@ void TLcfBattleScene::ActorCommandInput() {
         return;
     }
     bool chosen = false;
+    int32_t commandId = 0;
     if (actor && commandWindow.Active()) {
         TLcfgUnitActItem& act = actor->action;
         if (actor->autoBattle || autoBattle || actor->IsBerserk() || actor->IsConfused()) {
@@ -45,6 +48,7 @@ void TLcfBattleScene::ActorCommandInput() {
             chosen = true;
         } else if (Pressed(TMultiInput::kDecision)) {
             const int32_t id = commandWindow.CommandAt(commandWindow.Cursor());
+            commandId = std::max(0, id);
             const bool rowCommand = commandWindow.Cursor() == commandWindow.ItemCount() - 1;
             if (id > 0 && DbBattle) {
                 const int kind = DbBattle->commands.FindCommand(id)->kind;
@@ -145,6 +149,7 @@ void TLcfBattleScene::ActorCommandInput() {
         lastTargetKind = actor->action.targetKind;
         lastTargetIndex = actor->action.targetIndex;
         lastActorId = actor->Id();
+        chosenCommands[actor->Id()] = commandId;
         ActorReady(commandingSlot);
     }
     commandWindow.SetActive(false);

@@ -101,6 +101,7 @@ void TLcfBattleScene::Reset() {
     lastTargetKind = 0;
     lastTargetIndex = -1;
     lastActorId = 0;
+    chosenCommands.clear();
     enemyTurnsEnabled = 1;
     eventsEnabled = 0;
     holding = 0;
@@ -136,6 +137,18 @@ void TLcfBattleScene::LoadBackdrop() {
         return;
     }
     if (!setup.backdrop.empty()) backdrop_->LoadFromFile(FindGraphicsFile("Backdrop", setup.backdrop), false);
+}
+
+void TLcfBattleScene::ChangeBackdrop(const std::string& name) {
+    setup.backdrop = name;
+    setup.terrainId = 0;
+    for (TLcfgPanorama& layer : layers_) layer.Clear();
+    LoadBackdrop();
+}
+
+int32_t TLcfBattleScene::ExecutingCommandId(const TLcfgPlayerItem& actor) const {
+    const auto it = chosenCommands.find(actor.Id());
+    return it == chosenCommands.end() ? 0 : it->second;
 }
 
 int32_t TLcfBattleScene::ComputeEscapeChance() const {
@@ -363,10 +376,9 @@ void TLcfBattleScene::Tick() {
         messageWindow.Update();
         if (GameMessageWindow) GameMessageWindow->Update();
     }
-    // Battle event pages run through the battle interpreter, one line a
-    // frame while events are enabled and no animation runs.
-    if (eventsEnabled && !AnimationRunning() && GameBattleScripter && GameBattleScripter->IsRunning())
-        GameBattleScripter->ExecuteCommand();
+    // Battle event pages run through the battle interpreter while events
+    // are enabled and no animation runs.
+    if (eventsEnabled && !AnimationRunning() && GameBattleScripter) GameBattleScripter->Update();
 
     for (TLcfgPanorama& layer : layers_) layer.AutoScroll();
     if (GamePartyInfo && (GamePartyInfo->TimerState(0).inBattle || GamePartyInfo->TimerState(1).inBattle)) {
@@ -599,19 +611,28 @@ void TLcfBattleScene::ProcessReadyList() {
     CheckBattleEnd();
 }
 
-void TLcfBattleScene::RunBattleEvents(TLcfgUnitItem*, int trigger) {
+void TLcfBattleScene::RunBattleEvents(TLcfgUnitItem* battler, int trigger) {
     const bool scriptWaits = GameBattleScripter && (GameBattleScripter->IsWaiting() ||
                                                     GameBattleScripter->waitingForKey || GameBattleScripter->waitingForAnyKey);
     if (trigger == 2 && (messageWindow.IsVisible() || (GameMessageWindow && GameMessageWindow->IsVisible()) || scriptWaits))
         return;
     CheckBattleEnd();
-    // A page already running is played out here; looking for newly
-    // triggered pages of the troop is the battle interpreter's.
-    while (BattleEventRunning()) {
-        NestedFrame();
+    // Every page that comes due now is played out before the turn goes on;
+    // one page may make the next one's conditions hold.
+    for (;;) {
+        while (BattleEventRunning()) {
+            // A page that stalls (a message on screen) switches events off;
+            // here nothing else would switch them on again, so the page
+            // would never finish.
+            eventsEnabled = 1;
+            NestedFrame();
+        }
         if (GameSystem && GameSystem->scene == kSceneGameOver) throw ELcfBattleEnd();
+        CheckBattleEnd();
+        if (!GameBattleScripter || !GameMonsters ||
+            !GameBattleScripter->FindTriggeredPage(GameMonsters->GroupId(), trigger, battler))
+            break;
     }
-    CheckBattleEnd();
 }
 
 void TLcfBattleScene::PartyShrank() {

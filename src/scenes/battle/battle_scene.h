@@ -15,6 +15,7 @@
 // which the link's hit and skill callbacks of the actors' poses go too.
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -115,6 +116,16 @@ public:
     void PlaySkillAnimation(TLcfgPlayerItem& a) override { actions.PlaySkillAnimation(a); }
     void CheckReflection(TLcfgPlayerItem& a) override { actions.CheckReflection(a); }
     void ApplySkill(TLcfgPlayerItem& a) override { actions.ApplySkill(a); }
+    int32_t ExecutingCommandId(const TLcfgPlayerItem& actor) const override;
+    bool EscapeAllowed() const override { return setup.escapeAllowed; }
+    void SetEscapeChance(int32_t percent) override { escapeChance = percent; }
+    void DisableEnemyTurns() override { enemyTurnsEnabled = 0; }
+    void Flee(TLcfgUnitItem& battler) override { actions.Flee(battler); }
+    [[noreturn]] void AbortBattle() override { Abort(); }
+    void ChangeBackdrop(const std::string& name) override;
+    int32_t LastTargetKind() const override { return lastTargetKind; }
+    int32_t LastTargetIndex() const override { return lastTargetIndex; }
+    int32_t LastCommandActorId() const override { return lastActorId; }
 
     // --- IBattleSceneHooks -------------------------------------------------------
     bool EnemyTurnsEnabled() const override { return enemyTurnsEnabled != 0; }
@@ -147,6 +158,8 @@ public:
     int32_t endCountdown = 0;
     uint8_t defeatPending = 0, victoryPending = 0;
     int32_t lastTargetKind = 0, lastTargetIndex = 0, lastActorId = 0;
+    // The battle command each actor (by id) chose last in this battle.
+    std::map<int32_t, int32_t> chosenCommands;
     uint8_t autoBattle = 0;
     uint8_t eventsEnabled = 0;
     uint8_t enemyTurnsEnabled = 1;
