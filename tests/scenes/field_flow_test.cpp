@@ -7,6 +7,7 @@
 #include "field_fixture.h"
 #include "game/actors/player.h"
 #include "game/actors/player_item.h"
+#include "game/interpreter/command_table.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "scenes/game_main.h"
@@ -181,6 +182,17 @@ TEST_F(FieldTest, ABattleStartsFromTheFieldAndItsEndReturnsWithTheMusicFromBefor
     EXPECT_EQ(battle.screenWasBlack, 1);
     EXPECT_EQ(battle.setup.startCondition, 3);
     BattleScene = nullptr;
+}
+
+// The scenes register the commands that open them; with them in place no
+// command of any script is passed over.
+TEST_F(FieldTest, OnceTheProgramsScenesExistEveryCommandHasAHandler) {
+    scene.reset();
+    CreateScenes();
+    std::string unhandled;
+    for (int32_t code : UnhandledCommandCodes()) unhandled += std::to_string(code) + " ";
+    EXPECT_EQ(unhandled, "");
+    DestroyScenes();
 }
 
 TEST_F(FieldTest, AfterABattleTheFieldShowsItselfWithTheBattleEndTransitionUnlessTheScreenWasBlack) {

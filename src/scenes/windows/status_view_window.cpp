@@ -107,9 +107,7 @@ void TLcfStatusViewWindow::Update() {
     if (step == 0) return;
     PlaySystemSound(kSystemSoundCursor);
     if (scene) scene->FadeOut(20);
-    const int n = GamePartyInfo->MemberCount();
-    const int slot = PartySlotOf(actorId_);
-    actorId_ = GamePartyInfo->MemberId(((slot < 0 ? 0 : slot) + step + n) % n);
+    actorId_ = NeighbourMemberId(actorId_, step);
     RefreshAll();
     if (scene) scene->FadeIn(20);
 }

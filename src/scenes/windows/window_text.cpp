@@ -29,3 +29,9 @@ int PartySlotOf(int32_t actorId) {
         if (GamePartyInfo->MemberId(slot) == actorId) return slot;
     return -1;
 }
+
+int32_t NeighbourMemberId(int32_t actorId, int step) {
+    const int n = GamePartyInfo->MemberCount();
+    const int slot = PartySlotOf(actorId);
+    return GamePartyInfo->MemberId(((slot < 0 ? 0 : slot) + step % n + n) % n);
+}

@@ -15,3 +15,6 @@ std::string FormatNumber(const char* format, int32_t value);
 std::string ExperienceText(const TLcfgPlayerItem& actor);
 // The party slot of an actor, -1 outside the party.
 int PartySlotOf(int32_t actorId);
+// The member `step` places after that actor, wrapping round the party (from
+// the first member when the actor is not in it). The party must not be empty.
+int32_t NeighbourMemberId(int32_t actorId, int step);
