@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "data/database/database.h"
 #include "data/database/item.h"
 #include "data/database/system.h"
+#include "data/database/battle.h"
+#include "data/database/vocabulary.h"
 #include "data/random.h"
 #include "game/actors/player.h"
 #include "game/actors/actor_battle_sprites.h"
@@ -43,6 +46,10 @@ protected:
         o.gameFolder = dir_.path().string();
         o.words = std::move(words);
         o.frames = frames;
+        if (const char* d = std::getenv("E2EB_PNG")) {
+            o.pngFolder = d;
+            for (int f = 100; f < frames; f += 200) o.pngFrames.push_back(f);
+        }
         o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
         return RunHarness(o);
     }
@@ -169,6 +176,139 @@ TEST_F(DemoBattle, EveryHeroStandsOnTheRightWithAFrameStripForEachPose) {
         EXPECT_GE(s.y - half, 0);
         EXPECT_LE(s.y + half, 160) << "the status windows would hide the feet";
     }
+}
+
+// The first command of each member chosen by keys: who opens the command
+// window gets the command `want` asks of its slot, moving the cursor onto it
+// and confirming every window that follows (targets, skill, item list).
+// Later turns attack. Done once the battle has left.
+struct KeyedCommands {
+    // What each slot chooses on its first turn: a battle command kind.
+    std::vector<int> firstKind;
+    std::vector<bool> chose;
+    std::vector<TLcfgUnitActItem> firstAction;
+    std::vector<std::string> lines;  // every message line shown
+    int frame = 0;
+
+    static int IndexOfKind(int want) {
+        const TLcfCommandWindow2& w = BattleScene->commandWindow;
+        for (int i = 0; i < w.ItemCount(); ++i) {
+            const int32_t id = w.CommandAt(i);
+            if (id <= 0) continue;
+            const int kind = DbBattle->commands.FindCommand(id)->kind;
+            // Kinds 0 attack, 3 defend, 4 item, 5 escape; the rest are skills.
+            const bool skill = kind != 0 && kind != 3 && kind != 4 && kind != 5;
+            if (kind == want || (want == 1 && skill)) return i;
+        }
+        return -1;
+    }
+    bool Step(std::vector<std::string>& hold) {
+        if (GameMessageWindow && GameMessageWindow->IsVisible())
+            for (const std::string& l : GameMessageWindow->Lines())
+                if (std::find(lines.begin(), lines.end(), l) == lines.end()) lines.push_back(l);
+        if (GameSystem->scene != kSceneBattle || !BattleScene) return true;
+        TLcfBattleScene& b = *BattleScene;
+        for (size_t s = 0; s < chose.size(); ++s) {
+            TLcfgPlayerItem* a = GamePartyInfo->Member(int(s));
+            if (!chose[s] && b.chosenCommands.count(a->Id())) {
+                chose[s] = true;
+                firstAction[s] = a->action;
+            }
+        }
+        if (++frame % 4 != 0) return false;
+        if (b.commandWindow.Active() && b.commandWindow.IsOpen() && b.commandingSlot >= 0 &&
+            size_t(b.commandingSlot) < chose.size()) {
+            const size_t s = size_t(b.commandingSlot);
+            const int target = IndexOfKind(chose[s] ? 0 : firstKind[s]);
+            if (target >= 0 && b.commandWindow.Cursor() != target) {
+                hold.push_back(b.commandWindow.Cursor() < target ? "down" : "up");
+                return false;
+            }
+            hold.push_back("decision");
+            return false;
+        }
+        if (b.partyCommandWindow.Active() && b.partyCommandWindow.IsOpen()) {
+            if (b.partyCommandWindow.Cursor() != 0) hold.push_back("up");
+            else hold.push_back("decision");
+            return false;
+        }
+        // The status window's cursor picks the ready actor; the rest confirm.
+        if ((b.statusWindow.Active() && b.statusWindow.CursorVisible()) || b.monsterWindow.Active() ||
+            b.targetWindow.Active() || b.skillWindow.Active() || b.itemWindow.Active() ||
+            (GameMessageWindow && GameMessageWindow->IsVisible()))
+            hold.push_back("decision");
+        return false;
+    }
+};
+
+TEST_F(DemoBattle, KeyedCommandsWinAndTheSpoilsLiftTheLeaderALevel) {
+    DriverSteps steps;
+    KeyedCommands keyed;
+    keyed.firstKind = {0, 1, 4, 0};
+    keyed.chose.assign(4, false);
+    keyed.firstAction.resize(4);
+    std::vector<int32_t> expBefore, spBefore;
+    int32_t goldBefore = 0, goldAfter = 0, levelBefore = 0, levelAfter = 0, itemsAfter = 0;
+    int32_t usedItem = 0;
+    std::vector<int32_t> expAfter, spAfter;
+    std::string leader, levelUp;
+    steps.Settle(PartyCommandOpen).Do([&] {
+        ASSERT_EQ(GamePartyInfo->MemberCount(), 4);
+        for (int i = 0; i < 4; ++i) {
+            TLcfgPlayerItem& a = *GamePartyInfo->Member(i);
+            a.AddParamModifier(3, 400);  // the party outlasts the troop
+            a.hp = std::max(1, a.hp - 1);  // room for the potion to heal
+        }
+        TLcfgPlayerItem& first = *GamePartyInfo->Member(0);
+        first.GainExp(int32_t(first.ExpForNext() - 1 - first.Exp()), false);
+        leader = first.GetName();
+        levelBefore = first.Level();
+        for (int i = 0; i < 4; ++i) {
+            expBefore.push_back(GamePartyInfo->Member(i)->Exp());
+            spBefore.push_back(GamePartyInfo->Member(i)->sp);
+        }
+        goldBefore = GamePartyInfo->gold;
+        levelUp = DbVocabulary->Get(TLcfVocabulary::kLevelUp);
+    });
+    steps.Then([&](std::vector<std::string>& hold) {
+        // What the spoils did, read while the victory lines are still up.
+        if (GameSystem->scene == kSceneBattle && BattleScene && GamePartyInfo->Member(0)->Level() > levelBefore &&
+            expAfter.empty()) {
+            for (int i = 0; i < 4; ++i) {
+                expAfter.push_back(GamePartyInfo->Member(i)->Exp());
+                spAfter.push_back(GamePartyInfo->Member(i)->sp);
+            }
+            goldAfter = GamePartyInfo->gold;
+            levelAfter = GamePartyInfo->Member(0)->Level();
+            usedItem = keyed.firstAction[2].itemId;
+            itemsAfter = GamePartyInfo->ItemCount(usedItem);
+        }
+        return keyed.Step(hold);
+    });
+    // Troop 5, three swamp creatures: enough foes that every member acts
+    // before the last one falls.
+    THarnessResult r = Run(steps, {"BattleTest", "", "", "5", "0", "0", "0"}, 6000);
+    // A battle test closes through the game-over scene once fought.
+    ASSERT_EQ(r.sceneNumber, kSceneGameOver) << r.summary;
+    for (size_t s = 0; s < 4; ++s) EXPECT_TRUE(keyed.chose[s]) << "slot " << s << " never chose";
+    EXPECT_EQ(keyed.firstAction[0].kind, TLcfgUnitActItem::kBasic);
+    EXPECT_EQ(keyed.firstAction[0].basic, TLcfgUnitActItem::kAttack);
+    EXPECT_EQ(keyed.firstAction[0].targetKind, TLcfgUnitActItem::kOneEnemy);
+    EXPECT_EQ(keyed.firstAction[1].kind, TLcfgUnitActItem::kSkill);
+    EXPECT_GT(keyed.firstAction[1].skillId, 0);
+    EXPECT_EQ(keyed.firstAction[2].kind, TLcfgUnitActItem::kItem);
+    ASSERT_GT(usedItem, 0);
+    EXPECT_EQ(itemsAfter, 98) << "the item was used up once";
+    ASSERT_EQ(spAfter.size(), 4u) << "no level was gained\n" << r.summary;
+    EXPECT_LT(spAfter[1], spBefore[1]) << "the skill cost its user SP";
+    EXPECT_GT(goldAfter, goldBefore);
+    for (int i = 0; i < 4; ++i) EXPECT_GT(expAfter[size_t(i)], expBefore[size_t(i)]) << "member " << i;
+    EXPECT_EQ(levelAfter, levelBefore + 1);
+    bool sawLevelUp = false;
+    for (const std::string& l : keyed.lines)
+        if (l.find(leader) != std::string::npos && !levelUp.empty() && l.find(levelUp) != std::string::npos)
+            sawLevelUp = true;
+    EXPECT_TRUE(sawLevelUp) << "no level-up line for " << leader;
 }
 
 }  // namespace
