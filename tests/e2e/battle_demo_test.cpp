@@ -311,4 +311,42 @@ TEST_F(DemoBattle, KeyedCommandsWinAndTheSpoilsLiftTheLeaderALevel) {
     EXPECT_TRUE(sawLevelUp) << "no level-up line for " << leader;
 }
 
+TEST_F(DemoBattle, AnEncounterLostOnTheFieldEndsTheGame) {
+    const e2e::MapSpot field = e2e::TransferTargetOf(dir_.path(), e2e::kTownMap, "To the Green Reach");
+    DriverSteps steps;
+    bool defeatShown = false;
+    std::string defeat;
+    steps.NewGame()
+        .Do([&] { FieldScene->RequestTeleport(field.map, field.x, field.y, 0); })
+        .Settle([] { return DriverSteps::FieldShown() && GameParty->mapId == e2e::kFieldMap; })
+        .Do([] { GameParty->encounterPending = 1; })
+        .Then([frame = 0](std::vector<std::string>& hold) mutable {
+            if (GameSystem->scene == kSceneBattle) return true;
+            if (GameMessageWindow && GameMessageWindow->IsVisible() && ++frame % 4 == 0) hold.push_back("decision");
+            return false;
+        })
+        .Settle(PartyCommandOpen)
+        .Do([&] {
+            defeat = DbVocabulary->Get(TLcfVocabulary::kDefeat);
+            // Harmless and frail: the troop wins.
+            for (int i = 0; i < GamePartyInfo->MemberCount(); ++i) {
+                TLcfgPlayerItem& a = *GamePartyInfo->Member(i);
+                a.AddParamModifier(2, -999);
+                a.AddParamModifier(3, -999);
+                a.hp = 1;
+            }
+        });
+    ChooseAuto(steps);
+    steps.Then([&](std::vector<std::string>&) {
+        if (GameMessageWindow && GameMessageWindow->IsVisible())
+            for (const std::string& l : GameMessageWindow->Lines())
+                if (l.find(defeat) != std::string::npos) defeatShown = true;
+        return GameSystem->scene != kSceneBattle;
+    });
+    THarnessResult r = Run(steps, {"TestPlay", "HideTitle"}, 6000);
+    EXPECT_EQ(r.sceneNumber, kSceneGameOver) << r.summary;
+    EXPECT_TRUE(defeatShown);
+    EXPECT_FALSE(defeat.empty());
+}
+
 }  // namespace
