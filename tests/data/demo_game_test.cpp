@@ -486,6 +486,9 @@ TEST_F(DemoGame, SkillsAndItemsCoverEveryKindAndFitTheHeroes) {
         const TLcfSkillItem* skill = DbSkill->Items(i);
         SCOPED_TRACE(skill->name);
         skill_kinds.insert(skill->kind);
+        // An influence of 11 or more seals a skill for everyone.
+        EXPECT_LE(skill->attackInfluence, 10);
+        EXPECT_LE(skill->spiritInfluence, 10);
         const bool at_enemies = skill->scope <= TLcfSkillItem::kAllEnemies;
         damage = damage || (skill->affectsHp && at_enemies);
         healing = healing || (skill->affectsHp && !at_enemies);

@@ -46,8 +46,8 @@ protected:
         o.gameFolder = dir_.path().string();
         o.words = std::move(words);
         o.frames = frames;
-        // E2EB_PNG names a folder for a frame every 200, to look at a run.
-        if (const char* d = std::getenv("E2EB_PNG")) {
+        // VARNOW_E2E_PNG names a folder for a frame every 200, to look at a run.
+        if (const char* d = std::getenv("VARNOW_E2E_PNG")) {
             o.pngFolder = d;
             for (int f = 100; f < frames; f += 200) o.pngFrames.push_back(f);
         }

@@ -52,7 +52,8 @@ ContentDesign Build() {
     };
 
     // Skills. Damage = base + attack × a / 20 + spirit × s / 40, less the
-    // target's defense and spirit for skills aimed at enemies.
+    // target's defense and spirit for skills aimed at enemies. Influences stay
+    // within 0..10: a skill whose influence reaches 11 can never be used.
     auto attack = [](const char* name, const char* description, const char* message, int sp, int scope, int anim,
                      int a, int sp_inf, int base, std::vector<int> attributes) {
         return SkillDesign{.name = name, .description = description, .message1 = message, .message2 = "",
@@ -73,21 +74,21 @@ ContentDesign Build() {
                            .battle = true, .conditions = {}, .attributes = {}, .switch_id = 1, .sound = ""};
     };
     SkillDesign power = attack("Power Strike", "A heavy two-handed blow.", " strikes hard!", 3, 0, animation::kSlash,
-                               30, 0, 10, {attribute::kBlade});
+                               10, 0, 25, {attribute::kBlade});
     SkillDesign whirl = attack("Whirlwind", "Slash every enemy.", " spins into the foes!", 8, 1, animation::kSlash,
-                               22, 0, 5, {attribute::kBlade});
-    SkillDesign fire = attack("Fire", "Burn one enemy.", " casts Fire!", 4, 0, animation::kFlame, 0, 30, 20,
+                               7, 0, 15, {attribute::kBlade});
+    SkillDesign fire = attack("Fire", "Burn one enemy.", " casts Fire!", 4, 0, animation::kFlame, 0, 10, 40,
                               {attribute::kFire});
-    SkillDesign blaze = attack("Blaze", "Burn every enemy.", " casts Blaze!", 12, 1, animation::kFlame, 0, 26, 30,
+    SkillDesign blaze = attack("Blaze", "Burn every enemy.", " casts Blaze!", 12, 1, animation::kFlame, 0, 9, 45,
                                {attribute::kFire});
-    SkillDesign frost = attack("Frost", "Freeze one enemy.", " casts Frost!", 5, 0, animation::kFrost, 0, 32, 24,
+    SkillDesign frost = attack("Frost", "Freeze one enemy.", " casts Frost!", 5, 0, animation::kFrost, 0, 10, 45,
                                {attribute::kIce});
     SkillDesign thunder = attack("Thunder", "Lightning on all foes.", " calls Thunder!", 10, 1, animation::kBolt, 0,
-                                 28, 26, {attribute::kThunder});
-    SkillDesign heal = support("Heal", "Restore one ally's HP.", " casts Heal!", 4, 3, animation::kSparkle, 30, 24);
+                                 9, 40, {attribute::kThunder});
+    SkillDesign heal = support("Heal", "Restore one ally's HP.", " casts Heal!", 4, 3, animation::kSparkle, 45, 8);
     SkillDesign heal_all = support("Heal All", "Restore the party's HP.", " casts Heal All!", 12, 4,
-                                   animation::kSparkle, 25, 18);
-    SkillDesign revive = support("Revive", "Raise a fallen ally.", " casts Revive!", 16, 3, animation::kSparkle, 20, 10);
+                                   animation::kSparkle, 35, 6);
+    SkillDesign revive = support("Revive", "Raise a fallen ally.", " casts Revive!", 16, 3, animation::kSparkle, 25, 3);
     revive.conditions = {condition::kDead};
     SkillDesign cleanse = support("Cleanse", "Cure poison and blindness.", " casts Cleanse!", 3, 3,
                                   animation::kSparkle, 0, 0);
@@ -107,7 +108,7 @@ ContentDesign Build() {
     haste.hp = false;
     haste.agility = true;
     haste.field = false;
-    SkillDesign drain = attack("Drain", "Steal an enemy's HP.", " casts Drain!", 8, 0, animation::kImpact, 0, 24, 18,
+    SkillDesign drain = attack("Drain", "Steal an enemy's HP.", " casts Drain!", 8, 0, animation::kImpact, 0, 8, 35,
                                {});
     drain.absorb = true;
     SkillDesign ret = support("Return", "Back to the last town.", " casts Return!", 6, 4, animation::kSparkle, 0, 0);
@@ -126,16 +127,16 @@ ContentDesign Build() {
     kindle.battle = false;
     kindle.switch_id = 3;  // the great lantern's switch
     kindle.sound = sound::kFire;
-    SkillDesign fang = attack("Poison Fang", "", " bites with venom!", 0, 0, animation::kImpact, 18, 0, 4, {});
+    SkillDesign fang = attack("Poison Fang", "", " bites with venom!", 0, 0, animation::kImpact, 6, 0, 12, {});
     fang.conditions = {condition::kPoison};
-    SkillDesign roar = attack("Roar", "", " lets out a roar!", 0, 1, animation::kImpact, 14, 0, 4, {});
+    SkillDesign roar = attack("Roar", "", " lets out a roar!", 0, 1, animation::kImpact, 5, 0, 10, {});
     roar.conditions = {condition::kConfusion};
     roar.success = 40;
     SkillDesign gaze = attack("Stone Gaze", "", " glares!", 0, 0, animation::kBolt, 0, 10, 0, {});
     gaze.hp = false;
     gaze.success = 60;
     gaze.conditions = {condition::kParalysis};
-    SkillDesign breath = attack("Fire Breath", "", " breathes fire!", 0, 1, animation::kFlame, 0, 30, 40,
+    SkillDesign breath = attack("Fire Breath", "", " breathes fire!", 0, 1, animation::kFlame, 0, 10, 60,
                                 {attribute::kFire});
     c.skills = {power, whirl, fire, blaze, frost, thunder, heal, heal_all, revive, cleanse, slumber,
                 guard, haste, drain, ret, flee, kindle, fang, roar, gaze, breath};

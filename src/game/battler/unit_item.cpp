@@ -414,9 +414,7 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
     if (skillId == 0) return false;
     const TLcfSkillItem& skill = *DbSkill->FindSkill(skillId);
     if (sp < skill.Cost(MaxSP(), HalfSpCost())) return false;
-    // No limit unless a condition sets one: influences above the usual 0..10
-    // range must not lock a healthy user out of its skills.
-    int32_t s = INT32_MAX, m = INT32_MAX;
+    int32_t s = 11, m = 11;
     for (const TLcfStatusItem* c : AfflictedConditions()) {
         if (c->blockPhysical) s = std::min(s, c->physicalLimit);
         if (c->blockMagical) m = std::min(m, c->magicalLimit);
