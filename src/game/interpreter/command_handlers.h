@@ -118,6 +118,10 @@ void RegisterBattleCommands();
 // A conditional branch's comparison: the value on the left, operators 0-5
 // (=, >=, <=, >, <, !=); any other operator is false.
 bool Compare(int32_t v, int32_t op, int32_t c);
+// A conditional branch's entry: writes 0 (true) or 1 (false) into the branch
+// byte of its indent; false skips to the next line of the indent (the else
+// or end line), true marks the block taken and runs the body.
+void EnterBranch(TLcfgScriptData& frame, const TLcfEventScriptLine& line, bool result);
 
 // A duration of a script in tenths of a second as frames (0 and up).
 int32_t TenthsToFrames(int32_t tenths);

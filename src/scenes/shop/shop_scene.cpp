@@ -269,12 +269,18 @@ void TLcfShopScene::UpdateBuyList() {
             PlaySystemSound(kSystemSoundBuzzer);
         }
     } else if (Pressed(TMultiInput::kCancel)) {
-        PlaySystemSound(kSystemSoundCancel);
-        if (kind == 0)
-            Enter(kChoose);
-        else
-            Leave();
+        CancelList();
     }
+}
+
+// Cancel in the buy or sell list: back to the choice in a shop that both
+// buys and sells, out of the shop otherwise.
+void TLcfShopScene::CancelList() {
+    PlaySystemSound(kSystemSoundCancel);
+    if (kind == 0)
+        Enter(kChoose);
+    else
+        Leave();
 }
 
 void TLcfShopScene::UpdateSellList() {
@@ -290,11 +296,7 @@ void TLcfShopScene::UpdateSellList() {
             PlaySystemSound(kSystemSoundBuzzer);
         }
     } else if (Pressed(TMultiInput::kCancel)) {
-        PlaySystemSound(kSystemSoundCancel);
-        if (kind == 0)
-            Enter(kChoose);
-        else
-            Leave();
+        CancelList();
     }
 }
 

@@ -68,6 +68,7 @@ private:
     void UpdateBuyList();
     void UpdateCount(bool buying);
     void UpdateSellList();
+    void CancelList();
     void DrawParty(int32_t itemId);
     void SetResult(uint8_t value);
     std::string Text(int which) const;

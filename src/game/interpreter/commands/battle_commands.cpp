@@ -148,18 +148,10 @@ VARNOW_COMMAND(ShowBattleAnimation) {
     }
 }
 
-// As the map's conditional branch: 0 into the branch byte when true (then
-// 255, the block taken), 1 and a skip to the else or end line when false.
+// Enters its block as the map's conditional branch does.
 VARNOW_COMMAND(BattleConditionalBranch) {
     (void)scripter;
-    const bool result = BattleCondition(line);
-    frame.EnsureBranchBytes(std::min(line.indent, TLcfgScriptData::kMaxIndent) + 1);
-    frame.SetBranch(line.indent, result ? 0 : 1);
-    if (frame.GetBranch(line.indent) != 0) {
-        TLcfgBaseScripter::SkipToIndent(frame, line);
-        return;
-    }
-    frame.SetBranch(line.indent, TLcfgScriptData::kNoBranch);
+    EnterBranch(frame, line, BattleCondition(line));
 }
 
 VARNOW_COMMAND(EndBattle) {

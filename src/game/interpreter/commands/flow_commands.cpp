@@ -111,11 +111,7 @@ VARNOW_COMMAND(CallCommonEvent) {
     scripter.StartCommonEvent(line.GetParam(0));
 }
 
-// Writes 0 (true) or 1 (false) into the branch byte of its indent; a byte
-// that is not 0 skips to the next line of the indent (the else or end line),
-// a 0 marks the block taken with 255 and runs the body.
-VARNOW_COMMAND(ConditionalBranch) {
-    const bool result = Condition(scripter, frame, line);
+void EnterBranch(TLcfgScriptData& frame, const TLcfEventScriptLine& line, bool result) {
     frame.EnsureBranchBytes(std::min(line.indent, TLcfgScriptData::kMaxIndent) + 1);
     frame.SetBranch(line.indent, result ? 0 : 1);
     if (frame.GetBranch(line.indent) != 0) {
@@ -124,6 +120,8 @@ VARNOW_COMMAND(ConditionalBranch) {
     }
     frame.SetBranch(line.indent, TLcfgScriptData::kNoBranch);
 }
+
+VARNOW_COMMAND(ConditionalBranch) { EnterBranch(frame, line, Condition(scripter, frame, line)); }
 
 VARNOW_COMMAND(Label) {
     (void)scripter;
