@@ -767,9 +767,11 @@ void TLcfBattleScene::Draw() {
         const bool second = DbGround->Find(setup.terrainId)->layer2Shown != 0;
         for (int n = 0; n < (second ? 2 : 1); ++n) {
             if (GameScreen) GameScreen->ApplyTone(layers_[size_t(n)].Sheet().ColorControl2);
+            // Cells of 16 pixels from one beyond each edge, so that a shaken
+            // screen shows no gap.
             for (int32_t row = -1; row <= 15; ++row)
                 for (int32_t column = -1; column <= 20; ++column)
-                    layers_[size_t(n)].DrawTile(board, column, row, shakeY, shakeX);
+                    layers_[size_t(n)].DrawTile(board, 16 * column, 16 * row, shakeY, shakeX);
         }
     } else if (backdrop_->Width() > 0) {
         if (GameScreen) GameScreen->ApplyTone(backdrop_->ColorControl2);

@@ -1,0 +1,152 @@
+// What the battle puts on the screen: a terrain's two-layer backdrop, the
+// status window's gauges, digits and marker in each layout, and battle
+// animations on a whole side in drawing order.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "battle_fixture.h"
+#include "data/database/animation.h"
+#include "data/database/database.h"
+#include "data/database/ground.h"
+#include "graphics/system_graphic.h"
+#include "support/noise_png.h"
+
+namespace {
+
+using namespace battle_test;
+using field_test::Rgb565;
+
+// Palette entry i of the test images: a colour of its own for every index.
+PaletteEntry Colour(int i) { return PaletteEntry{uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0}; }
+uint16_t Colour565(int i) { return Rgb565(uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)); }
+
+// Indices of the test skin images.
+enum : uint8_t {
+    kText = 7,           // every text colour; no shadow
+    kGaugeBase = 10,     // gauge kind k: 10 + k on every piece
+    kIconBase = 30,      // icon row 0: 30 + frame; row 16: 33 + frame
+    kDigitBase = 40,     // big digit d: 40 + d
+};
+
+class BattleDrawingTest : public BattleSceneTest {
+protected:
+    BattleDrawingTest() : skin(GameDraw->Board()) {
+        SetGraphicsFileFinder([this](const std::string& f, const std::string& name) {
+            const std::filesystem::path path = folder / f / (name + ".png");
+            return !name.empty() && std::filesystem::exists(path) ? path.string() : std::string();
+        });
+        WriteSkin();
+        skin.LoadImages("Skin", "Icons", "");
+        GameSystemGraphic = &skin;
+    }
+    ~BattleDrawingTest() override { GameSystemGraphic = nullptr; }
+
+    // A skin whose windows are see-through and whose text is one colour,
+    // and a second image whose gauges, icon frames and digits each have a
+    // colour of their own.
+    void WriteSkin() {
+        std::filesystem::create_directories(folder / "System");
+        std::filesystem::create_directories(folder / "System2");
+        TSorvoPng png;
+        png.SetFormat(160, 80, 8);
+        for (int i = 0; i < 256; ++i) png.Palette[size_t(i)] = Colour(i);
+        for (int y = 48; y < 80; ++y)
+            for (int x = 0; x < 160; ++x) png.Row(y)[x] = kText;
+        png.SaveToFile((folder / "System" / "Skin.png").string());
+        png.SetFormat(80, 96, 8);
+        for (int i = 0; i < 256; ++i) png.Palette[size_t(i)] = Colour(i);
+        for (int y = 0; y < 96; ++y)
+            for (int x = 0; x < 80; ++x) {
+                uint8_t& px = png.Row(y)[x];
+                if (y < 32) px = uint8_t(kIconBase + 3 * (y / 16) + std::min(x / 16, 2));
+                else if (y < 80) px = uint8_t(kGaugeBase + (y / 16 - 2));
+                else px = uint8_t(kDigitBase + x / 8);
+            }
+        png.SaveToFile((folder / "System2" / "Icons.png").string());
+    }
+    // A 320x240 picture in "Frame": index `paint(x, y)` at every pixel.
+    template <typename Paint>
+    void WriteFrame(const std::string& name, Paint paint) {
+        std::filesystem::create_directories(folder / "Frame");
+        TSorvoPng png;
+        png.SetFormat(320, 240, 8);
+        for (int i = 0; i < 256; ++i) png.Palette[size_t(i)] = Colour(i);
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) png.Row(y)[x] = uint8_t(paint(x, y));
+        png.SaveToFile((folder / "Frame" / (name + ".png")).string());
+    }
+    // A party of four: heroes 3 and 4 join the two of the fixture.
+    void PartyOfFour() {
+        lcf_builder::LoadRecord(*DbPlayer->GetOrCreate(4),
+                                battle_world::Chunks()
+                                    .Str(1, "Hero4")
+                                    .Data(31, battle_world::FlatCurves(100, 20, 30, 20, 10, 30))
+                                    .End());
+        players->Reset();
+        GamePartyInfo->AddMember(3);
+        GamePartyInfo->AddMember(4);
+    }
+    uint16_t System2Colour(uint8_t index) { return skin.System2().ColorTable[index]; }
+    // Whether any pixel of the rectangle has the colour.
+    bool Shows(int x, int y, int w, int h, uint16_t colour) const {
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i)
+                if (Pixel(i, j) == colour) return true;
+        return false;
+    }
+
+    TLcfSystemGraphic skin;
+};
+
+TEST_F(BattleDrawingTest, ATerrainsBackdropLayersCoverTheScreenInSixteenPixelCellsAndFollowTheShake) {
+    // The meadow's pixels all differ from their neighbours' within a cell
+    // row; the clouds are a band over it, open elsewhere.
+    auto meadow = [](int x, int y) { return 1 + (x + 3 * y) % 200; };
+    WriteFrame("Meadow", meadow);
+    WriteFrame("Clouds", [](int, int y) { return y >= 40 && y < 60 ? 250 : 0; });
+    TLcfGroundItem& terrain = *DbGround->GetOrCreate(1);
+    terrain.backdropKind = 1;
+    terrain.layer1Image = "Meadow";
+    terrain.layer2Shown = 1;
+    terrain.layer2Image = "Clouds";
+    battle->setup.terrainId = 1;
+    battle->Start();
+    battle->Draw();
+    for (auto [x, y] : {std::pair{0, 0}, {5, 5}, {100, 37}, {250, 150}, {319, 159}, {170, 100}})
+        EXPECT_EQ(Pixel(x, y), Colour565(meadow(x, y))) << x << "," << y;
+    EXPECT_EQ(Pixel(100, 50), Colour565(250));  // the second layer over the first
+    EXPECT_EQ(Pixel(300, 59), Colour565(250));
+
+    // A shake moves the picture with the screen.
+    screenEffects.shakeX = 3;
+    battle->Draw();
+    EXPECT_EQ(Pixel(100, 37), Colour565(meadow(97, 37)));
+    EXPECT_EQ(Pixel(1, 37), Colour565(meadow(318, 37)));
+}
+
+// --- Animations on a whole side -------------------------------------------------------------
+
+class WholeSideAnimationTest : public BattleDrawingTest {
+protected:
+    WholeSideAnimationTest() {
+        std::filesystem::create_directories(folder / "Battle");
+        testing_support::SaveNoisePng((folder / "Battle" / "Cells.png").string(), 480, 192, 9);
+        TLcfAnimationItem& a = *DbAnimation->GetOrCreate(1);
+        a.image = "Cells";
+        a.position = TLcfAnimationItem::kCentre;
+        a.frames.SetCount(4);
+        a.frames.Items(0)->cells.Add()->pattern = 0;
+    }
+    // The upper screen (above the windows) as it is now.
+    std::vector<uint16_t> Upper() const {
+        std::vector<uint16_t> px;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 320; ++x) px.push_back(Pixel(x, y));
+        return px;
+    }
+};
+
+
+}  // namespace
