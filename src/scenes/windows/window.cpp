@@ -300,9 +300,7 @@ void TLcfWindow::Update() {
     }
 }
 
-void TLcfWindow::Draw() {
-    if (!IsVisible() || !GameDraw) return;
-    if (scrollOffset_ != 0) ComposeScrolled();
+TRect TLcfWindow::DrawRect() const {
     double f;
     if (closeStep_ == 8 || (openStep_ < 1 && closeStep_ == 0))
         f = 0.5;
@@ -311,15 +309,32 @@ void TLcfWindow::Draw() {
     else
         f = (1.0 - (openStep_ - 1) / 7.0) * 0.5;
     int32_t shrink = int32_t(std::trunc(height_ * f));
-    TRect dest(x_, y_ + shrink, x_ + width_, y_ + height_ - shrink);
-    if (dest.Bottom > dest.Top) {
-        TSorvoBoard& board = GameDraw->Board();
-        if (!noBackground && translucent_) board.StretchDraw(dest, *background_, background_->GetBoundsRect());
-        board.StretchDraw(dest, *window_, window_->GetBoundsRect());
-    }
-    if (GameSystemGraphic && (frameCounter_ / 20) % 2 == 0) {
-        if (topRow_ > 0) GameSystemGraphic->DrawUpArrow(x_ + width_ / 2 - 8, y_);
-        if ((topRow_ + visibleRows_) * columns < itemCount_)
-            GameSystemGraphic->DrawDownArrow(x_ + width_ / 2 - 8, y_ + height_ - 8);
-    }
+    return TRect(x_, y_ + shrink, x_ + width_, y_ + height_ - shrink);
+}
+
+void TLcfWindow::DrawBackground() {
+    if (!IsVisible() || !GameDraw || noBackground || !translucent_) return;
+    const TRect dest = DrawRect();
+    if (dest.Bottom > dest.Top) GameDraw->Board().StretchDraw(dest, *background_, background_->GetBoundsRect());
+}
+
+void TLcfWindow::DrawContents() {
+    if (!IsVisible() || !GameDraw) return;
+    if (scrollOffset_ != 0) ComposeScrolled();
+    const TRect dest = DrawRect();
+    if (dest.Bottom > dest.Top) GameDraw->Board().StretchDraw(dest, *window_, window_->GetBoundsRect());
+}
+
+void TLcfWindow::DrawScrollArrows(int counter) {
+    if (!IsVisible() || !GameSystemGraphic || (counter / 20) % 2 != 0) return;
+    if (topRow_ > 0) GameSystemGraphic->DrawUpArrow(x_ + width_ / 2 - 8, y_);
+    if ((topRow_ + visibleRows_) * columns < itemCount_)
+        GameSystemGraphic->DrawDownArrow(x_ + width_ / 2 - 8, y_ + height_ - 8);
+}
+
+void TLcfWindow::Draw() {
+    if (!IsVisible() || !GameDraw) return;
+    DrawBackground();
+    DrawContents();
+    DrawScrollArrows(frameCounter_);
 }

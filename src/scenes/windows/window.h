@@ -102,6 +102,12 @@ protected:
     virtual void HandleCursorInput();
     virtual void ComposeScrolled();
     virtual void CustomInput() {}
+    // Draw in its three layers, for windows that put something between
+    // them: the translucent background, the window with its items, and
+    // the scroll arrows blinking by `counter`.
+    void DrawBackground();
+    void DrawContents();
+    void DrawScrollArrows(int counter);
 
     int32_t x_ = 0, y_ = 0, width_ = 0, height_ = 0;
     int visibleRows_ = 0;
@@ -120,6 +126,8 @@ protected:
 
 private:
     void ClearItemRect(int index);
+    // Where the window stands on the screen, squashed while it opens or closes.
+    TRect DrawRect() const;
 };
 
 // The system skin and text renderer the windows draw with (start-up makes
