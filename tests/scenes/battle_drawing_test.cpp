@@ -125,6 +125,87 @@ TEST_F(BattleDrawingTest, ATerrainsBackdropLayersCoverTheScreenInSixteenPixelCel
     EXPECT_EQ(Pixel(100, 37), Colour565(meadow(97, 37)));
     EXPECT_EQ(Pixel(1, 37), Colour565(meadow(318, 37)));
 }
+TEST_F(BattleDrawingTest, LayoutTwoShowsEachMembersHpAndSpInBigDigitsRightAlignedOverItsGauges) {
+    DbBattle->layoutStyle = 2;
+    battle->Start();
+    Member(0).hp = 100;  // three digits at column x + 48
+    Member(0).sp = 7;    // one digit at column x + 64
+    Member(1).paramModifiers[0] = 2000;
+    Member(1).hp = 1234;  // four digits at column x + 40
+    Member(1).sp = 20;    // two digits at column x + 56
+    battle->Draw();
+    const TLcfBattleStatusWindow& w = battle->statusWindow;
+    const int top = w.Y() + w.topMargin, second = top + w.rowHeight;
+    auto digitAt = [&](int x, int y, int d) { return Pixel(x + 3, y + 8) == System2Colour(uint8_t(kDigitBase + d)); };
+    const int c0 = w.X(), c1 = w.X() + 80;
+    EXPECT_TRUE(digitAt(c0 + 48, top, 1));
+    EXPECT_TRUE(digitAt(c0 + 56, top, 0));
+    EXPECT_TRUE(digitAt(c0 + 64, top, 0));
+    EXPECT_TRUE(digitAt(c0 + 64, second, 7));
+    EXPECT_TRUE(digitAt(c1 + 40, top, 1));
+    EXPECT_TRUE(digitAt(c1 + 64, top, 4));
+    EXPECT_TRUE(digitAt(c1 + 56, second, 2));
+    EXPECT_TRUE(digitAt(c1 + 64, second, 0));
+    // Left of the number the gauge shows.
+    EXPECT_EQ(Pixel(c0 + 44, top + 8), System2Colour(kGaugeBase + 0));
+    EXPECT_EQ(Pixel(c1 + 52, second + 8), System2Colour(kGaugeBase + 1));
+}
+TEST_F(BattleDrawingTest, LayoutTwoWithSmallWindowsKeepsEveryMembersColumnWhenTheCursorScrolls) {
+    DbBattle->layoutStyle = 2;
+    DbBattle->compactWindows = 1;
+    PartyOfFour();
+    battle->Start();
+    TLcfBattleStatusWindow& w = battle->statusWindow;
+    ASSERT_EQ(w.VisibleRows(), 3);
+    w.SetCursor(3);
+    ASSERT_EQ(w.TopRow(), 1);
+    battle->Draw();
+    const int gaugeRow = w.Y() + w.topMargin + 2 * w.rowHeight + 8;
+    for (int e = 0; e < 3; ++e)
+        EXPECT_EQ(Pixel(w.X() + 80 * e + 50, gaugeRow), System2Colour(kGaugeBase + 2)) << e;
+}
+TEST_F(BattleDrawingTest, TheMemberUnderAnActiveCursorCarriesTheSecondAnimatedIcon) {
+    DbBattle->layoutStyle = 1;
+    battle->Start();
+    TLcfgPlayerItem& a = Member(1);
+    auto marked = [&](int frame) { return Pixel(a.battleX + 8, a.battleY - 40 + 8) == System2Colour(uint8_t(kIconBase + 3 + frame)); };
+    battle->Draw();
+    EXPECT_FALSE(marked(0));  // the status window has no cursor in the party command
+
+    TLcfBattleStatusWindow& w = battle->statusWindow;
+    w.SetCursor(1);
+    w.SetActive(true);
+    w.counter = 20;  // the second step of the icon
+    battle->Draw();
+    EXPECT_TRUE(marked(1));
+    // A cursor that is shown but takes no input marks no one.
+    w.SetActive(false);
+    battle->Draw();
+    EXPECT_FALSE(marked(1));
+    w.SetCursorVisible(false);
+
+    // The actor target window marks its cursor member the same way.
+    battle->targetWindow.Layout(0);
+    battle->targetWindow.SetCursor(1);
+    battle->targetWindow.SetActive(true);
+    battle->Draw();
+    EXPECT_TRUE(marked(0));
+}
+TEST_F(BattleDrawingTest, TranslucentWindowsInLayoutOneDrawTheGaugeUnderTheTextAndOpaqueOnesOverIt) {
+    DbBattle->layoutStyle = 1;
+    for (int translucent : {1, 0}) {
+        DbBattle->translucentWindows = uint8_t(translucent);
+        battle->Start();
+        battle->Draw();
+        // The SP figures stand inside the gauge's body.
+        const TLcfBattleStatusWindow& w = battle->statusWindow;
+        const bool textOnTop = Shows(w.X() + 212, w.Y() + w.topMargin, 25, 16, Colour565(kText));
+        EXPECT_EQ(textOnTop, translucent == 1) << translucent;
+        if (translucent) {
+            EXPECT_TRUE(Shows(w.X() + 212, w.Y() + w.topMargin, 25, 16, System2Colour(kGaugeBase + 2)));
+        }
+    }
+}
 
 // --- Animations on a whole side -------------------------------------------------------------
 

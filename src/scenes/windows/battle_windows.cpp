@@ -1,6 +1,7 @@
 #include "scenes/windows/battle_windows.h"
 
 #include <cstdio>
+#include <string>
 
 #include "data/database/battle.h"
 #include "data/database/database.h"
@@ -197,7 +198,19 @@ void TLcfBattleStatusWindow::Draw() {
     if (!IsVisible()) return;
     const int layout = BattleLayout();
     if (layout != 2 && counter % 8 == 0) RedrawRows();
-    TLcfWindow::Draw();
+    // Translucent windows of layout 1 show the gauges through the text.
+    const bool gaugesUnderText = layout == 1 && DbBattle && DbBattle->translucentWindows;
+    DrawBackground();
+    if (gaugesUnderText) DrawGauges(layout);
+    DrawContents();
+    if (!gaugesUnderText) DrawGauges(layout);
+    DrawScrollArrows(counter);
+    // The member whose command or target is being chosen.
+    if (GameSystemGraphic && CursorVisible() && Active())
+        if (TLcfgPlayerItem* a = Member(cursor_)) GameSystemGraphic->DrawAnimIcon1(a->battleX, a->battleY - 40, counter);
+}
+
+void TLcfBattleStatusWindow::DrawGauges(int layout) {
     if (!GameSystemGraphic || !IsOpen()) return;
     TLcfSystemGraphic& skin = *GameSystemGraphic;
     const int members = GamePartyInfo ? GamePartyInfo->MemberCount() : 0;
@@ -205,30 +218,36 @@ void TLcfBattleStatusWindow::Draw() {
         TLcfgPlayerItem* a = Member(i);
         if (!a) continue;
         const int32_t atb = a->gauge / 12000;
+        if (layout == 2) {
+            DrawColumn(*a, i, atb);
+            continue;
+        }
+        // Rows scrolled out of the window are not drawn.
         const int32_t y = y_ + RowY(i) - topRow_ * rowHeight;
         if (y < y_ || y + rowHeight > y_ + height_) continue;
-        if (layout == 0) {
+        if (layout == 0)
             skin.DrawGauge(x_ + 176, y, 2, atb);
-        } else if (layout == 1) {
-            if (DbBattle && DbBattle->translucentWindows)
-                skin.DrawGauge(x_ + 212, y, 2, atb);
-            else
-                skin.DrawGaugeAlt(x_ + 212, y, 0, atb);
-        } else {
-            const int32_t cx = x_ + 80 * i;
-            if (GamePartyInfo && GameDraw) GamePartyInfo->DrawFace(GameDraw->Board(), i, cx, y_ + RowY(0));
-            const int32_t top = y_ + RowY(0);
-            skin.DrawGauge(cx + 48, top, 0, a->MaxHP() > 0 ? a->hp * 25 / a->MaxHP() : 0);
-            skin.DrawGauge(cx + 48, top + rowHeight, 1, a->MaxSP() > 0 ? a->sp * 25 / a->MaxSP() : 0);
-            skin.DrawGauge(cx + 48, top + 2 * rowHeight, 2, atb);
-        }
+        else if (DbBattle && DbBattle->translucentWindows)
+            skin.DrawGauge(x_ + 212, y, 2, atb);
+        else
+            skin.DrawGaugeAlt(x_ + 212, y, 0, atb);
     }
-    // Blinking arrows when rows are scrolled away.
-    if ((counter / 20) % 2 == 0) {
-        const int32_t cx = x_ + width_ / 2 - 8;
-        if (topRow_ > 0) skin.DrawUpArrow(cx, y_);
-        if (topRow_ + visibleRows_ < itemCount_) skin.DrawDownArrow(cx, y_ + height_ - 8);
-    }
+}
+
+void TLcfBattleStatusWindow::DrawColumn(const TLcfgPlayerItem& a, int slot, int32_t atb) {
+    TLcfSystemGraphic& skin = *GameSystemGraphic;
+    const int32_t x = x_ + 80 * slot, top = y_ + RowY(0);
+    // Big digits end at x + 72: a number of n digits starts at x + 72 - 8n.
+    auto number = [&](int32_t value, int32_t y) {
+        skin.DrawBigDigits(x + 72 - 8 * int32_t(std::to_string(value).size()), y, value);
+    };
+    if (GamePartyInfo && GameDraw) GamePartyInfo->DrawFace(GameDraw->Board(), slot, x, top);
+    const int32_t maxHp = a.MaxHP(), maxSp = a.MaxSP();
+    skin.DrawGauge(x + 48, top, 0, maxHp > 0 ? int32_t(int64_t(a.hp) * 25 / maxHp) : 0);
+    number(a.hp, top);
+    skin.DrawGauge(x + 48, top + rowHeight, 1, maxSp > 0 ? int32_t(int64_t(a.sp) * 25 / maxSp) : 0);
+    number(a.sp, top + rowHeight);
+    skin.DrawGauge(x + 48, top + 2 * rowHeight, 2, atb);
 }
 
 // --- Actor command window ---------------------------------------------------------------

@@ -69,6 +69,12 @@ protected:
 private:
     void RedrawRows();
     int32_t RowY(int slot) const;
+    // The active-time gauges (layouts 0 and 1) or the members' columns
+    // (layout 2).
+    void DrawGauges(int layout);
+    // Layout 2: face, HP and SP gauges with their numbers, and the
+    // active-time gauge of the member in party slot `slot`.
+    void DrawColumn(const TLcfgPlayerItem& a, int slot, int32_t atb);
 };
 
 class TLcfCommandWindow2 : public TLcfWindow {
