@@ -125,6 +125,7 @@ TEST_F(BattleDrawingTest, ATerrainsBackdropLayersCoverTheScreenInSixteenPixelCel
     EXPECT_EQ(Pixel(100, 37), Colour565(meadow(97, 37)));
     EXPECT_EQ(Pixel(1, 37), Colour565(meadow(318, 37)));
 }
+
 TEST_F(BattleDrawingTest, LayoutTwoShowsEachMembersHpAndSpInBigDigitsRightAlignedOverItsGauges) {
     DbBattle->layoutStyle = 2;
     battle->Start();
@@ -150,6 +151,7 @@ TEST_F(BattleDrawingTest, LayoutTwoShowsEachMembersHpAndSpInBigDigitsRightAligne
     EXPECT_EQ(Pixel(c0 + 44, top + 8), System2Colour(kGaugeBase + 0));
     EXPECT_EQ(Pixel(c1 + 52, second + 8), System2Colour(kGaugeBase + 1));
 }
+
 TEST_F(BattleDrawingTest, LayoutTwoWithSmallWindowsKeepsEveryMembersColumnWhenTheCursorScrolls) {
     DbBattle->layoutStyle = 2;
     DbBattle->compactWindows = 1;
@@ -164,6 +166,7 @@ TEST_F(BattleDrawingTest, LayoutTwoWithSmallWindowsKeepsEveryMembersColumnWhenTh
     for (int e = 0; e < 3; ++e)
         EXPECT_EQ(Pixel(w.X() + 80 * e + 50, gaugeRow), System2Colour(kGaugeBase + 2)) << e;
 }
+
 TEST_F(BattleDrawingTest, TheMemberUnderAnActiveCursorCarriesTheSecondAnimatedIcon) {
     DbBattle->layoutStyle = 1;
     battle->Start();
@@ -191,6 +194,7 @@ TEST_F(BattleDrawingTest, TheMemberUnderAnActiveCursorCarriesTheSecondAnimatedIc
     battle->Draw();
     EXPECT_TRUE(marked(0));
 }
+
 TEST_F(BattleDrawingTest, TranslucentWindowsInLayoutOneDrawTheGaugeUnderTheTextAndOpaqueOnesOverIt) {
     DbBattle->layoutStyle = 1;
     for (int translucent : {1, 0}) {
@@ -229,5 +233,47 @@ protected:
     }
 };
 
+TEST_F(WholeSideAnimationTest, AnAnimationOnEveryEnemyIsDrawnInDepthOrderWithTiesToTheHigherIndex) {
+    Group(1, {false, false, false});
+    battle->Start();
+    // Enemies 0 and 2 stand level and overlap; enemy 1 stands in front.
+    troop.Member(0)->battleX = 100, troop.Member(0)->battleY = 80;
+    troop.Member(1)->battleX = 130, troop.Member(1)->battleY = 100;
+    troop.Member(2)->battleX = 150, troop.Member(2)->battleY = 80;
+    troop.PlayAnimation(1, false, -1);
+    battle->Draw();
+    const std::vector<uint16_t> drawn = Upper();
+
+    TSorvoBoard& board = GameDraw->Board();
+    TLcfAnimationGraphic& g = troop.Animation().Graphic();
+    auto inOrder = [&](std::initializer_list<int> order) {
+        board.Clear();
+        for (int i : order) troop.Member(i)->DrawBattleAnimation(board, g, 0);
+        return Upper();
+    };
+    EXPECT_NE(inOrder({0, 1, 2}), inOrder({2, 0, 1}));  // the order shows
+    EXPECT_TRUE(drawn == inOrder({2, 0, 1}));
+}
+
+TEST_F(WholeSideAnimationTest, AnAnimationOnTheWholePartyIsDrawnInDepthOrderWithTiesToTheHigherId) {
+    PartyOfFour();
+    battle->Start();
+    // Members 0 and 1 (ids 1 and 2) level and overlapping, 2 in front, 3 behind.
+    const int places[4][2] = {{200, 90}, {230, 90}, {215, 110}, {260, 70}};
+    for (int i = 0; i < 4; ++i) Member(i).battleX = places[i][0], Member(i).battleY = places[i][1];
+    GamePlayers->PlayAnimation(1, 0, -1);
+    battle->Draw();
+    const std::vector<uint16_t> drawn = Upper();
+
+    TSorvoBoard& board = GameDraw->Board();
+    TLcfAnimationGraphic& g = GamePlayers->Animation().Graphic();
+    auto inOrder = [&](std::initializer_list<int> slots) {
+        board.Clear();
+        for (int i : slots) Member(i).DrawBattleAnimation(board, g, 1, 0);
+        return Upper();
+    };
+    EXPECT_NE(inOrder({0, 1, 2, 3}), inOrder({3, 1, 0, 2}));
+    EXPECT_TRUE(drawn == inOrder({3, 1, 0, 2}));
+}
 
 }  // namespace

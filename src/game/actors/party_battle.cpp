@@ -122,7 +122,7 @@ void TLcfgPlayer::UpdateBattle() {
     animation_->Update([](int i) -> TLcfgUnitItem* { return battle_sides::PartyMember(i); });
 }
 
-void TLcfgPlayer::DrawAnimation(TSorvoBoard& board) {
+void TLcfgPlayer::DrawAnimation(TSorvoBoard& board, const std::vector<int32_t>& drawOrder) {
     const TLcfAnimationItem* a = animation_->Graphic().Animation();
     if (!animation_->Active() || !a) return;
     TLcfAnimationGraphic& g = animation_->Graphic();
@@ -132,8 +132,12 @@ void TLcfgPlayer::DrawAnimation(TSorvoBoard& board) {
         g.DrawFrame(board, 160, 80, frame, large);
         return;
     }
+    if (animation_->Target() == TLcfgSideAnimation::kWholeSide) {
+        for (int32_t id : drawOrder)
+            if (TLcfgPlayerItem* a = Find(id)) a->DrawBattleAnimation(board, g, animation_->Id(), frame);
+        return;
+    }
     const std::vector<TLcfgPlayerItem*> members = Members();
-    for (size_t i = 0; i < members.size(); ++i)
-        if (animation_->Target() == TLcfgSideAnimation::kWholeSide || int64_t(animation_->Target()) == int64_t(i))
-            members[i]->DrawBattleAnimation(board, g, animation_->Id(), frame);
+    if (animation_->Target() >= 0 && size_t(animation_->Target()) < members.size())
+        members[size_t(animation_->Target())]->DrawBattleAnimation(board, g, animation_->Id(), frame);
 }

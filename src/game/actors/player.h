@@ -4,6 +4,7 @@
 // them toward the enemies and runs the party side's battle animation.
 
 #include <memory>
+#include <vector>
 
 #include "data/record/catalog.h"
 #include "game/actors/player_item.h"
@@ -44,8 +45,9 @@ public:
     // Every member's battle update, then the party side's animation.
     void UpdateBattle();
     // The party side's animation, when it runs one: at the screen's centre,
-    // on its member or on every member.
-    void DrawAnimation(TSorvoBoard& board);
+    // on its member or on every member, these in the order of the actor
+    // ids of `drawOrder`.
+    void DrawAnimation(TSorvoBoard& board, const std::vector<int32_t>& drawOrder);
 
 private:
     // The members' home positions by row and start condition.

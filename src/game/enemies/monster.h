@@ -4,6 +4,7 @@
 // battle animation played on the troop's side.
 
 #include <cstdint>
+#include <vector>
 
 #include "data/record/catalog.h"
 #include "game/battle/side_animation.h"
@@ -48,8 +49,9 @@ public:
     // Once per battle frame: each enemy's timers and effects, then the
     // animation's flashes, shakes and sounds.
     void Update();
-    // The troop's animation over its targets (nothing when none runs).
-    void DrawAnimation(TSorvoBoard& board);
+    // The troop's animation over its targets (nothing when none runs); on
+    // every enemy it goes over the troop indices of `drawOrder` in turn.
+    void DrawAnimation(TSorvoBoard& board, const std::vector<int32_t>& drawOrder);
 
 private:
     // Present enemies before `index`.

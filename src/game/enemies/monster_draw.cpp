@@ -40,7 +40,7 @@ void TLcfgMonsterItem::DrawBattleAnimation(TSorvoBoard& board, TLcfAnimationGrap
     graphic.DrawFrame(board, battleX, battleY - c, frame, item->large != 0);
 }
 
-void TLcfgMonster::DrawAnimation(TSorvoBoard& board) {
+void TLcfgMonster::DrawAnimation(TSorvoBoard& board, const std::vector<int32_t>& drawOrder) {
     if (!animation_.Active() || animation_.Id() <= 0) return;
     TLcfAnimationGraphic& graphic = animation_.Graphic();
     const TLcfAnimationItem* item = graphic.Animation();
@@ -52,7 +52,7 @@ void TLcfgMonster::DrawAnimation(TSorvoBoard& board) {
     } else if (target >= 0) {
         if (TLcfgMonsterItem* e = Items(target)) e->DrawBattleAnimation(board, graphic, frame);
     } else {
-        for (int i = 0; i < Count(); ++i)
-            if (Items(i)->IsShown()) Items(i)->DrawBattleAnimation(board, graphic, frame);
+        for (int32_t i : drawOrder)
+            if (TLcfgMonsterItem* e = Items(i)) e->DrawBattleAnimation(board, graphic, frame);
     }
 }

@@ -752,8 +752,11 @@ void TLcfBattleScene::DrawBattlers() {
         else
             Enemy(o.index)->Draw(board);
     }
-    if (GameMonsters) GameMonsters->DrawAnimation(board);
-    if (GamePlayers) GamePlayers->DrawAnimation(board);
+    // An animation on a whole side goes over its battlers in drawing order.
+    std::vector<int32_t> enemies, actors;
+    for (const TOrder& o : order) (o.isActor ? actors : enemies).push_back(o.index);
+    if (GameMonsters) GameMonsters->DrawAnimation(board, enemies);
+    if (GamePlayers) GamePlayers->DrawAnimation(board, actors);
     const int32_t sy = GameScreen ? GameScreen->shakeY : 0;
     for (const TOrder& o : order)
         if (TLcfgUnitItem* b = battler(o)) b->DrawPopup(board, 0, sy);
