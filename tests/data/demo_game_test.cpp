@@ -168,6 +168,7 @@ TEST_F(DemoGame, ImagesDecodeAsIndexedPicturesOfTheirLayoutSizes) {
         {"CharSet", 288, 256, 1, 1},   {"FaceSet", 192, 0, 48, 48}, {"Title", 320, 240, 1, 1},
         {"GameOver", 320, 240, 1, 1},  {"Battle", 480, 0, 96, 96},  {"Monster", 0, 0, 1, 1},
         {"Backdrop", 320, 240, 1, 1},  {"Panorama", 0, 0, 1, 1},    {"Picture", 0, 0, 1, 1},
+        {"Frame", 320, 240, 1, 1},
     };
     int pngs = 0, xyzs = 0;
     for (const ExpectedImage& kind : expected) {
@@ -247,7 +248,11 @@ TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {
         refs.push_back({DbPlayer->Items(i)->face, "FaceSet", &kImageExtensions});
     }
     for (int i = 0; i < DbGround->Count(); ++i) {
-        refs.push_back({DbGround->Items(i)->backdrop, "Backdrop", &kImageExtensions});
+        const TLcfGroundItem* terrain = DbGround->Items(i);
+        refs.push_back({terrain->backdrop, "Backdrop", &kImageExtensions});
+        if (terrain->backdropKind == 1) refs.push_back({terrain->layer1Image, "Frame", &kImageExtensions});
+        if (terrain->backdropKind == 1 && terrain->layer2Shown)
+            refs.push_back({terrain->layer2Image, "Frame", &kImageExtensions});
         if (!DbGround->Items(i)->stepSound.IsOff())
             refs.push_back({DbGround->Items(i)->stepSound.name, "Sound", &kSoundExtensions});
     }
@@ -373,6 +378,36 @@ bool Walkable(const TLcfChipSetItem& chips, const TLcfMap& map, int x, int y) {
     const uint8_t up = chips.UpperFlagsOfTile(upper);
     if (!(up & kChipAbove) && (up & 0x0F) == 0) return false;
     return (chips.LowerFlagsOfTile(lower) & 0x0F) != 0;
+}
+
+TEST_F(DemoGame, TheGreenReachsEncountersAreFoughtBeforeATwoLayerBackdropOnItsMostCommonGround) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    SetGameFolder(folder_->path().string(), "varnow");
+    TLcfMap map(e2e::kFieldMap);
+    map.LoadFromFile(Path(MapFileName(e2e::kFieldMap)).string());
+    SetGameFolder("", "varnow");
+    const TLcfChipSetItem* chips = DbChipSet->Find(map.chipSetId);
+    ASSERT_NE(chips, nullptr);
+    std::map<int, int> cells;  // terrain id -> cells the party may walk on
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < map.width; ++x)
+            if (Walkable(*chips, map, x, y)) ++cells[chips->TerrainOfTile(map.Lower().GetTile(x, y))];
+    int ground = 0;
+    for (auto [id, n] : cells)
+        if (DbGround->Find(id)->encounterRate > 0 && (ground == 0 || n > cells[ground])) ground = id;
+    ASSERT_NE(ground, 0);
+    const TLcfGroundItem* terrain = DbGround->Find(ground);
+    SCOPED_TRACE(terrain->name);
+    EXPECT_EQ(terrain->backdropKind, 1);
+    // A far layer drifting on its horizontal loop and a near one over it.
+    EXPECT_TRUE(terrain->layer1ScrollH);
+    EXPECT_NE(terrain->layer1SpeedH, 0);
+    EXPECT_TRUE(terrain->layer2Shown);
+    Bitmap near;
+    LoadImageFile(near, Path("Frame/" + terrain->layer2Image + ".png").string());
+    EXPECT_EQ(near.Row(0)[0], 0);  // open where the sky shows through
+    EXPECT_NE(near.Row(239)[0], 0);
 }
 
 TEST_F(DemoGame, MapTreeAndMapsLoadAndEveryTransferLandsOnOpenGround) {

@@ -31,6 +31,10 @@ inline constexpr const char* kSky = "Sky";              // Panorama
 inline constexpr const char* kGrassland = "Grassland";  // Backdrop
 inline constexpr const char* kCave = "Cave";            // Backdrop
 inline constexpr const char* kStreet = "Street";        // Backdrop
+// The grass's battle backdrop in two layers: a sky that drifts by and the
+// meadow in front of it.
+inline constexpr const char* kMeadowSky = "MeadowSky";  // Frame
+inline constexpr const char* kMeadow = "Meadow";        // Frame
 inline constexpr const char* kMap = "Map";              // Picture
 inline constexpr const char* kLanternPicture = "Lantern";  // Picture
 inline constexpr const char* kLetter = "Letter";        // Picture
@@ -47,7 +51,7 @@ std::vector<NamedImage> DrawChipSets();
 std::vector<NamedImage> DrawCharacterSets();
 std::vector<NamedImage> DrawFaces();
 std::vector<NamedImage> DrawBattlers();       // the heroes' side-view battle sheets
-std::vector<NamedImage> DrawScenes();         // title, game over, panorama, backdrops, pictures
+std::vector<NamedImage> DrawScenes();         // title, game over, panorama, backdrops, frames, pictures
 std::vector<NamedImage> DrawMonsters();
 std::vector<NamedImage> DrawBattleAnimations();
 

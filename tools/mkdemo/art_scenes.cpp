@@ -124,6 +124,36 @@ Bitmap8 Grassland() {
     return bmp;
 }
 
+// The far layer of the grass's battle backdrop: sky and clouds that loop
+// horizontally as it scrolls.
+Bitmap8 MeadowSky() {
+    Bitmap8 bmp(320, 240);
+    bmp.Gradient(0, 0, 320, 130, kBlue, 11, 8);
+    bmp.Fill(0, 130, 320, 110, Shade(kBlue, 8));
+    ToolRandom random(11);
+    for (int i = 0; i < 7; ++i) {
+        const double cx = random.Below(320), cy = 14 + random.Below(80);
+        for (int puff = 0; puff < 4; ++puff)
+            for (int wx = -320; wx <= 320; wx += 320)
+                bmp.Ellipse(cx + (puff - 1.5) * 11 + wx, cy + ((puff % 2) ? -3 : 2), 12, 7, Shade(kIce, 13));
+    }
+    return bmp;
+}
+
+// The near layer: hills and grass, open above them so the sky shows.
+Bitmap8 Meadow() {
+    Bitmap8 bmp(320, 240);
+    Hills(bmp, 112, 10, 0.3, kForest, 5);
+    bmp.Gradient(0, 128, 320, 112, kGreen, 7, 5);
+    Hills(bmp, 132, 4, 1.1, kGreen, 7);
+    ToolRandom random(3);
+    for (int i = 0; i < 120; ++i) {
+        const int x = random.Below(320), y = 140 + random.Below(100);
+        bmp.Line(x, y, x + 1, y - 3, Shade(kGreen, 10));
+    }
+    return bmp;
+}
+
 Bitmap8 Cave() {
     Bitmap8 bmp(320, 240);
     bmp.Gradient(0, 0, 320, 240, kBrown, 1, 4);
@@ -202,6 +232,8 @@ std::vector<NamedImage> DrawScenes() {
     images.push_back({"Backdrop", art::kGrassland, Grassland()});
     images.push_back({"Backdrop", art::kCave, Cave()});
     images.push_back({"Backdrop", art::kStreet, Street()});
+    images.push_back({"Frame", art::kMeadowSky, MeadowSky()});
+    images.push_back({"Frame", art::kMeadow, Meadow()});
     images.push_back({"Picture", art::kMap, MapPicture()});
     images.push_back({"Picture", art::kLanternPicture, LanternPicture()});
     images.push_back({"Picture", art::kLetter, LetterPicture()});

@@ -281,7 +281,7 @@ ContentDesign Build() {
     };
 
     c.terrains = {
-        {"Grass", 0, 100, art::kGrassland, false, false, true, true, 0},
+        {"Grass", 0, 100, art::kGrassland, false, false, true, true, 0, art::kMeadowSky, art::kMeadow, 1},
         {"Road", 0, 60, art::kGrassland, false, false, true, true, 0},
         {"Forest", 0, 140, art::kGrassland, false, false, true, false, 1},
         {"Hills", 0, 120, art::kGrassland, false, false, true, true, 0},

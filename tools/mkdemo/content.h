@@ -153,6 +153,12 @@ struct TerrainDesign {
     const char* backdrop;
     bool boat, ship, airship, airship_lands;
     int bush_depth;
+    // A battle backdrop of two "Frame" layers in place of the picture: the
+    // far one loops horizontally and drifts at `frame_speed`, the near one
+    // lies over it.
+    const char* frame_far = nullptr;
+    const char* frame_near = nullptr;
+    int frame_speed = 0;
 };
 
 struct AttributeDesign {

@@ -256,6 +256,16 @@ void FillTerrain(TLcfGround& table, const ContentDesign& content) {
         t.airshipPassable = d.airship;
         t.airshipLands = d.airship_lands;
         t.bushDepth = static_cast<uint8_t>(d.bush_depth);
+        if (d.frame_far) {
+            t.backdropKind = 1;
+            t.layer1Image = d.frame_far;
+            t.layer1ScrollH = 1;
+            t.layer1SpeedH = d.frame_speed;
+        }
+        if (d.frame_near) {
+            t.layer2Shown = 1;
+            t.layer2Image = d.frame_near;
+        }
         if (d.damage > 0) {
             t.stepSound.name = sound::kHit;
             t.soundOnDamageOnly = 1;
