@@ -28,6 +28,7 @@ enum : uint8_t {
     kGaugeBase = 10,     // gauge kind k: 10 + k on every piece
     kIconBase = 30,      // icon row 0: 30 + frame; row 16: 33 + frame
     kDigitBase = 40,     // big digit d: 40 + d
+    kArrow = 60,         // both scroll arrows
 };
 
 class BattleDrawingTest : public BattleSceneTest {
@@ -54,6 +55,8 @@ protected:
         for (int i = 0; i < 256; ++i) png.Palette[size_t(i)] = Colour(i);
         for (int y = 48; y < 80; ++y)
             for (int x = 0; x < 160; ++x) png.Row(y)[x] = kText;
+        for (int y = 8; y < 24; ++y)
+            for (int x = 40; x < 56; ++x) png.Row(y)[x] = kArrow;
         png.SaveToFile((folder / "System" / "Skin.png").string());
         png.SetFormat(80, 96, 8);
         for (int i = 0; i < 256; ++i) png.Palette[size_t(i)] = Colour(i);
@@ -165,6 +168,24 @@ TEST_F(BattleDrawingTest, LayoutTwoWithSmallWindowsKeepsEveryMembersColumnWhenTh
     const int gaugeRow = w.Y() + w.topMargin + 2 * w.rowHeight + 8;
     for (int e = 0; e < 3; ++e)
         EXPECT_EQ(Pixel(w.X() + 80 * e + 50, gaugeRow), System2Colour(kGaugeBase + 2)) << e;
+}
+
+TEST_F(BattleDrawingTest, TheStatusWindowsScrollArrowsBlinkByItsOwnCounterOnly) {
+    DbBattle->layoutStyle = 1;
+    DbBattle->compactWindows = 1;
+    PartyOfFour();
+    battle->Start();
+    TLcfBattleStatusWindow& w = battle->statusWindow;
+    w.SetCursor(3);
+    ASSERT_EQ(w.TopRow(), 1);
+    ASSERT_EQ(w.FrameCounter() / 20 % 2, 0);  // the window base's blink would show them
+    const int ax = w.X() + w.Width() / 2, ay = w.Y() + 4;
+    w.counter = 20;
+    battle->Draw();
+    EXPECT_NE(Pixel(ax, ay), Colour565(kArrow));
+    w.counter = 40;
+    battle->Draw();
+    EXPECT_EQ(Pixel(ax, ay), Colour565(kArrow));
 }
 
 TEST_F(BattleDrawingTest, TheMemberUnderAnActiveCursorCarriesTheSecondAnimatedIcon) {
