@@ -656,9 +656,12 @@ protected:
         weapon_ = (dir_.path() / "sword.png").string();
         testing_support::SaveNoisePng(hero_, 144, 96, 3);
         testing_support::SaveNoisePng(weapon_, 192, 64, 4);
+        cells_ = (dir_.path() / "cells.png").string();
+        testing_support::SaveNoisePng(cells_, 480, 96, 5);
         SetGraphicsFileFinder([this](const std::string& folder, const std::string& name) -> std::string {
             if (folder == "BattleCharSet" && name == "hero") return hero_;
             if (folder == "BattleWeapon" && name == "sword") return weapon_;
+            if (folder == "Battle" && name == "cells") return cells_;
             return {};
         });
         TLcfAnimation2Item* set = DbAnimation2->Find(1);
@@ -678,7 +681,7 @@ protected:
 
 private:
     testing_support::TempDir dir_;
-    std::string hero_, weapon_;
+    std::string hero_, weapon_, cells_;
 };
 
 }  // namespace
@@ -710,4 +713,64 @@ TEST_F(ActorDrawTest, TheFrameIsDrawnCentredAndTheWeaponBesideIt) {
         EXPECT_EQ(LitPixels(board, 68, 68, 132, 132), 64 * 64) << facing;
         EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 64 * 64) << facing;
     }
+}
+
+TEST_F(ActorDrawTest, AfterImagesShowOnlyWhereBothCoordinatesChanged) {
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Actor(1);
+    a.pose = Show::kIdle;
+    a.show.motionStyle = TLcfCBADataItem::kStepOut;
+    a.show.afterImage = 1;
+    a.battleX = 230;
+    a.battleY = 120;
+    // Trailing positions 50 pixels apart, so that each image has a box of
+    // its own left of the actor's.
+    auto ghostPixels = [&](TBattlePoint p) { return LitPixels(board, p.x - 24, p.y - 24, p.x + 24, p.y + 24); };
+    auto drawWithTrail = [&](std::array<TBattlePoint, 3> trail) {
+        board.Clear();
+        a.show.trail = trail;
+        a.DrawBattler(board);
+    };
+    // A horizontal move: y never changes, so no image at all.
+    const std::array<TBattlePoint, 3> level{{{80, 120}, {130, 120}, {180, 120}}};
+    drawWithTrail(level);
+    for (const TBattlePoint& p : level) EXPECT_EQ(ghostPixels(p), 0) << p.x;
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 48 * 48);
+    // Both coordinates changing at every step: all three.
+    const std::array<TBattlePoint, 3> rising{{{80, 60}, {130, 80}, {180, 100}}};
+    drawWithTrail(rising);
+    for (const TBattlePoint& p : rising) EXPECT_GT(ghostPixels(p), 0) << p.x;
+    // Each is compared with the next newer position only: the oldest stands
+    // level with the second, which differs from the third in both.
+    const std::array<TBattlePoint, 3> mixed{{{80, 80}, {130, 80}, {180, 100}}};
+    drawWithTrail(mixed);
+    EXPECT_EQ(ghostPixels(mixed[0]), 0);
+    EXPECT_GT(ghostPixels(mixed[1]), 0);
+    EXPECT_GT(ghostPixels(mixed[2]), 0);
+    // Without the flag there is no trail.
+    a.show.afterImage = 0;
+    drawWithTrail(rising);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 48 * 48);
+}
+
+TEST_F(ActorDrawTest, APoseShownAsAnAnimationIsCentredOnTheBattler) {
+    GamePlayers->PlaceForBattle();
+    // Entry 0 shows animation 9: one 96x96 cell at the anchor, and the
+    // position byte at the bottom (which only the party-side animation uses).
+    TLcfAnimationItem* anim = DbAnimation->GetOrCreate(9);
+    anim->image = "cells";
+    anim->position = TLcfAnimationItem::kBottom;
+    anim->frames.SetCount(1);
+    anim->frames.Items(0)->cells.GetOrCreate(1);
+    TLcfBattleMyCharacterItem* entry = DbAnimation2->Find(1)->poses.Find(Show::kEntryIdle + 1);
+    entry->kind = TLcfBattleMyCharacterItem::kAnimation;
+    entry->animationId = 9;
+    TLcfgPlayerItem& a = Actor(1);
+    a.pose = Show::kIdle;
+    GamePlayers->UpdateBattle();  // sets the pose's animation up
+    a.battleX = 150;
+    a.battleY = 110;
+    a.DrawBattler(board);
+    EXPECT_EQ(LitPixels(board, 150 - 48, 110 - 48, 150 + 48, 110 + 48), 96 * 96);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 96 * 96);
 }
