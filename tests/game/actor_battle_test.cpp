@@ -105,11 +105,16 @@ TEST_F(ActorBattleTest, PlacementFollowsTheStartCondition) {
     GamePlayers->PlaceForBattle();
     EXPECT_EQ(Actor(3).gauge, full);
 
-    // An incapacitated member starts empty; a small battle x is raised to 24.
+    // An incapacitated member keeps the gauge it had, whatever the start;
+    // a small battle x is raised to 24.
     Actor(3).SetCondition(2, 1);
+    Actor(3).gauge = 12345;
     DbPlayer->FindPlayer(1)->battleX = 10;
-    GamePlayers->PlaceForBattle();
-    EXPECT_EQ(Actor(3).gauge, 0);
+    for (int cond : {2, 1, 0}) {
+        scene.startCondition = cond;
+        GamePlayers->PlaceForBattle();
+        EXPECT_EQ(Actor(3).gauge, 12345) << cond;
+    }
     EXPECT_EQ(Actor(1).homeX, 24);
 }
 
