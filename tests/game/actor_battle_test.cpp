@@ -643,6 +643,31 @@ TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
     EXPECT_GE(Actor(1).show.target.x, troop.Items(1)->battleX);
 }
 
+TEST_F(ActorTroopTest, AStepOrAJumpGoesOneStepForwardEvenAgainstOneEnemy) {
+    // Only moving to the target runs to the enemy; a step out and a jump
+    // cover 24 pixels toward the side the actor faces, whatever the target.
+    Troop(2);
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Actor(1);
+    a.SetEquipment(0, 2);
+    TLcfCBADataItem* e = DbItem->Find(2)->battleDisplay.GetOrCreate(1);
+    a.action.targetKind = TLcfgUnitActItem::kOneEnemy;
+    a.action.targetIndex = 1;
+    for (int32_t style : {TLcfCBADataItem::kStepOut, TLcfCBADataItem::kJump}) {
+        e->motion = style;
+        for (int32_t facing : {0, 1}) {
+            a.facing = facing;
+            a.PrepareActionMotion();
+            EXPECT_EQ(a.show.target, (TBattlePoint{a.homeX + (facing == 0 ? -24 : 24), a.homeY})) << style;
+        }
+    }
+    a.facing = 0;
+    e->motion = TLcfCBADataItem::kMoveToTarget;
+    a.PrepareActionMotion();
+    EXPECT_EQ(a.show.target, (TBattlePoint{troop.Items(1)->battleX + battle_sides::EnemyHalfWidth(1),
+                                           troop.Items(1)->battleY}));
+}
+
 namespace {
 
 int LitPixels(const TSorvoBoard& board, int x0, int y0, int x1, int y1) {

@@ -111,6 +111,9 @@ int32_t TLcfgPlayerItem::HandAnimationId() const {
 
 // --- Motion -------------------------------------------------------------------------------------
 
+// Only moving to the target runs to the enemy (beside it, on the actor's
+// side); a step out or a jump is one step of 24 pixels the way the actor
+// faces, whatever it aims at.
 TBattlePoint TLcfgPlayerItem::ActionTarget() const {
     if (show.motionStyle == TLcfCBADataItem::kMoveToTarget && action.targetKind == TLcfgUnitActItem::kOneEnemy &&
         battle_sides::Enemy(action.targetIndex)) {
