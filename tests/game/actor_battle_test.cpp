@@ -609,6 +609,38 @@ TEST_F(ActorTroopTest, EachInTurnHitsEveryLivingEnemyAndSkipsTheFallen) {
     EXPECT_NE(a.pose, Show::kFirstHand);
 }
 
+TEST_F(ActorTroopTest, EachInTurnAimsTheActionAtTheMemberOfEachHit) {
+    // A bow for the whole troop, each in turn: every hit's projectile,
+    // animation and strike go to that hit's enemy, as the action's target.
+    Troop(3);
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Archer(3, true);
+    DbItem->Find(4)->battleAnimation = 7;
+    a.action.targetIndex = 0;
+    a.PrepareActionMotion();
+    std::vector<int32_t> animationTargets;
+    for (int n = 0; n < 2000 && (a.pose == Show::kStepOut || a.pose == Show::kFirstHand); ++n) {
+        const bool running = troop.Animation().Active();
+        GamePlayers->UpdateBattle();
+        troop.Update();
+        if (!running && troop.Animation().Active()) animationTargets.push_back(troop.Animation().Target());
+        if (a.pose == Show::kFirstHand && a.frameCounter == 20) {
+            // Half way: the projectile flies at the enemy of the hit to come.
+            const int hit = a.show.hitsDone;
+            ASSERT_EQ(a.action.targetKind, TLcfgUnitActItem::kOneEnemy);
+            ASSERT_EQ(a.action.targetIndex, hit % 3);
+            const TBattlePoint t = battle_sides::EnemyPosition(hit % 3);
+            ASSERT_EQ(a.show.projectiles.size(), 1u);
+            EXPECT_EQ(a.show.projectiles[0],
+                      (TBattlePoint{a.battleX + (t.x - a.battleX) / 2, a.battleY + (t.y - a.battleY) / 2}))
+                << hit;
+        }
+    }
+    EXPECT_EQ(animationTargets, (std::vector<int32_t>{0, 1, 2}));
+    ASSERT_EQ(scene.strikes.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(scene.strikes[size_t(i)].target, troop.Items(i)) << i;
+}
+
 TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
     Troop(2);
     GamePlayers->PlaceForBattle();
