@@ -696,8 +696,8 @@ TEST_F(ActorTroopTest, AStepOrAJumpGoesOneStepForwardEvenAgainstOneEnemy) {
     a.facing = 0;
     e->motion = TLcfCBADataItem::kMoveToTarget;
     a.PrepareActionMotion();
-    EXPECT_EQ(a.show.target, (TBattlePoint{troop.Items(1)->battleX + battle_sides::EnemyHalfWidth(1),
-                                           troop.Items(1)->battleY}));
+    EXPECT_EQ(a.show.target,
+              (TBattlePoint{troop.Items(1)->battleX + battle_sides::EnemyHalfWidth(1), troop.Items(1)->battleY}));
 }
 
 namespace {

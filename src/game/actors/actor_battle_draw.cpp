@@ -156,8 +156,8 @@ void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
         if (const TLcfAnimationItem* a = g.Animation()) {
             // Centred on the battler: the position byte places only the
             // animations played on the party side.
-            g.DrawFrameToned(board, x, y, show.poseAnimationCounter / 2, a->large != 0, flashRed, flashGreen,
-                             flashBlue, flashStrength);
+            g.DrawFrameToned(board, x, y, show.poseAnimationCounter / 2, a->large != 0, flashRed, flashGreen, flashBlue,
+                             flashStrength);
         }
     } else {
         TSorvoSheet& sheet = sprites.Frames(ShownEntry(), mirrored);
