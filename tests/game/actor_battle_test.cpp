@@ -105,11 +105,16 @@ TEST_F(ActorBattleTest, PlacementFollowsTheStartCondition) {
     GamePlayers->PlaceForBattle();
     EXPECT_EQ(Actor(3).gauge, full);
 
-    // An incapacitated member starts empty; a small battle x is raised to 24.
+    // An incapacitated member keeps the gauge it had, whatever the start;
+    // a small battle x is raised to 24.
     Actor(3).SetCondition(2, 1);
+    Actor(3).gauge = 12345;
     DbPlayer->FindPlayer(1)->battleX = 10;
-    GamePlayers->PlaceForBattle();
-    EXPECT_EQ(Actor(3).gauge, 0);
+    for (int cond : {2, 1, 0}) {
+        scene.startCondition = cond;
+        GamePlayers->PlaceForBattle();
+        EXPECT_EQ(Actor(3).gauge, 12345) << cond;
+    }
     EXPECT_EQ(Actor(1).homeX, 24);
 }
 
@@ -604,6 +609,38 @@ TEST_F(ActorTroopTest, EachInTurnHitsEveryLivingEnemyAndSkipsTheFallen) {
     EXPECT_NE(a.pose, Show::kFirstHand);
 }
 
+TEST_F(ActorTroopTest, EachInTurnAimsTheActionAtTheMemberOfEachHit) {
+    // A bow for the whole troop, each in turn: every hit's projectile,
+    // animation and strike go to that hit's enemy, as the action's target.
+    Troop(3);
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Archer(3, true);
+    DbItem->Find(4)->battleAnimation = 7;
+    a.action.targetIndex = 0;
+    a.PrepareActionMotion();
+    std::vector<int32_t> animationTargets;
+    for (int n = 0; n < 2000 && (a.pose == Show::kStepOut || a.pose == Show::kFirstHand); ++n) {
+        const bool running = troop.Animation().Active();
+        GamePlayers->UpdateBattle();
+        troop.Update();
+        if (!running && troop.Animation().Active()) animationTargets.push_back(troop.Animation().Target());
+        if (a.pose == Show::kFirstHand && a.frameCounter == 20) {
+            // Half way: the projectile flies at the enemy of the hit to come.
+            const int hit = a.show.hitsDone;
+            ASSERT_EQ(a.action.targetKind, TLcfgUnitActItem::kOneEnemy);
+            ASSERT_EQ(a.action.targetIndex, hit % 3);
+            const TBattlePoint t = battle_sides::EnemyPosition(hit % 3);
+            ASSERT_EQ(a.show.projectiles.size(), 1u);
+            EXPECT_EQ(a.show.projectiles[0],
+                      (TBattlePoint{a.battleX + (t.x - a.battleX) / 2, a.battleY + (t.y - a.battleY) / 2}))
+                << hit;
+        }
+    }
+    EXPECT_EQ(animationTargets, (std::vector<int32_t>{0, 1, 2}));
+    ASSERT_EQ(scene.strikes.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(scene.strikes[size_t(i)].target, troop.Items(i)) << i;
+}
+
 TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
     Troop(2);
     GamePlayers->PlaceForBattle();
@@ -638,6 +675,31 @@ TEST_F(ActorTroopTest, FacingTurnsTowardTheEnemies) {
     EXPECT_GE(Actor(1).show.target.x, troop.Items(1)->battleX);
 }
 
+TEST_F(ActorTroopTest, AStepOrAJumpGoesOneStepForwardEvenAgainstOneEnemy) {
+    // Only moving to the target runs to the enemy; a step out and a jump
+    // cover 24 pixels toward the side the actor faces, whatever the target.
+    Troop(2);
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Actor(1);
+    a.SetEquipment(0, 2);
+    TLcfCBADataItem* e = DbItem->Find(2)->battleDisplay.GetOrCreate(1);
+    a.action.targetKind = TLcfgUnitActItem::kOneEnemy;
+    a.action.targetIndex = 1;
+    for (int32_t style : {TLcfCBADataItem::kStepOut, TLcfCBADataItem::kJump}) {
+        e->motion = style;
+        for (int32_t facing : {0, 1}) {
+            a.facing = facing;
+            a.PrepareActionMotion();
+            EXPECT_EQ(a.show.target, (TBattlePoint{a.homeX + (facing == 0 ? -24 : 24), a.homeY})) << style;
+        }
+    }
+    a.facing = 0;
+    e->motion = TLcfCBADataItem::kMoveToTarget;
+    a.PrepareActionMotion();
+    EXPECT_EQ(a.show.target,
+              (TBattlePoint{troop.Items(1)->battleX + battle_sides::EnemyHalfWidth(1), troop.Items(1)->battleY}));
+}
+
 namespace {
 
 int LitPixels(const TSorvoBoard& board, int x0, int y0, int x1, int y1) {
@@ -656,9 +718,12 @@ protected:
         weapon_ = (dir_.path() / "sword.png").string();
         testing_support::SaveNoisePng(hero_, 144, 96, 3);
         testing_support::SaveNoisePng(weapon_, 192, 64, 4);
+        cells_ = (dir_.path() / "cells.png").string();
+        testing_support::SaveNoisePng(cells_, 480, 96, 5);
         SetGraphicsFileFinder([this](const std::string& folder, const std::string& name) -> std::string {
             if (folder == "BattleCharSet" && name == "hero") return hero_;
             if (folder == "BattleWeapon" && name == "sword") return weapon_;
+            if (folder == "Battle" && name == "cells") return cells_;
             return {};
         });
         TLcfAnimation2Item* set = DbAnimation2->Find(1);
@@ -678,7 +743,7 @@ protected:
 
 private:
     testing_support::TempDir dir_;
-    std::string hero_, weapon_;
+    std::string hero_, weapon_, cells_;
 };
 
 }  // namespace
@@ -710,4 +775,64 @@ TEST_F(ActorDrawTest, TheFrameIsDrawnCentredAndTheWeaponBesideIt) {
         EXPECT_EQ(LitPixels(board, 68, 68, 132, 132), 64 * 64) << facing;
         EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 64 * 64) << facing;
     }
+}
+
+TEST_F(ActorDrawTest, AfterImagesShowOnlyWhereBothCoordinatesChanged) {
+    GamePlayers->PlaceForBattle();
+    TLcfgPlayerItem& a = Actor(1);
+    a.pose = Show::kIdle;
+    a.show.motionStyle = TLcfCBADataItem::kStepOut;
+    a.show.afterImage = 1;
+    a.battleX = 230;
+    a.battleY = 120;
+    // Trailing positions 50 pixels apart, so that each image has a box of
+    // its own left of the actor's.
+    auto ghostPixels = [&](TBattlePoint p) { return LitPixels(board, p.x - 24, p.y - 24, p.x + 24, p.y + 24); };
+    auto drawWithTrail = [&](std::array<TBattlePoint, 3> trail) {
+        board.Clear();
+        a.show.trail = trail;
+        a.DrawBattler(board);
+    };
+    // A horizontal move: y never changes, so no image at all.
+    const std::array<TBattlePoint, 3> level{{{80, 120}, {130, 120}, {180, 120}}};
+    drawWithTrail(level);
+    for (const TBattlePoint& p : level) EXPECT_EQ(ghostPixels(p), 0) << p.x;
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 48 * 48);
+    // Both coordinates changing at every step: all three.
+    const std::array<TBattlePoint, 3> rising{{{80, 60}, {130, 80}, {180, 100}}};
+    drawWithTrail(rising);
+    for (const TBattlePoint& p : rising) EXPECT_GT(ghostPixels(p), 0) << p.x;
+    // Each is compared with the next newer position only: the oldest stands
+    // level with the second, which differs from the third in both.
+    const std::array<TBattlePoint, 3> mixed{{{80, 80}, {130, 80}, {180, 100}}};
+    drawWithTrail(mixed);
+    EXPECT_EQ(ghostPixels(mixed[0]), 0);
+    EXPECT_GT(ghostPixels(mixed[1]), 0);
+    EXPECT_GT(ghostPixels(mixed[2]), 0);
+    // Without the flag there is no trail.
+    a.show.afterImage = 0;
+    drawWithTrail(rising);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 48 * 48);
+}
+
+TEST_F(ActorDrawTest, APoseShownAsAnAnimationIsCentredOnTheBattler) {
+    GamePlayers->PlaceForBattle();
+    // Entry 0 shows animation 9: one 96x96 cell at the anchor, and the
+    // position byte at the bottom (which only the party-side animation uses).
+    TLcfAnimationItem* anim = DbAnimation->GetOrCreate(9);
+    anim->image = "cells";
+    anim->position = TLcfAnimationItem::kBottom;
+    anim->frames.SetCount(1);
+    anim->frames.Items(0)->cells.GetOrCreate(1);
+    TLcfBattleMyCharacterItem* entry = DbAnimation2->Find(1)->poses.Find(Show::kEntryIdle + 1);
+    entry->kind = TLcfBattleMyCharacterItem::kAnimation;
+    entry->animationId = 9;
+    TLcfgPlayerItem& a = Actor(1);
+    a.pose = Show::kIdle;
+    GamePlayers->UpdateBattle();  // sets the pose's animation up
+    a.battleX = 150;
+    a.battleY = 110;
+    a.DrawBattler(board);
+    EXPECT_EQ(LitPixels(board, 150 - 48, 110 - 48, 150 + 48, 110 + 48), 96 * 96);
+    EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 96 * 96);
 }

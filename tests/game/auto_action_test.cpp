@@ -68,25 +68,40 @@ TEST_F(AutoActionTest, TheAttackWinsATieWithASkill) {
     EXPECT_EQ(Ann().action.targetIndex, 0);
 }
 
-TEST_F(AutoActionTest, ValuesAreDrawnOnceAndTheirBestTargetKept) {
-    // A skill with variance on two enemies: one variance draw and one value
-    // each, its own random part, then the attack's part for each enemy.
+TEST_F(AutoActionTest, TheTargetIsValuedAfreshAfterTheChoice) {
+    // A skill with variance on two enemies: one variance draw each and its
+    // own random part, the attack's part for each enemy; then, the skill
+    // chosen, a variance draw for each enemy again to pick its target.
     Skill(1, Chunks().Int(12, 0).Int(22, 0).Int(23, 5).Int(24, 40).Int(31, 1));
     Monster(2, Chunks().Int(4, 45).Int(7, 20));
     Troop({{1, 100, 100, false}, {2, 200, 100, false}});
     Ann().LearnSkill(1);
-    // Variance draws: h = 20, so 40 + 0..20 - 10. 30 on the first enemy
-    // (0.3 x1.5 + 0.5 = 0.95) and 50 on the second, a kill (1.5): the
-    // second. Drawn again, the next numbers would have picked the first.
+    // Variance: h = 20, so 40 + 0..20 - 10. First 30 on the first enemy
+    // (0.3 x1.5 + 0.5 = 0.95) and 50 on the second, a kill (1.5): the skill
+    // wins over the attack (1.02). Valued again, 50 on the first (1.25) and
+    // 30 on the second (0.67): the first is the target.
     dice.ranges.clear();
-    dice.script = {0, 20, 0, 0, 0};
+    dice.script = {0, 20, 0, 0, 0, 20, 0};
     Ann().DecideAction();
-    EXPECT_EQ(dice.ranges, (std::vector<int32_t>{21, 21, 100, 100, 100}));
+    EXPECT_EQ(dice.ranges, (std::vector<int32_t>{21, 21, 100, 100, 100, 21, 21}));
     ASSERT_EQ(Ann().action.kind, TLcfgUnitActItem::kSkill);
-    EXPECT_EQ(Ann().action.targetIndex, 1);
-    dice.script = {20, 0, 0, 0, 0};  // 50 on the first (1.25), 30 on the second
-    Ann().DecideAction();
     EXPECT_EQ(Ann().action.targetIndex, 0);
+
+    // The attack likewise: the first values favour the second enemy (1.02
+    // against 0.4 + 0.99), the second ones the first.
+    TLcfgPlayerItem& bob = Actor(2);
+    dice.ranges.clear();
+    dice.script = {0, 99, 99, 0};
+    bob.DecideAction();
+    EXPECT_EQ(dice.ranges, (std::vector<int32_t>{100, 100, 100, 100}));
+    ASSERT_EQ(bob.action.kind, TLcfgUnitActItem::kBasic);
+    EXPECT_EQ(bob.action.targetIndex, 0);
+    // A weapon that attacks all needs no target, and no second look.
+    bob.SetEquipment(0, 1);
+    dice.ranges.clear();
+    bob.DecideAction();
+    EXPECT_EQ(dice.ranges.size(), 2u);
+    EXPECT_EQ(bob.action.targetKind, TLcfgUnitActItem::kTroop);
 }
 
 TEST_F(AutoActionTest, SkillValuesWeighKillsCostsAndTheFirstLivingEnemy) {

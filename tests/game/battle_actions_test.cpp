@@ -438,6 +438,23 @@ TEST_F(SkillActionsTest, MedicineHealsOnlyWhoMayUseItAndRevivalItemsOnlyTheFalle
     EXPECT_EQ(Ann().hp, 99);
 }
 
+TEST_F(SkillActionsTest, MedicineNeedsBothFlagsUnlessPermissionGoesByClass) {
+    Item(5, Chunks().Str(1, "Herb").Data(3, {6}).Int(33, 50));
+    TLcfItemItem& herb = *DbItem->Find(5);
+    herb.classSet.SetEntry(Ann().ClassId() + 1, 0);
+    Ann().hp = 100;
+    // By hero: the hero flag allows, the class flag does not.
+    DbSystem->equipByClass = 0;
+    ASSERT_NE(herb.GetHeroFlag(Ann().Id()), 0);
+    EXPECT_FALSE(actions.Medicine(Bob(), Ann(), herb));
+    EXPECT_EQ(Ann().hp, 100);
+    // By class: no test at all, even with both flags off.
+    DbSystem->equipByClass = 1;
+    herb.heroSet.SetEntry(Ann().Id(), 0);
+    EXPECT_TRUE(actions.Medicine(Bob(), Ann(), herb));
+    EXPECT_EQ(Ann().hp, 150);
+}
+
 TEST_F(SkillActionsTest, AnEnemySkillOnAReflectingActorHitsTheEnemyItself) {
     TLcfgMonsterItem& ogre = Enemy(0);
     ogre.action.kind = Act::kSkill;

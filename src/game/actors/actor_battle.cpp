@@ -111,6 +111,9 @@ int32_t TLcfgPlayerItem::HandAnimationId() const {
 
 // --- Motion -------------------------------------------------------------------------------------
 
+// Only moving to the target runs to the enemy (beside it, on the actor's
+// side); a step out or a jump is one step of 24 pixels the way the actor
+// faces, whatever it aims at.
 TBattlePoint TLcfgPlayerItem::ActionTarget() const {
     if (show.motionStyle == TLcfCBADataItem::kMoveToTarget && action.targetKind == TLcfgUnitActItem::kOneEnemy &&
         battle_sides::Enemy(action.targetIndex)) {
@@ -277,19 +280,32 @@ TLcfgUnitItem* EachInTurn(const TLcfgPlayerItem& a, int32_t n) {
 
 }  // namespace
 
+void TLcfgPlayerItem::AimEachInTurn() {
+    const bool party = IsConfused();
+    const int size = party ? battle_sides::PartySize() : battle_sides::TroopSize();
+    if (size <= 0) return;
+    action.targetKind = party ? TLcfgUnitActItem::kOneMember : TLcfgUnitActItem::kOneEnemy;
+    action.targetIndex = show.hitsDone % size;
+}
+
 bool TLcfgPlayerItem::HitLoop() {
     const int kind = action.targetKind;
     if (IsSide(kind, true) && !battle_sides::PartyHasLiving()) return true;
     if (IsSide(kind, false) && !battle_sides::TroopHasLiving()) return true;
     const int32_t due = HitsDue();
     if (pose != Show::kSkill && show.ranged) {
-        if (show.projectileMode == 3)
-            while (show.hitsDone == show.hitsStarted && show.hitsDone < due) {
+        if (show.projectileMode == 3 && show.hitsDone == show.hitsStarted) {
+            while (show.hitsDone < due) {
                 TLcfgUnitItem* t = EachInTurn(*this, show.hitsDone);
                 if (t && t->IsAlive()) break;
                 ++show.hitsStarted;
                 ++show.hitsDone;
             }
+            // The next hit is aimed at its member as the action's one
+            // target, so that its projectile, its animation and its strike
+            // all go there.
+            if (show.hitsDone < due) AimEachInTurn();
+        }
         if (show.hitsDone >= due && frameCounter < 3) return true;
         if (!IsConfused()) UpdateProjectiles();
     }
@@ -323,26 +339,22 @@ bool TLcfgPlayerItem::StartHit() {
         int32_t cost = WeaponSpCost();
         if (HalfSpCost()) cost = int32_t((int64_t(cost) + 1) / 2);
         LoseSp(cost);
-        if (show.ranged && show.projectileMode == 3) {
-            if (TLcfgUnitItem* t = EachInTurn(*this, show.hitsStarted - 1)) link.StrikeIfValid(*this, *t);
-        } else {
-            switch (action.targetKind) {
-            case TLcfgUnitActItem::kOneMember:
-                if (TLcfgUnitItem* t = battle_sides::PartyMember(action.targetIndex)) link.StrikeIfValid(*this, *t);
-                break;
-            case TLcfgUnitActItem::kParty:
-                for (int i = 0; i < battle_sides::PartySize(); ++i)
-                    if (TLcfgUnitItem* t = battle_sides::PartyMember(i)) link.StrikeIfValid(*this, *t);
-                break;
-            case TLcfgUnitActItem::kOneEnemy:
-                if (TLcfgUnitItem* t = battle_sides::Enemy(action.targetIndex)) link.StrikeIfValid(*this, *t);
-                break;
-            case TLcfgUnitActItem::kTroop:
-                for (int i = 0; i < battle_sides::TroopSize(); ++i)
-                    if (TLcfgUnitItem* t = battle_sides::Enemy(i)) link.StrikeIfValid(*this, *t);
-                break;
-            default: break;
-            }
+        switch (action.targetKind) {
+        case TLcfgUnitActItem::kOneMember:
+            if (TLcfgUnitItem* t = battle_sides::PartyMember(action.targetIndex)) link.StrikeIfValid(*this, *t);
+            break;
+        case TLcfgUnitActItem::kParty:
+            for (int i = 0; i < battle_sides::PartySize(); ++i)
+                if (TLcfgUnitItem* t = battle_sides::PartyMember(i)) link.StrikeIfValid(*this, *t);
+            break;
+        case TLcfgUnitActItem::kOneEnemy:
+            if (TLcfgUnitItem* t = battle_sides::Enemy(action.targetIndex)) link.StrikeIfValid(*this, *t);
+            break;
+        case TLcfgUnitActItem::kTroop:
+            for (int i = 0; i < battle_sides::TroopSize(); ++i)
+                if (TLcfgUnitItem* t = battle_sides::Enemy(i)) link.StrikeIfValid(*this, *t);
+            break;
+        default: break;
         }
     }
     return IsIncapacitated();
@@ -400,8 +412,9 @@ void TLcfgPlayerItem::UpdateProjectiles() {
     case 2:
         for (int i = 0; i < size; ++i) targets.push_back(battle_sides::EnemyPosition(i));
         break;
-    case 3: targets.push_back(battle_sides::EnemyPosition(show.hitsDone % size)); break;
-    default: targets.push_back(battle_sides::EnemyPosition(Clamp(action.targetIndex, 0, size - 1))); break;
+    default:  // 0, and 3 once aimed at the hit's enemy: the action's target
+        targets.push_back(battle_sides::EnemyPosition(Clamp(action.targetIndex, 0, size - 1)));
+        break;
     }
     const int32_t flight = std::max(1, show.flightTime);
     const int32_t c = Clamp(frameCounter, 0, flight);
@@ -424,15 +437,7 @@ void TLcfgPlayerItem::UpdateProjectiles() {
         }
     }
     const int32_t arrival = show.projectileArc ? show.flightTime / 2 : show.flightTime;
-    if (frameCounter == arrival) {
-        const int32_t id = HandAnimationId();
-        if (show.projectileMode == 3) {
-            if (id != 0 && !battle_sides::TroopAnimationRunning())
-                battle_sides::PlayTroopAnimation(id, facing, show.hitsDone % size);
-        } else {
-            StartAttackAnimation(id);
-        }
-    }
+    if (frameCounter == arrival) StartAttackAnimation(HandAnimationId());
 }
 
 // --- Animations -------------------------------------------------------------------------------------------

@@ -154,9 +154,10 @@ void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
     if (animationId != 0 && show.animatedPose == pose) {
         TLcfAnimationGraphic& g = sprites.PoseGraphic(animationId, facing);
         if (const TLcfAnimationItem* a = g.Animation()) {
-            const int32_t lift = a->position == TLcfAnimationItem::kTop ? -24 : a->position == TLcfAnimationItem::kBottom ? 24 : 0;
-            g.DrawFrameToned(board, x, y + lift, show.poseAnimationCounter / 2, a->large != 0, flashRed, flashGreen,
-                             flashBlue, flashStrength);
+            // Centred on the battler: the position byte places only the
+            // animations played on the party side.
+            g.DrawFrameToned(board, x, y, show.poseAnimationCounter / 2, a->large != 0, flashRed, flashGreen, flashBlue,
+                             flashStrength);
         }
     } else {
         TSorvoSheet& sheet = sprites.Frames(ShownEntry(), mirrored);
@@ -180,7 +181,9 @@ void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
                 for (int i = 0; i < 3; ++i) {
                     const TBattlePoint p = show.trail[size_t(i)];
                     const TBattlePoint newer = i < 2 ? show.trail[size_t(i) + 1] : TBattlePoint{battleX, battleY};
-                    if (p == newer) continue;
+                    // A position sharing either coordinate with the next
+                    // newer one leaves no image.
+                    if (p.x == newer.x || p.y == newer.y) continue;
                     sheet.Opacity = kOpacity[i];
                     board.Draw(p.x + shakeOffsetX + sx - half, p.y + sy - half, sheet, cell);
                 }

@@ -1,9 +1,10 @@
 // The automatic choice of an actor's action (auto battle): every usable
 // skill and the plain attack are valued by how much of their target's HP
 // they would take (or give back), and the best wins; the attack wins ties.
-// Values are worked out once per decision: the damage formulas and the
-// values themselves draw random numbers, so the target and the skill are
-// taken from the values computed, never from a second evaluation.
+// The choice of action and the choice of its target are two evaluations:
+// the damage formulas and the values draw random numbers, so the target of
+// the chosen attack or skill is valued afresh and may differ from the one
+// that gave the action its value.
 
 #include <algorithm>
 #include <functional>
@@ -121,7 +122,7 @@ void TLcfgPlayerItem::DecideAutoAction() {
             action.targetKind = TLcfgUnitActItem::kTroop;
         } else {
             action.targetKind = TLcfgUnitActItem::kOneEnemy;
-            action.targetIndex = attack.target;
+            action.targetIndex = AttackChoice().target;
         }
         return;
     }
@@ -130,10 +131,12 @@ void TLcfgPlayerItem::DecideAutoAction() {
     const int32_t skillId = skills[chosen];
     action.kind = TLcfgUnitActItem::kSkill;
     action.skillId = skillId;
+    auto onTroop = [&](int i) { return SkillValueOn(skillId, *TroopMember(i)); };
+    auto onParty = [&](int i) { return SkillValueOn(skillId, *PartyMember(i)); };
     switch (DbSkill->FindSkill(skillId)->scope) {
     case TLcfSkillItem::kOneEnemy:
         action.targetKind = TLcfgUnitActItem::kOneEnemy;
-        action.targetIndex = values[chosen].target;
+        action.targetIndex = BestOf(TroopCount(), onTroop, false).target;
         break;
     case TLcfSkillItem::kAllEnemies: action.targetKind = TLcfgUnitActItem::kTroop; break;
     case TLcfSkillItem::kSelf: {
@@ -146,7 +149,7 @@ void TLcfgPlayerItem::DecideAutoAction() {
     }
     case TLcfSkillItem::kOneAlly:
         action.targetKind = TLcfgUnitActItem::kOneMember;
-        action.targetIndex = values[chosen].target;
+        action.targetIndex = BestOf(PartyCount(), onParty, false).target;
         break;
     case TLcfSkillItem::kAllAllies: action.targetKind = TLcfgUnitActItem::kParty; break;
     default: break;

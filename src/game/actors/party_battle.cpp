@@ -77,12 +77,9 @@ void TLcfgPlayer::PlaceForBattle() {
     for (size_t i = 0; i < members.size(); ++i) {
         TLcfgPlayerItem& a = *members[i];
         a.facing = cond == 3 ? int32_t(i % 2) : 0;
-        if (a.IsIncapacitated()) {
-            // It cannot fill its gauge while so; should it recover, it
-            // starts from empty rather than from a previous battle's value.
-            a.gauge = 0;
-            continue;
-        }
+        // A member that cannot act keeps its gauge as it was: it does not
+        // fill while so, and takes up from there should it recover.
+        if (a.IsIncapacitated()) continue;
         if (cond == 1 || cond == 3)
             a.gauge = full;
         else if (cond == 2 || cond == 4)

@@ -269,6 +269,8 @@ private:
     void FinishAction();
     // true when the pose's hit loop is over.
     bool HitLoop();
+    // A ranged weapon hitting each in turn: the action aims at the next hit's member.
+    void AimEachInTurn();
     bool StartHit();
     bool CompleteHit();
     void UpdateProjectiles();

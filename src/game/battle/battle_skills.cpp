@@ -311,8 +311,12 @@ void TBattleActions::UseItem(TLcfgUnitItem& user) {
 bool TBattleActions::Medicine(TLcfgUnitItem&, TLcfgUnitItem& target, const TLcfItemItem& item) {
     host_.ClearMessageLines();
     if (item.fallenOnly && target.hp > 0) return false;
-    // The same permission test as using the item from the menu.
-    if (target.IsActor() && !static_cast<TLcfgPlayerItem&>(target).ItemAllowed(item)) return false;
+    // In battle, unlike the menu and the shop: with permission by hero both
+    // the hero's and the class's flag must allow; by class nothing is tested.
+    if (target.IsActor() && !(DbSystem && DbSystem->equipByClass)) {
+        const TLcfgPlayerItem& actor = static_cast<const TLcfgPlayerItem&>(target);
+        if (!item.GetHeroFlag(actor.Id()) || !item.GetJobFlag(actor.ClassId())) return false;
+    }
     const int32_t hpBefore = target.hp;
     const int64_t hpAmount = int64_t(target.MaxHP()) * item.hpPercent / 100 + item.hpPoints;
     const int64_t spAmount = int64_t(target.MaxSP()) * item.spPercent / 100 + item.spPoints;
