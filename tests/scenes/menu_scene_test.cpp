@@ -350,3 +350,60 @@ TEST_F(MenuScene, QuitFadesTheMusicAndRaisesTheReset) {
     EXPECT_EQ(system->scene, kSceneField);
     EXPECT_NE(std::find(audio.log.begin(), audio.log.end(), "fade 400"), audio.log.end());
 }
+
+TEST_F(MenuScene, OnlyATypeNineItemAimsLikeItsSkillAFlaggedOneMovesOverTheMembers) {
+    // A weapon that performs a skill for everyone: one member at a time to
+    // point at, but the skill still reaches the whole party.
+    TLcfItemItem& sword = *DbItem->Find(kSword);
+    sword.performsSkill = 1;
+    sword.skillId = kHealAll;
+    partyInfo->GainItem(kSword, 1);
+    DbItem->Find(kSkillScroll)->skillId = kHealAll;
+    partyInfo->GainItem(kSkillScroll, 1);
+    Actor(1).hp -= 30;
+    Actor(2).hp -= 30;
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kSword);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 2);
+    EXPECT_EQ(menu->Targets().cursorHeight, 48);
+    Press(TMultiInput::kDown);
+    EXPECT_EQ(menu->Targets().Cursor(), 1);
+    Press(TMultiInput::kDecision);
+    EXPECT_GT(Actor(1).hp, Actor(1).MaxHP() - 30);
+    EXPECT_GT(Actor(2).hp, Actor(2).MaxHP() - 30);
+
+    // Performing a skill on its user: the cursor is not fixed either.
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemList);
+    sword.skillId = kFocus;
+    Actor(2).sp = 0;
+    ChooseItem(kSword);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 2);
+    EXPECT_EQ(menu->Targets().topMargin, 8);
+    Press(TMultiInput::kDecision);
+    EXPECT_EQ(Actor(2).sp, 12);  // Lysa, the highest level, performs it on herself
+
+    // A scroll (type 9) with the party-wide skill takes the one cursor over everyone.
+    Press(TMultiInput::kCancel);
+    ChooseItem(kSkillScroll);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 1);
+    EXPECT_EQ(menu->Targets().cursorHeight, 2 * 58 - 10);
+}
+
+TEST_F(MenuScene, CancellingTheOrderWithNothingChosenIsSilent) {
+    Open();
+    Choose(TLcfMenuScene::kOrder);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kOrderPage);
+    Press(TMultiInput::kDecision);
+    const int cancels = Sounds("Cancel");
+    Press(TMultiInput::kCancel);  // gives back the pick
+    EXPECT_EQ(Sounds("Cancel"), cancels + 1);
+    EXPECT_EQ(menu->State(), TLcfMenuScene::kOrderPage);
+    Press(TMultiInput::kCancel);  // nothing chosen: done
+    EXPECT_EQ(Sounds("Cancel"), cancels + 1);
+    EXPECT_EQ(menu->State(), TLcfMenuScene::kMain);
+}

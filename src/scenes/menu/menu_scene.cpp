@@ -501,12 +501,15 @@ void TLcfMenuScene::EnterTarget(int state) {
         targets_.SetupParty();
         const TLcfItemItem* item = Item();
         const TLcfSkillItem* skill = Skill();
-        // An item that performs a skill aims like the skill does, whatever
-        // the item's type.
-        const bool throughSkill = state == kSkillTarget || ItemInvokesSkill();
-        const int scope = throughSkill && skill ? skill->scope : -1;
-        const bool wholeParty = scope == TLcfSkillItem::kAllAllies ||
-                                (!throughSkill && item && item->kind == TLcfItemItem::kMedicine && item->scope == 1);
+        // The cursor takes the skill's aim only for a skill from the list
+        // or a type-9 item; any other item that performs a skill keeps
+        // the moving one-member cursor (its effect still follows the
+        // skill's scope).
+        const bool aimsLikeSkill = state == kSkillTarget || (item && item->kind == TLcfItemItem::kSkillItem);
+        const int scope = aimsLikeSkill && skill ? skill->scope : -1;
+        const bool wholeParty =
+            scope == TLcfSkillItem::kAllAllies ||
+            (state == kItemTarget && item && item->kind == TLcfItemItem::kMedicine && item->scope == 1);
         if (wholeParty) {
             targets_.CoverWholeParty();
         } else if (scope == TLcfSkillItem::kSelf) {
