@@ -407,3 +407,72 @@ TEST_F(MenuScene, CancellingTheOrderWithNothingChosenIsSilent) {
     EXPECT_EQ(Sounds("Cancel"), cancels + 1);
     EXPECT_EQ(menu->State(), TLcfMenuScene::kMain);
 }
+
+namespace {
+
+// The menu with a look at every picture it draws, fades included.
+class WatchedMenu : public TLcfMenuScene {
+public:
+    std::function<void()> onDraw;
+    void Draw() override {
+        if (onDraw) onDraw();
+        TLcfMenuScene::Draw();
+    }
+};
+
+}  // namespace
+
+TEST_F(MenuScene, LeavingAListScreenHidesTheListBeforeTheFade) {
+    auto watched = std::make_unique<WatchedMenu>();
+    WatchedMenu& w = *watched;
+    menu = std::move(watched);
+    partyInfo->GainItem(kWing, 1);
+    teleports.SetTarget(5, 3, 4, false, 0);
+    Actor(2).LearnSkill(kHeal);
+    // Counts the pictures of the screen being left, and those among them
+    // that still show its window.
+    int pictures = 0, shown = 0;
+    auto watch = [&](int state, const TLcfWindow& window, bool narrowGold = false) {
+        pictures = shown = 0;
+        w.onDraw = [&, state, narrowGold] {
+            if (w.State() != state) return;
+            ++pictures;
+            if (window.IsVisible() || (narrowGold && w.Gold().Width() != 88)) ++shown;
+        };
+    };
+    auto check = [&](const char* what) {
+        EXPECT_GT(pictures, 0) << what;
+        EXPECT_EQ(shown, 0) << what;
+        w.onDraw = nullptr;
+    };
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kWing);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kTeleport);
+    watch(TLcfMenuScene::kTeleport, w.Teleports());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kItemList);
+    check("teleport list");
+    watch(TLcfMenuScene::kItemList, w.Items());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("item list");
+
+    Choose(TLcfMenuScene::kSkill);
+    Press(TMultiInput::kDown);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kSkillList);
+    watch(TLcfMenuScene::kSkillList, w.Skills());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("skill list");
+
+    // The status page goes, and the gold window is narrow again, before the fade.
+    Choose(TLcfMenuScene::kStatus);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kStatusPage);
+    watch(TLcfMenuScene::kStatusPage, w.StatusPage(), true);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("status page");
+}

@@ -121,8 +121,7 @@ void TLcfMenuScene::Start() {
     commands_.Setup(0, 0, 88, std::min(rows * 16 + 16, kHeight), false);
     commands_.SetItemCount(rows);
     commands_.Refresh();
-    gold_.Setup(0, 208, 88, 32, false);
-    gold_.Refresh();
+    NarrowGold();
     party_.SetupParty();
     commands_.SetActive(true);
     if (SetSaveFromMenu) SetSaveFromMenu(false);
@@ -142,13 +141,14 @@ void TLcfMenuScene::ReturnToMain() {
         for (TLcfWindow* w : std::initializer_list<TLcfWindow*>{&targets_, &items_, &skills_, &teleports_, &equip_,
                                                                &end_, &status_, &sort_})
             w->CloseNow();
-        if (gold_.Width() != 88) {
-            gold_.Setup(0, 208, 88, 32, false);
-            gold_.Refresh();
-        }
         party_.SetupParty();
         commands_.SetActive(true);
     });
+}
+
+void TLcfMenuScene::NarrowGold() {
+    gold_.Setup(0, 208, 88, 32, false);
+    gold_.Refresh();
 }
 
 void TLcfMenuScene::Leave(double step) {
@@ -360,6 +360,7 @@ void TLcfMenuScene::UpdateItemList() {
     items_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
+        items_.CloseNow();
         ReturnToMain();
         return;
     }
@@ -401,6 +402,7 @@ void TLcfMenuScene::UpdateSkillList() {
     skills_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
+        skills_.CloseNow();
         ReturnToMain();
         return;
     }
@@ -467,6 +469,7 @@ void TLcfMenuScene::UpdateTeleport() {
     teleports_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
+        teleports_.CloseNow();
         returnToList_ = true;
         if (itemId_)
             OpenItemList();
@@ -645,5 +648,7 @@ void TLcfMenuScene::UpdateStatusPage() {
     status_.Update();
     if (!Pressed(TMultiInput::kCancel)) return;
     PlaySystemSound(kSystemSoundCancel);
+    status_.CloseNow();
+    NarrowGold();
     ReturnToMain();
 }
