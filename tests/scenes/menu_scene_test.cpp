@@ -476,3 +476,42 @@ TEST_F(MenuScene, LeavingAListScreenHidesTheListBeforeTheFade) {
     ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
     check("status page");
 }
+
+// Only a target screen brings its list back where it was; the teleport
+// list returns to the item or skill list set up anew, cursor at the top.
+TEST_F(MenuScene, CancellingTheTeleportListReturnsToTheListFromTheTop) {
+    partyInfo->GainItem(kPotion, 1);
+    partyInfo->GainItem(kWing, 1);
+    teleports.SetTarget(5, 3, 4, false, 0);
+    Actor(2).LearnSkill(kHeal);
+    Actor(2).LearnSkill(kTeleportSkill);
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kWing);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kTeleport);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemList);
+    EXPECT_EQ(menu->Items().Cursor(), 0);
+    EXPECT_EQ(menu->Items().SelectedItem(), kPotion);
+    // A target screen in between does not bring an older place back.
+    ChooseItem(kPotion);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    Press(TMultiInput::kCancel);
+    ChooseItem(kWing);
+    Press(TMultiInput::kCancel);
+    EXPECT_EQ(menu->Items().SelectedItem(), kPotion);
+    Press(TMultiInput::kCancel);
+
+    Choose(TLcfMenuScene::kSkill);
+    Press(TMultiInput::kDown);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kSkillList);
+    Press(TMultiInput::kRight);
+    ASSERT_EQ(menu->Skills().SelectedSkill(), kTeleportSkill);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kTeleport);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kSkillList);
+    EXPECT_EQ(menu->Skills().Cursor(), 0);
+    EXPECT_EQ(menu->Skills().SelectedSkill(), kHeal);
+}

@@ -425,14 +425,9 @@ void TLcfMenuScene::DispatchSkill() {
     if (!skill) return;
     switch (skill->kind) {
         case TLcfSkillItem::kTeleport:
+            // Unlike a target screen, the teleport list keeps no place in
+            // the list it came from: cancelling sets that list up anew.
             ChangeScreen(kTeleport, [this] {
-                if (itemId_) {
-                    itemTop_ = items_.TopRow();
-                    itemCursor_ = items_.Cursor();
-                } else {
-                    skillTop_ = skills_.TopRow();
-                    skillCursor_ = skills_.Cursor();
-                }
                 items_.CloseNow();
                 skills_.CloseNow();
                 teleports_.SetupList();
@@ -470,7 +465,6 @@ void TLcfMenuScene::UpdateTeleport() {
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
         teleports_.CloseNow();
-        returnToList_ = true;
         if (itemId_)
             OpenItemList();
         else
