@@ -1,8 +1,11 @@
 // The demo game's generator: its output is deterministic and loads back
 // through the game's own readers; its music and sounds are well-formed.
 
+#include "support/demo_game.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -20,7 +23,6 @@
 #include "media/audio/wave_file.h"
 #include "media/image/bitmap.h"
 #include "media/image/load_image_file.h"
-#include "support/demo_game.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -213,6 +215,57 @@ TEST_F(DemoGame, TransparentIndexWhereTheLayoutsNeedIt) {
     EXPECT_NE(skin.Row(32)[16], 0);
     EXPECT_NE(skin.Row(32)[0], 0);
     for (int c = 0; c < 20; ++c) EXPECT_NE(skin.Row(48 + 16 * (c / 10) + 8)[16 * (c % 10) + 8], 0) << c;
+}
+
+// The shop's comparison marks are the skin's 8×8 icons, row = mark: 0 the
+// total rises, 1 equal, 2 falls, 3 already equipped; columns are the four
+// animation steps. Each step must read as its mark.
+TEST_F(DemoGame, SkinComparisonMarksReadAsTheirMeaning) {
+    Bitmap skin;
+    LoadImageFile(skin, Path("System/Lantern.png").string());
+    for (int step = 0; step < 4; ++step) {
+        struct Cell {
+            std::vector<int> widths;  // opaque pixels per drawn row, top down
+            int red = 0, green = 0, diagonal = 0, antidiagonal = 0;
+            std::vector<uint8_t> pixels;
+        } cells[4];
+        for (int mark = 0; mark < 4; ++mark) {
+            Cell& c = cells[mark];
+            for (int j = 0; j < 8; ++j) {
+                int width = 0;
+                for (int i = 0; i < 8; ++i) {
+                    const uint8_t index = skin.Row(8 * mark + j)[128 + 8 * step + i];
+                    c.pixels.push_back(index);
+                    if (index == 0) continue;
+                    ++width;
+                    const PaletteEntry& e = skin.Palette[index];
+                    if (e.Red > e.Green + 40 && e.Red > e.Blue + 40) ++c.red;
+                    if (e.Green > e.Red + 40 && e.Green > e.Blue + 40) ++c.green;
+                    if (i == j) ++c.diagonal;
+                    if (i == 7 - j) ++c.antidiagonal;
+                }
+                if (width > 0) c.widths.push_back(width);
+            }
+            ASSERT_FALSE(c.widths.empty()) << "mark " << mark << " step " << step;
+        }
+        auto narrowest = [](const Cell& c) {
+            return int(std::min_element(c.widths.begin(), c.widths.end()) - c.widths.begin());
+        };
+        // Rises: a green arrow whose tip is its top row.
+        EXPECT_GT(cells[0].green, 0) << step;
+        EXPECT_EQ(narrowest(cells[0]), 0) << step;
+        // Equal: two level bars, neither green nor red.
+        EXPECT_EQ(cells[1].widths.size(), 2u) << step;
+        EXPECT_EQ(cells[1].red + cells[1].green, 0) << step;
+        // Falls: a red arrow whose tip is its bottom row.
+        EXPECT_GT(cells[2].red, 0) << step;
+        EXPECT_EQ(narrowest(cells[2]), int(cells[2].widths.size()) - 1) << step;
+        // Equipped: not a cross (which reads as "cannot use") and unlike
+        // the other three.
+        EXPECT_FALSE(cells[3].diagonal >= 4 && cells[3].antidiagonal >= 4) << step;
+        EXPECT_EQ(cells[3].red, 0) << step;
+        for (int mark = 0; mark < 3; ++mark) EXPECT_NE(cells[3].pixels, cells[mark].pixels) << step;
+    }
 }
 
 TEST_F(DemoGame, EveryAssetTheDatabaseNamesIsFound) {

@@ -161,6 +161,16 @@ protected:
         menu->Commands().SetCursor(row);
         Press(TMultiInput::kDecision);
     }
+    // On the item list: puts the cursor on item `id` and chooses it.
+    void ChooseItem(int32_t id) {
+        TLcfItemWindow& items = menu->Items();
+        for (int i = 0; i < items.ItemCount(); ++i) {
+            items.SetCursor(i);
+            if (items.SelectedItem() == id) break;
+        }
+        ASSERT_EQ(items.SelectedItem(), id);
+        Press(TMultiInput::kDecision);
+    }
 
     std::unique_ptr<TLcfgPlayer> players;
     std::unique_ptr<TLcfgPartyInfo> partyInfo;

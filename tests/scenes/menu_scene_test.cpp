@@ -350,3 +350,168 @@ TEST_F(MenuScene, QuitFadesTheMusicAndRaisesTheReset) {
     EXPECT_EQ(system->scene, kSceneField);
     EXPECT_NE(std::find(audio.log.begin(), audio.log.end(), "fade 400"), audio.log.end());
 }
+
+TEST_F(MenuScene, OnlyATypeNineItemAimsLikeItsSkillAFlaggedOneMovesOverTheMembers) {
+    // A weapon that performs a skill for everyone: one member at a time to
+    // point at, but the skill still reaches the whole party.
+    TLcfItemItem& sword = *DbItem->Find(kSword);
+    sword.performsSkill = 1;
+    sword.skillId = kHealAll;
+    partyInfo->GainItem(kSword, 1);
+    DbItem->Find(kSkillScroll)->skillId = kHealAll;
+    partyInfo->GainItem(kSkillScroll, 1);
+    Actor(1).hp -= 30;
+    Actor(2).hp -= 30;
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kSword);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 2);
+    EXPECT_EQ(menu->Targets().cursorHeight, 48);
+    Press(TMultiInput::kDown);
+    EXPECT_EQ(menu->Targets().Cursor(), 1);
+    Press(TMultiInput::kDecision);
+    EXPECT_GT(Actor(1).hp, Actor(1).MaxHP() - 30);
+    EXPECT_GT(Actor(2).hp, Actor(2).MaxHP() - 30);
+
+    // Performing a skill on its user: the cursor is not fixed either.
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemList);
+    sword.skillId = kFocus;
+    Actor(2).sp = 0;
+    ChooseItem(kSword);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 2);
+    EXPECT_EQ(menu->Targets().topMargin, 8);
+    Press(TMultiInput::kDecision);
+    EXPECT_EQ(Actor(2).sp, 12);  // Lysa, the highest level, performs it on herself
+
+    // A scroll (type 9) with the party-wide skill takes the one cursor over everyone.
+    Press(TMultiInput::kCancel);
+    ChooseItem(kSkillScroll);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().ItemCount(), 1);
+    EXPECT_EQ(menu->Targets().cursorHeight, 2 * 58 - 10);
+}
+
+TEST_F(MenuScene, CancellingTheOrderWithNothingChosenIsSilent) {
+    Open();
+    Choose(TLcfMenuScene::kOrder);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kOrderPage);
+    Press(TMultiInput::kDecision);
+    const int cancels = Sounds("Cancel");
+    Press(TMultiInput::kCancel);  // gives back the pick
+    EXPECT_EQ(Sounds("Cancel"), cancels + 1);
+    EXPECT_EQ(menu->State(), TLcfMenuScene::kOrderPage);
+    Press(TMultiInput::kCancel);  // nothing chosen: done
+    EXPECT_EQ(Sounds("Cancel"), cancels + 1);
+    EXPECT_EQ(menu->State(), TLcfMenuScene::kMain);
+}
+
+namespace {
+
+// The menu with a look at every picture it draws, fades included.
+class WatchedMenu : public TLcfMenuScene {
+public:
+    std::function<void()> onDraw;
+    void Draw() override {
+        if (onDraw) onDraw();
+        TLcfMenuScene::Draw();
+    }
+};
+
+}  // namespace
+
+TEST_F(MenuScene, LeavingAListScreenHidesTheListBeforeTheFade) {
+    auto watched = std::make_unique<WatchedMenu>();
+    WatchedMenu& w = *watched;
+    menu = std::move(watched);
+    partyInfo->GainItem(kWing, 1);
+    teleports.SetTarget(5, 3, 4, false, 0);
+    Actor(2).LearnSkill(kHeal);
+    // Counts the pictures of the screen being left, and those among them
+    // that still show its window.
+    int pictures = 0, shown = 0;
+    auto watch = [&](int state, const TLcfWindow& window, bool narrowGold = false) {
+        pictures = shown = 0;
+        w.onDraw = [&, state, narrowGold] {
+            if (w.State() != state) return;
+            ++pictures;
+            if (window.IsVisible() || (narrowGold && w.Gold().Width() != 88)) ++shown;
+        };
+    };
+    auto check = [&](const char* what) {
+        EXPECT_GT(pictures, 0) << what;
+        EXPECT_EQ(shown, 0) << what;
+        w.onDraw = nullptr;
+    };
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kWing);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kTeleport);
+    watch(TLcfMenuScene::kTeleport, w.Teleports());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kItemList);
+    check("teleport list");
+    watch(TLcfMenuScene::kItemList, w.Items());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("item list");
+
+    Choose(TLcfMenuScene::kSkill);
+    Press(TMultiInput::kDown);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kSkillList);
+    watch(TLcfMenuScene::kSkillList, w.Skills());
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("skill list");
+
+    // The status page goes, and the gold window is narrow again, before the fade.
+    Choose(TLcfMenuScene::kStatus);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kStatusPage);
+    watch(TLcfMenuScene::kStatusPage, w.StatusPage(), true);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(w.State(), TLcfMenuScene::kMain);
+    check("status page");
+}
+
+// Only a target screen brings its list back where it was; the teleport
+// list returns to the item or skill list set up anew, cursor at the top.
+TEST_F(MenuScene, CancellingTheTeleportListReturnsToTheListFromTheTop) {
+    partyInfo->GainItem(kPotion, 1);
+    partyInfo->GainItem(kWing, 1);
+    teleports.SetTarget(5, 3, 4, false, 0);
+    Actor(2).LearnSkill(kHeal);
+    Actor(2).LearnSkill(kTeleportSkill);
+    Open();
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kWing);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kTeleport);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemList);
+    EXPECT_EQ(menu->Items().Cursor(), 0);
+    EXPECT_EQ(menu->Items().SelectedItem(), kPotion);
+    // A target screen in between does not bring an older place back.
+    ChooseItem(kPotion);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    Press(TMultiInput::kCancel);
+    ChooseItem(kWing);
+    Press(TMultiInput::kCancel);
+    EXPECT_EQ(menu->Items().SelectedItem(), kPotion);
+    Press(TMultiInput::kCancel);
+
+    Choose(TLcfMenuScene::kSkill);
+    Press(TMultiInput::kDown);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kSkillList);
+    Press(TMultiInput::kRight);
+    ASSERT_EQ(menu->Skills().SelectedSkill(), kTeleportSkill);
+    Press(TMultiInput::kDecision);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kTeleport);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kSkillList);
+    EXPECT_EQ(menu->Skills().Cursor(), 0);
+    EXPECT_EQ(menu->Skills().SelectedSkill(), kHeal);
+}

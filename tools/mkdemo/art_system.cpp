@@ -32,8 +32,10 @@ void Arrow(Bitmap8& bmp, int x, int y, bool up) {
     }
 }
 
-// A small 8×8 icon for the shop's comparison marks: kind 0 better, 1 worse,
-// 2 equal, 3 unusable; the step moves it a little for a gentle bounce.
+// A small 8×8 icon for the shop's comparison marks, row = mark: 0 the
+// total rises (green arrow up), 1 equal (grey bars), 2 falls (red arrow
+// down), 3 already equipped (a gold "E"); the step moves it a little for a
+// gentle bounce.
 void SmallIcon(Bitmap8& bmp, int x, int y, int kind, int step) {
     const int bob = (step == 1 || step == 3) ? 1 : (step == 2 ? 2 : 0);
     switch (kind) {
@@ -42,19 +44,22 @@ void SmallIcon(Bitmap8& bmp, int x, int y, int kind, int step) {
             bmp.Fill(x + 2, y + 5 - bob + 1, 4, 2, Shade(kGreen, 8));
             break;
         case 1:
-            bmp.Fill(x + 2, y + bob, 4, 2, Shade(kRed, 7));
-            for (int r = 0; r < 4; ++r) bmp.Fill(x + r, y + 2 + r + bob, 8 - 2 * r, 1, Shade(kRed, 9));
-            break;
-        case 2:
             bmp.Fill(x + 1, y + 2, 6, 1, Shade(kGray, 12 - bob));
             bmp.Fill(x + 1, y + 5, 6, 1, Shade(kGray, 12 - bob));
             break;
-        default:
-            for (int i = 1; i < 7; ++i) {
-                bmp.Set(x + i, y + i, Shade(kGray, 8 + bob));
-                bmp.Set(x + 7 - i, y + i, Shade(kGray, 8 + bob));
-            }
+        case 2:
+            bmp.Fill(x + 2, y + bob, 4, 2, Shade(kRed, 7));
+            for (int r = 0; r < 4; ++r) bmp.Fill(x + r, y + 2 + r + bob, 8 - 2 * r, 1, Shade(kRed, 9));
             break;
+        default: {
+            const int top = y + 1 + bob / 2;
+            const uint8_t gold = Shade(kYellow, 9 + bob);
+            bmp.Fill(x + 2, top, 1, 6, gold);
+            bmp.Fill(x + 2, top, 4, 1, gold);
+            bmp.Fill(x + 2, top + 2, 3, 1, gold);
+            bmp.Fill(x + 2, top + 5, 4, 1, gold);
+            break;
+        }
     }
 }
 

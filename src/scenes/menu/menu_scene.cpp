@@ -121,8 +121,7 @@ void TLcfMenuScene::Start() {
     commands_.Setup(0, 0, 88, std::min(rows * 16 + 16, kHeight), false);
     commands_.SetItemCount(rows);
     commands_.Refresh();
-    gold_.Setup(0, 208, 88, 32, false);
-    gold_.Refresh();
+    NarrowGold();
     party_.SetupParty();
     commands_.SetActive(true);
     if (SetSaveFromMenu) SetSaveFromMenu(false);
@@ -142,13 +141,14 @@ void TLcfMenuScene::ReturnToMain() {
         for (TLcfWindow* w : std::initializer_list<TLcfWindow*>{&targets_, &items_, &skills_, &teleports_, &equip_,
                                                                &end_, &status_, &sort_})
             w->CloseNow();
-        if (gold_.Width() != 88) {
-            gold_.Setup(0, 208, 88, 32, false);
-            gold_.Refresh();
-        }
         party_.SetupParty();
         commands_.SetActive(true);
     });
+}
+
+void TLcfMenuScene::NarrowGold() {
+    gold_.Setup(0, 208, 88, 32, false);
+    gold_.Refresh();
 }
 
 void TLcfMenuScene::Leave(double step) {
@@ -360,6 +360,7 @@ void TLcfMenuScene::UpdateItemList() {
     items_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
+        items_.CloseNow();
         ReturnToMain();
         return;
     }
@@ -401,6 +402,7 @@ void TLcfMenuScene::UpdateSkillList() {
     skills_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
+        skills_.CloseNow();
         ReturnToMain();
         return;
     }
@@ -423,14 +425,9 @@ void TLcfMenuScene::DispatchSkill() {
     if (!skill) return;
     switch (skill->kind) {
         case TLcfSkillItem::kTeleport:
+            // Unlike a target screen, the teleport list keeps no place in
+            // the list it came from: cancelling sets that list up anew.
             ChangeScreen(kTeleport, [this] {
-                if (itemId_) {
-                    itemTop_ = items_.TopRow();
-                    itemCursor_ = items_.Cursor();
-                } else {
-                    skillTop_ = skills_.TopRow();
-                    skillCursor_ = skills_.Cursor();
-                }
                 items_.CloseNow();
                 skills_.CloseNow();
                 teleports_.SetupList();
@@ -467,7 +464,7 @@ void TLcfMenuScene::UpdateTeleport() {
     teleports_.Update();
     if (Pressed(TMultiInput::kCancel)) {
         PlaySystemSound(kSystemSoundCancel);
-        returnToList_ = true;
+        teleports_.CloseNow();
         if (itemId_)
             OpenItemList();
         else
@@ -501,12 +498,15 @@ void TLcfMenuScene::EnterTarget(int state) {
         targets_.SetupParty();
         const TLcfItemItem* item = Item();
         const TLcfSkillItem* skill = Skill();
-        // An item that performs a skill aims like the skill does, whatever
-        // the item's type.
-        const bool throughSkill = state == kSkillTarget || ItemInvokesSkill();
-        const int scope = throughSkill && skill ? skill->scope : -1;
-        const bool wholeParty = scope == TLcfSkillItem::kAllAllies ||
-                                (!throughSkill && item && item->kind == TLcfItemItem::kMedicine && item->scope == 1);
+        // The cursor takes the skill's aim only for a skill from the list
+        // or a type-9 item; any other item that performs a skill keeps
+        // the moving one-member cursor (its effect still follows the
+        // skill's scope).
+        const bool aimsLikeSkill = state == kSkillTarget || (item && item->kind == TLcfItemItem::kSkillItem);
+        const int scope = aimsLikeSkill && skill ? skill->scope : -1;
+        const bool wholeParty =
+            scope == TLcfSkillItem::kAllAllies ||
+            (state == kItemTarget && item && item->kind == TLcfItemItem::kMedicine && item->scope == 1);
         if (wholeParty) {
             targets_.CoverWholeParty();
         } else if (scope == TLcfSkillItem::kSelf) {
@@ -642,5 +642,7 @@ void TLcfMenuScene::UpdateStatusPage() {
     status_.Update();
     if (!Pressed(TMultiInput::kCancel)) return;
     PlaySystemSound(kSystemSoundCancel);
+    status_.CloseNow();
+    NarrowGold();
     ReturnToMain();
 }

@@ -77,7 +77,11 @@ private:
     void Start();
     void DrawCommands();
     void ChangeScreen(int state, const std::function<void()>& setup);
+    // The main screen comes back after a fade out and in; a screen that
+    // hides its windows first does so before calling this.
     void ReturnToMain();
+    // The gold window at its main-screen width.
+    void NarrowGold();
     void Leave(double step);
     void Travel(TLcfgTeleportItem& target);
 

@@ -86,11 +86,12 @@ void TLcfSortWindow::UpdateSource() {
             confirm_.SetCursor(0);
         }
     } else if (Pressed(TMultiInput::kCancel)) {
-        PlaySystemSound(kSystemSoundCancel);
+        // With nothing chosen the screen just ends, without a sound.
         if (chosenCount_ == 0) {
             done_ = true;
             return;
         }
+        PlaySystemSound(kSystemSoundCancel);
         // Only the last pick goes back, to where it came from.
         --chosenCount_;
         source_[size_t(from_[size_t(chosenCount_)])] = chosen_[size_t(chosenCount_)];
