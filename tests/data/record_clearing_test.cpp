@@ -31,6 +31,7 @@
 #include "data/map/map.h"
 #include "data/map/map_start_position.h"
 #include "data/map/map_tree_item.h"
+#include "support/lcf_builder.h"
 #include "support/record_defaults.h"
 
 namespace {
@@ -104,6 +105,35 @@ TEST(RecordClearing, EveryDatabaseRecordClearsToItsDescribedDefaultsAndUndoesALo
         Make<TLcfEventCondition>("page condition"),
         Make<TLcfMoveRoute>("move route"),
     });
+}
+
+// Items a list makes clear by the places of their fields in the object; the
+// same checks hold for them, and for nested records no list makes.
+TEST(RecordClearing, ItemsMadeByAListClearTheSameWay) {
+    TLcfSkill skills;
+    TLcfItem items;
+    TLcfEvent events;
+    TLcfPlayer heroes;
+    skills.Add();
+    items.Add();
+    events.Add();
+    heroes.Add();
+    ExpectForEach({
+        Make<TLcfSkillItem>("skill", 2),
+        Make<TLcfItemItem>("item", 2),
+        Make<TLcfEventItem>("map event", 2),
+        Make<TLcfPlayerItem>("hero", 2),
+        Make<TLcfSound>("sound"),
+    });
+    // A loaded list's items clear to what a new item holds.
+    TLcfSkillItem* loaded = skills.GetOrCreate(1);
+    loaded->spiritInfluence = 7;
+    loaded->name = "Fire";
+    loaded->sound.volume = 20;
+    TLcfSkill copy;
+    lcf_builder::LoadList(copy, lcf_builder::SaveList(skills));
+    copy.Items(0)->Clear();
+    EXPECT_EQ(lcf_builder::SaveRecord(*copy.Items(0)), lcf_builder::SaveRecord(*std::make_unique<TLcfSkillItem>(1)));
 }
 
 TEST(RecordClearing, EveryMapRecordClearsToItsDescribedDefaultsAndUndoesALoad) {

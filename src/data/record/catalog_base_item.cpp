@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <typeinfo>
-#include <unordered_map>
-#include <vector>
 
 #include "data/record/catalog.h"
+#include "data/record/field_defaults.h"
 #include "data/record/var_int.h"
 
 namespace {
@@ -21,40 +19,6 @@ void StoreInteger(const TCatalogVarData& d, int32_t value) {
 int32_t LoadInteger(const TCatalogVarData& d) {
     if (d.width == TIntegerWidth::UInt16) return *static_cast<const uint16_t*>(d.data);
     return *static_cast<const int32_t*>(d.data);
-}
-
-bool HasOwnDefault(const TCatalogVarData& d) {
-    switch (d.kind) {
-    case TFieldKind::Integer: return d.defaultInteger != 2147483647;
-    case TFieldKind::Byte:
-    case TFieldKind::Double: return true;
-    case TFieldKind::String: return d.omitEmpty;
-    default: return false;
-    }
-}
-
-// The chunk ids of `record`'s class whose fields have a default of their
-// own, found by one walk of every id the first time a class is cleared on a
-// thread. The last class asked is remembered, as lists clear one class in a
-// row.
-const std::vector<int>& DefaultedFieldIds(TCatalogBaseItem& record) {
-    thread_local std::unordered_map<const std::type_info*, std::vector<int>> byClass;
-    thread_local const std::type_info* lastClass = nullptr;
-    thread_local const std::vector<int>* lastIds = nullptr;
-    const std::type_info* type = &typeid(record);
-    if (type == lastClass) return *lastIds;
-    auto [at, made] = byClass.try_emplace(type);
-    if (made) {
-        TCatalogVarData d;
-        for (int id = 1; id <= TCatalogBaseItem::kMaxFieldId; ++id) {
-            d.Reset();
-            record.DescribeField(id, d, false);
-            if (HasOwnDefault(d)) at->second.push_back(id);
-        }
-    }
-    lastClass = type;
-    lastIds = &at->second;
-    return at->second;
 }
 
 }  // namespace
@@ -190,30 +154,7 @@ void TCatalogBaseItem::WriteFields(ByteWriter& w) {
     WriteVarInt(w, 0);
 }
 
-void TCatalogBaseItem::SetOmittedFieldsToDefaults() {
-    TCatalogVarData d;
-    for (int id : DefaultedFieldIds(*this)) {
-        d.Reset();
-        DescribeField(id, d, false);
-        if (!HasOwnDefault(d)) continue;
-        switch (d.kind) {
-        case TFieldKind::Integer:
-            StoreInteger(d, d.defaultInteger);
-            break;
-        case TFieldKind::Byte:
-            *static_cast<uint8_t*>(d.data) = d.defaultByte;
-            break;
-        case TFieldKind::Double:
-            std::memcpy(d.data, &d.defaultDouble, 8);
-            break;
-        case TFieldKind::String:
-            static_cast<std::string*>(d.data)->clear();
-            break;
-        default:
-            break;
-        }
-    }
-}
+void TCatalogBaseItem::SetOmittedFieldsToDefaults() { SetDescribedDefaults(*this); }
 
 void LoadNestedList(TCatalog& list, ByteReader& chunk) {
     if (chunk.AtEnd())

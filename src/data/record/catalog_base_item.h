@@ -48,10 +48,9 @@ protected:
     // writer leaves out, so a chunk missing from the stream stands for it.
     // Integers described without a default of their own (always written)
     // keep what they hold. The generic part of Clear, and for records whose
-    // Clear fills fields from elsewhere before the read. Which chunks hold
-    // such fields is found once per record class (a walk of every chunk id
-    // per cleared record would slow loading down), so a record describes
-    // these fields whatever it holds.
+    // Clear fills fields from elsewhere before the read. Which fields those
+    // are is found once per record class (see field_defaults.h), so a record
+    // describes them, with the same defaults, whatever it holds.
     void SetOmittedFieldsToDefaults();
 };
 
