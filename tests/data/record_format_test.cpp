@@ -1,12 +1,11 @@
-// The record format: var-ints, the generic reader and writer, lists, arrays
-// and the raw stand-in records.
+// The record format: var-ints, the generic reader and writer, lists and
+// arrays.
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "data/record/catalog.h"
 #include "data/record/counted_array.h"
-#include "data/record/raw_record.h"
 #include "data/record/var_int.h"
 #include "support/lcf_builder.h"
 
@@ -333,13 +332,3 @@ TEST(CountedArray, LengthIsBoundedByCountAndBlock) {
               SaveRecord(s));
 }
 
-TEST(RawRecord, KeepsChunksVerbatim) {
-    struct RawList : TCatalogOf<TLcfRawItem> {} list;
-    Bytes bytes = List({{1, Chunks().Int(3, 4).Str(1, "a").Int(2000, 1).End()}, {2, Chunks().End()}});
-    LoadList(list, bytes);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(SaveList(list), bytes);
-    TLcfRawRecord rec;
-    EXPECT_THROW(LoadRecord(rec, Chunks().RawLength(1, 50, {1, 2}).End()), EReadError);
-    EXPECT_THROW(LoadRecord(rec, Concat({VarInt(1), VarInt(-2)})), EReadError);
-}

@@ -1,5 +1,5 @@
-// The field's transfers, inn, battle start, debug key and the stand-ins it
-// leaves for.
+// The field's transfers, inn, battle start and return, debug key, game over
+// and encounters.
 #include <algorithm>
 
 #include "data/database/ground.h"

@@ -17,13 +17,6 @@ void TLcfAnimationCellItem::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfAnimationCellItem::Clear() {
-    visible = 1;
-    pattern = x = y = 0;
-    zoom = red = green = blue = saturation = 100;
-    transparency = 0;
-}
-
 int TLcfAnimationCellItem::Opacity() const {
     // A transparency from a file can be anything: 64 bits, then into range.
     int64_t opacity = (100 - int64_t(transparency)) * 255 / 100;
@@ -48,11 +41,9 @@ void TLcfAnimationTimingItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfAnimationTimingItem::Clear() {
-    frame = 0;
+    TCatalogItem::Clear();
     sound.Clear();
     flashScope = kNone;
-    flashRed = flashGreen = flashBlue = flashStrength = 31;
-    shake = kNone;
 }
 
 void TLcfAnimationItem::DescribeField(int id, TCatalogVarData& d, bool) {
@@ -68,9 +59,7 @@ void TLcfAnimationItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfAnimationItem::Clear() {
-    name.clear();
-    image.clear();
-    large = 0;
+    TCatalogItem::Clear();
     timings.Clear();
     scope = 0;
     position = kBottom;

@@ -14,7 +14,6 @@ class TLcfAnimationCellItem : public TCatalogItem {
 public:
     explicit TLcfAnimationCellItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
     // (100 - transparency) x 255 div 100, kept within 0..255.
     int Opacity() const;
 
@@ -33,7 +32,10 @@ class TLcfAnimationPatternItem : public TCatalogItem {
 public:
     explicit TLcfAnimationPatternItem(int32_t id = 0) : TCatalogItem(id) {}
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override { cells.Clear(); }
+    void Clear() override {
+        TCatalogItem::Clear();
+        cells.Clear();
+    }
 
     TLcfAnimationCell cells;
 };

@@ -20,14 +20,6 @@ void TLcfBattleMyCharacterItem::DescribeField(int id, TCatalogVarData& d, bool) 
     }
 }
 
-void TLcfBattleMyCharacterItem::Clear() {
-    name.clear();
-    image.clear();
-    index = 0;
-    kind = kSpriteSheet;
-    animationId = 1;
-}
-
 TLcfBattleMyCharacterItem* TLcfBattleMyCharacter::GetPose(int index) const {
     if (index < 0 || index >= kPoses) throw Exception::FromId(65265);
     return FindStrict(index + 1, 65265);
@@ -41,12 +33,6 @@ void TLcfCBAWeaponItem::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfCBAWeaponItem::Clear() {
-    name.clear();
-    image.clear();
-    index = 0;
-}
-
 void TLcfAnimation2Item::DescribeField(int id, TCatalogVarData& d, bool) {
     switch (id) {
     case 1: d.SetString(&name, true); break;
@@ -57,8 +43,7 @@ void TLcfAnimation2Item::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfAnimation2Item::Clear() {
-    name.clear();
-    reserved2 = 20;
+    TCatalogItem::Clear();
     poses.SetCount(TLcfBattleMyCharacter::kPoses);
     for (int i = 0; i < kNamedPoses; ++i) poses.Items(i)->name = LoadStr(kFirstPoseNameId + i);
     weapons.SetCount(TLcfCBAWeapon::kWeapons);

@@ -14,7 +14,6 @@ public:
 
     explicit TLcfBattleMyCharacterItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     std::string image;  // battle sprite sheet
     int32_t index = 0;  // row in the sheet
@@ -34,7 +33,6 @@ class TLcfCBAWeaponItem : public TCatalogItem {
 public:
     explicit TLcfCBAWeaponItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     std::string image;  // weapon sheet
     int32_t index = 0;  // row in the sheet

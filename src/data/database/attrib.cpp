@@ -15,9 +15,8 @@ void TLcfAttribItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfAttribItem::Clear() {
-    name.clear();
+    TCatalogItem::Clear();
     kind = kPhysical;
-    for (int i = 0; i < 5; ++i) rates[i] = kDefaultRates[i];
 }
 
 int32_t TLcfAttribItem::GetRate(int rank) const { return rank >= 0 && rank < 5 ? rates[rank] : 0; }

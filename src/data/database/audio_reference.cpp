@@ -11,11 +11,8 @@ void TLcfMusic::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMusic::Clear() {
+    TCatalogBaseItem::Clear();
     name = kAudioOff;
-    fadeIn = 0;
-    volume = 100;
-    tempo = 100;
-    balance = 50;
 }
 
 void TLcfMusic::Assign(TCatalogBaseItem& source) {
@@ -37,10 +34,8 @@ void TLcfSound::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfSound::Clear() {
+    TCatalogBaseItem::Clear();
     name = kAudioOff;
-    volume = 100;
-    tempo = 100;
-    balance = 50;
 }
 
 void TLcfSound::Assign(TCatalogBaseItem& source) {

@@ -13,8 +13,8 @@ void TLcfBattleCMDItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfBattleCMDItem::Clear() {
+    TCatalogItem::Clear();
     name.clear();
-    kind = 0;
 }
 
 void TLcfBattle::DescribeField(int id, TCatalogVarData& d, bool) {
@@ -38,18 +38,8 @@ void TLcfBattle::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfBattle::Clear() {
-    autoPlacement = 0;
-    defeatContinues = 0;
-    reserved6 = 0;
-    layoutStyle = 0;
-    reserved9 = 1;
+    TCatalogBaseItem::Clear();
     commands.SetCount(1);
-    defeatCommonEvent = 1;
-    compactWindows = 0;
-    translucentWindows = 0;
-    defeatTeleport = 0;
-    teleportMap = 1;
-    teleportX = teleportY = teleportDirection = 0;
 }
 
 namespace {

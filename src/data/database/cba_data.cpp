@@ -18,12 +18,4 @@ void TLcfCBADataItem::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfCBADataItem::Clear() {
-    setting2 = displayKind = weaponStrip = motion = afterImage = swingCount = 0;
-    ranged = 0;
-    projectileStrip = projectileSpeed = 0;
-    setting13 = 1;
-    skillPose = 3;
-}
-
 int TLcfCBADataItem::ProjectileSpeed() const { return std::clamp(projectileSpeed, 0, 2); }

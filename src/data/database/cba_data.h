@@ -12,7 +12,6 @@ public:
 
     explicit TLcfCBADataItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     // Projectile speed kept to 0..2, and the counts its flight takes (40, 80, 120).
     int ProjectileSpeed() const;

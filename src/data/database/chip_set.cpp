@@ -23,14 +23,11 @@ void TLcfChipSetItem::DescribeField(int id, TCatalogVarData& d, bool reading) {
 }
 
 void TLcfChipSetItem::Clear() {
-    name.clear();
-    imageName.clear();
+    TCatalogItem::Clear();
     terrain.fill(1);
     lowerFlags.fill(kDefaultFlags);
     upperFlags.fill(kDefaultFlags);
     upperFlags[0] = kDefaultUpperChip0Flags;
-    waterAnimationType = 0;
-    waterAnimationSpeed = 0;
 }
 
 bool TLcfChipSetItem::TerrainIsDefault() const {

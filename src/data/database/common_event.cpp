@@ -11,9 +11,7 @@ void TLcfCommonEventItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfCommonEventItem::Clear() {
-    name.clear();
+    TLcfBaseEventPageItem::Clear();
     trigger = kCallOnly;
-    needsSwitch = 0;
-    switchId = 1;
     ClearScript();
 }

@@ -18,11 +18,8 @@ void TLcfEventCondition::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfEventCondition::Clear() {
+    TCatalogBaseItem::Clear();
     flags = 0;
-    switchA = switchB = variableId = itemId = heroId = 1;
-    variableValue = 0;
-    timer1Seconds = timer2Seconds = 0;
-    compare = kGreaterOrEqual;
 }
 
 void TLcfEventPageItem::DescribeField(int id, TCatalogVarData& d, bool) {
@@ -46,19 +43,15 @@ void TLcfEventPageItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfEventPageItem::Clear() {
+    TLcfBaseEventPageItem::Clear();
     condition.Clear();
-    sheetName.clear();
-    sheetIndex = 0;
     direction = 2;
-    pattern = 1;
     semiTransparent = 0;
     moveType = 0;
-    moveFrequency = 3;
     trigger = 0;
     layer = 0;
     overlapForbidden = 0;
     animationType = 0;
-    moveSpeed = 3;
     moveRoute.Clear();
     ClearScript();
 }
@@ -73,7 +66,6 @@ void TLcfEventItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfEventItem::Clear() {
-    name.clear();
-    x = y = 0;
+    TCatalogItem::Clear();
     pages.SetCount(1);
 }

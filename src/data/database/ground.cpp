@@ -42,32 +42,9 @@ void TLcfGroundItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfGroundItem::Clear() {
-    name.clear();
-    damage = 0;
-    encounterRate = 100;
-    backdrop.clear();
-    boatPassable = shipPassable = 0;
-    airshipPassable = airshipLands = 1;
+    TCatalogItem::Clear();
     bushDepth = 0;
     stepSound.Clear();
-    soundOnDamageOnly = 0;
-    backdropKind = 0;
-    layer1Image.clear();
-    layer1ScrollH = layer1ScrollV = 0;
-    layer1SpeedH = layer1SpeedV = 0;
-    layer2Shown = 0;
-    layer2Image.clear();
-    layer2ScrollH = layer2ScrollV = 0;
-    layer2SpeedH = layer2SpeedV = 0;
-    specialStarts = 0;
-    initiativeChance = 15;
-    backAttackChance = 10;
-    surroundChance = 10;
-    pincerChance = 5;
-    reserved45 = 0;
-    gridTop = 120;
-    gridDepth = 392;
-    gridWidth = 16000;
 }
 
 int TLcfGroundItem::BushDepth() const { return std::min<int>(bushDepth, 3); }

@@ -64,13 +64,8 @@ bool TLcfGrowthItem::DescribeGrowth(int id, TCatalogVarData& d) {
 }
 
 void TLcfGrowthItem::ClearGrowth(int commandSlots) {
-    twoWeapons = fixedEquipment = autoBattle = strongDefense = 0;
     curves.fill(1);
     std::fill(curves.begin() + kLevels * kParamMaxSp, curves.begin() + kLevels * (kParamMaxSp + 1), uint16_t(0));
-    expBase = 300;
-    expIncrement = 300;
-    expCorrection = 0;
-    battlerSet = 1;
     statusRanks.Reset();
     attribRanks.Reset();
     for (int i = 0; i < kCommandSlots; ++i) battleCommands[static_cast<size_t>(i)] = i < commandSlots ? -1 : 0;

@@ -20,10 +20,6 @@ class TLcfLearningItem : public TCatalogItem {
 public:
     explicit TLcfLearningItem(int32_t id = 0) : TCatalogItem(id) {}
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override {
-        level = 1;
-        skillId = 1;
-    }
 
     int32_t level = 1;
     int32_t skillId = 1;
@@ -87,7 +83,7 @@ public:
 protected:
     // Describes the shared chunks; false when `id` is none of them.
     bool DescribeGrowth(int id, TCatalogVarData& d);
-    // Defaults of the shared fields; `commandSlots` slots of the commands
-    // hold -1, the rest 0.
+    // The shared fields no description gives a default: the curves, the
+    // rank sets and the commands (`commandSlots` slots hold -1, the rest 0).
     void ClearGrowth(int commandSlots);
 };

@@ -52,40 +52,16 @@ void TLcfItemItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfItemItem::Clear() {
-    name.clear();
-    description.clear();
+    TCatalogItem::Clear();
     kind = kCommon;
-    price = 0;
-    uses = 1;
-    attackBonus = defenseBonus = spiritBonus = agilityBonus = 0;
     twoHanded = 0;
-    weaponSpCost = 0;
-    hitRate = 90;
-    criticalBonus = 0;
-    battleAnimation = 1;
-    firstStrike = attackTwice = attackAll = ignoreEvasion = 0;
-    preventCritical = raiseEvasion = halfSpCost = noTerrainDamage = 0;
-    holdsBothHands = 0;
     scope = 0;
-    hpPercent = hpPoints = spPercent = spPoints = 0;
-    fieldOnly = fallenOnly = 0;
-    for (int32_t& p : parameterIncrease) p = 0;
     plainSkillUse = 0;
-    skillId = 1;
-    switchId = 1;
-    switchOnField = 1;
-    switchInBattle = 0;
     heroSet.Reset();
     conditionSet.Reset();
     attributeSet.Reset();
-    conditionRate = 0;
-    conditionMode = 0;
-    reserved69 = -1;
     battleDisplay.SetCount(1);
-    performsSkill = 0;
     classSet.Reset();
-    projectileArc = 0;
-    projectileTarget = 0;
 }
 
 void TLcfItemItem::SaveToStream(ByteWriter& w) {

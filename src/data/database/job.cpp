@@ -10,8 +10,7 @@ void TLcfJobItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfJobItem::Clear() {
-    name.clear();
-    reserved2.clear();
+    TLcfGrowthItem::Clear();
     skills.Clear();
     ClearGrowth(kMenuSlots);
 }

@@ -9,12 +9,6 @@ void TLcfMonGroupMonsterItem::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfMonGroupMonsterItem::Clear() {
-    monsterId = 1;
-    x = y = 0;
-    hidden = 0;
-}
-
 bool BattleTurnMatches(int32_t count, int32_t a, int32_t b) {
     if (a == 0) return count == b;
     return count >= b && int64_t(count) % a == int64_t(b) % a;
@@ -49,22 +43,8 @@ void TLcfBattleEventTrigger::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfBattleEventTrigger::Clear() {
+    TCatalogBaseItem::Clear();
     flags[0] = flags[1] = 0;
-    switchA = switchB = 1;
-    variableId = 1;
-    variableValue = 0;
-    turnA = turnB = 0;
-    exhaustionMin = 0;
-    exhaustionMax = 100;
-    monsterIndex = monsterHpMin = 0;
-    monsterHpMax = 100;
-    heroId = 1;
-    heroHpMin = 0;
-    heroHpMax = 100;
-    monsterTurnIndex = monsterTurnA = monsterTurnB = 0;
-    heroTurnId = 1;
-    heroTurnA = heroTurnB = 0;
-    commandHeroId = commandId = 1;
 }
 
 void TLcfBattleEventPageItem::DescribeField(int id, TCatalogVarData& d, bool) {
@@ -73,6 +53,7 @@ void TLcfBattleEventPageItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfBattleEventPageItem::Clear() {
+    TLcfBaseEventPageItem::Clear();
     trigger.Clear();
     ClearScript();
 }
@@ -89,10 +70,8 @@ void TLcfMonGroupItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMonGroupItem::Clear() {
-    name.clear();
+    TCatalogItem::Clear();
     members.Clear();
-    autoPlacement = 0;
     terrainSet.Reset();
-    randomAppearance = 0;
     pages.SetCount(1);
 }

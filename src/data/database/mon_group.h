@@ -15,7 +15,6 @@ class TLcfMonGroupMonsterItem : public TCatalogItem {
 public:
     explicit TLcfMonGroupMonsterItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     int32_t monsterId = 1;
     int32_t x = 0, y = 0;  // centre of the picture

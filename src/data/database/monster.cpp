@@ -21,18 +21,10 @@ void TLcfMonsterActItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMonsterActItem::Clear() {
+    TCatalogItem::Clear();
     kind = kBasic;
     basicAction = 0;
-    skillId = 1;
-    transformInto = 1;
     condition = kAlways;
-    conditionA = conditionB = 0;
-    conditionSwitch = 1;
-    switchOn = 0;
-    switchOnId = 1;
-    switchOff = 0;
-    switchOffId = 1;
-    rating = 50;
 }
 
 void TLcfMonsterItem::DescribeField(int id, TCatalogVarData& d, bool) {
@@ -61,18 +53,7 @@ void TLcfMonsterItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMonsterItem::Clear() {
-    name.clear();
-    picture.clear();
-    hue = 0;
-    maxHp = maxSp = attack = defense = spirit = agility = 10;
-    transparent = 0;
-    experience = gold = 0;
-    dropItem = 0;
-    dropChance = 100;
-    criticalHits = 0;
-    criticalRate = 30;
-    missesOften = 0;
-    floating = 0;
+    TCatalogItem::Clear();
     statusRanks.Reset();
     attribRanks.Reset();
     actions.Clear();

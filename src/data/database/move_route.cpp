@@ -61,10 +61,8 @@ void TLcfMoveRoute::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMoveRoute::Clear() {
-    packedLength_ = 0;
+    TCatalogBaseItem::Clear();
     packed_.clear();
-    repeat = 1;
-    skippable = 0;
     commands_.clear();
 }
 

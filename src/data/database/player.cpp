@@ -30,27 +30,9 @@ void TLcfPlayerItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfPlayerItem::Clear() {
-    name.clear();
-    title.clear();
-    sprite.clear();
-    spriteIndex = 0;
-    transparentSprite = 0;
-    initialLevel = 1;
-    finalLevel = 99;
-    criticalHits = 1;
-    criticalRate = 30;
-    face.clear();
-    faceIndex = 0;
+    TLcfGrowthItem::Clear();
     initialEquipment.fill(0);
-    unarmedAnimation = 1;
-    jobClass = 0;
-    reserved58 = 0;
-    battleX = 220;
-    battleY = 120;
     skills.Clear();
-    reserved64 = 0;
-    reserved66 = 0;
-    reserved67.clear();
     ClearGrowth(kCommandSlots);
 }
 

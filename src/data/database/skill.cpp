@@ -42,32 +42,12 @@ void TLcfSkillItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfSkillItem::Clear() {
-    name.clear();
-    description.clear();
-    message1.clear();
-    message2.clear();
-    failureMessage = 0;
+    TCatalogItem::Clear();
     kind = kNormal;
-    spByPercent = spPercent = spCost = 0;
     scope = kOneEnemy;
-    switchId = 1;
-    battleAnimation = 1;
     sound.Clear();
-    usableOnField = 1;
-    usableInBattle = 0;
-    battleSetting = 0;
-    attackInfluence = 0;
-    spiritInfluence = 3;
-    variance = 4;
-    baseEffect = 0;
-    successRate = 100;
-    affectsHp = affectsSp = affectsAttack = affectsDefense = 0;
-    affectsSpirit = affectsAgility = absorb = ignoreDefense = 0;
-    reserved39 = 0;
     conditionSet.Reset();
     attributeSet.Reset();
-    attributeDefenseShift = 0;
-    reserved49 = -1;
     battleDisplay.SetCount(1);
 }
 

@@ -52,30 +52,9 @@ void TLcfStatusItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfStatusItem::Clear() {
-    name.clear();
+    TCatalogItem::Clear();
     persistence = 0;
-    colour = 6;
-    priority = 50;
     restriction = kNone;
-    for (int i = 0; i < 5; ++i) inflictChance[i] = kDefaultInflict[i];
-    minimumTurns = recoveryChance = recoveryByDamage = 0;
-    parameterEffect = 0;
-    affectsAttack = affectsDefense = affectsSpirit = affectsAgility = 0;
-    hitRate = 100;
-    flagA = flagB = flagC = 0;
-    reserved39 = 6;
-    blockPhysical = 0;
-    physicalLimit = 0;
-    blockMagical = 0;
-    magicalLimit = 0;
-    hpDirection = spDirection = 0;
-    messageHero.clear();
-    messageEnemy.clear();
-    messageAlready.clear();
-    messageEachTurn.clear();
-    messageRecovery.clear();
-    battleHpPercent = battleHpPoints = mapHpPercent = mapHpPoints = 0;
-    battleSpPercent = battleSpPoints = mapSpPercent = mapSpPoints = 0;
 }
 
 void TLcfStatusItem::LoadFromStream(ByteReader& r) {

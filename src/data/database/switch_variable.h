@@ -11,7 +11,6 @@ public:
     void DescribeField(int id, TCatalogVarData& d, bool) override {
         if (id == 1) d.SetString(&name, true);
     }
-    void Clear() override { name.clear(); }
 };
 
 class TLcfSwitchItem : public TLcfNameItem {

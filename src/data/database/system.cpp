@@ -9,10 +9,8 @@ void TLcfTestPlayerItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfTestPlayerItem::Clear() {
+    TCatalogItem::Clear();
     name.clear();
-    heroId = 1;
-    level = 1;
-    equipment.fill(0);
 }
 
 int32_t TLcfTestPlayerItem::GetEquipment(int slot) const {
@@ -58,15 +56,7 @@ void TLcfSystem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfSystem::Clear() {
-    reserved10 = 2000;
-    boatSheet.clear();
-    shipSheet.clear();
-    airshipSheet.clear();
-    boatIndex = shipIndex = airshipIndex = 0;
-    titlePicture.clear();
-    gameOverPicture.clear();
-    systemSkin.clear();
-    systemImage2.clear();
+    TCatalogBaseItem::Clear();
     party.Resize(1, 1);
     // A database always carries the menu commands; without them the one
     // entry holds 0, which the menu skips.
@@ -74,20 +64,8 @@ void TLcfSystem::Clear() {
     for (auto& m : music) m.Clear();
     for (auto& s : sounds) s.Clear();
     transitions.fill(0);
-    windowBackgroundMode = 0;
-    font = 0;
-    reserved81 = 1;
     reserved82 = 1;
-    battleTestBackdrop.clear();
     battleTestParty.Clear();
-    saveCounter = 0;
-    reserved94 = 1;
-    reserved95 = reserved96 = 0;
-    equipByClass = 0;
-    reserved98 = 0;
-    frameOverlay = 0;
-    frameImage.clear();
-    battlerMirroring = 0;
 }
 
 void TLcfSystem::SaveToStream(ByteWriter& w) {

@@ -39,6 +39,7 @@ void TLcfVocabulary::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfVocabulary::Clear() {
+    TCatalogBaseItem::Clear();
     for (auto& t : terms_) t.clear();
     for (auto& shop : shops_)
         for (auto& t : shop.texts) t.clear();

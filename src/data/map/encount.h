@@ -9,7 +9,6 @@ class TLcfEncountItem : public TCatalogItem {
 public:
     explicit TLcfEncountItem(int32_t id = 0) : TCatalogItem(id) { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override { troopId = 1; }
 
     // Absent reads as 1, and 1 is also what the writer leaves out, so an
     // encounter written and read back keeps its troop.

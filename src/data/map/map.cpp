@@ -79,25 +79,7 @@ void TLcfMap::DescribeField(int id, TCatalogVarData& d, bool reading) {
 }
 
 void TLcfMap::Clear() {
-    chipSetId = 1;
-    width = TLcfMapLayer::kDefaultWidth;
-    height = TLcfMapLayer::kDefaultHeight;
-    scrollType = kScrollNone;
-    usePanorama = 0;
-    panoramaName.clear();
-    panoramaLoopHorizontal = panoramaLoopVertical = 0;
-    panoramaAutoScrollHorizontal = panoramaAutoScrollVertical = 0;
-    panoramaSpeedHorizontal = panoramaSpeedVertical = 0;
-    generateAtEntry = 0;
-    generatorLayout = kLayoutCorridors;
-    generatorSetting = 0;
-    generatorSettings.fill(0);
-    widePassages = 0;
-    roomWidth = 4;
-    roomHeight = 2;
-    wallOffBorder = twoHighWalls = 1;
-    floorVariantA = floorVariantB = 1;
-    objectsSecondKind = objectsThirdKind = 1;
+    TLcfBaseMapUnit::Clear();
     generatorBlockA.fill(0);
     generatorBlockB.fill(0);
     generatorBlock.fill(0);
@@ -105,7 +87,6 @@ void TLcfMap::Clear() {
     upper_.Reset();
     SetScrollType(kScrollNone);
     events.Clear();
-    saveCounter = 0;
 }
 
 void TLcfMap::LoadFromBytes(std::span<const uint8_t> bytes) {

@@ -5,6 +5,3 @@ void TLcfMapStartPosition::DescribeField(int id, TCatalogVarData& d, bool) {
     if (id >= 1 && kind < kKinds && field >= 0 && field < 3) d.SetInteger(&positions[kind][field], 0);
 }
 
-void TLcfMapStartPosition::Clear() {
-    for (auto& p : positions) p[0] = p[1] = p[2] = 0;
-}

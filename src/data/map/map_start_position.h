@@ -12,7 +12,6 @@ public:
 
     TLcfMapStartPosition() { Clear(); }
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     // Any other kind answers 0.
     int32_t GetMapId(int32_t kind) const { return Field(kind, 0); }

@@ -27,17 +27,12 @@ void TLcfMapTreeItem::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfMapTreeItem::Clear() {
-    name.clear();
-    parentId = 0;
-    treeValue3 = treeValue5 = treeValue6 = 0;
-    treeValue7 = 0;
+    TCatalogItem::Clear();
     kind = 0;
     musicKind = kAsParent;
     music.Clear();
     backdropKind = kAsParent;
-    backdropName.clear();
     teleport = escape = save = kAsParent;
     encounters.Clear();
-    encounterSteps = 25;
     area.fill(0);
 }

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 #include "data/errors.h"
 #include "data/record/catalog_base_item.h"
+#include "data/record/field_defaults.h"
 
 class TCatalog {
 public:
@@ -72,5 +74,10 @@ public:
     }
 
 protected:
-    std::unique_ptr<TCatalogItem> CreateItem(int32_t id) const override { return std::make_unique<T>(id); }
+    std::unique_ptr<TCatalogItem> CreateItem(int32_t id) const override {
+        // Once, before the first item's constructor clears it.
+        static const bool noted = (NoteRecordSize(typeid(T), sizeof(T)), true);
+        (void)noted;
+        return std::make_unique<T>(id);
+    }
 };

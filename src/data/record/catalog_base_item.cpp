@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/record/catalog.h"
+#include "data/record/field_defaults.h"
 #include "data/record/var_int.h"
 
 namespace {
@@ -153,29 +154,7 @@ void TCatalogBaseItem::WriteFields(ByteWriter& w) {
     WriteVarInt(w, 0);
 }
 
-void TCatalogBaseItem::SetOmittedFieldsToDefaults() {
-    TCatalogVarData d;
-    for (int id = 1; id <= kMaxFieldId; ++id) {
-        d.Reset();
-        DescribeField(id, d, false);
-        switch (d.kind) {
-        case TFieldKind::Integer:
-            if (d.defaultInteger != 2147483647) StoreInteger(d, d.defaultInteger);
-            break;
-        case TFieldKind::Byte:
-            *static_cast<uint8_t*>(d.data) = d.defaultByte;
-            break;
-        case TFieldKind::Double:
-            std::memcpy(d.data, &d.defaultDouble, 8);
-            break;
-        case TFieldKind::String:
-            if (d.omitEmpty) static_cast<std::string*>(d.data)->clear();
-            break;
-        default:
-            break;
-        }
-    }
-}
+void TCatalogBaseItem::SetOmittedFieldsToDefaults() { SetDescribedDefaults(*this); }
 
 void LoadNestedList(TCatalog& list, ByteReader& chunk) {
     if (chunk.AtEnd())

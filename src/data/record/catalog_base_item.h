@@ -1,7 +1,10 @@
 #pragma once
 // Records of the chunked format. A record class describes its fields
-// (`DescribeField`) and resets them (`Clear`); the one generic reader and
-// writer here move every field.
+// (`DescribeField`); the one generic reader and writer here move every field,
+// and clearing sets each field to the default its description gives, so a
+// default is written in one place. A record's own `Clear` adds only what no
+// description holds (lists, sets, blocks, fields always written, derived
+// state).
 //
 // Stream form: chunks of (var-int id, var-int length, data), ids ascending
 // when written, ended by a single var-int 0. Unknown ids are skipped by their
@@ -24,8 +27,10 @@ public:
     // Fills `d` for chunk `id`, or leaves its kind None. `reading` is true
     // when the reader asks, so a record can prepare storage first.
     virtual void DescribeField(int id, TCatalogVarData& d, bool reading) = 0;
-    // Every field back to its default.
-    virtual void Clear() {}
+    // Every field back to its default: the base sets each field whose
+    // description has a default (see SetOmittedFieldsToDefaults); an
+    // override calls its base first, then resets the rest.
+    virtual void Clear() { SetOmittedFieldsToDefaults(); }
     // Clear, then the source's stream form read back into this record.
     virtual void Assign(TCatalogBaseItem& source);
     // Clear, then the generic read. Reads stay inside `r`: a chunk or a nested
@@ -42,8 +47,10 @@ protected:
     // Every integer, byte, double and omit-empty string set to the value the
     // writer leaves out, so a chunk missing from the stream stands for it.
     // Integers described without a default of their own (always written)
-    // keep what they hold. For records whose Clear fills fields from
-    // elsewhere before the read.
+    // keep what they hold. The generic part of Clear, and for records whose
+    // Clear fills fields from elsewhere before the read. Which fields those
+    // are is found once per record class (see field_defaults.h), so a record
+    // describes them, with the same defaults, whatever it holds.
     void SetOmittedFieldsToDefaults();
 };
 

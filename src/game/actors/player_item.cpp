@@ -138,16 +138,10 @@ void TLcfgPlayerItem::LoadFromStream(ByteReader& r) {
 void TLcfgPlayerItem::Clear() {
     TLcfgUnitItem::Clear();
     name = title = kDatabaseText;
-    spriteName.clear();
-    spriteIndex = spriteTransparency = 0;
-    faceName.clear();
-    faceIndex = 0;
     paramModifiers.fill(0);
     skills.clear();
     equipment.fill(0);
     commands.fill(-1);
-    commandsChanged = 0;
-    battlerAnimation = 0;
     swingingHand = 0;
     show = TActorBattleShow();
     if (sprites_) sprites_->Clear();
@@ -157,7 +151,6 @@ void TLcfgPlayerItem::Clear() {
     classChanging_ = false;
     level = 1;
     exp = 0;
-    twoWeapons = lockEquipment = autoBattle = strongDefense = 0;
     if (HeroExists(Id())) ResetFromHero();
     SyncChunkForms();
 }

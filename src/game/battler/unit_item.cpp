@@ -28,6 +28,7 @@ TLcfgUnitItem::TLcfgUnitItem(int32_t id) : TCatalogItem(id), popupSheet_(std::ma
 TLcfgUnitItem::~TLcfgUnitItem() = default;
 
 void TLcfgUnitItem::Clear() {
+    TCatalogItem::Clear();
     present = 1;
     action.Reset();
     hp = sp = 0;

@@ -101,33 +101,14 @@ void TLcfgCharacter::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgCharacter::Clear() {
-    active = 1;
+    TCatalogItem::Clear();
+    // Always written, so no description holds these.
     mapId = x = y = 0;
-    direction = facing = 2;
-    pattern = 1;
-    transparency = 0;
-    progress = 0;
-    frequency = 2;
-    layer = 1;
-    overlapForbidden = 0;
-    animationType = 0;
-    facingLocked = 0;
     speed = 3;
+    direction = facing = 2;
+    layer = 1;
+    animationType = 0;
     forcedRoute.Clear();
-    forcedActive = 0;
-    forcedPosition = 0;
-    forcedRunThrough = 0;
-    hidden = routeThrough = animationStopped = through = 0;
-    waitCounter = animationCounter = pause = 0;
-    jumping = 0;
-    jumpOriginX = jumpOriginY = 0;
-    waitingForScript = flying = 0;
-    sheetName.clear();
-    sheetIndex = 0;
-    updated = 0;
-    flashRed = flashGreen = flashBlue = 100;
-    flashStrength = 0;
-    flashFrames = 0;
     savedFrequency_ = 2;
 }
 

@@ -14,7 +14,7 @@ class TLcfgCommonEventItem : public TCatalogItem {
 public:
     explicit TLcfgCommonEventItem(int32_t id = 0);
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    // The base's: the interpreter is left as it stands.
+    // The interpreter is left as it stands.
     void Clear() override {}
 
     TLcfgRegularScripter& Scripter() { return *scripter_; }

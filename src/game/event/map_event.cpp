@@ -33,9 +33,6 @@ void TLcfgEventItem::Clear() {
         x = ClampCoordinate(definition_->x);
         y = ClampCoordinate(definition_->y);
     }
-    startRequested = 0;
-    routePosition = 0;
-    startedByKey = 0;
     page_ = nullptr;
     Refresh();
 }

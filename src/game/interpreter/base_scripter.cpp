@@ -39,18 +39,10 @@ void TLcfgBaseScripter::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgBaseScripter::Clear() {
+    TCatalogBaseItem::Clear();
     frames.Clear();
-    waitingForMessage = battleResultCheck = waitingForMovement = waitingForKey = 0;
     battleResult.Reset();
     keyVariable = 0;
-    keyVariableLow_ = 0;
-    keyVariableFull_ = 0;
-    acceptDirections = acceptDecision = acceptCancel = acceptDigits = acceptArithmetic = acceptShift = 0;
-    waitCounter = 0;
-    timeVariable = 0;
-    acceptDown = acceptLeft = acceptRight = acceptUp = 0;
-    measureTime = 0;
-    waitingForAnyKey = 0;
     timeCounter = 0;
 }
 

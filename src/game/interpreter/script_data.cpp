@@ -22,11 +22,8 @@ void TLcfgScriptData::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgScriptData::Clear() {
+    TCatalogBaseItem::Clear();
     script.Clear();
-    lineIndex = 0;
-    eventId = 0;
-    startedByKey = 0;
-    packedLength_ = 0;
     packed_.clear();
     branch_.Resize(0);
 }

@@ -56,13 +56,8 @@ void TLcfgMap::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgMap::Clear() {
-    viewX = viewY = 0;
-    encounterRateOverride = -1;
-    chipSetOverride = 0;
+    TCatalogBaseItem::Clear();
     for (int i = 0; i < kSubstitutions; ++i) lowerSubstitution[size_t(i)] = upperSubstitution[size_t(i)] = uint8_t(i);
-    panoramaOverride.clear();
-    panoramaHLoop = panoramaVLoop = panoramaHScroll = panoramaVScroll = 0;
-    panoramaHSpeed = panoramaVSpeed = 0;
 }
 
 void TLcfgMap::LoadFromStream(ByteReader& r) {

@@ -52,6 +52,7 @@ void TLcfgPartyInfo::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgPartyInfo::Clear() {
+    TCatalogBaseItem::Clear();
     members_.clear();
     for (auto& face : faces_) face->Clear();
     if (DbSystem)
@@ -60,9 +61,6 @@ void TLcfgPartyInfo::Clear() {
             if (GamePlayers && id >= 1 && id <= GamePlayers->Count()) AddMember(id);
         }
     items_.clear();
-    gold = 0;
-    timers_ = {};
-    battles = victories = defeats = escapes = battleTurns = steps = 0;
     SyncChunkForms();
 }
 

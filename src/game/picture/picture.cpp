@@ -73,26 +73,6 @@ void TLcfgPictureItem::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfgPictureItem::Clear() {
-    imageName.clear();
-    startX = startY = currentX = currentY = 0;
-    boundToMap = 0;
-    magnification = 100;
-    topTransparency = bottomTransparency = 0;
-    usesTransparentColor = 0;
-    red = green = blue = saturation = 100;
-    effect = kNone;
-    effectStrength = 0;
-    targetX = targetY = 0;
-    targetMagnification = 100;
-    targetTopTransparency = targetBottomTransparency = 0;
-    targetRed = targetGreen = targetBlue = targetSaturation = 100;
-    targetEffectStrength = 0;
-    framesLeft = 0;
-    angle = 0;
-    wavePhase = 0;
-}
-
 void TLcfgPictureItem::LoadFromStream(ByteReader& r) {
     Clear();
     ReadFields(r);

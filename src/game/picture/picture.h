@@ -21,7 +21,6 @@ public:
     ~TLcfgPictureItem() override;
 
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
     // The generic read, then the image loaded again.
     void LoadFromStream(ByteReader& r) override;
 

@@ -21,15 +21,6 @@ void TLcfgSaveHeader::DescribeField(int id, TCatalogVarData& d, bool) {
     }
 }
 
-void TLcfgSaveHeader::Clear() {
-    saveTime = 0;
-    leaderName.clear();
-    leaderLevel = 0;
-    leaderHp = 0;
-    for (auto& n : faceNames_) n.clear();
-    faceIndices_.fill(0);
-}
-
 std::string TLcfgSaveHeader::FaceName(int i) const {
     return i >= 0 && i < kMembers ? faceNames_[size_t(i)] : std::string();
 }

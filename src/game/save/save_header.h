@@ -14,7 +14,6 @@ public:
     static constexpr int kMembers = 4;
 
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override;
 
     // Face of party member i (0-3); any other i gives "" and 0.
     std::string FaceName(int i) const;

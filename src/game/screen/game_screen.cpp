@@ -89,17 +89,8 @@ void TLcfgScreen::DescribeField(int id, TCatalogVarData& d, bool) {
 }
 
 void TLcfgScreen::Clear() {
-    toneTarget = {100, 100, 100, 100};
-    tone = {100, 100, 100, 100};
-    toneFrames = 0;
-    flashMode = flashRed = flashGreen = flashBlue = flashFrames = 0;
-    flashStrength = 0;
+    TCatalogBaseItem::Clear();
     repeatStrength_ = repeatFrames_ = 0;
-    shakeMode = shakeStrength = shakeSpeed = shakeX = shakeY = shakeFrames = 0;
-    weatherX = weatherY = 0;
-    animationId = animationTarget = animationCounter = 0;
-    animationRunning = animationWholeMap = 0;
-    weatherKind = weatherStrength = 0;
     for (int i = 1; i <= kParticles; ++i) {
         TLcfgWeatherParticle& p = particles_[size_t(i)];
         p = TLcfgWeatherParticle{};

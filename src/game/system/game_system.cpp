@@ -80,23 +80,10 @@ void TLcfgSystem::DescribeField(int id, TCatalogVarData& d, bool reading) {
 }
 
 void TLcfgSystem::ResetFields() {
+    TCatalogBaseItem::Clear();
     scene = kSceneField;
-    frameCount = 0;
-    graphicName_.clear();
-    graphicTiling_ = 0;
-    graphicFont_ = 0;
     switches_.Resize(0);
     variables_.Resize(0);
-    messageTransparent = 0;
-    messagePosition = 2;
-    messageAvoidsParty = 1;
-    eventsMoveDuringMessages = 0;
-    faceName.clear();
-    faceIndex = 0;
-    faceRight = 0;
-    faceMirrored = 0;
-    faceShown = 0;
-    musicFaded = 0;
     for (int i = 0; i < kGameMusicCount; ++i) {
         music_[size_t(i)].Clear();
         // Overrides are absent while their name is empty; the state's own
@@ -108,12 +95,7 @@ void TLcfgSystem::ResetFields() {
         s.name.clear();
     }
     transitions_.fill(kDatabaseTransition);
-    teleportAllowed = escapeAllowed = saveAllowed = mainMenuAllowed = 1;
-    mapBattleBackground.clear();
     mapBattleTerrain = 0;
-    saveCount = 0;
-    lastSaveSlot = 1;
-    battleWaitMode = 0;
 }
 
 void TLcfgSystem::Clear() {

@@ -9,7 +9,6 @@ class TLcfgTeleportItem : public TCatalogItem {
 public:
     explicit TLcfgTeleportItem(int32_t id = 0) : TCatalogItem(id) {}
     void DescribeField(int id, TCatalogVarData& d, bool reading) override;
-    void Clear() override { mapId = x = y = switchId = 0; switchOn = 0; }
     // Takes the party there (leaving any vehicle), turns the switch on when
     // asked and lets every map event re-select its page.
     void Execute();

@@ -56,9 +56,6 @@ void TLcfgShip::Clear() {
     }
     speed = kind_ == kAirship ? 5 : 4;
     ResetFacing();
-    ascent = descent = 0;
-    spriteOverride.clear();
-    spriteIndexOverride = 0;
     LoadSprite();
 }
 

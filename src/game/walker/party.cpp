@@ -80,17 +80,6 @@ void TLcfgParty::DescribeField(int id, TCatalogVarData& d, bool reading) {
 void TLcfgParty::Clear() {
     TLcfgCharacter::Clear();
     speed = 4;
-    boarding = riding = leaving = 0;
-    vehicleKind = 0;
-    walkingSpeed = 4;
-    menuRequested = 0;
-    viewFollows = 1;
-    panX = panTargetX = kPanX;
-    panY = panTargetY = kPanY;
-    panSpeed = 16;
-    encounterSteps = 0;
-    encounterPending = 0;
-    mapStamp = databaseStamp = 0;
 }
 
 void TLcfgParty::LoadFromStream(ByteReader& r) {

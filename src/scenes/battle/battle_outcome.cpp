@@ -1,6 +1,6 @@
 // How the party leaves a battle of its own accord (victory with its
-// rewards, defeat, escape), the pooled result messages, and the stand-in
-// for a battler's turn.
+// rewards, defeat, escape), the pooled result messages, and the end of a
+// battler's turn.
 
 #include <algorithm>
 #include <cstdarg>
