@@ -39,7 +39,6 @@ void TLcfgUnitItem::Clear() {
     popupTimer = 0;
     gauge = 0;
     actionMarker = 0;
-    turnPending = 0;
     castingMarker = itemSkill = 0;
     classField = -1;
 }
@@ -52,7 +51,6 @@ void TLcfgUnitItem::EndBattle() {
     shifts_.clear();
     charged = 0;
     actionMarker = 0;
-    turnPending = 0;
 }
 
 // --- HP and SP ---------------------------------------------------------------
