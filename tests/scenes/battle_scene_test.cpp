@@ -431,4 +431,40 @@ TEST_F(BattleCommandTest, GameOverFadesTheFieldOutAndSwitchesToTheGameOverScene)
     EXPECT_EQ(GameDraw->Board().Brightness, 0);
 }
 
+// --- Frames and transitions ---------------------------------------------------------------
+
+TEST_F(BattleSceneTest, APageThatEndsWithinItsFirstFrameCostsNoFrameOfItsOwn) {
+    lcf_builder::Script s;
+    s.Line(kSwitches, 0, "", {0, 5, 5, 0});
+    TroopPage(1, TLcfBattleEventTrigger::kSwitchA, s);
+    system->SetSwitch(1, true);
+    battle->Start();
+    system->SetSwitch(5, false);
+    battleScripter.ClearPageFlags();
+    const uint64_t pumps = sys->pumpCount;
+    battle->RunBattleEvents(nullptr, 3);
+    EXPECT_TRUE(system->GetSwitch(5));
+    EXPECT_EQ(sys->pumpCount, pumps);
+}
+
+TEST_F(BattleSceneTest, WithoutAnEraseTheFieldShowsItselfOverTheLastBattlePicture) {
+    system->SetTransition(kTransitionBattleEndErase, TLcfgSystem::kNoTransition);
+    system->SetTransition(kTransitionBattleEndShow, 0);
+    FieldScene = scene.get();
+    Enter(2, 2);
+    battle->Start();
+    GameDraw->Board().Brightness = 100;
+    std::vector<int> brightness;
+    sys->display().onPresent = [&](const platform::CapturedFrame&) {
+        brightness.push_back(GameDraw->Board().Brightness);
+    };
+    EXPECT_TRUE(Ends([&] { battle->EndBattle(TLcfBattleScene::kVictory); }));
+    sys->display().onPresent = nullptr;
+    FieldScene = nullptr;
+    EXPECT_EQ(system->scene, kSceneField);
+    // A blend of the two pictures at full brightness, not a fade from black.
+    ASSERT_FALSE(brightness.empty());
+    EXPECT_EQ(*std::min_element(brightness.begin(), brightness.end()), 100);
+}
+
 }  // namespace
