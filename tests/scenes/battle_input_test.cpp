@@ -165,6 +165,21 @@ TEST_F(BattleInputTest, CancelAtTheActorsCommandsDoesNotAlsoLeaveForThePartyComm
     for (int i = 0; i < 10; ++i) Frame();
     EXPECT_NE(battle->PhaseNow(), TLcfBattleScene::kPartyCommand);
     EXPECT_EQ(Sounds("Cancel"), 1);
+    // The status cursor takes input again: another member may be picked.
+    EXPECT_TRUE(battle->statusWindow.CursorVisible());
+    EXPECT_TRUE(battle->statusWindow.Active());
+}
+
+TEST_F(BattleInputTest, AnActorFallenWhileChoosingHandsTheStatusCursorOn) {
+    system->battleWaitMode = 0;
+    Fight(1);
+    OpenCommandsOf(0);
+    Member(1).gauge = kFull + 1;
+    Member(0).hp = 0;
+    Member(0).SetCondition(1, 1);
+    ASSERT_TRUE(Until([&] { return battle->statusWindow.CursorVisible() && battle->statusWindow.Cursor() == 1; }, 30));
+    Now(Key::Enter);
+    EXPECT_TRUE(Until([&] { return CommandsOpenFor(1); }, 30));
 }
 
 TEST_F(BattleInputTest, ACancelledTargetBringsTheWindowsBackAndTheGaugesRunOn) {
