@@ -405,4 +405,19 @@ TEST_F(BattleInputTest, AnActorWhoseTurnNeverStartedIsIdleAgainOnceItLeavesTheLi
     EXPECT_EQ(Member(0).actionMarker, 0);
 }
 
+TEST_F(BattleInputTest, AnActorWhoseItemIsGoneLosesItsTurnAndTheBattleGoesOn) {
+    // Two members chose the last potion; the second finds none left.
+    DbItem->Find(1)->kind = TLcfItemItem::kMedicine;
+    Fight(1);
+    battle->SetQueuedActor(0, 0);
+    Member(0).action.kind = Act::kItem;
+    Member(0).action.itemId = 1;
+    Member(0).action.targetKind = Act::kOneMember;
+    Member(0).action.targetIndex = 0;
+    battle->ActorReady(0);
+    for (int i = 0; i < 5; ++i) battle->ProcessReadyList();
+    EXPECT_TRUE(battle->readyList.empty());
+    EXPECT_EQ(Member(0).actionMarker, 0);
+}
+
 }  // namespace
