@@ -1,13 +1,12 @@
-// Battle tests on copies of the demo whose battle settings choose each
-// layout, small windows or translucent ones, fought on the grass before its
-// two-layer backdrop: the backdrop fills the screen and the party wins by
-// confirming every window.
+// Encounters on the demo's Green Reach fought in every battle layout (and
+// layout 1 with small and with translucent windows), the party of three
+// with one member on automatic battle: the player gives up the first
+// target, and in layouts 1 and 2 goes back from the running gauges to the
+// party command once, and the battle is still won.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,102 +14,152 @@
 #include "data/database/database.h"
 #include "data/random.h"
 #include "game/actors/player_item.h"
-#include "game/enemies/monster.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
-#include "media/screen/sorvo_draw.h"
+#include "game/walker/party.h"
 #include "scenes/battle/battle_scene.h"
+#include "scenes/field/field_scene.h"
 #include "scenes/game_main.h"
 #include "scenes/harness/harness.h"
 #include "scenes/windows/message_window.h"
 #include "support/demo_game.h"
 #include "support/driver_steps.h"
-#include "support/lcf_builder.h"
 #include "support/test_paths.h"
 
 namespace {
 
 using testing_support::DriverSteps;
 
-struct Variant {
-    const char* name;
-    int layout;
-    bool small, translucent;
+struct Settings {
+    int layout = 1;
+    int32_t small = 0;
+    uint8_t translucent = 0;
 };
-void PrintTo(const Variant& v, std::ostream* os) { *os << v.name; }
 
-class DemoBattleLayouts : public ::testing::TestWithParam<Variant> {
+// Keys for the battle, a few frames apart; records what happened.
+struct OffPathPlayer {
+    int autoSlot = 1;
+    bool cancelledTarget = false, cancelledGauges = false, backAtPartyCommand = false, autoActed = false;
+    bool manualChose = false;
+    int frame = 0;
+
+    bool Step(std::vector<std::string>& hold) {
+        if (GameSystem->scene != kSceneBattle || !BattleScene) return DriverSteps::FieldShown();
+        TLcfBattleScene& b = *BattleScene;
+        const int layout = BattleLayout();
+        if (TLcfgPlayerItem* a = GamePartyInfo->Member(autoSlot); a && a->actionMarker == 2) autoActed = true;
+        for (int s = 0; s < GamePartyInfo->MemberCount(); ++s)
+            if (s != autoSlot && b.chosenCommands.count(GamePartyInfo->Member(s)->Id())) manualChose = true;
+        if (cancelledGauges && b.partyCommandWindow.Active()) backAtPartyCommand = true;
+        if (++frame % 4 != 0) return false;
+        if (b.targetingEnemies && !cancelledTarget) {
+            hold.push_back("cancel");
+            cancelledTarget = true;
+            return false;
+        }
+        if (b.commandWindow.Active() && b.commandWindow.IsOpen()) {
+            if (b.commandWindow.Cursor() != 0) hold.push_back("up");
+            else hold.push_back("decision");  // attack
+            return false;
+        }
+        if (b.partyCommandWindow.Active() && b.partyCommandWindow.IsOpen()) {
+            if (b.partyCommandWindow.Cursor() != 0) hold.push_back("up");
+            else hold.push_back("decision");  // fight
+            return false;
+        }
+        if (layout != 0 && !cancelledGauges && b.PhaseNow() == TLcfBattleScene::kGauges) {
+            hold.push_back("cancel");
+            cancelledGauges = true;
+            return false;
+        }
+        if ((b.statusWindow.Active() && b.statusWindow.CursorVisible()) || b.monsterWindow.Active() ||
+            (GameMessageWindow && GameMessageWindow->IsVisible()))
+            hold.push_back("decision");
+        return false;
+    }
+};
+
+class DemoBattleLayouts : public ::testing::TestWithParam<Settings> {
 protected:
     void SetUp() override {
         if (!e2e::WriteDemoGame(dir_.path())) GTEST_SKIP() << "mkdemo was not built";
         SetRandomSource(&random_);
-        // The copy's battle settings.
-        const std::string file = (dir_.path() / "Varnow.ldb").string();
-        TLcfDataBase db;
-        db.LoadFromFile(file);
-        DbBattle->layoutStyle = GetParam().layout;
-        DbBattle->compactWindows = GetParam().small ? 1 : 0;
-        DbBattle->translucentWindows = GetParam().translucent ? 1 : 0;
-        const lcf_builder::Bytes bytes = lcf_builder::SaveDatabase(db);
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     void TearDown() override { SetRandomSource(nullptr); }
 
     testing_support::TempDir dir_;
-    SeededRandom random_{35};
+    SeededRandom random_{2024};
 };
 
-// Whether the battle waits for the player: a window takes input or a
-// message is up.
-bool Asking() {
-    const TLcfBattleScene& b = *BattleScene;
-    return b.partyCommandWindow.Active() || b.commandWindow.Active() ||
-           (b.statusWindow.Active() && b.statusWindow.CursorVisible()) || b.monsterWindow.Active() ||
-           b.targetWindow.Active() || b.skillWindow.Active() || b.itemWindow.Active() ||
-           (GameMessageWindow && GameMessageWindow->IsVisible());
-}
-
-TEST_P(DemoBattleLayouts, TheGrassBackdropFillsTheScreenAndConfirmingEveryWindowWins) {
+TEST_P(DemoBattleLayouts, AnEncounterWithACancelledTargetAndAnAutomaticMemberIsWon) {
+    const Settings settings = GetParam();
+    const e2e::MapSpot field = e2e::TransferTargetOf(dir_.path(), e2e::kTownMap, "To the Green Reach");
     DriverSteps steps;
-    std::vector<uint16_t> backdrop;
-    bool won = false;
-    steps.Settle([] { return GameSystem->scene == kSceneBattle && BattleScene && Asking(); }).Do([&] {
-        for (int i = 0; i < GamePartyInfo->MemberCount(); ++i) GamePartyInfo->Member(i)->AddParamModifier(2, 500);
-        // Sky and meadow all over the upper screen, past the first cells.
-        for (auto [x, y] : {std::pair{200, 10}, {100, 60}, {312, 150}, {40, 140}})
-            backdrop.push_back(GameDraw->Board().ScanLine(y)[x]);
-    });
-    steps.Then([&, frame = 0](std::vector<std::string>& hold) mutable {
-        if (GameSystem->scene != kSceneBattle || !BattleScene) return true;
-        won = won || (GameMonsters && GameMonsters->AliveCount() == 0);
-        if (++frame % 4 == 0 && Asking()) hold.push_back("decision");
-        return false;
-    });
+    OffPathPlayer player;
+    int32_t victories = 0;
+    uint8_t autoSetting = 0, manualSetting = 1;
+    steps.NewGame()
+        .Do([&] { FieldScene->RequestTeleport(field.map, field.x, field.y, 0); })
+        .Settle([] { return DriverSteps::FieldShown() && GameParty->mapId == e2e::kFieldMap; })
+        .Do([&] {
+            DbBattle->layoutStyle = settings.layout;
+            DbBattle->compactWindows = settings.small;
+            DbBattle->translucentWindows = settings.translucent;
+            for (int32_t id = 2; GamePartyInfo->MemberCount() < 3; ++id)
+                if (!GamePartyInfo->IsMember(id)) GamePartyInfo->AddMember(id);
+            for (int i = 0; i < GamePartyInfo->MemberCount(); ++i) {
+                GamePartyInfo->Member(i)->AddParamModifier(2, 400);
+                GamePartyInfo->Member(i)->AddParamModifier(3, 400);
+            }
+            GamePartyInfo->Member(player.autoSlot)->autoBattle = 1;
+            GameParty->encounterPending = 1;
+        })
+        .Then([frame = 0](std::vector<std::string>& hold) mutable {
+            if (GameSystem->scene == kSceneBattle) return true;
+            if (GameMessageWindow && GameMessageWindow->IsVisible() && ++frame % 4 == 0) hold.push_back("decision");
+            return false;
+        })
+        .Then([&](std::vector<std::string>& hold) { return player.Step(hold); })
+        .Do([&] {
+            victories = GamePartyInfo->victories;
+            autoSetting = GamePartyInfo->Member(player.autoSlot)->autoBattle;
+            manualSetting = GamePartyInfo->Member(0)->autoBattle;
+        });
+
     THarnessOptions o;
     o.gameFolder = dir_.path().string();
-    o.words = {"BattleTest", "", "", "1", "0", "0", "1"};  // the slimes, on the grass
-    o.frames = 4000;
-    // VARNOW_E2E_PNG names a folder for a frame every 100, to look at a run.
+    o.words = {"TestPlay", "HideTitle"};
+    o.frames = 8000;
+    // VARNOW_E2E_PNG names a folder for a frame every 50, to look at a run.
     if (const char* d = std::getenv("VARNOW_E2E_PNG")) {
-        o.pngFolder = std::string(d) + "/" + GetParam().name;
+        o.pngFolder = std::string(d) + "/layout" + std::to_string(settings.layout) + "_" +
+                      std::to_string(settings.small) + std::to_string(settings.translucent);
         std::filesystem::create_directories(o.pngFolder);
-        for (int f = 100; f < o.frames; f += 100) o.pngFrames.push_back(f);
+        for (int f = 100; f < o.frames; f += 50) o.pngFrames.push_back(f);
     }
     o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
-    const THarnessResult r = RunHarness(o);
-    // The battle test ends the program with the battle, before the last
-    // step can see it gone.
-    ASSERT_EQ(backdrop.size(), 4u) << "the battle never asked\n" << r.summary;
+    THarnessResult r = RunHarness(o);
+    ASSERT_TRUE(steps.Done()) << steps.Left() << " steps left\n" << r.summary;
     EXPECT_TRUE(r.messageBoxes.empty());
-    EXPECT_EQ(r.sceneNumber, kSceneGameOver) << "a battle test closes through the game-over scene";
-    EXPECT_TRUE(won);
-    for (size_t i = 0; i < backdrop.size(); ++i) EXPECT_NE(backdrop[i], 0) << "point " << i;
+    EXPECT_EQ(victories, 1);
+    EXPECT_TRUE(player.cancelledTarget);
+    EXPECT_TRUE(player.autoActed);
+    EXPECT_TRUE(player.manualChose);
+    if (settings.layout != 0) {
+        EXPECT_TRUE(player.backAtPartyCommand);
+    }
+    // The automatic member's own setting is as it was, the others' too.
+    EXPECT_EQ(autoSetting, 1);
+    EXPECT_EQ(manualSetting, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, DemoBattleLayouts,
-                         ::testing::Values(Variant{"Layout0", 0, false, false}, Variant{"Layout1", 1, false, false},
-                                           Variant{"Layout2", 2, false, false}, Variant{"Small", 1, true, false},
-                                           Variant{"Translucent", 1, false, true}, Variant{"Layout2Small", 2, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(Settings{0, 0, 0}, Settings{1, 0, 0}, Settings{2, 0, 0},
+                                           Settings{1, 1, 0}, Settings{1, 0, 1}),
+                         [](const ::testing::TestParamInfo<Settings>& info) {
+                             const Settings& s = info.param;
+                             return "Layout" + std::to_string(s.layout) + (s.small ? "Small" : "") +
+                                    (s.translucent ? "Translucent" : "");
+                         });
 
 }  // namespace

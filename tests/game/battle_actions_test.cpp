@@ -228,12 +228,11 @@ TEST_F(BattleActionsTest, TheTurnGateDropsActionsAndEndsFirstStrike) {
     EXPECT_FALSE(actions.ExecuteAction(ogre));
     Bob().actionMarker = 0;
 
-    // An item the party lacks drops the action: false for an actor, true
-    // for an enemy.
+    // An item the party lacks drops the action and ends the turn.
     Ann().action.kind = Act::kItem;
     Ann().action.itemId = 3;
     Ann().actionMarker = 1;
-    EXPECT_FALSE(actions.ExecuteAction(Ann()));
+    EXPECT_TRUE(actions.ExecuteAction(Ann()));
     EXPECT_EQ(Ann().actionMarker, 0);
     ogre.action.kind = Act::kItem;
     ogre.action.itemId = 3;
@@ -499,7 +498,7 @@ TEST_F(SkillActionsTest, ItemsAreUsedUpAndMedicineReachesTheWholeParty) {
     EXPECT_EQ(GamePartyInfo->ItemCount(7), 0);
     // Gone now: the next try is dropped.
     Ann().actionMarker = 1;
-    EXPECT_FALSE(actions.ExecuteAction(Ann()));
+    EXPECT_TRUE(actions.ExecuteAction(Ann()));
     EXPECT_EQ(Ann().actionMarker, 0);
 }
 

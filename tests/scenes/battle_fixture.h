@@ -1,9 +1,8 @@
 #pragma once
-// A battle built in code for the battle scene tests: three heroes (two in
-// the party), a troop of slimes, five battle commands, the troop, party,
-// battle interpreter and message window owned by the test, and a random
-// generator that answers scripted numbers first.
-
+// The battle scene on a battle built in code: three heroes (two in the
+// party), a troop of slimes, five battle commands (the fifth an escape),
+// scripted random numbers, and keys tapped through the headless platform
+// when a condition holds, also inside the scene's own nested loops.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +29,8 @@
 #include "scenes/battle/battle_scene.h"
 #include "scenes/game_main.h"
 #include "scenes/windows/message_window.h"
+
+#include "platform/headless/headless_platform.h"
 
 namespace battle_test {
 

@@ -130,7 +130,7 @@ TEST_F(BattleSceneTest, AFullGaugeQueuesAnActorOnceAndAnEnemyWaitsWhileEnemyTurn
     ASSERT_EQ(battle->readyList.size(), 1u);
     EXPECT_EQ(battle->readyList[0], troop.Member(0));
     EXPECT_EQ(troop.Member(0)->gauge, 0);
-    EXPECT_TRUE(troop.Member(0)->turnPending);
+    EXPECT_EQ(troop.Member(0)->actionMarker, 1);
 }
 
 TEST_F(BattleSceneTest, AnActorsTurnEndsWithItsGaugeFreeToFillAgain) {
@@ -142,12 +142,15 @@ TEST_F(BattleSceneTest, AnActorsTurnEndsWithItsGaugeFreeToFillAgain) {
     battle->ActorReady(0);
     EXPECT_EQ(battle->QueuedActor(0), -1);
     EXPECT_EQ(Member(0).gauge, 0);
-    EXPECT_TRUE(Member(0).turnPending);
+    EXPECT_EQ(Member(0).actionMarker, 1);
     EXPECT_EQ(GamePartyInfo->battleTurns, 1);
     battle->SetPhase(TLcfBattleScene::kGauges);
     battle->ProcessReadyList();
     EXPECT_TRUE(battle->readyList.empty());
-    EXPECT_FALSE(Member(0).turnPending);
+    // Defending, it acts until its pose settles; then its gauge is free.
+    EXPECT_EQ(Member(0).actionMarker, 2);
+    GamePlayers->UpdateBattle();
+    EXPECT_EQ(Member(0).actionMarker, 0);
     EXPECT_EQ(Member(0).action.kind, TLcfgUnitActItem::kBasic);  // defending stays
 }
 
@@ -433,6 +436,42 @@ TEST_F(BattleCommandTest, GameOverFadesTheFieldOutAndSwitchesToTheGameOverScene)
     FieldScene = nullptr;
     EXPECT_EQ(system->scene, kSceneGameOver);
     EXPECT_EQ(GameDraw->Board().Brightness, 0);
+}
+
+// --- Frames and transitions ---------------------------------------------------------------
+
+TEST_F(BattleSceneTest, APageThatEndsWithinItsFirstFrameCostsNoFrameOfItsOwn) {
+    lcf_builder::Script s;
+    s.Line(kSwitches, 0, "", {0, 5, 5, 0});
+    TroopPage(1, TLcfBattleEventTrigger::kSwitchA, s);
+    system->SetSwitch(1, true);
+    battle->Start();
+    system->SetSwitch(5, false);
+    battleScripter.ClearPageFlags();
+    const uint64_t pumps = sys->pumpCount;
+    battle->RunBattleEvents(nullptr, 3);
+    EXPECT_TRUE(system->GetSwitch(5));
+    EXPECT_EQ(sys->pumpCount, pumps);
+}
+
+TEST_F(BattleSceneTest, WithoutAnEraseTheFieldShowsItselfOverTheLastBattlePicture) {
+    system->SetTransition(kTransitionBattleEndErase, TLcfgSystem::kNoTransition);
+    system->SetTransition(kTransitionBattleEndShow, 0);
+    FieldScene = scene.get();
+    Enter(2, 2);
+    battle->Start();
+    GameDraw->Board().Brightness = 100;
+    std::vector<int> brightness;
+    sys->display().onPresent = [&](const platform::CapturedFrame&) {
+        brightness.push_back(GameDraw->Board().Brightness);
+    };
+    EXPECT_TRUE(Ends([&] { battle->EndBattle(TLcfBattleScene::kVictory); }));
+    sys->display().onPresent = nullptr;
+    FieldScene = nullptr;
+    EXPECT_EQ(system->scene, kSceneField);
+    // A blend of the two pictures at full brightness, not a fade from black.
+    ASSERT_FALSE(brightness.empty());
+    EXPECT_EQ(*std::min_element(brightness.begin(), brightness.end()), 100);
 }
 
 }  // namespace

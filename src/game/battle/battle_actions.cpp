@@ -70,7 +70,6 @@ int32_t ApplyVariance(int32_t d) {
 bool TBattleActions::ExecuteAction(TLcfgUnitItem& battler) {
     if (battle_sides::PartyAnimationRunning() || battle_sides::TroopAnimationRunning() || AnyActing(false))
         return false;
-    bool result;
     if (battler.IsActor()) {
         auto& actor = static_cast<TLcfgPlayerItem&>(battler);
         if (battle_sides::PartySlotOf(actor) < 0 || actor.IsIncapacitated()) return true;
@@ -81,24 +80,25 @@ bool TBattleActions::ExecuteAction(TLcfgUnitItem& battler) {
             }
             return false;
         }
-        result = false;
     } else {
         if (AnyActing(true)) return false;
         // The party's initiative: enemies lose the turns that come before
         // the first executed action.
         if (host_.FirstStrike()) return true;
-        result = true;
     }
 
     Act& act = battler.action;
     if (ActionDropped(battler)) {
         battler.actionMarker = 0;
         host_.EnableEvents();
-        return result;
+        // The turn is lost, for an actor too: one kept at the head of the
+        // ready list would try the same action for ever and hold back
+        // every battler behind it.
+        return true;
     }
     if (battler.IsEnemy() && act.kind == Act::kSkill && act.targetKind == Act::kOneEnemy) {
         const TLcfgUnitItem* target = TroopBattler(act.targetIndex);
-        if (!target || !target->SkillAffects(act.skillId)) return result;
+        if (!target || !target->SkillAffects(act.skillId)) return true;
     }
     if (act.kind == Act::kChooseAtTurn || battler.IsBerserk() || battler.IsConfused()) battler.DecideAction();
     if (battler.IsEnemy()) battler.StartFlash(31, 31, 31, 10, 10);
@@ -115,7 +115,7 @@ bool TBattleActions::ExecuteAction(TLcfgUnitItem& battler) {
         battler.actionMarker = 2;
     } else if (act.kind == Act::kNone) {
         battler.StartFlash(31, 31, 31, 0, 0);
-        return result;
+        return true;
     }
     battler.castingMarker = 0;
     battler.itemSkill = 0;

@@ -40,7 +40,6 @@ void TLcfgUnitItem::Clear() {
     popupTimer = 0;
     gauge = 0;
     actionMarker = 0;
-    turnPending = 0;
     castingMarker = itemSkill = 0;
     classField = -1;
 }
@@ -53,7 +52,6 @@ void TLcfgUnitItem::EndBattle() {
     shifts_.clear();
     charged = 0;
     actionMarker = 0;
-    turnPending = 0;
 }
 
 // --- HP and SP ---------------------------------------------------------------

@@ -170,12 +170,9 @@ public:
     int32_t turnCounter = 0;
     int32_t classField = -1;  // -1: the actor's database class
     std::array<int32_t, kDisplayConditions> displayConditions{};
-    // The battle scene's action phase marker (the turn state): 0 idle, 1 in
-    // the ready list, 2 acting.
+    // The turn state: 0 idle, 1 in the ready list, 2 acting. The gauge
+    // fills only while it is 0.
     int32_t actionMarker = 0;
-    // The battler's turn has come and its action is not yet executed: its
-    // gauge stands still meanwhile.
-    uint8_t turnPending = 0;
     // What the turn under way casts: 0 nothing, 1 a skill, 2 an item; and
     // whether the skill comes from an item (no SP cost, no name shown).
     uint8_t castingMarker = 0;

@@ -35,14 +35,16 @@ void TLcfBattleScene::ActorCommandInput() {
     if (actor && !actor->CanAct()) {
         commandWindow.SetCursorVisible(false);
         commandWindow.SetActive(false);
-        SetPhase(kGauges);
+        // The status cursor leaves the fallen actor for the next queued one,
+        // or no other member could be offered commands again.
+        StartGauges();
         return;
     }
     bool chosen = false;
     int32_t commandId = 0;
     if (actor && commandWindow.Active()) {
         TLcfgUnitActItem& act = actor->action;
-        if (actor->autoBattle || autoBattle || actor->IsBerserk() || actor->IsConfused()) {
+        if (DecidesByItself(*actor)) {
             if (layout != 1) commandWindow.CloseNow();
             act.kind = TLcfgUnitActItem::kChooseAtTurn;
             chosen = true;
@@ -50,11 +52,15 @@ void TLcfBattleScene::ActorCommandInput() {
             const int32_t id = commandWindow.CommandAt(commandWindow.Cursor());
             commandId = std::max(0, id);
             const bool rowCommand = commandWindow.Cursor() == commandWindow.ItemCount() - 1;
+            // A refused command plays the buzzer and changes nothing: the
+            // cursor stays where the player left it.
+            bool accepted = false;
             if (id > 0 && DbBattle) {
                 const int kind = DbBattle->commands.FindCommand(id)->kind;
                 if (kind == 5 && !EscapePossible()) {
                     Sound(kSoundBuzzer);
                 } else {
+                    accepted = true;
                     Sound(kSoundDecision);
                     if (layout != 1) commandWindow.CloseNow();
                     commandWindow.SetActive(false);
@@ -98,6 +104,7 @@ void TLcfBattleScene::ActorCommandInput() {
                 if (!CanChangeRow(*actor)) {
                     Sound(kSoundBuzzer);
                 } else {
+                    accepted = true;
                     Sound(kSoundDecision);
                     if (layout != 1) commandWindow.CloseNow();
                     act.kind = TLcfgUnitActItem::kBasic;
@@ -107,14 +114,15 @@ void TLcfBattleScene::ActorCommandInput() {
                     chosen = true;
                 }
             }
-            if (chosen) {
-                if (layout == 1) statusWindow.CloseNow();
-                statusWindow.Layout(layout == 0 ? 104 : 0);
-                if (layout == 0) {
-                    monsterWindow.Layout();
-                    monsterWindow.SetActive(false);
-                    monsterWindow.SetCursorVisible(false);
-                }
+            if (!accepted) return;
+            // Chosen or not (a target or list given up), the status window
+            // comes back: the gauges run only while it is open.
+            if (layout == 1) statusWindow.CloseNow();
+            statusWindow.Layout(layout == 0 ? 104 : 0);
+            if (layout == 0) {
+                monsterWindow.Layout();
+                monsterWindow.SetActive(false);
+                monsterWindow.SetCursorVisible(false);
             }
         } else if (layout != 0 && Pressed(TMultiInput::kCancel)) {
             Sound(kSoundCancel);
@@ -123,6 +131,9 @@ void TLcfBattleScene::ActorCommandInput() {
             else
                 commandWindow.SetCursorVisible(false);
             commandWindow.SetActive(false);
+            // The actor stays queued; the status cursor takes input again so
+            // that another member can be picked.
+            if (statusWindow.CursorVisible()) statusWindow.SetActive(true);
             SetPhase(kGauges);
             return;
         } else {
@@ -142,7 +153,6 @@ void TLcfBattleScene::ActorCommandInput() {
         commandingSlot = queue[0];
         commandWindow.CloseNow();
     } else if (!chosen) {
-        commandWindow.CloseNow();
         OpenActorCommands(commandingSlot);
         return;
     } else {
@@ -153,7 +163,20 @@ void TLcfBattleScene::ActorCommandInput() {
         ActorReady(commandingSlot);
     }
     commandWindow.SetActive(false);
-    SetPhase(kGauges);
+    StartGauges();
+}
+
+bool TLcfBattleScene::DecidesByItself(const TLcfgPlayerItem& actor) const {
+    return actor.show.autoThisBattle || actor.IsBerserk() || actor.IsConfused();
+}
+
+void TLcfBattleScene::PlaceCommandsFor(int slot) {
+    TLcfgPlayerItem* a = Member(slot);
+    if (!a) return;
+    if (BattleLayout() == 1)
+        commandWindow.PlaceFor(a->Id(), 244, 160, false);
+    else if (BattleLayout() == 2)
+        commandWindow.PlaceFor(a->Id(), 0, 80, false);
 }
 
 bool TLcfBattleScene::CanChangeRow(const TLcfgPlayerItem& actor) const {
@@ -166,6 +189,12 @@ bool TLcfBattleScene::CanChangeRow(const TLcfgPlayerItem& actor) const {
 
 bool TLcfBattleScene::ChooseEnemyTarget(TLcfgPlayerItem& actor) {
     monsterWindow.Layout();
+    if (BattleLayout() == 1) {
+        // The status window's lay-out moves its cursor to the first row,
+        // so the commands shown are the commanding actor's.
+        statusWindow.Layout(0);
+        PlaceCommandsFor(commandingSlot);
+    }
     if (GameInput) GameInput->Flush();
     targetingEnemies = 1;
     monsterWindow.SetCursorVisible(true);
@@ -194,6 +223,7 @@ bool TLcfBattleScene::ChooseEnemyTarget(TLcfgPlayerItem& actor) {
 
 bool TLcfBattleScene::ChooseActorTarget(TLcfgPlayerItem& actor) {
     targetWindow.Layout(BattleLayout() == 0 ? 104 : 0);
+    if (BattleLayout() == 1) PlaceCommandsFor(commandingSlot);
     targetWindow.SetCursorVisible(true);
     targetWindow.SetActive(true);
     targetWindow.customInput = false;

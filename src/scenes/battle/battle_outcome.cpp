@@ -162,9 +162,4 @@ void TLcfBattleScene::LeaveByFlight() {
 
 // --- The turn --------------------------------------------------------------------------
 
-bool TLcfBattleScene::ExecuteAction(TLcfgUnitItem& battler) {
-    if (!actions.ExecuteAction(battler)) return false;
-    // The turn is over: the gauge fills again.
-    battler.turnPending = 0;
-    return true;
-}
+bool TLcfBattleScene::ExecuteAction(TLcfgUnitItem& battler) { return actions.ExecuteAction(battler); }

@@ -258,8 +258,10 @@ void TLcfBattleScene::Update() {
                     }
                     Sound(kSoundDecision);
                     autoBattle = choice == 1;
+                    // This battle's flags: the actors' own settings stay as
+                    // they are saved.
                     for (int i = 0; i < MemberCount(); ++i)
-                        if (TLcfgPlayerItem* a = Member(i)) a->autoBattle = choice == 1 ? 1 : a->Hero().autoBattle;
+                        if (TLcfgPlayerItem* a = Member(i)) a->show.autoThisBattle = choice == 1 ? 1 : a->autoBattle;
                     fight = true;
                 }
                 if (fight) {
@@ -274,6 +276,7 @@ void TLcfBattleScene::Update() {
                     Sound(kSoundCancel);
                     partyCommandWindow.SetEscapeEnabled(MayEscapeFromPartyCommand());
                     statusWindow.SetCursorVisible(false);
+                    statusWindow.SetActive(false);
                     if (layout == 2) commandWindow.CloseNow();
                     SlideWindows(false);
                     partyCommandWindow.SetActive(true);
@@ -296,12 +299,10 @@ void TLcfBattleScene::Update() {
 void TLcfBattleScene::StartGauges() {
     partyCommandWindow.SetActive(false);
     statusWindow.SetCursorVisible(false);
+    statusWindow.SetActive(false);
     const int first = queue[0] >= 0 ? queue[0] : 0;
     statusWindow.PointAt(first);
-    if (BattleLayout() == 1 && Member(first)) {
-        commandWindow.PlaceFor(Member(first)->Id(), 244, 160, false);
-        commandWindow.SetCursorVisible(false);
-    }
+    if (BattleLayout() == 1) PlaceCommandsFor(first);
     SetPhase(kGauges);
 }
 
@@ -350,6 +351,7 @@ void TLcfBattleScene::Tick() {
         }
         CheckBattleEnd();
         if (!scriptWaits && !messageOpen && !holding) {
+            phaseBeforeWindows_ = phase_;
             monsterWindow.RefreshList();
             monsterWindow.Update();
             commandWindow.Update();
@@ -444,6 +446,10 @@ void TLcfBattleScene::RemoveFromQueue(int slot) {
 }
 
 void TLcfBattleScene::RunGauges() {
+    // Cancel while the gauges run asks for the party command again.
+    if (BattleLayout() != 0 && phase_ == kGauges && phaseBeforeWindows_ == kGauges && GameInput &&
+        GameInput->IsPressed(TMultiInput::kCancel))
+        statusWindow.backRequest = 1;
     if (endState != kRunning || !statusWindow.IsOpen() || BattleEventRunning()) return;
     if (phase_ != kPartyCommand && statusWindow.backRequest) return;
     bool someoneStands = false;
@@ -468,7 +474,7 @@ void TLcfBattleScene::RunGauges() {
     for (int i = 0; i < MemberCount(); ++i) {
         TLcfgPlayerItem* a = Member(i);
         if (!a || !a->CanAct()) continue;
-        if (!a->turnPending && phase_ != kPartyCommand && !animation && waitRule)
+        if (a->actionMarker == 0 && phase_ != kPartyCommand && !animation && waitRule)
             a->gauge = int32_t(std::min<int64_t>(INT32_MAX, a->gauge + gain(*a)));
         if (a->gauge > kFullGauge) {
             a->gauge = kFullGauge;
@@ -488,12 +494,12 @@ void TLcfBattleScene::RunGauges() {
         if (!e->IsAlive() || animation) continue;
         if (e->gauge > kFullGauge && enemyTurnsEnabled) {
             e->gauge = 0;
-            e->turnPending = 1;
+            e->actionMarker = 1;
             lastActorId = -1;
             EnemyReady(*e);
             break;
         }
-        if (phase_ != kPartyCommand && !e->turnPending && waitRule)
+        if (phase_ != kPartyCommand && e->actionMarker == 0 && waitRule)
             e->gauge = int32_t(std::min<int64_t>(INT32_MAX, e->gauge + gain(*e)));
     }
     if (phase_ != kGauges) return;
@@ -521,7 +527,7 @@ void TLcfBattleScene::CommandInputStart() {
     if (statusWindow.CursorVisible()) {
         for (int q = 0; q < kQueue - 1; ++q) {
             TLcfgPlayerItem* a = Member(queue[size_t(q)]);
-            if (a && a->IsAlive() && (a->IsBerserk() || a->IsConfused() || a->autoBattle || autoBattle)) {
+            if (a && a->IsAlive() && DecidesByItself(*a)) {
                 statusWindow.PointAt(queue[size_t(q)]);
                 commandingSlot = queue[size_t(q)];
                 OpenActorCommands(commandingSlot);
@@ -533,15 +539,19 @@ void TLcfBattleScene::CommandInputStart() {
             Sound(kSoundDecision);
             commandingSlot = statusWindow.Cursor();
             OpenActorCommands(commandingSlot);
+            return;
         }
+        // The commands beside the status follow its cursor.
+        TLcfgPlayerItem* under = Member(statusWindow.Cursor());
+        if (under && !commandWindow.Active() && (commandWindow.ActorId() != under->Id() || !commandWindow.IsVisible()))
+            PlaceCommandsFor(statusWindow.Cursor());
         return;
     }
     if (queue[0] >= 0) {
         statusWindow.PointAt(queue[0]);
         statusWindow.SetCursorVisible(true);
         statusWindow.SetActive(true);
-        if (layout == 1 && Member(queue[0]))
-            commandWindow.PlaceFor(Member(queue[0])->Id(), 244, 160, false);
+        PlaceCommandsFor(queue[0]);
     }
 }
 
@@ -582,7 +592,9 @@ void TLcfBattleScene::ActorReady(int slot) {
     RemoveFromQueue(slot);
     if (queued) {
         a->gauge = 0;
-        a->turnPending = 1;
+        // Its gauge stands until the turn is over. An actor left out of the
+        // ready list has no turn to wait for.
+        if (std::find(readyList.begin(), readyList.end(), a) != readyList.end()) a->actionMarker = 1;
     }
     if (GameBattleScripter) GameBattleScripter->ClearPageFlags();
 }
@@ -603,8 +615,12 @@ void TLcfBattleScene::ProcessReadyList() {
     if (head->IsEnemy()) RunBattleEvents(head, 2);
     if (head->action.basic != TLcfgUnitActItem::kDefend) head->action.kind = TLcfgUnitActItem::kNone;
     if (head->IsEnemy()) {
-        head->turnPending = 0;
+        head->actionMarker = 0;
         eventsEnabled = 1;
+    } else if (head->actionMarker == 1) {
+        // An actor whose turn never began (it fell or left the party
+        // meanwhile) is idle again; one that acts ends with its motion.
+        head->actionMarker = 0;
     }
     auto it = std::find(readyList.begin(), readyList.end(), head);
     if (it != readyList.end()) readyList.erase(it);
@@ -625,7 +641,9 @@ void TLcfBattleScene::RunBattleEvents(TLcfgUnitItem* battler, int trigger) {
             // here nothing else would switch them on again, so the page
             // would never finish.
             eventsEnabled = 1;
-            NestedFrame();
+            if (GameInput) GameInput->Update();
+            Tick();
+            if (BattleEventRunning()) DrawAndWait();
         }
         if (GameSystem && GameSystem->scene == kSceneGameOver) throw ELcfBattleEnd();
         CheckBattleEnd();
@@ -675,8 +693,8 @@ void TLcfBattleScene::EndBattle(int kind) {
     if (GamePlayers)
         for (int i = 0; i < GamePlayers->Count(); ++i) GamePlayers->Items(i)->EndBattle();
     const int32_t erase = GameSystem ? GameSystem->Transition(kTransitionBattleEndErase) : kNoTransition;
+    // Without an erase the last battle picture stays for the field's show.
     if (erase != kNoTransition) EraseScreen(erase);
-    GameDraw->Board().Brightness = 0;
     Reset();
     endState = kEnded;
     if (GameScreen) GameScreen->StopFlash();
@@ -762,6 +780,12 @@ void TLcfBattleScene::DrawBattlers() {
         if (TLcfgUnitItem* b = battler(o)) b->DrawPopup(board, 0, sy);
 }
 
+bool TLcfBattleScene::CommandWindowShown() const {
+    if (BattleLayout() != 2) return true;
+    const TLcfgPlayerItem* under = Member(statusWindow.Cursor());
+    return !(under && under->show.autoThisBattle);
+}
+
 void TLcfBattleScene::Draw() {
     TSorvoBoard& board = GameDraw->Board();
     board.Clear();
@@ -788,7 +812,7 @@ void TLcfBattleScene::Draw() {
     itemWindow.Draw();
     targetWindow.Draw();
     monsterWindow.Draw();
-    commandWindow.Draw();
+    if (CommandWindowShown()) commandWindow.Draw();
     if (!(targetingEnemies && monsterWindow.HasConditions())) messageWindow.Draw();
     if (GameMessageWindow) GameMessageWindow->Draw();
     if (targetingEnemies && GameSystemGraphic) {

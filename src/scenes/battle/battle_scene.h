@@ -98,6 +98,8 @@ public:
     void RunGauges();
     // The actor (slot) enters the ready list with its chosen action.
     void ActorReady(int slot);
+    // Whether the frame shows the actor command window.
+    bool CommandWindowShown() const;
     // The turn of the battler at the head of the ready list: answers
     // whether it is finished (the battler leaves the list).
     bool ExecuteAction(TLcfgUnitItem& battler);
@@ -183,6 +185,11 @@ private:
     void StartGauges();
     void SlideWindows(bool out);
     void OpenActorCommands(int slot);
+    // The actor command window of a party slot where layouts 1 and 2 show
+    // it while the status cursor picks a member (no cursor of its own).
+    void PlaceCommandsFor(int slot);
+    // Berserk, confused or on automatic battle in this battle.
+    bool DecidesByItself(const TLcfgPlayerItem& actor) const;
     void ActorCommandInput();
     bool ChooseEnemyTarget(TLcfgPlayerItem& actor);
     bool ChooseActorTarget(TLcfgPlayerItem& actor);
@@ -204,6 +211,10 @@ private:
     int phase_ = kPartyCommand;
     std::array<TLcfgPanorama, 2> layers_;
     bool inCommandInput_ = false;
+    // The phase when this frame's windows began to update: a cancel that
+    // ended an actor's command input is not read again as a cancel of the
+    // gauges.
+    int phaseBeforeWindows_ = kPartyCommand;
     std::unique_ptr<TSorvoSheet> backdrop_;
 };
 
