@@ -2,8 +2,10 @@
 # Runs the real program on the demo game under a virtual X server (Xvfb),
 # as a player would on a machine without a graphics accelerator.
 #
-#   xvfb_display_check.sh cpu  [window|full] [title|town] [seconds]
-#       processor time the program takes per second of play
+#   xvfb_display_check.sh cpu  [window|full] [title|town|battle] [seconds]
+#       processor time the program takes per second of play, and for each
+#       thread its share and its voluntary wake-ups a second (battle: the
+#       demo's battle test, troop 1)
 #   xvfb_display_check.sh loss [window|full] [runs]
 #       kills the X server while the game runs, and checks each time that
 #       the program ends within 2 seconds with a non-zero status and no signal
@@ -36,6 +38,11 @@ game_pid=""
 start_game() {
   local args=()
   [ "$screen" = window ] && args=("" "" Window)
+  if [ "${place:-}" = battle ]; then
+    args=(BattleTest "" "")
+    [ "$screen" = window ] && args=(BattleTest "" Window)
+    args+=(1 0 0 0)
+  fi
   (cd "$demo" && DISPLAY=":$display_number" SDL_AUDIODRIVER=dummy exec "$varnow" "${args[@]}") >/dev/null 2>"$demo/stderr" &
   game_pid=$!
   sleep 1.5
@@ -49,6 +56,12 @@ keys() {
 }
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# One line per thread: id, name, processor ticks, voluntary switches.
+thread_snapshot() {
+  for t in /proc/"$1"/task/*; do
+    echo "$(basename "$t") $(tr ' ' _ <"$t/comm") $(awk '{print $14 + $15}' "$t/stat") $(awk '/^voluntary/{print $2}' "$t/status")"
+  done | sort
+}
 
 case "$mode" in
 cpu)
@@ -60,12 +73,17 @@ cpu)
   sleep 1
   hz=$(getconf CLK_TCK)
   t0=$(cpu_ticks "$game_pid")
+  thread_snapshot "$game_pid" >"$demo/threads0"
   sleep "$seconds"
   t1=$(cpu_ticks "$game_pid")
+  thread_snapshot "$game_pid" >"$demo/threads1"
   kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null
   kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
   awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$seconds" -v w="$screen" -v p="$place" \
     'BEGIN { printf "%s, %s: %.1f %% of a core (%.2f s of processor time in %d s)\n", w, p, 100 * d / hz / s, d / hz, s }'
+  # Threads that lived through the whole measurement and did anything.
+  join "$demo/threads0" "$demo/threads1" | awk -v hz="$hz" -v s="$seconds" \
+    '$6 > $3 || $7 > $4 { printf "  thread %s %s: %.1f %% of a core, %.0f wake-ups/s\n", $1, $2, 100 * ($6 - $3) / hz / s, ($7 - $4) / s }'
   ;;
 loss)
   runs="${3:-10}"

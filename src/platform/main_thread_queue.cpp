@@ -29,6 +29,7 @@ void MainThreadQueue::Post(std::function<void()> fn) {
         std::lock_guard lock(mutex_);
         calls_.push_back(std::move(fn));
     }
+    queued_.notify_all();
     if (wake_) wake_();
 }
 
@@ -63,6 +64,13 @@ void MainThreadQueue::RunCalls() {
         }
         fn();
     }
+}
+
+void MainThreadQueue::WaitForCalls(std::chrono::steady_clock::time_point until) {
+    std::unique_lock lock(mutex_);
+    // An absolute deadline on the monotonic clock: one sleep, however often
+    // the thread is woken for nothing on the way.
+    queued_.wait_until(lock, until, [this] { return !calls_.empty(); });
 }
 
 std::unique_ptr<Timer> MainThreadQueue::StartTimer(int intervalMs, std::function<void()> callback,

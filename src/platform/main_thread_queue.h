@@ -4,6 +4,7 @@
 // and the backend's pump runs them together with the main-thread timers
 // whose time has come.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -40,6 +41,11 @@ public:
     void RunDue(uint64_t nowMicros);
     // Only the queued calls (sent and posted).
     void RunCalls();
+    // Blocks until a call is queued or the clock reaches `until`, whichever
+    // is first; returns at once when a call is queued already. The frame
+    // wait sleeps here, so a call sent from another thread (the sequencer's
+    // system-exclusive messages) does not wait for the end of the frame.
+    void WaitForCalls(std::chrono::steady_clock::time_point until);
     // Microseconds until the next main-thread timer is due (0 when one is
     // due already), or -1 when there is none.
     int64_t MicrosUntilNextTimer(uint64_t nowMicros);
@@ -56,6 +62,7 @@ private:
     std::thread::id mainThread_;
     std::function<void()> wake_;
     std::mutex mutex_;
+    std::condition_variable queued_;
     std::deque<std::function<void()>> calls_;
     // Timers are touched only on the main thread.
     std::map<int, TimerEntry> timers_;

@@ -115,6 +115,11 @@ public:
     virtual uint64_t NowMicros() = 0;
     uint64_t NowMillis() { return NowMicros() / 1000; }
     virtual void SleepMicros(uint64_t us) = 0;
+    // Sleeps until the clock reads at least deadlineMicros, in one sleep.
+    // Returns earlier when a call is posted to the main thread or a
+    // main-thread timer falls due, so that they are not held up; the
+    // caller pumps and sleeps again if it needs to.
+    virtual void SleepUntilMicros(uint64_t deadlineMicros) = 0;
 
     // --- Display ---------------------------------------------------------
     virtual Display& GetDisplay() = 0;
@@ -136,6 +141,10 @@ public:
     // pressed and released between two pumps still answers true once.
     virtual bool TakeKeyWentDown(Key key) = 0;
     virtual bool IsMouseButtonHeld(MouseButton button) = 0;
+    // Did the button go down since the last time this was asked for it? As
+    // for keys: a click pressed and released between two pumps still
+    // answers true once.
+    virtual bool TakeMouseButtonWentDown(MouseButton button) = 0;
     virtual JoystickState GetJoystick() = 0;
     // Does the window have input focus? A window that never received a focus
     // event counts as active.

@@ -47,6 +47,34 @@ TEST_F(SorvoDrawTest, FramesAreReleasedOnAPerSecondScheduleRebasedEverySixtyFram
     }
 }
 
+TEST_F(SorvoDrawTest, AFrameWaitSleepsOnceToTheDueTimeAndALateOneOnlyRests) {
+    TSorvoDraw draw;
+    SetUpLikeStartup(draw);
+    draw.ResetFrameTimer();
+    uint64_t base = Now();
+    draw.WaitFrame();  // frame 0, due at once
+    // 5 ms of game work a frame, over several seconds: the rest of a
+    // millisecond is part of the one sleep to the due time, and every frame
+    // is still released just past its time (the schedule's thirds of a
+    // millisecond included, where rounding could make a sleep end at once).
+    for (int i = 1; i <= 300; ++i) {
+        sys->Advance(5'000);
+        uint64_t sleeps = sys->sleepCount;
+        draw.WaitFrame();
+        ASSERT_EQ(sys->sleepCount - sleeps, 1u) << "frame " << i;
+        double due = 1'000'000.0 * (i / 60) + (i % 60) * (1'000'000.0 / 60);
+        double at = double(Now() - base);
+        ASSERT_GT(at, due) << "frame " << i;
+        ASSERT_LE(at, due + 2) << "frame " << i;
+    }
+    // A frame that is late (within MaxLag) rests its millisecond, once.
+    sys->Advance(40'000);
+    uint64_t sleeps = sys->sleepCount, t = Now();
+    draw.WaitFrame();
+    EXPECT_EQ(sys->sleepCount - sleeps, 1u);
+    EXPECT_EQ(Now() - t, 1'000u);
+}
+
 TEST_F(SorvoDrawTest, AWaitStalledLongerThanTwoFramesRestartsTheSchedule) {
     TSorvoDraw draw;
     SetUpLikeStartup(draw);

@@ -74,3 +74,33 @@ TEST(ThreadTimer, ErrorOnTheTimerThreadIsRaisedOnTheMainThread) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(ticks.load(), 3);  // stopped after the error
 }
+
+TEST(MainThreadQueue, TheFrameSleepEndsAtItsDeadlineOrAtOnceWhenACallIsSent) {
+    using Clock = std::chrono::steady_clock;
+    MainThreadQueue q;
+    // Nothing queued: the sleep lasts to its deadline.
+    auto t0 = Clock::now();
+    q.WaitForCalls(t0 + std::chrono::milliseconds(30));
+    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(30));
+
+    // A call sent from another thread ends a long sleep early, and the
+    // sender is answered by the pump after it.
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        q.Send([] {});
+        done = true;
+    });
+    t0 = Clock::now();
+    q.WaitForCalls(t0 + std::chrono::seconds(20));
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(10));
+    q.RunCalls();
+    sender.join();
+    EXPECT_TRUE(done);
+    // A call already queued: no sleep at all.
+    q.Post([] {});
+    t0 = Clock::now();
+    q.WaitForCalls(t0 + std::chrono::seconds(20));
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(10));
+    q.RunCalls();
+}

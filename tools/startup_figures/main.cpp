@@ -66,6 +66,7 @@ public:
         : inner_(std::move(inner)), display_(inner_->GetDisplay()) {}
     uint64_t NowMicros() override { return inner_->NowMicros(); }
     void SleepMicros(uint64_t us) override { inner_->SleepMicros(us); }
+    void SleepUntilMicros(uint64_t deadline) override { inner_->SleepUntilMicros(deadline); }
     platform::Display& GetDisplay() override { return display_; }
     void InhibitScreenSaver(bool i) override { inner_->InhibitScreenSaver(i); }
     void PumpEvents() override {
@@ -81,6 +82,7 @@ public:
     bool IsKeyHeld(platform::Key k) override { return inner_->IsKeyHeld(k); }
     bool TakeKeyWentDown(platform::Key k) override { return inner_->TakeKeyWentDown(k); }
     bool IsMouseButtonHeld(platform::MouseButton b) override { return inner_->IsMouseButtonHeld(b); }
+    bool TakeMouseButtonWentDown(platform::MouseButton b) override { return inner_->TakeMouseButtonWentDown(b); }
     platform::JoystickState GetJoystick() override { return inner_->GetJoystick(); }
     bool IsActive() override { return true; }
     std::unique_ptr<platform::Timer> StartPeriodicTimer(int ms, std::function<void()> cb) override {

@@ -67,6 +67,8 @@ void TMultiInput::Sample() {
         for (Key k : keys) take(k);
     take(Key::Shift);
     take(Key::Ctrl);
+    const bool leftClicked = sys.TakeMouseButtonWentDown(MouseButton::Left);
+    const bool rightClicked = sys.TakeMouseButtonWentDown(MouseButton::Right);
 
     if (!sys.IsActive()) {
         Clear();
@@ -108,6 +110,8 @@ void TMultiInput::Sample() {
 
     if (sys.IsMouseButtonHeld(MouseButton::Left)) now |= Bit(kMouseLeft);
     if (sys.IsMouseButtonHeld(MouseButton::Right)) now |= Bit(kMouseRight);
+    if (leftClicked) tapped |= Bit(kMouseLeft);
+    if (rightClicked) tapped |= Bit(kMouseRight);
     if (sys.IsKeyHeld(Key::Shift)) now |= Bit(kShift);
     if (wentDown[KeyIndex(Key::Shift)]) tapped |= Bit(kShift);
     if (sys.IsKeyHeld(Key::Ctrl)) now |= Bit(kCtrl);

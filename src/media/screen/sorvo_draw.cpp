@@ -15,10 +15,9 @@ using platform::Sys;
 TSorvoDraw* GameDraw = nullptr;
 
 namespace {
-// The frame wait sleeps towards the due time in slices no longer than this,
-// pumping events between them, so that keys and the window's close are seen
-// promptly while the processor rests.
-constexpr double kMaxSleepSliceMs = 2.0;
+// Every frame wait rests at least this long, so that a game that is late
+// still leaves the processor to others once a frame.
+constexpr uint64_t kFrameRestMicros = 1000;
 // While the window is inactive the wait blocks for events this long at a time.
 constexpr int kInactiveWaitMs = 100;
 }  // namespace
@@ -186,29 +185,45 @@ void TSorvoDraw::HandleEvent(const Event& event) {
     }
 }
 
+uint64_t TSorvoDraw::DueMicros() const {
+    // The first whole microsecond at which the clock, read as ElapsedExact
+    // reads it, lies past the due time. The product alone can round to a
+    // microsecond that still reads as "not yet", and a sleep to it would
+    // end at once, again and again.
+    double due = frameBase_ + frameCount_ * interval_;
+    uint64_t elapsed = uint64_t(std::max(0.0, std::floor(due * 1000.0)));
+    while (double(elapsed) / 1000.0 <= due) ++elapsed;
+    return startMicros_ + elapsed;
+}
+
 void TSorvoDraw::WaitUntilScheduled() {
     auto& sys = Sys();
     // Pump at least once; go on until the clock has passed the time of the
-    // current frame. The due time is read afresh on every pass because a
-    // key command may restart the schedule.
+    // current frame. Each pass sleeps once, to the due time; the due time is
+    // read afresh on every pass because a key command may restart the
+    // schedule, and a sleep ended early by a call from another thread only
+    // pumps and sleeps again.
     for (;;) {
         ProcessMessages();
         double now = ElapsedExact();
         double due = frameBase_ + frameCount_ * interval_;
         if (!(due >= now)) return;
-        double sleepMs = std::min(due - now, kMaxSleepSliceMs);
-        // One microsecond more than the remaining time, so that the clock
-        // lies past the due time when the sleep ends.
-        sys.SleepMicros(uint64_t(sleepMs * 1000.0) + 1);
+        sys.SleepUntilMicros(DueMicros());
     }
 }
 
 void TSorvoDraw::WaitFrame() {
     auto& sys = Sys();
     for (;;) {
-        sys.SleepMicros(1000);
+        // The rest of a millisecond comes first. When the due time lies
+        // further ahead, the rest is part of the one sleep to it: the lag
+        // check below cannot fire then (the clock is behind the schedule),
+        // so sleeping apart would only wake the thread once more.
+        uint64_t restEnd = sys.NowMicros() + kFrameRestMicros;
+        bool restSeparately = DueMicros() <= restEnd;
+        if (restSeparately) sys.SleepMicros(kFrameRestMicros);
         if (GetLag() > maxLag_) ResetFrameTimer();
-        double t0 = ElapsedExact();
+        double t0 = restSeparately ? ElapsedExact() : double(restEnd - startMicros_) / 1000.0;
         WaitUntilScheduled();
         // The schedule is re-based every second, so the rounding of the
         // interval never accumulates.

@@ -128,6 +128,9 @@ private:
     void UpdateDestination();
     void HandleEvent(const platform::Event& event);
     void WaitUntilScheduled();
+    // The platform clock's reading (microseconds) just past the current
+    // frame's due time.
+    uint64_t DueMicros() const;
 
     TSorvoBoard board_;
     int frameRate_ = 20;

@@ -1,5 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
+#include <utility>
+
 #include <cstdio>
 
 namespace platform {
@@ -65,7 +67,15 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 
 uint64_t HeadlessPlatform::NowMicros() { return now_; }
 
-void HeadlessPlatform::SleepMicros(uint64_t us) { Advance(us); }
+void HeadlessPlatform::SleepMicros(uint64_t us) {
+    ++sleepCount;
+    Advance(us);
+}
+
+void HeadlessPlatform::SleepUntilMicros(uint64_t deadlineMicros) {
+    ++sleepCount;
+    if (deadlineMicros > now_) Advance(deadlineMicros - now_);
+}
 
 void HeadlessPlatform::Advance(uint64_t us) {
     uint64_t target = now_ + us;
@@ -161,6 +171,7 @@ void HeadlessPlatform::PumpEvents() {
                 break;
             case Event::Type::MouseDown:
                 mouseHeld_[size_t(e.mouseButton) % 3] = true;
+                mouseClicked_[size_t(e.mouseButton) % 3] = true;
                 break;
             case Event::Type::MouseUp:
                 mouseHeld_[size_t(e.mouseButton) % 3] = false;
@@ -209,6 +220,10 @@ bool HeadlessPlatform::TakeKeyWentDown(Key key) {
 }
 
 bool HeadlessPlatform::IsMouseButtonHeld(MouseButton button) { return mouseHeld_[size_t(button) % 3]; }
+
+bool HeadlessPlatform::TakeMouseButtonWentDown(MouseButton button) {
+    return std::exchange(mouseClicked_[size_t(button) % 3], false);
+}
 
 void HeadlessPlatform::ShowMessageBox(const std::string& caption, const std::string& text, bool isError) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

@@ -70,6 +70,7 @@ public:
 
     uint64_t NowMicros() override;
     void SleepMicros(uint64_t us) override;
+    void SleepUntilMicros(uint64_t deadlineMicros) override;
     Display& GetDisplay() override { return display_; }
     void InhibitScreenSaver(bool inhibit) override { screenSaverInhibited = inhibit; }
     void PumpEvents() override;
@@ -78,6 +79,7 @@ public:
     bool IsKeyHeld(Key key) override;
     bool TakeKeyWentDown(Key key) override;
     bool IsMouseButtonHeld(MouseButton button) override;
+    bool TakeMouseButtonWentDown(MouseButton button) override;
     JoystickState GetJoystick() override { return joystick; }
     bool IsActive() override { return active; }
     std::unique_ptr<Timer> StartPeriodicTimer(int intervalMs, std::function<void()> callback) override;
@@ -119,6 +121,7 @@ public:
     bool screenSaverInhibited = false;
     int audioOpenCount = 0;
     uint64_t pumpCount = 0;
+    uint64_t sleepCount = 0;      // calls of SleepMicros and SleepUntilMicros
 
 private:
     struct TimerEntry {
@@ -138,6 +141,7 @@ private:
     std::array<bool, size_t(Key::Count)> held_{};
     std::array<bool, size_t(Key::Count)> wentDown_{};
     bool mouseHeld_[3] = {};
+    bool mouseClicked_[3] = {};  // went down since last asked
     std::map<int, TimerEntry> timers_;
     int nextTimerId_ = 1;
     std::deque<std::function<void()>> posted_;

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/code_page.h"
 #include "platform/key_state.h"
@@ -72,6 +73,7 @@ public:
 
     uint64_t NowMicros() override;
     void SleepMicros(uint64_t us) override;
+    void SleepUntilMicros(uint64_t deadlineMicros) override;
     Display& GetDisplay() override { return *display_; }
     void InhibitScreenSaver(bool inhibit) override;
     void PumpEvents() override;
@@ -80,6 +82,9 @@ public:
     bool IsKeyHeld(Key key) override { return keys_.IsHeld(key); }
     bool TakeKeyWentDown(Key key) override { return keys_.TakeWentDown(key); }
     bool IsMouseButtonHeld(MouseButton button) override { return mouseHeld_[size_t(button) % 3]; }
+    bool TakeMouseButtonWentDown(MouseButton button) override {
+        return std::exchange(mouseClicked_[size_t(button) % 3], false);
+    }
     JoystickState GetJoystick() override;
     bool IsActive() override { return active_; }
     std::unique_ptr<Timer> StartPeriodicTimer(int intervalMs, std::function<void()> callback) override;
@@ -111,6 +116,7 @@ private:
     std::deque<Event> events_;
     KeyState keys_;
     bool mouseHeld_[3] = {};
+    bool mouseClicked_[3] = {};  // went down since last asked
     // A window that never got a focus event counts as active (some drivers
     // never send one).
     std::atomic<bool> active_{true};
@@ -167,6 +173,16 @@ uint64_t SdlPlatform::NowMicros() {
 
 void SdlPlatform::SleepMicros(uint64_t us) { std::this_thread::sleep_for(std::chrono::microseconds(us)); }
 
+void SdlPlatform::SleepUntilMicros(uint64_t deadlineMicros) {
+    uint64_t now = NowMicros();
+    int64_t untilTimer = mainQueue_->MicrosUntilNextTimer(now);
+    if (untilTimer >= 0 && now + uint64_t(untilTimer) < deadlineMicros) deadlineMicros = now + uint64_t(untilTimer);
+    if (deadlineMicros <= now) return;
+    // Window events that arrive meanwhile wait for the pump after the sleep
+    // (at most a frame); calls from other threads end the sleep at once.
+    mainQueue_->WaitForCalls(start_ + std::chrono::microseconds(deadlineMicros));
+}
+
 void SdlPlatform::InhibitScreenSaver(bool inhibit) {
     if (!videoAvailable_ || inhibit == screenSaverInhibited_) return;
     if (inhibit)
@@ -206,6 +222,7 @@ void SdlPlatform::Translate(const SDL_Event& sdl) {
                 active_ = false;
                 keys_.ReleaseAll();
                 mouseHeld_[0] = mouseHeld_[1] = mouseHeld_[2] = false;
+                mouseClicked_[0] = mouseClicked_[1] = mouseClicked_[2] = false;
                 e.type = Event::Type::FocusLost;
                 Queue(e);
             }
@@ -236,6 +253,7 @@ void SdlPlatform::Translate(const SDL_Event& sdl) {
                 break;
             bool down = sdl.type == SDL_MOUSEBUTTONDOWN;
             mouseHeld_[size_t(button)] = down;
+            if (down) mouseClicked_[size_t(button)] = true;
             e.type = down ? Event::Type::MouseDown : Event::Type::MouseUp;
             e.mouseButton = button;
             e.x = sdl.button.x;
