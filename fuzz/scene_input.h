@@ -42,8 +42,9 @@ namespace scene_input {
 
 constexpr size_t kHeader = 8;
 constexpr size_t kEditSize = 10;
-// Records 1-8 of a table, items 1-8 of a record's list.
-constexpr int32_t kMaxRecord = 8;
+// Records 1-32 of a table, items 1-32 of a record's list (the demo has
+// thirty items).
+constexpr int32_t kMaxRecord = 32;
 // The table byte that appends a command line to a troop's page.
 constexpr uint8_t kScriptLine = 0xFF;
 

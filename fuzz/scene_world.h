@@ -122,8 +122,9 @@ public:
 
     // A database a battle and the menu can run on: four heroes with flat
     // growth, a class, skills of healing and harm, a potion, a sword and a
-    // shield, death and one more condition, two attributes, two monsters
-    // and troop 1 of both, the five battle commands.
+    // shield, death and a poison among sixteen conditions, attributes,
+    // plain animations, two monsters and troop 1 of both, the five battle
+    // commands.
     static void FillBase() {
         GameDataBase->Reset();
         DbSystem->systemSkin = "Skin";
@@ -155,7 +156,9 @@ public:
             h->skills.Add()->skillId = 2;
             h->SetInitialEquipment(0, 2);
         }
-        DbSkill->SetCount(3);
+        // Every id a seed's records refer to exists (edits reach ids 1-32).
+        DbSkill->SetCount(scene_input::kMaxRecord);
+        DbAnimation->SetCount(scene_input::kMaxRecord);
         TLcfSkillItem* fire = DbSkill->Find(1);
         fire->name = "Fire";
         fire->spCost = 3;
@@ -171,7 +174,7 @@ public:
         heal->scope = TLcfSkillItem::kOneAlly;
         heal->usableInBattle = 1;
         DbSkill->Find(3)->kind = TLcfSkillItem::kEscape;
-        DbItem->SetCount(3);
+        DbItem->SetCount(scene_input::kMaxRecord);
         TLcfItemItem* potion = DbItem->Find(1);
         potion->name = "Potion";
         potion->kind = TLcfItemItem::kMedicine;
@@ -184,10 +187,10 @@ public:
         shield->name = "Shield";
         shield->kind = TLcfItemItem::kShield;
         shield->defenseBonus = 5;
-        DbStatus->SetCount(2);
+        DbStatus->SetCount(scene_input::kMaxRecord);
         DbStatus->Find(1)->restriction = TLcfStatusItem::kCannotAct;  // death
         DbStatus->Find(2)->name = "Poison";
-        DbAttrib->SetCount(2);
+        DbAttrib->SetCount(4);
         DbMonster->SetCount(2);
         for (int32_t id = 1; id <= 2; ++id) {
             TLcfMonsterItem* m = DbMonster->Find(id);

@@ -10,7 +10,7 @@
 namespace {
 
 // The sections whose records the scenes use.
-constexpr int32_t kSections[] = {11, 12, 13, 14, 15, 17, 18, 30};
+constexpr int32_t kSections[] = {11, 12, 13, 14, 15, 17, 18, 19, 29, 30};
 
 // The demo's records as edits: the header's edit count still 0.
 std::vector<uint8_t> DemoEdits(TLcfDataBase& demo, size_t& count) {
@@ -19,8 +19,11 @@ std::vector<uint8_t> DemoEdits(TLcfDataBase& demo, size_t& count) {
     const std::vector<TLcfDataBase::Table> tables = scene_input::SortedTables(demo);
     for (size_t index = 0; index < tables.size(); ++index) {
         const TLcfDataBase::Table& t = tables[index];
-        if (std::find(std::begin(kSections), std::end(kSections), t.section) == std::end(kSections) || !t.list)
+        if (std::find(std::begin(kSections), std::end(kSections), t.section) == std::end(kSections)) continue;
+        if (t.record) {
+            scene_input::EncodeRecord(edits, count, uint8_t(index), 1, *t.record);
             continue;
+        }
         for (int i = 0; i < t.list->Count(); ++i) {
             TCatalogItem* record = t.list->Items(i);
             if (record->Id() > scene_input::kMaxRecord) break;
