@@ -28,7 +28,7 @@ namespace {
 
 // Long enough for a start, a few turns and an end; short enough that one
 // input runs in a few milliseconds.
-constexpr int kMaxFrames = 360;
+constexpr int kMaxFrames = 160;
 
 }  // namespace
 

@@ -4,9 +4,8 @@
 // headless platform, with every image the game asks for answered by one of
 // a few pictures written once. Each input builds a small battle-ready
 // database, edits it (scene_input.h), and runs the real frame loop for a
-// bounded number of frames with one key byte per frame (drawing every
-// fourth); when the frames are spent the next pump ends the run the way
-// closing the window does.
+// bounded number of frames with one key byte per frame; when the frames
+// are spent the next pump ends the run the way closing the window does.
 
 #include <unistd.h>
 
@@ -95,11 +94,7 @@ public:
         GameInput = new TMultiInput();
         sys->onPump = [this] { HoldKeys(); };
         GameDraw->OnPump = [this] {
-            const int frame = Frame();
-            if (frame >= frameLimit) throw ESorvoDrawAbort{};
-            // Drawing costs more than the game: three frames in four are
-            // skipped as on a machine that lags (transitions still draw).
-            GameDraw->SetMaxLag(frame % 4 == 0 ? 20 : 0);
+            if (Frame() >= frameLimit) throw ESorvoDrawAbort{};
             GameInput->Sample();
         };
         GameMapTree = &tree;

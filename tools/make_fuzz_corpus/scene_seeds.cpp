@@ -57,8 +57,8 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     demo.Load(demoFolder.string());
     size_t count = 0;
     const std::vector<uint8_t> edits = DemoEdits(demo, count);
-    // Decision every fourth frame: commands, targets and messages go on.
-    const std::vector<uint8_t> decide = {8, 0, 0, 0};
+    // Decision every other frame: commands, targets and messages go on.
+    const std::vector<uint8_t> decide = {8, 0};
     // Down, decision, up, decision, cancel: through the lists and back.
     const std::vector<uint8_t> browse = {1, 0, 8, 0, 4, 0, 8, 0, 16, 0, 3, 0, 8, 0};
 
@@ -70,11 +70,11 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
             for (int troop = 0; troop < 3; ++troop)
                 Write(battle / ("layout" + std::to_string(layout) + "_start" + std::to_string(condition) + "_troop" +
                                 std::to_string(troop + 1)),
-                      {flags, uint8_t(3 + 4 * troop), uint8_t(troop), uint8_t(troop)}, 359, edits, count,
+                      {flags, uint8_t(3 + 4 * troop), uint8_t(troop), uint8_t(troop)}, 159, edits, count,
                       troop == 2 ? browse : decide);
         }
     // The base game alone: no edits.
-    Write(battle / "base", {16, 3, 0, 0}, 359, {}, 0, decide);
+    Write(battle / "base", {16, 3, 0, 0}, 159, {}, 0, decide);
 
     const std::filesystem::path menu = dir / "menu_scenes";
     std::filesystem::create_directories(menu);
