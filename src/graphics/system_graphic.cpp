@@ -243,9 +243,9 @@ void TLcfSystemGraphic::DrawTimer(int32_t x, int32_t y, int32_t frames) {
 
 void TLcfSystemGraphic::DrawGaugeFrom(TSorvoSheet& source, int32_t row, int32_t x, int32_t y, int32_t fill) {
     source.Transparent = true;
-    board_.Draw(x - 16, y, source, RectOfSize(0, row, 16, 16));
+    board_.Draw(ClampToInt32(int64_t(x) - 16), y, source, RectOfSize(0, row, 16, 16));
     board_.StretchDraw(RectOfSize(x, y, 25, 16), source, RectOfSize(16, row, 16, 16));
-    board_.Draw(x + 25, y, source, RectOfSize(32, row, 16, 16));
+    board_.Draw(ClampToInt32(int64_t(x) + 25), y, source, RectOfSize(32, row, 16, 16));
     if (fill > 0)
         board_.StretchDraw(RectOfSize(x, y, fill, 16), source, RectOfSize(fill < 25 ? 48 : 64, row, 16, 16));
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "data/clamp.h"
+
 struct TRect {
     int32_t Left = 0;
     int32_t Top = 0;
@@ -21,7 +23,8 @@ struct TRect {
     constexpr bool operator==(const TRect&) const = default;
 };
 
-// A rectangle from its position and size.
+// A rectangle from its position and size; an edge past the 32-bit range
+// stops at its end (such a rectangle lies far off any sheet).
 constexpr TRect RectOfSize(int32_t x, int32_t y, int32_t width, int32_t height) {
-    return TRect(x, y, x + width, y + height);
+    return TRect(x, y, ClampToInt32(int64_t(x) + width), ClampToInt32(int64_t(y) + height));
 }

@@ -211,24 +211,26 @@ void GameReset() {
         GameSystem->scene = 6;
 }
 
+void RunSceneFrame() {
+    uint8_t scene = GameSystem->scene;
+    ++GameSystem->frameCount;
+    GameInput->Update();
+    if (TLcfScene* s = SceneOf(scene)) s->Update();
+    // A new scene runs its first Update in this same frame.
+    if (GameSystem->scene != scene) return;
+    bool draw = GameDraw->GetLag() < GameDraw->MaxLag() / 2 || (scene == 0 && FieldScene->ForceDraw);
+    if (draw) {
+        if (TLcfScene* s = SceneOf(scene)) {
+            s->Draw();
+            GameDraw->Flip();
+        }
+    }
+    GameDraw->WaitFrame();
+}
+
 void SorvoDrawMain() {
     GameReset();
-    while (!BattleTestMode || GameSystem->scene == 2) {
-        uint8_t scene = GameSystem->scene;
-        ++GameSystem->frameCount;
-        GameInput->Update();
-        if (TLcfScene* s = SceneOf(scene)) s->Update();
-        // A new scene runs its first Update in this same frame.
-        if (GameSystem->scene != scene) continue;
-        bool draw = GameDraw->GetLag() < GameDraw->MaxLag() / 2 || (scene == 0 && FieldScene->ForceDraw);
-        if (draw) {
-            if (TLcfScene* s = SceneOf(scene)) {
-                s->Draw();
-                GameDraw->Flip();
-            }
-        }
-        GameDraw->WaitFrame();
-    }
+    while (!BattleTestMode || GameSystem->scene == 2) RunSceneFrame();
     // The test battle is over: the program closes.
     GameDraw->Terminate();
 }

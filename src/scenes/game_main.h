@@ -50,6 +50,10 @@ extern int GameResetCount;
 // Everything back to a new run: audio off, black screen, game objects and
 // scenes reset, then the title (or the test battle).
 void GameReset();
+// One pass of the frame loop: the current scene's Update, then its drawing
+// unless the program lags or the scene changed, then the wait for the next
+// frame (a new scene runs its first Update in the next pass at once).
+void RunSceneFrame();
 // The main handler: GameReset, then the frame loop.
 void SorvoDrawMain();
 

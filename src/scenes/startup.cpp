@@ -30,6 +30,7 @@ bool TestPlayMode = false;
 bool ShowLogo = true;
 bool ShowTitle = true;
 std::function<void()> OnBeforeTeardown;
+std::optional<uint64_t> StartupRandomSeed;
 
 namespace {
 
@@ -81,7 +82,10 @@ void FormShow() {
     CantrelInit();
     CantrelOpenMidi();
     CantrelOpenWave();
-    Randomize();
+    if (StartupRandomSeed)
+        SeedRandom(*StartupRandomSeed);
+    else
+        Randomize();
     GameInput = new TMultiInput();
     // Sampled at every pump of the frame wait, so that no tap between two
     // frames is lost.

@@ -6,6 +6,7 @@
 // It runs against whatever platform is set (platform::Sys()), so tests run
 // it headless.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ void ReadCommandLine(const std::vector<std::string>& args);
 int VarnowMain(const std::vector<std::string>& args, const std::string& currentFolder);
 
 #include <functional>
+#include <optional>
+// When set, start-up seeds the shared random generator with this in place of
+// the clock: the end-to-end harness replays a key script as the same game.
+extern std::optional<uint64_t> StartupRandomSeed;
+
 // Observation point for the end-to-end harness: runs after the frame loop
 // ended and before anything is torn down (state summary, a final save).
 extern std::function<void()> OnBeforeTeardown;

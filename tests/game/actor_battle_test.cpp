@@ -118,6 +118,31 @@ TEST_F(ActorBattleTest, PlacementFollowsTheStartCondition) {
     EXPECT_EQ(Actor(1).homeX, 24);
 }
 
+// Battle places from a game file may be any 32-bit value: the far left is
+// raised to 24, mirrored on a back attack it lies far to the right, the
+// lowest hero is drawn last, and shaken far off screen it draws nothing.
+TEST_F(ActorBattleTest, ExtremeBattlePlacesAreRaisedMirroredAndSortedWithoutOverflow) {
+    DbPlayer->FindPlayer(1)->battleX = INT32_MIN;
+    DbPlayer->FindPlayer(2)->battleX = INT32_MAX;
+    DbPlayer->FindPlayer(3)->battleY = INT32_MAX;
+    DbPlayer->FindPlayer(4)->battleY = INT32_MIN;
+    GamePlayers->PlaceForBattle();
+    EXPECT_EQ(Actor(1).battleX, 24);
+    EXPECT_GT(Actor(2).battleX, 1000000);
+    EXPECT_GT(Actor(3).DrawOrder(), Actor(2).DrawOrder());
+    EXPECT_LT(Actor(4).DrawOrder(), Actor(2).DrawOrder());
+    scene.startCondition = kStartBackAttack;
+    GamePlayers->PlaceForBattle();
+    EXPECT_GT(Actor(1).battleX, 1000000);
+    EXPECT_EQ(Actor(2).battleX, 24);
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    Actor(1).shakeOffsetX = INT32_MAX;
+    Actor(1).DrawBattler(board);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) ASSERT_EQ(board.ScanLine(y)[x], 0) << x << "," << y;
+}
+
 TEST_F(ActorBattleTest, EveryoneMovesToTheFrontWhenNoFrontMemberCanFight) {
     for (int32_t id = 1; id <= 4; ++id) Actor(id).row = id <= 2 ? 0 : 1;
     Actor(1).SetCondition(2, 1);

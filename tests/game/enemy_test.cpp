@@ -399,3 +399,31 @@ TEST_F(EnemyTest, DrawnCentredWhileShownAndNotBlinking) {
 }
 
 }  // namespace
+
+// Places from a game file may be any 32-bit value: far off screen the
+// enemy stays (mirrored on a back attack), shakes there and draws nothing,
+// and its depth still sorts it by its place.
+TEST_F(EnemyTest, EnemiesAtExtremePlacesStayOffScreenWhenShakenAndSortByDepth) {
+    Picture("blob", 20, 10);
+    Monster(1, Chunks().Str(2, "blob").Int(4, 40));
+    Group(1, {{1, INT32_MIN, 100, false}, {1, INT32_MAX, 120, false}});
+    for (int cond : {kStartNormal, kStartBackAttack}) {
+        SCOPED_TRACE(cond);
+        scene.startCondition = cond;
+        troop.SetupTroop(1);
+        TLcfgMonsterItem& left = *troop.Member(cond == kStartNormal ? 0 : 1);
+        TLcfgMonsterItem& right = *troop.Member(cond == kStartNormal ? 1 : 0);
+        EXPECT_LT(left.battleX, -1000000);
+        EXPECT_GT(right.battleX, 1000000);
+        TSorvoBoard board;
+        board.SetSize(320, 240);
+        for (TLcfgMonsterItem* e : {&left, &right}) {
+            e->shakeOffsetX = e == &left ? INT32_MIN + 5 : INT32_MAX - 5;
+            e->Draw(board);
+        }
+        EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 0);
+    }
+    Group(1, {{1, 100, INT32_MAX, false}, {1, 100, INT32_MIN, false}});
+    troop.SetupTroop(1);
+    EXPECT_GT(troop.Member(0)->DrawOrder(), troop.Member(1)->DrawOrder());
+}

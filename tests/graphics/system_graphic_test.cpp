@@ -283,6 +283,16 @@ TEST(SystemGraphicBoard, TimerColonAndGaugeFill) {
     EXPECT_EQ(f.board.ScanLine(120)[50], sys2.ColorTable[151]);
     f.skin->DrawGauge(40, 140, 1, 0);
     EXPECT_EQ(f.board.ScanLine(140)[40], sys2.ColorTable[151]);  // body only
+
+    // At the ends of the 32-bit range a gauge and its pieces lie off the
+    // board: nothing is drawn (a place the drawing fuzzer found overflowing).
+    f.board.Clear();
+    f.skin->DrawGauge(INT32_MAX, 0, 1, 25);
+    f.skin->DrawGauge(INT32_MIN, 0, 1, 25);
+    f.skin->DrawGauge(0, INT32_MAX, 1, 25);
+    for (int x = 0; x < 320; ++x) ASSERT_EQ(f.board.ScanLine(0)[x], 0) << x;
+    EXPECT_EQ(RectOfSize(INT32_MAX - 4, 0, 16, 16).Right, INT32_MAX);
+    EXPECT_EQ(RectOfSize(0, INT32_MIN, 8, -16).Bottom, INT32_MIN);
 }
 
 #include "graphics/graphics_files.h"

@@ -102,3 +102,14 @@ TEST_F(Startup, CommandLineWordsAreCaseSensitive) {
     EXPECT_TRUE(BattleTestMode);
     EXPECT_TRUE(TestPlayMode);
 }
+
+// The game's own failure to start: the message and exit status, and (under
+// the leak checker) nothing the half-made game state made is left behind.
+TEST_F(Startup, MissingSecondSystemImageIsAFatalErrorThatFreesWhatStartUpMade) {
+    if (!e2e::WriteDemoGame(root_ / "game")) GTEST_SKIP() << "mkdemo was not built";
+    fs::remove_all(root_ / "game/System2");
+    EXPECT_EQ(Run(root_ / "game/varnow", root_.path(), {"TestPlay", "HideTitle", "Window"}), 1);
+    ASSERT_EQ(sys_->messageBoxes.size(), 1u);
+    EXPECT_TRUE(sys_->messageBoxes[0].isError);
+    EXPECT_NE(sys_->messageBoxes[0].text.find("Gauges"), std::string::npos) << sys_->messageBoxes[0].text;
+}

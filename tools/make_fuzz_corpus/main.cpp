@@ -1,7 +1,9 @@
 // Writes the small seed files of the record-format fuzz targets:
-//   make_fuzz_corpus CORPUS_DIR
+//   make_fuzz_corpus CORPUS_DIR [DEMO_FOLDER]
 // into CORPUS_DIR/database_loader, CORPUS_DIR/event_list,
-// CORPUS_DIR/map_loader, CORPUS_DIR/field_script and CORPUS_DIR/save_file.
+// CORPUS_DIR/map_loader, CORPUS_DIR/field_script and CORPUS_DIR/save_file,
+// and, given a game folder tools/mkdemo wrote, the scene targets' seeds
+// from its database into CORPUS_DIR/battle_scene and CORPUS_DIR/menu_scenes.
 // Every file is valid data made with our own writers.
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "field_scripts.h"
 #include "game_tables.h"
 #include "save_seeds.h"
+#include "scene_seeds.h"
 
 namespace {
 
@@ -146,8 +149,8 @@ void WriteMapSeeds(const std::filesystem::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_fuzz_corpus DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_fuzz_corpus DIR [DEMO_FOLDER]\n");
         return 2;
     }
     std::filesystem::path dir = std::filesystem::path(argv[1]) / "database_loader";
@@ -225,5 +228,6 @@ int main(int argc, char** argv) {
     WriteMapSeeds(std::filesystem::path(argv[1]) / "map_loader");
     WriteFieldScriptSeeds(std::filesystem::path(argv[1]) / "field_script");
     WriteSaveSeeds(std::filesystem::path(argv[1]) / "save_file");
+    if (argc == 3) WriteSceneSeeds(argv[1], argv[2]);
     return 0;
 }

@@ -3,6 +3,13 @@
 //
 //   varnow_run GAME_FOLDER [--frames N] [--keys "decision@100-102 down@130"]
 //              [--png 10,200,400] [--out FOLDER] [--save SLOT] [--words "TestPlay HideTitle"]
+//              [--seed N]
+//
+// The shared random generator starts from the seed (a fixed one when none
+// is given, printed in the summary), so a key script plays the same game on
+// every run. It exits non-zero when the game did, when a save or a PNG that
+// was asked for could not be written.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -15,7 +22,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: varnow_run GAME_FOLDER [--frames N] [--keys SCRIPT] [--png F1,F2,...] [--out FOLDER]\n"
-                 "                  [--save SLOT] [--words \"WORD ...\"]\n");
+                 "                  [--save SLOT] [--words \"WORD ...\"] [--seed N]\n");
     return 2;
 }
 
@@ -46,6 +53,14 @@ int main(int argc, char** argv) {
             options.pngFolder = v;
         } else if (a == "--save") {
             options.saveSlot = std::atoi(v.c_str());
+        } else if (a == "--seed") {
+            char* end = nullptr;
+            errno = 0;
+            options.seed = std::strtoull(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || errno != 0 || v[0] == '-') {
+                std::fprintf(stderr, "varnow_run: bad seed: %s\n", v.c_str());
+                return 2;
+            }
         } else if (a == "--words") {
             std::istringstream in(v);
             std::string w;
@@ -60,6 +75,8 @@ int main(int argc, char** argv) {
                 r.firstPresentMicros / 1000.0, r.titleMicros / 1000.0);
     for (const auto& f : r.pngFiles) std::printf("png %s\n", f.c_str());
     for (const auto& m : r.messageBoxes) std::printf("message box: %s: %s\n", m.caption.c_str(), m.text.c_str());
-    if (options.saveSlot > 0 && !r.saved) return 1;
-    return r.exitCode;
+    for (const auto& e : r.pngErrors) std::fprintf(stderr, "varnow_run: %s\n", e.c_str());
+    if (r.exitCode != 0) return r.exitCode;
+    if ((options.saveSlot > 0 && !r.saved) || !r.pngErrors.empty()) return 1;
+    return 0;
 }

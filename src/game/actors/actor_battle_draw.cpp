@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/clamp.h"
 #include "data/database/database.h"
 #include "data/errors.h"
 #include "game/actors/actor_battle_sprites.h"
@@ -145,7 +146,7 @@ void ApplyColours(TSorvoSheet& sheet, const TLcfgUnitItem& b) {
 void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
     if (show.blinkTimer % 10 > 4) return;
     const int32_t sx = GameScreen ? GameScreen->shakeX : 0, sy = GameScreen ? GameScreen->shakeY : 0;
-    const int32_t x = battleX + shakeOffsetX + sx, y = battleY + sy;
+    const int32_t x = ClampToInt32(int64_t(battleX) + shakeOffsetX + sx), y = ClampToInt32(int64_t(battleY) + sy);
     const bool mirrored = facing == 1;
     TActorBattleSprites& sprites = Sprites();
 
@@ -185,7 +186,8 @@ void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
                     // newer one leaves no image.
                     if (p.x == newer.x || p.y == newer.y) continue;
                     sheet.Opacity = kOpacity[i];
-                    board.Draw(p.x + shakeOffsetX + sx - half, p.y + sy - half, sheet, cell);
+                    board.Draw(ClampToInt32(int64_t(p.x) + shakeOffsetX + sx - half), ClampToInt32(int64_t(p.y) + sy - half), sheet,
+                               cell);
                 }
                 sheet.Opacity = 255;
             }

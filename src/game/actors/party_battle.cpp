@@ -8,6 +8,7 @@
 #include "game/actors/player.h"
 #include "game/battle/battle_scene_link.h"
 #include "game/battle/side_animation.h"
+#include "game/battler/battle_position.h"
 #include "game/party/party_info.h"
 #include "graphics/animation_graphic.h"
 
@@ -43,19 +44,19 @@ void TLcfgPlayer::PlaceMembers() {
     const int n = int(members.size());
     for (int i = 0; i < n; ++i) {
         TLcfgPlayerItem& a = *members[size_t(i)];
-        const int32_t offset = a.row == 0 ? 24 : 0;
-        int32_t x, y;
+        const int64_t offset = a.row == 0 ? 24 : 0;
+        int64_t x, y;
         if (DbBattle && DbBattle->autoPlacement) {
-            x = DbBattle->HeroScreenX(cond, DbBattle->layoutStyle, terrain, n, i, offset);
-            y = DbBattle->HeroScreenY(cond, DbBattle->layoutStyle, terrain, n, i) - 24;
+            x = DbBattle->HeroScreenX(cond, DbBattle->layoutStyle, terrain, n, i, int32_t(offset));
+            y = int64_t(DbBattle->HeroScreenY(cond, DbBattle->layoutStyle, terrain, n, i)) - 24;
         } else {
             const TLcfPlayerItem& hero = a.Hero();
             x = cond == 2 ? 320 - offset - hero.battleX : hero.battleX - offset;
             y = hero.battleY;
         }
-        x = std::max(x, 24);
-        a.battleX = a.homeX = x;
-        a.battleY = a.homeY = y;
+        x = std::max<int64_t>(x, 24);
+        a.battleX = a.homeX = ClampBattlePosition(x);
+        a.battleY = a.homeY = ClampBattlePosition(y);
     }
 }
 

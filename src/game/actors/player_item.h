@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/clamp.h"
 #include "game/actors/actor_battle_show.h"
 #include "game/battler/unit_item.h"
 
@@ -197,7 +198,7 @@ public:
     // Death gives pose 7, another condition 9; without one a pending attack,
     // skill or return is taken up again, else the pose settles (15).
     void SetIdlePose();
-    int32_t DrawOrder() const { return battleY + 24; }
+    int32_t DrawOrder() const { return ClampToInt32(int64_t(battleY) + 24); }
     // Readies `hand` (0 or 1) to swing: ranged flag, projectile, hits per
     // swing. Answers whether the attack goes on with this hand.
     bool PrepareHand(int hand);

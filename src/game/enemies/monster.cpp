@@ -8,6 +8,7 @@
 #include "data/random.h"
 #include "game/actors/player_item.h"
 #include "game/battle/battle_scene_link.h"
+#include "game/battler/battle_position.h"
 #include "game/party/party_info.h"
 
 TLcfgMonster* GameMonsters = nullptr;
@@ -74,8 +75,8 @@ void TLcfgMonster::SetupTroop(int32_t groupId) {
             y = entry.y;
         }
         y = std::clamp<int64_t>(y, h, std::max<int64_t>(h, 230 - int64_t(h)));
-        enemy.battleX = enemy.homeX = ClampToInt32(x);
-        enemy.battleY = enemy.homeY = ClampToInt32(y);
+        enemy.battleX = enemy.homeX = ClampBattlePosition(x);
+        enemy.battleY = enemy.homeY = ClampBattlePosition(y);
         enemy.facing = TLcfBattle::MonsterFacing(c, k);
 
         constexpr int32_t full = IBattleSceneLink::kFullGauge;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/clamp.h"
 #include "data/database/database.h"
 #include "game/enemies/monster.h"
 #include "game/screen/game_screen.h"
@@ -26,7 +27,7 @@ void TLcfgMonsterItem::Draw(TSorvoBoard& board) {
     const double zoom = escapeFade > 0 ? (20.0 - escapeFade) / 20.0 + 1.0 : 1.0;
     const int32_t bob = Data().floating ? int32_t(TableSin(uint8_t(frameCounter)) * 4) : 0;
     const int32_t sx = GameScreen ? GameScreen->shakeX : 0, sy = GameScreen ? GameScreen->shakeY : 0;
-    board.ZoomDraw(battleX + shakeOffsetX + sx, battleY + bob + sy, sheet, sheet.GetBoundsRect(), sheet.Width() / 2,
+    board.ZoomDraw(ClampToInt32(int64_t(battleX) + shakeOffsetX + sx), ClampToInt32(int64_t(battleY) + bob + sy), sheet, sheet.GetBoundsRect(), sheet.Width() / 2,
                    sheet.Height() / 2, zoom);
 }
 

@@ -105,7 +105,7 @@ void TLcfgMonsterItem::UpdateFrame() {
 }
 
 int32_t TLcfgMonsterItem::DrawOrder() const {
-    return PictureHeight() / 2 + battleY + (escapeFade > 0 ? 1000 : 0);
+    return ClampToInt32(int64_t(PictureHeight()) / 2 + battleY + (escapeFade > 0 ? 1000 : 0));
 }
 
 // --- Action choice ----------------------------------------------------------------------

@@ -23,15 +23,19 @@ bool IsOverrideSlot(int slot) { return kDbMusicOf[size_t(slot)] >= 0; }
 }  // namespace
 
 TLcfgSystem::TLcfgSystem(ISystemAudio* audio, ISystemScreen* screen) : audio_(audio), screen_(screen) {
-    if (!audio_) audio_ = ownAudio_ = new TCantrelSystemAudio;
-    if (!screen_) screen_ = ownScreen_ = new TGameSystemScreen(nullptr);
+    if (!audio_) {
+        ownAudio_ = std::make_unique<TCantrelSystemAudio>();
+        audio_ = ownAudio_.get();
+    }
+    if (!screen_) {
+        ownScreen_ = std::make_unique<TGameSystemScreen>(nullptr);
+        screen_ = ownScreen_.get();
+    }
     Clear();
 }
 
 TLcfgSystem::~TLcfgSystem() {
     ReleaseSystemSounds();
-    delete ownAudio_;
-    delete ownScreen_;
 }
 
 const TLcfSystem& TLcfgSystem::Db() const {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "data/database/audio_reference.h"
@@ -174,8 +175,10 @@ private:
 
     ISystemAudio* audio_;
     ISystemScreen* screen_;
-    ISystemAudio* ownAudio_ = nullptr;
-    ISystemScreen* ownScreen_ = nullptr;
+    // Owned when none was given; freed also when the constructor throws (a
+    // skin that will not load).
+    std::unique_ptr<ISystemAudio> ownAudio_;
+    std::unique_ptr<ISystemScreen> ownScreen_;
 
     std::string graphicName_;
     int32_t graphicTiling_ = 0;

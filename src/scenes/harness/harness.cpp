@@ -55,10 +55,11 @@ void ReadState(THarnessResult& r) {
     }
 }
 
-std::string Summary(const THarnessResult& r) {
+std::string Summary(const THarnessResult& r, uint64_t seed) {
     static const char* const kDirections[4] = {"up", "right", "down", "left"};
     std::ostringstream s;
-    s << "scene " << r.sceneNumber << "\n"
+    s << "seed " << seed << "\n"
+      << "scene " << r.sceneNumber << "\n"
       << "frames " << GameSystem->frameCount << "\n"
       << "map " << r.mapId << "\n"
       << "party position " << r.x << " " << r.y << "\n"
@@ -82,7 +83,7 @@ std::string Summary(const THarnessResult& r) {
 
 }  // namespace
 
-void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
+bool WriteFramePng(const platform::CapturedFrame& f, const std::string& path, std::string* error) {
     Bitmap b;
     b.SetFormat(f.width, f.height, 24);
     for (int y = 0; y < f.height; ++y) {
@@ -96,7 +97,7 @@ void WriteFramePng(const platform::CapturedFrame& f, const std::string& path) {
         }
     }
     std::vector<uint8_t> bytes = WritePng(b);
-    platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+    return platform::WriteFileAtomic(path, bytes.data(), bytes.size(), error);
 }
 
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error) {
@@ -181,8 +182,11 @@ THarnessResult RunHarness(const THarnessOptions& options) {
                 char name[32];
                 std::snprintf(name, sizeof name, "frame_%04d.png", pending.front());
                 std::string path = (std::filesystem::path(options.pngFolder) / name).string();
-                WriteFramePng(last, path);
-                result.pngFiles.push_back(path);
+                std::string error;
+                if (WriteFramePng(last, path, &error))
+                    result.pngFiles.push_back(path);
+                else
+                    result.pngErrors.push_back(error);
             }
             pending.erase(pending.begin());
         }
@@ -201,7 +205,7 @@ THarnessResult RunHarness(const THarnessOptions& options) {
         if (options.inspect) options.inspect();
         ReadState(result);
         if (GameSaveData && options.saveSlot > 0) result.saved = GameSaveData->Save(options.saveSlot);
-        std::string summary = Summary(result);
+        std::string summary = Summary(result, options.seed);
         if (options.saveSlot > 0)
             summary += "saved slot " + std::to_string(options.saveSlot) + (result.saved ? "" : " FAILED") + "\n";
         result.summary = summary;
@@ -210,8 +214,12 @@ THarnessResult RunHarness(const THarnessOptions& options) {
     std::string folder = WithTrailingBackslash(options.gameFolder);
     std::vector<std::string> args{folder + "varnow"};
     args.insert(args.end(), options.words.begin(), options.words.end());
+    StartupRandomSeed = options.seed;
     result.exitCode = VarnowMain(args, folder);
+    StartupRandomSeed.reset();
     OnBeforeTeardown = nullptr;
+    for (int frame : pending)
+        result.pngErrors.push_back("frame " + std::to_string(frame) + " was not shown: no PNG written");
     result.presentCount = int(sys->display().presentCount);
     result.messageBoxes = sys->messageBoxes;
     platform::SetPlatform(nullptr);

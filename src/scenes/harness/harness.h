@@ -20,6 +20,8 @@ struct THarnessKey {
     int lastFrame = 0;    // ...through this one
 };
 
+constexpr uint64_t kDefaultHarnessSeed = 1;
+
 struct THarnessOptions {
     std::string gameFolder;
     std::vector<std::string> words;  // command-line words after the program
@@ -30,6 +32,9 @@ struct THarnessOptions {
     std::vector<int> pngFrames;
     std::string pngFolder;
     int saveSlot = 0;  // > 0: the game's own Save to this slot at the end
+    // The shared random generator's seed for the run, in place of the
+    // clock's: the same keys play the same game every time.
+    uint64_t seed = kDefaultHarnessSeed;
     // Runs at the end while every game object still exists (tests look).
     std::function<void()> inspect;
     // Called once a frame, at its first event pump, with the frame's number
@@ -56,13 +61,15 @@ struct THarnessResult {
     // Virtual microseconds from start to the first presented frame, and to
     // the first frame with the title's command window open.
     uint64_t firstPresentMicros = 0, titleMicros = 0;
-    std::vector<std::string> pngFiles;
+    std::vector<std::string> pngFiles;  // the PNG files written
+    std::vector<std::string> pngErrors;  // one line for each that could not be
     std::vector<platform::RecordedMessageBox> messageBoxes;
     bool saved = false;
 };
 
-// Writes a captured picture as a 24-bit PNG file.
-void WriteFramePng(const platform::CapturedFrame& f, const std::string& path);
+// Writes a captured picture as a 24-bit PNG file; false (with *error) when
+// the file could not be written.
+bool WriteFramePng(const platform::CapturedFrame& f, const std::string& path, std::string* error = nullptr);
 
 // Parses "decision@10-12 down@30" (a single frame without "-").
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error = nullptr);
