@@ -110,10 +110,9 @@ Bitmap8 Sky() {
     return bmp;
 }
 
-Bitmap8 Grassland() {
-    Bitmap8 bmp(320, 240);
-    bmp.Gradient(0, 0, 320, 120, kBlue, 11, 8);
-    Hills(bmp, 118, 10, 0.3, kForest, 5);
+// The grass below the far hills, with its blades, shared by the field's
+// backdrop and the near layer of the grass's layered one.
+void GrassField(Bitmap8& bmp) {
     bmp.Gradient(0, 128, 320, 112, kGreen, 7, 5);
     Hills(bmp, 132, 4, 1.1, kGreen, 7);
     ToolRandom random(3);
@@ -121,6 +120,13 @@ Bitmap8 Grassland() {
         const int x = random.Below(320), y = 140 + random.Below(100);
         bmp.Line(x, y, x + 1, y - 3, Shade(kGreen, 10));
     }
+}
+
+Bitmap8 Grassland() {
+    Bitmap8 bmp(320, 240);
+    bmp.Gradient(0, 0, 320, 120, kBlue, 11, 8);
+    Hills(bmp, 118, 10, 0.3, kForest, 5);
+    GrassField(bmp);
     return bmp;
 }
 
@@ -144,13 +150,7 @@ Bitmap8 MeadowSky() {
 Bitmap8 Meadow() {
     Bitmap8 bmp(320, 240);
     Hills(bmp, 112, 10, 0.3, kForest, 5);
-    bmp.Gradient(0, 128, 320, 112, kGreen, 7, 5);
-    Hills(bmp, 132, 4, 1.1, kGreen, 7);
-    ToolRandom random(3);
-    for (int i = 0; i < 120; ++i) {
-        const int x = random.Below(320), y = 140 + random.Below(100);
-        bmp.Line(x, y, x + 1, y - 3, Shade(kGreen, 10));
-    }
+    GrassField(bmp);
     return bmp;
 }
 
