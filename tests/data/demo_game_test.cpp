@@ -463,6 +463,29 @@ TEST_F(DemoGame, TheGreenReachsEncountersAreFoughtBeforeATwoLayerBackdropOnItsMo
     EXPECT_NE(near.Row(239)[0], 0);
 }
 
+// Backdrops and the far layers are drawn without the transparent colour,
+// so a pixel left at index 0 shows as black in battle.
+TEST_F(DemoGame, OpaqueBattleBackdropsAreFilledEverywhere) {
+    TLcfDataBase db;
+    db.LoadFromFile(Path("Varnow.ldb"));
+    std::vector<fs::path> images;
+    for (const auto& entry : fs::directory_iterator(Path("Backdrop"))) images.push_back(entry.path());
+    for (int i = 1; i <= DbGround->Count(); ++i)
+        if (const TLcfGroundItem* terrain = DbGround->Find(i); terrain && terrain->backdropKind == 1)
+            images.push_back(Path("Frame/" + terrain->layer1Image + ".png"));
+    ASSERT_GT(images.size(), 1u);
+    for (const fs::path& path : images) {
+        SCOPED_TRACE(path.filename().string());
+        Bitmap bitmap;
+        LoadImageFile(bitmap, path.string());
+        int unpainted = 0, firstX = -1, firstY = -1;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x)
+                if (bitmap.Row(y)[x] == 0 && unpainted++ == 0) firstX = x, firstY = y;
+        EXPECT_EQ(unpainted, 0) << "first at " << firstX << "," << firstY;
+    }
+}
+
 TEST_F(DemoGame, MapTreeAndMapsLoadAndEveryTransferLandsOnOpenGround) {
     TLcfDataBase db;
     db.LoadFromFile(Path("Varnow.ldb"));

@@ -125,6 +125,8 @@ void GrassField(Bitmap8& bmp) {
 Bitmap8 Grassland() {
     Bitmap8 bmp(320, 240);
     bmp.Gradient(0, 0, 320, 120, kBlue, 11, 8);
+    // The far hills dip to y 128; the sky goes on behind them to the grass.
+    bmp.Fill(0, 120, 320, 8, Shade(kBlue, 8));
     Hills(bmp, 118, 10, 0.3, kForest, 5);
     GrassField(bmp);
     return bmp;
@@ -178,6 +180,8 @@ Bitmap8 Cave() {
 Bitmap8 Street() {
     Bitmap8 bmp(320, 240);
     bmp.Gradient(0, 0, 320, 110, kOrange, 10, 8);
+    // The sky behind the gaps between the houses, down to the street.
+    bmp.Fill(0, 110, 320, 20, Shade(kOrange, 8));
     for (int i = 0; i < 6; ++i) {
         const int x = i * 56 - 10, h = 50 + (i * 17) % 30;
         bmp.Fill(x, 110 - h, 48, h + 20, Shade(kSand, 7));
