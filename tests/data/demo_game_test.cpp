@@ -461,6 +461,12 @@ TEST_F(DemoGame, TheGreenReachsEncountersAreFoughtBeforeATwoLayerBackdropOnItsMo
     LoadImageFile(near, Path("Frame/" + terrain->layer2Image + ".png").string());
     EXPECT_EQ(near.Row(0)[0], 0);  // open where the sky shows through
     EXPECT_NE(near.Row(239)[0], 0);
+    // A backdrop the map names itself would replace the terrain's, and the
+    // layers would never show in an encounter there.
+    TLcfMapTree tree;
+    tree.LoadFromFile(Path("Varnow.lmt").string());
+    ASSERT_NE(tree.FindMap(e2e::kFieldMap), nullptr);
+    EXPECT_NE(tree.FindMap(e2e::kFieldMap)->backdropKind, TLcfMapTreeItem::kBackdropOwn);
 }
 
 // Backdrops and the far layers are drawn without the transparent colour,

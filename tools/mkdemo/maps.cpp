@@ -616,8 +616,9 @@ void BuildField(MapDesign& map) {
     map.chip_set = 1;
     map.music_mode = 2;
     map.music = music::kField;
-    map.backdrop_mode = 2;
-    map.backdrop = art::kGrassland;
+    // Battles take the terrain's backdrop, so that the grass fights before
+    // its two layers; a backdrop of the map's own would replace them.
+    map.backdrop_mode = 1;
     map.teleport = 1;
     map.escape = 1;
     map.save = 2;
