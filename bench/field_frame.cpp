@@ -34,6 +34,7 @@
 #include "platform/headless/headless_platform.h"
 #include "scenes/field/field_scene.h"
 #include "support/noise_png.h"
+#include "demo_run.h"
 #include "walking_world.h"
 
 namespace {
@@ -147,15 +148,10 @@ void BM_FieldFrameBusyMap(benchmark::State& state) {
 }
 
 // The demo game's map with the most events, played from a new game with
-// the program's own objects: mkdemo is looked for as $VARNOW_MKDEMO, then
-// beside the current folder (run from the build folder or its bench/).
+// the program's own objects.
 void BM_FieldFrameDemoBusiestMap(benchmark::State& state) {
-    std::string mkdemo;
-    if (const char* env = std::getenv("VARNOW_MKDEMO")) mkdemo = env;
-    for (const char* guess : {"./mkdemo", "../mkdemo"})
-        if (mkdemo.empty() && fs::exists(guess)) mkdemo = guess;
     const fs::path folder = fs::temp_directory_path() / "varnow_bench_field_demo";
-    if (mkdemo.empty() || std::system(("\"" + mkdemo + "\" \"" + folder.string() + "\" >/dev/null").c_str()) != 0) {
+    if (!bench_demo::WriteDemo(folder)) {
         state.SkipWithError("mkdemo not found (set VARNOW_MKDEMO)");
         return;
     }
