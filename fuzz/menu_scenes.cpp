@@ -29,7 +29,7 @@
 #include "scene_world.h"
 #include "scenes/game_main.h"
 #include "scenes/name/name_scene.h"
-#include "scenes/save_file_scene.h"
+#include "scenes/save/save_file_scene.h"
 #include "scenes/shop/shop_scene.h"
 
 namespace {

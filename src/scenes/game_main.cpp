@@ -2,35 +2,36 @@
 
 #include <cstdlib>
 
+#include "data/database/battle.h"
 #include "data/database/database.h"
 #include "data/database/ground.h"
-#include "data/database/battle.h"
 #include "data/database/item.h"
 #include "data/database/system.h"
+#include "data/string_table.h"
 #include "game/actors/player.h"
 #include "game/actors/player_item.h"
+#include "game/interpreter/interpreter_hooks.h"
+#include "game/map/world_hooks.h"
 #include "game/party/party_info.h"
-#include "data/string_table.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
+#include "game/walker/party.h"
 #include "media/audio/audio_cantrel.h"
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/platform.h"
-#include "game/interpreter/interpreter_hooks.h"
-#include "game/map/world_hooks.h"
-#include "game/walker/party.h"
-#include "scenes/field/field_scene.h"
 #include "scenes/battle/battle_scene.h"
-#include "scenes/debug_scene.h"
-#include "scenes/game_over_scene.h"
+#include "scenes/debug/debug_scene.h"
+#include "scenes/field/field_scene.h"
+#include "scenes/game_over/game_over_scene.h"
 #include "scenes/menu/menu_scene.h"
+#include "scenes/name/name_command.h"
 #include "scenes/name/name_scene.h"
-#include "scenes/save_file_scene.h"
+#include "scenes/save/save_file_scene.h"
+#include "scenes/shop/shop_command.h"
 #include "scenes/shop/shop_scene.h"
-#include "scenes/shop_and_name_commands.h"
 #include "scenes/startup.h"
-#include "scenes/title_scene.h"
+#include "scenes/title/title_scene.h"
 #include "scenes/windows/message_window.h"
 
 TLcfFieldScene* FieldScene = nullptr;
@@ -84,7 +85,8 @@ void CreateScenes() {
     GameInterpreterHooks.field = FieldScene;
     GameInterpreterHooks.battle = BattleScene;
     RegisterBattleCommands();
-    RegisterShopAndNameCommands();
+    RegisterShopCommand();
+    RegisterNameCommand();
     GameWorldHooks.battle = &FieldBattleHooks;
 }
 

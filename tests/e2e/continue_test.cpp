@@ -15,7 +15,7 @@
 #include "game/walker/party.h"
 #include "scenes/game_main.h"
 #include "scenes/harness/harness.h"
-#include "scenes/title_scene.h"
+#include "scenes/title/title_scene.h"
 #include "scenes/windows/message_window.h"
 #include "support/demo_game.h"
 

@@ -22,8 +22,8 @@
 #include "scenes/game_main.h"
 #include "scenes/harness/harness.h"
 #include "scenes/menu/menu_scene.h"
-#include "scenes/save_file_scene.h"
-#include "scenes/title_scene.h"
+#include "scenes/save/save_file_scene.h"
+#include "scenes/title/title_scene.h"
 #include "scenes/windows/message_window.h"
 #include "support/demo_game.h"
 

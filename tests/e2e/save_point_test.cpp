@@ -13,7 +13,7 @@
 #include "game/walker/party.h"
 #include "media/audio/audio_cantrel.h"
 #include "scenes/harness/harness.h"
-#include "scenes/save_file_scene.h"
+#include "scenes/save/save_file_scene.h"
 #include "scenes/windows/message_window.h"
 #include "support/demo_game.h"
 #include "support/driver_steps.h"

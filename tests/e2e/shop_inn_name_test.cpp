@@ -23,7 +23,7 @@
 #include "scenes/harness/harness.h"
 #include "scenes/name/name_scene.h"
 #include "scenes/shop/shop_scene.h"
-#include "scenes/title_scene.h"
+#include "scenes/title/title_scene.h"
 #include "scenes/windows/message_window.h"
 #include "support/demo_game.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "media/audio/audio_cantrel.h"
-#include "scenes/harness/harness.h"
-#include "scenes/title_scene.h"
 #include "scenes/game_main.h"
+#include "scenes/harness/harness.h"
+#include "scenes/title/title_scene.h"
 #include "support/demo_game.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/demo_game.h"
-#include "scenes/harness/harness.h"
 #include "scenes/game_main.h"
-#include "scenes/title_scene.h"
+#include "scenes/harness/harness.h"
+#include "scenes/title/title_scene.h"
+#include "support/demo_game.h"
 
 namespace fs = std::filesystem;
 

@@ -1,17 +1,19 @@
 #pragma once
 // A small game built in code for the battler, actor and party tests: a
-// database whose heroes, classes, items, skills, conditions and attributes
-// the tests fill in, the actors and the party, a world whose scene and
-// start condition the tests set, and a seeded random generator.
+// database whose heroes, classes, items, skills, conditions, attributes and
+// troops the tests fill in, the actors and the party, a world whose scene
+// and start condition the tests set, and a seeded random generator.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/database/database.h"
+#include "data/database/mon_group.h"
 #include "data/random.h"
 #include "game/actors/player.h"
 #include "game/battler/unit_world.h"
@@ -79,6 +81,27 @@ inline Bytes Commands(std::array<int32_t, 7> c) {
     for (int32_t v : c)
         for (int i = 0; i < 4; ++i) b.push_back(uint8_t(uint32_t(v) >> (8 * i)));
     return b;
+}
+
+// A troop's member: enemy id, the centre of its picture, and whether it
+// stays hidden until a script shows it.
+struct TroopEntry {
+    int32_t enemy, x, y;
+    bool hidden;
+};
+
+// Troop `id` made anew through the record's own reader.
+inline void MakeTroop(int32_t id, const std::vector<TroopEntry>& entries, bool randomAppearance = false,
+                      int autoPlacement = 0) {
+    std::vector<std::pair<int32_t, Bytes>> items;
+    int32_t n = 1;
+    for (const TroopEntry& e : entries)
+        items.push_back({n++, Chunks().Int(1, e.enemy).Int(2, e.x).Int(3, e.y).Int(4, e.hidden ? 1 : 0).End()});
+    lcf_builder::LoadRecord(*DbMonGroup->GetOrCreate(id), Chunks()
+                                                              .Data(2, lcf_builder::List(items))
+                                                              .Int(3, autoPlacement)
+                                                              .Int(6, randomAppearance ? 1 : 0)
+                                                              .End());
 }
 
 inline Bytes U16s(std::initializer_list<uint16_t> v) {

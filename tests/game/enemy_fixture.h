@@ -5,7 +5,6 @@
 // source that answers scripted numbers (then seeded ones) and records every
 // range asked for.
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,25 +16,10 @@
 #include "graphics/graphics_files.h"
 #include "support/fake_battle_scene.h"
 #include "support/noise_png.h"
+#include "support/scripted_random.h"
 #include "support/test_paths.h"
 
 namespace battle_world {
-
-class RecordingRandom : public RandomSource {
-public:
-    int32_t Next(int32_t n) override {
-        ranges.push_back(n);
-        if (!script.empty()) {
-            const int32_t v = script.front();
-            script.pop_front();
-            return std::clamp(v, 0, n - 1);
-        }
-        return seeded.Next(n);
-    }
-    std::deque<int32_t> script;
-    std::vector<int32_t> ranges;
-    SeededRandom seeded{99};
-};
 
 class EnemyWorldTest : public BattleWorldTest {
 protected:
@@ -76,21 +60,10 @@ protected:
         for (Bytes& b : acts) items.push_back({id++, std::move(b)});
         return lcf_builder::List(items);
     }
-    // Members: enemy id, x, y, hidden.
-    struct Entry {
-        int32_t enemy, x, y;
-        bool hidden;
-    };
-    void Group(int32_t id, std::vector<Entry> entries, bool randomAppearance = false, int autoPlacement = 0) {
-        std::vector<std::pair<int32_t, Bytes>> items;
-        int32_t n = 1;
-        for (const Entry& e : entries)
-            items.push_back({n++, Chunks().Int(1, e.enemy).Int(2, e.x).Int(3, e.y).Int(4, e.hidden ? 1 : 0).End()});
-        lcf_builder::LoadRecord(*DbMonGroup->GetOrCreate(id), Chunks()
-                                                                  .Data(2, lcf_builder::List(items))
-                                                                  .Int(3, autoPlacement)
-                                                                  .Int(6, randomAppearance ? 1 : 0)
-                                                                  .End());
+    using Entry = TroopEntry;
+    static void Group(int32_t id, const std::vector<Entry>& entries, bool randomAppearance = false,
+                      int autoPlacement = 0) {
+        MakeTroop(id, entries, randomAppearance, autoPlacement);
     }
     // A picture of the given size under "Monster".
     void Picture(const std::string& name, int width, int height) {
@@ -103,7 +76,7 @@ protected:
         for (int32_t id : ids) GamePartyInfo->AddMember(id);
     }
 
-    RecordingRandom dice;
+    testing_support::ScriptedRandom dice{99};
     FakeBattleScene scene;
     TLcfgMonster troop;
 

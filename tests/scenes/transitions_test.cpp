@@ -7,8 +7,9 @@
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "platform/headless/headless_platform.h"
-#include "scenes/game_over_scene.h"
+#include "scenes/game_over/game_over_scene.h"
 #include "scenes/scene.h"
+#include "support/test_screen.h"
 
 namespace {
 
@@ -29,19 +30,14 @@ protected:
         auto p = std::make_unique<platform::HeadlessPlatform>();
         sys = p.get();
         platform::SetPlatform(std::move(p));
-        GameDraw = new TSorvoDraw();
-        GameDraw->SetFrameRate(60);
-        GameDraw->SetMaxLag(20);
-        GameDraw->SetScreenMode(smWindow);
-        GameDraw->Initialize();
+        testing_support::MakeTestScreen();
         GameInput = new TMultiInput();
         sys->display().onPresent = [this](const platform::CapturedFrame& f) { frames.push_back(f); };
     }
     void TearDown() override {
         delete GameInput;
         GameInput = nullptr;
-        delete GameDraw;
-        GameDraw = nullptr;
+        testing_support::DeleteTestScreen();
         platform::SetPlatform(nullptr);
     }
     // Frames of virtual time spent by fn.

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "game/system/game_system.h"
+#include "game/walker/party.h"
 #include "media/screen/sorvo_draw.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_main.h"
-#include "scenes/title_scene.h"
-#include "game/walker/party.h"
+#include "scenes/title/title_scene.h"
 
 namespace testing_support {
 

@@ -15,7 +15,7 @@
 #include "platform/sdl/sdl_platform.h"
 #include "scenes/game_main.h"
 #include "scenes/startup.h"
-#include "scenes/title_scene.h"
+#include "scenes/title/title_scene.h"
 
 namespace {
 

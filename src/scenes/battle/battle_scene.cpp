@@ -27,7 +27,7 @@
 #include "media/input/multi_input.h"
 #include "media/screen/sorvo_draw.h"
 #include "media/sheet/sheet.h"
-#include "scenes/debug_scene.h"
+#include "scenes/debug/debug_scene.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_main.h"
 #include "scenes/startup.h"

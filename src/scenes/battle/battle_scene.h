@@ -29,8 +29,8 @@
 #include "game/map/world_hooks.h"
 #include "game/panorama/panorama.h"
 #include "scenes/battle/battle_action_host.h"
+#include "scenes/battle/battle_windows.h"
 #include "scenes/scene.h"
-#include "scenes/windows/battle_windows.h"
 #include "scenes/windows/item_window.h"
 #include "scenes/windows/skill_window.h"
 

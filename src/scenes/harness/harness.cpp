@@ -16,7 +16,7 @@
 #include "platform/file_io.h"
 #include "scenes/game_main.h"
 #include "scenes/startup.h"
-#include "scenes/title_scene.h"
+#include "scenes/title/title_scene.h"
 
 namespace {
 

@@ -9,16 +9,16 @@
 #include <functional>
 #include <vector>
 
+#include "scenes/menu/end_window.h"
+#include "scenes/menu/equip_window.h"
+#include "scenes/menu/menu_status_windows.h"
+#include "scenes/menu/sort_window.h"
+#include "scenes/menu/status_view_window.h"
+#include "scenes/menu/teleport_window.h"
 #include "scenes/scene.h"
-#include "scenes/windows/end_window.h"
-#include "scenes/windows/equip_window.h"
 #include "scenes/windows/gold_window.h"
 #include "scenes/windows/item_window.h"
-#include "scenes/windows/menu_status_windows.h"
 #include "scenes/windows/skill_window.h"
-#include "scenes/windows/sort_window.h"
-#include "scenes/windows/status_view_window.h"
-#include "scenes/windows/teleport_window.h"
 
 class TLcfItemItem;
 class TLcfSkillItem;

@@ -1,0 +1,423 @@
+// Command input off the straight path, in each battle layout: automatic
+// members among manual ones, cancel at every step (the party command, a
+// target, a skill or item list), refused commands, where the actor
+// command window stands while the cursor moves, and when an actor's gauge
+// fills again after its turn.
+#include <gtest/gtest.h>
+
+#include "scenes/battle/battle_fixture.h"
+
+namespace {
+
+using battle_test::BattleSceneTest;
+using platform::Key;
+using Act = TLcfgUnitActItem;
+constexpr int32_t kFull = IBattleSceneLink::kFullGauge;
+
+class BattleInputTest : public BattleSceneTest {
+protected:
+    BattleInputTest() {
+        GameInput = input.get();
+        DbMonster->Find(1)->maxHp = 9999;  // the battle does not end by itself
+        DbBattle->commands.FindCommand(2)->kind = 4;  // item
+        for (int slot = 0; slot < 2; ++slot) {
+            TLcfgPlayerItem& a = Member(slot);
+            a.commandsChanged = 1;
+            a.commands.fill(-1);
+            a.commands[0] = 1;  // attack
+            a.commands[1] = 2;  // item
+            a.commands[2] = 5;  // escape
+        }
+        sys->onPump = [this] { Pump(); };
+    }
+    ~BattleInputTest() override {
+        sys->onPump = nullptr;
+        GameInput = nullptr;
+    }
+
+    // Holds `key` for one frame as soon as `ready` holds (after the keys
+    // asked for before it).
+    void When(std::function<bool()> ready, Key key) { keys_.push_back({std::move(ready), key}); }
+    void Now(Key key) {
+        When([] { return true; }, key);
+    }
+    bool KeysLeft() const { return !keys_.empty() || held_ != Key::None; }
+
+    // One frame of the main loop.
+    void Frame() {
+        GameDraw->WaitFrame();
+        input->Update();
+        battle->Update();
+    }
+    // Frames until `done` holds (at most `limit`): whether it came.
+    bool Until(const std::function<bool()>& done, int limit = 600) {
+        for (int i = 0; i < limit; ++i) {
+            if (done()) return true;
+            Frame();
+        }
+        return done();
+    }
+    // Starts the battle in `layout`; in layouts 1 and 2 "fight" is chosen.
+    void Fight(int layout) {
+        DbBattle->layoutStyle = layout;
+        battle->Start();
+        if (layout != 0) {
+            Now(Key::Enter);
+            ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }));
+        }
+        battle->enemyTurnsEnabled = 0;
+    }
+    // Fills member `slot`'s gauge and, in layouts 1 and 2, chooses it at
+    // the status cursor: its commands open.
+    void OpenCommandsOf(int slot) {
+        Member(slot).gauge = kFull + 1;
+        if (BattleLayout() != 0) {
+            ASSERT_TRUE(Until([&] { return battle->statusWindow.CursorVisible() && battle->statusWindow.Active(); }));
+            if (battle->statusWindow.Cursor() != slot) Now(Key::Down);
+            When([&] { return battle->statusWindow.Cursor() == slot; }, Key::Enter);
+        }
+        ASSERT_TRUE(Until([&] { return CommandsOpenFor(slot); }));
+    }
+    bool CommandsOpenFor(int slot) {
+        return battle->PhaseNow() == TLcfBattleScene::kActorCommand && battle->commandWindow.Active() &&
+               battle->commandWindow.IsOpen() && battle->commandWindow.ActorId() == Member(slot).Id();
+    }
+    // The actor command window's cursor to `row`, then a decision there.
+    void Choose(int row) {
+        ASSERT_TRUE(Until([&] { return !KeysLeft(); }, 30));
+        battle->commandWindow.SetCursor(row);
+        Now(Key::Enter);
+    }
+
+private:
+    // A key stays down until a frame's input update has seen it held, so
+    // that it counts as pressed and repeated once.
+    void Pump() {
+        if (held_ != Key::None) {
+            if (!input->IsHeld(Button(held_))) return;
+            sys->ReleaseKey(held_);
+            held_ = Key::None;
+            return;
+        }
+        // A key pressed again before a frame saw it up would be no new press.
+        if (keys_.empty() || input->Held != 0 || !keys_.front().ready()) return;
+        held_ = keys_.front().key;
+        keys_.pop_front();
+        sys->PressKey(held_);
+    }
+    static int Button(Key key) {
+        switch (key) {
+            case Key::Enter: return TMultiInput::kDecision;
+            case Key::Escape: return TMultiInput::kCancel;
+            case Key::Up: return TMultiInput::kUp;
+            default: return TMultiInput::kDown;
+        }
+    }
+    struct Step {
+        std::function<bool()> ready;
+        Key key;
+    };
+    std::deque<Step> keys_;
+    Key held_ = Key::None;
+};
+
+TEST_F(BattleInputTest, AnAutomaticMemberLeavesTheStatusCursorToTheNextManualOne) {
+    Member(0).autoBattle = 1;
+    Fight(1);
+    EXPECT_EQ(Member(0).show.autoThisBattle, 1);
+    EXPECT_EQ(Member(1).show.autoThisBattle, 0);
+    Member(0).gauge = Member(1).gauge = kFull + 1;
+    // Member 0 is queued first and decides by itself: its turn begins.
+    ASSERT_TRUE(Until([&] { return Member(0).actionMarker != 0; }));
+    EXPECT_EQ(Member(0).gauge, 0);
+    ASSERT_TRUE(Until([&] { return battle->statusWindow.CursorVisible() && battle->statusWindow.Active(); }));
+    EXPECT_EQ(battle->statusWindow.Cursor(), 1);
+    // The other member takes input: its commands open on a decision.
+    Now(Key::Enter);
+    EXPECT_TRUE(Until([&] { return CommandsOpenFor(1); }, 60));
+}
+
+TEST_F(BattleInputTest, CancelWhileTheGaugesRunGoesBackToThePartyCommand) {
+    for (int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        Fight(layout);
+        EXPECT_FALSE(battle->partyCommandWindow.Active());
+        Now(Key::Escape);
+        ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kPartyCommand; }, 60));
+        EXPECT_TRUE(battle->partyCommandWindow.Active());
+        EXPECT_TRUE(battle->partyCommandWindow.CursorVisible());
+        EXPECT_EQ(battle->statusWindow.X(), 76);
+        EXPECT_EQ(battle->partyCommandWindow.X(), 0);
+        EXPECT_EQ(Sounds("Cancel"), 1);
+        EXPECT_EQ(battle->statusWindow.backRequest, 0);
+        // "Fight" again starts the gauges afresh.
+        Now(Key::Enter);
+        EXPECT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }, 60));
+        audio.log.clear();
+    }
+}
+
+TEST_F(BattleInputTest, CancelAtTheActorsCommandsDoesNotAlsoLeaveForThePartyCommand) {
+    Fight(1);
+    OpenCommandsOf(0);
+    Now(Key::Escape);
+    ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }, 60));
+    for (int i = 0; i < 10; ++i) Frame();
+    EXPECT_NE(battle->PhaseNow(), TLcfBattleScene::kPartyCommand);
+    EXPECT_EQ(Sounds("Cancel"), 1);
+    // The status cursor takes input again: another member may be picked.
+    EXPECT_TRUE(battle->statusWindow.CursorVisible());
+    EXPECT_TRUE(battle->statusWindow.Active());
+}
+
+TEST_F(BattleInputTest, AnActorFallenWhileChoosingHandsTheStatusCursorOn) {
+    system->battleWaitMode = 0;
+    Fight(1);
+    OpenCommandsOf(0);
+    Member(1).gauge = kFull + 1;
+    Member(0).hp = 0;
+    Member(0).SetCondition(1, 1);
+    ASSERT_TRUE(Until([&] { return battle->statusWindow.CursorVisible() && battle->statusWindow.Cursor() == 1; }, 30));
+    Now(Key::Enter);
+    EXPECT_TRUE(Until([&] { return CommandsOpenFor(1); }, 30));
+}
+
+TEST_F(BattleInputTest, ACancelledTargetBringsTheWindowsBackAndTheGaugesRunOn) {
+    system->battleWaitMode = 0;
+    for (int layout : {0, 1, 2}) {
+        SCOPED_TRACE(layout);
+        Fight(layout);
+        OpenCommandsOf(0);
+        Choose(0);  // attack
+        When([&] { return battle->targetingEnemies != 0; }, Key::Escape);
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && battle->targetingEnemies == 0; }, 60));
+        Frame();
+        EXPECT_TRUE(battle->statusWindow.IsOpen());
+        EXPECT_EQ(battle->statusWindow.X(), layout == 0 ? 104 : 0);
+        if (layout == 0) {
+            EXPECT_TRUE(battle->monsterWindow.IsOpen());
+        }
+        // The actor chooses again.
+        EXPECT_TRUE(CommandsOpenFor(0));
+        const int32_t before = troop.Member(0)->gauge;
+        Frame();
+        EXPECT_GT(troop.Member(0)->gauge, before);
+    }
+}
+
+TEST_F(BattleInputTest, ARefusedCommandLeavesTheCommandWindowAsItWas) {
+    battle->setup.escapeAllowed = true;
+    DbBattle->autoPlacement = 1;  // a pincer needs the placement grid
+    for (int layout : {0, 1, 2}) {
+        SCOPED_TRACE(layout);
+        // Escape under a pincer.
+        battle->setup.startCondition = kStartPincer;
+        Fight(layout);
+        OpenCommandsOf(0);
+        Choose(2);
+        Until([&] { return !KeysLeft(); }, 30);
+        Frame();
+        EXPECT_TRUE(CommandsOpenFor(0));
+        EXPECT_EQ(battle->commandWindow.Cursor(), 2);
+        // The row command of the only member in the front row.
+        battle->setup.startCondition = kStartNormal;
+        Fight(layout);
+        Member(0).row = Member(0).show.rowTarget = Member(0).facing;
+        Member(1).row = Member(1).show.rowTarget = 1 - Member(0).facing;
+        OpenCommandsOf(0);
+        Choose(3);
+        Until([&] { return !KeysLeft(); }, 30);
+        Frame();
+        EXPECT_TRUE(CommandsOpenFor(0));
+        EXPECT_EQ(battle->commandWindow.Cursor(), 3);
+        EXPECT_EQ(Sounds("Buzzer"), 2);
+        EXPECT_TRUE(battle->readyList.empty());
+        EXPECT_EQ(Member(0).actionMarker, 0);
+        audio.log.clear();
+    }
+}
+
+TEST_F(BattleInputTest, TheActorCommandWindowFollowsTheStatusCursor) {
+    for (int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        Fight(layout);
+        Member(0).gauge = Member(1).gauge = kFull + 1;
+        ASSERT_TRUE(Until([&] { return battle->statusWindow.CursorVisible() && battle->statusWindow.Active(); }));
+        EXPECT_EQ(battle->statusWindow.Cursor(), 0);
+        EXPECT_EQ(battle->commandWindow.ActorId(), Member(0).Id());
+        EXPECT_EQ(battle->commandWindow.X(), layout == 1 ? 244 : 0);
+        EXPECT_EQ(battle->commandWindow.Y(), layout == 1 ? 160 : 80);
+        Now(Key::Down);
+        ASSERT_TRUE(Until([&] { return battle->statusWindow.Cursor() == 1; }, 30));
+        Frame();
+        EXPECT_EQ(battle->commandWindow.ActorId(), Member(1).Id());
+        EXPECT_TRUE(battle->commandWindow.IsOpen());
+        EXPECT_FALSE(battle->commandWindow.CursorVisible());
+    }
+}
+
+TEST_F(BattleInputTest, LayoutOneTargetChoiceShowsTheCommandingActorsCommandsBesideTheStatus) {
+    Fight(1);
+    OpenCommandsOf(1);
+    Choose(0);
+    bool looked = false;
+    When(
+        [&] {
+            if (!battle->targetingEnemies) return false;
+            looked = true;
+            EXPECT_EQ(battle->statusWindow.X(), 0);
+            EXPECT_FALSE(battle->statusWindow.CursorVisible());
+            EXPECT_TRUE(battle->commandWindow.IsOpen());
+            EXPECT_EQ(battle->commandWindow.X(), 244);
+            EXPECT_EQ(battle->commandWindow.ActorId(), Member(1).Id());
+            EXPECT_FALSE(battle->commandWindow.CursorVisible());
+            return true;
+        },
+        Key::Enter);
+    ASSERT_TRUE(Until([&] { return Member(1).actionMarker != 0; }, 120));
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(Member(1).action.targetKind, Act::kOneEnemy);
+}
+
+TEST_F(BattleInputTest, LayoutOneActorTargetChoiceReplacesTheCommandWindow) {
+    TLcfItemItem* potion = DbItem->Find(1);
+    potion->name = "Potion";
+    potion->kind = TLcfItemItem::kMedicine;
+    potion->hpPoints = 10;
+    GamePartyInfo->GainItem(1, 3);
+    Fight(1);
+    OpenCommandsOf(0);
+    Choose(1);  // item
+    When([&] { return battle->itemWindow.Active(); }, Key::Enter);
+    bool looked = false;
+    When(
+        [&] {
+            if (!battle->targetWindow.Active()) return false;
+            looked = true;
+            EXPECT_EQ(battle->targetWindow.X(), 0);
+            EXPECT_TRUE(battle->commandWindow.IsOpen());
+            EXPECT_EQ(battle->commandWindow.X(), 244);
+            EXPECT_EQ(battle->commandWindow.ActorId(), Member(0).Id());
+            return true;
+        },
+        Key::Escape);
+    // The cancelled target gives the item list back; cancel that too.
+    When([&] { return looked && battle->itemWindow.Active(); }, Key::Escape);
+    ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(0); }, 200));
+    EXPECT_TRUE(looked);
+    EXPECT_TRUE(battle->statusWindow.IsOpen());
+    EXPECT_EQ(battle->statusWindow.X(), 0);
+}
+
+TEST_F(BattleInputTest, LayoutTwoHidesTheCommandsOfAnAutomaticMemberUnderTheStatusCursor) {
+    DbBattle->layoutStyle = 2;
+    battle->Start();
+    battle->statusWindow.PointAt(1);
+    Member(1).show.autoThisBattle = 1;
+    EXPECT_FALSE(battle->CommandWindowShown());
+    Member(1).show.autoThisBattle = 0;
+    EXPECT_TRUE(battle->CommandWindowShown());
+    // Other layouts always show it.
+    DbBattle->layoutStyle = 1;
+    Member(1).show.autoThisBattle = 1;
+    EXPECT_TRUE(battle->CommandWindowShown());
+}
+
+TEST_F(BattleInputTest, ThePartyCommandSetsThisBattlesAutoFlagsAndKeepsTheActorsOwn) {
+    Member(0).autoBattle = 1;  // as a class with automatic battle gives it
+    DbBattle->layoutStyle = 1;
+    battle->Start();
+    battle->partyCommandWindow.SetCursor(1);  // auto
+    Now(Key::Enter);
+    ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }));
+    EXPECT_EQ(Member(0).autoBattle, 1);
+    EXPECT_EQ(Member(1).autoBattle, 0);
+    EXPECT_EQ(Member(1).show.autoThisBattle, 1);
+
+    // Back and "fight": the manual member is manual again, the other not.
+    Now(Key::Escape);
+    ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kPartyCommand; }, 60));
+    battle->partyCommandWindow.SetCursor(0);
+    Now(Key::Enter);
+    ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }));
+    EXPECT_EQ(Member(0).show.autoThisBattle, 1);
+    EXPECT_EQ(Member(1).show.autoThisBattle, 0);
+    EXPECT_EQ(Member(0).autoBattle, 1);
+    EXPECT_EQ(Member(1).autoBattle, 0);
+    // The automatic member decides by itself.
+    battle->enemyTurnsEnabled = 0;
+    Member(0).gauge = kFull + 1;
+    EXPECT_TRUE(Until([&] { return Member(0).actionMarker != 0; }, 60));
+}
+
+// --- Turns ---------------------------------------------------------------------------------
+
+TEST_F(BattleInputTest, AnActorsGaugeStandsUntilItsTurnIsOver) {
+    system->battleWaitMode = 0;
+    Fight(1);
+    battle->SetQueuedActor(0, 0);
+    Member(0).gauge = kFull;
+    Member(0).action.kind = Act::kBasic;
+    Member(0).action.basic = Act::kAttack;
+    Member(0).action.targetKind = Act::kOneEnemy;
+    Member(0).action.targetIndex = 0;
+    battle->ActorReady(0);
+    EXPECT_EQ(Member(0).actionMarker, 1);  // in the ready list
+    // Waiting in the list and acting, the gauge does not move.
+    int acting = 0;
+    for (int i = 0; i < 600 && Member(0).actionMarker != 0; ++i) {
+        EXPECT_EQ(Member(0).gauge, 0);
+        acting += Member(0).actionMarker == 2;
+        Frame();
+    }
+    EXPECT_GT(acting, 10);  // stepping out, striking, coming back
+    EXPECT_EQ(Member(0).actionMarker, 0);
+    EXPECT_TRUE(battle->readyList.empty());
+    // Then it fills again.
+    Frame();
+    EXPECT_GT(Member(0).gauge, 0);
+}
+
+TEST_F(BattleInputTest, AnActorWithNothingToDoStillEndsTheFirstStrike) {
+    battle->setup.firstStrike = true;
+    Fight(1);
+    battle->SetQueuedActor(0, 0);
+    Member(0).action.kind = Act::kNone;
+    Member(0).action.basic = Act::kAttack;
+    battle->ActorReady(0);
+    battle->ProcessReadyList();
+    EXPECT_TRUE(battle->readyList.empty());
+    EXPECT_FALSE(battle->setup.firstStrike);
+    EXPECT_EQ(Member(0).actionMarker, 0);
+}
+
+TEST_F(BattleInputTest, AnActorWhoseTurnNeverStartedIsIdleAgainOnceItLeavesTheList) {
+    Fight(1);
+    battle->SetQueuedActor(0, 0);
+    Member(0).action.kind = Act::kBasic;
+    Member(0).action.basic = Act::kAttack;
+    Member(0).action.targetKind = Act::kOneEnemy;
+    battle->ActorReady(0);
+    Member(0).hp = 0;
+    Member(0).SetCondition(1, 1);  // fallen before its turn
+    battle->ProcessReadyList();
+    EXPECT_TRUE(battle->readyList.empty());
+    EXPECT_EQ(Member(0).actionMarker, 0);
+}
+
+TEST_F(BattleInputTest, AnActorWhoseItemIsGoneLosesItsTurnAndTheBattleGoesOn) {
+    // Two members chose the last potion; the second finds none left.
+    DbItem->Find(1)->kind = TLcfItemItem::kMedicine;
+    Fight(1);
+    battle->SetQueuedActor(0, 0);
+    Member(0).action.kind = Act::kItem;
+    Member(0).action.itemId = 1;
+    Member(0).action.targetKind = Act::kOneMember;
+    Member(0).action.targetIndex = 0;
+    battle->ActorReady(0);
+    for (int i = 0; i < 5; ++i) battle->ProcessReadyList();
+    EXPECT_TRUE(battle->readyList.empty());
+    EXPECT_EQ(Member(0).actionMarker, 0);
+}
+
+}  // namespace
