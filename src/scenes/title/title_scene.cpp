@@ -139,7 +139,12 @@ void TLcfTitleScene::Draw() {
         RgbTriple c = GameSystemGraphic->BackgroundColor();
         background = RgbColor(c.red, c.green, c.blue);
     }
-    board.FillRect(RectOfSize(0, 0, kWidth, kHeight), background);
-    if (ShowLogo || ShowTitle) board.Draw(0, 0, *picture_, RectOfSize(0, 0, kWidth, kHeight));
+    const bool pictureShown = ShowLogo || ShowTitle;
+    // An opaque picture (of the screen's size) hides the whole background:
+    // filling it first would be drawn over, every frame.
+    const bool pictureCovers = pictureShown && !picture_->Transparent && picture_->Opacity >= 255 &&
+                               picture_->Width() >= kWidth && picture_->Height() >= kHeight;
+    if (!pictureCovers) board.FillRect(RectOfSize(0, 0, kWidth, kHeight), background);
+    if (pictureShown) board.Draw(0, 0, *picture_, RectOfSize(0, 0, kWidth, kHeight));
     window_.Draw();
 }
