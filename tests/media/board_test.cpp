@@ -296,6 +296,14 @@ TEST(Board, WaveShiftsRowsAndCutsThemAtTheEdges) {
     for (int x : {-20, 0, 15, 29, 50})
         for (double zoom : {0.01, 0.5, 1.0, 3.0, 1e7})
             a.WaveDraw(x, x, s, TRect(-4, -4, 12, 10), 8, 7, 40, 3, -77, zoom);
+    // Found by fuzzing: at a zoom of 1e14 a row starts far to the left of
+    // the board's memory while the columns it shows are inside the board.
+    a.Brightness = 100;
+    for (int x : {-20, 0, 15}) {
+        a.Clear();
+        a.WaveDraw(x, x, s, TRect(-4, -4, 12, 10), 8, 7, 0, 3, 0, 1e14);
+        EXPECT_TRUE(std::any_of(a.Bits(), a.Bits() + 900, [](uint16_t p) { return p != 0; })) << x;
+    }
 }
 
 TEST(Board, BrightnessIsHandedToEachSheetDrawn) {

@@ -152,7 +152,8 @@ void TSorvoBoard::WaveDraw(int32_t x, int32_t y, TSorvoSheet& sheet, const TRect
             VARNOW_CHECK(plan.origin + plan.from >= 0 && plan.origin + plan.to <= width_);
             const uint8_t* src = sheet.ScanLine(int32_t(plan.srcRow));
             const size_t available = size_t(sheet.Height() - plan.srcRow) * size_t(sheetWidth);
-            uint16_t* dst = ScanLine(int32_t(plan.destRow)) + plan.origin + plan.from;
+            // The origin alone may lie far outside the row: add the column first.
+            uint16_t* dst = ScanLine(int32_t(plan.destRow)) + (plan.origin + plan.from);
             if (wide) {
                 runs[runCount++] = {dst, count, src, available, columns};
                 // A map made for this row alone is refilled by the next row:
