@@ -433,13 +433,20 @@ TEST(BmpFiles, BrokenHeadersGiveCleanErrors) {
     EXPECT_THROW(ReadBmp(Bmp8(100000, 100000, 0, {}), b), EInvalidGraphic);
 }
 
-TEST(PngFiles, AHugeWidthWithNoRowsAllocatesNothing) {
+TEST(PngFiles, HugeHeadersAreRefusedBeforeAnythingIsAllocated) {
     // Found by fuzzing: 788 million pixels wide and 0 high.
     Bytes png = Signature();
     Chunk(png, "IHDR", Ihdr(0x2F000000, 0, 8, 2));
     Chunk(png, "IEND", {});
     Bitmap b;
     EXPECT_EQ(MessageOf([&] { ReadPng(png, b); }), LoadStr(65326));
+    // Also found by fuzzing: an RGB picture whose row bytes times its height
+    // leave 64 bits behind is refused for its size, before anything is
+    // worked out from that product.
+    Bytes huge = Signature();
+    Chunk(huge, "IHDR", Ihdr(0x72D60100, 0x60600000, 8, 2));
+    Chunk(huge, "IEND", {});
+    EXPECT_EQ(MessageOf([&] { ReadPng(huge, b); }), LoadStr(65326));
 }
 
 TEST(BmpFiles, PackedBitmapsReadWithoutTheFileHeader) {

@@ -146,10 +146,11 @@ private:
         if (interlace != 0) Unsupported();
         bytesPerPixel_ = size_t(bits / 8);
         rowBytes_ = size_t(width) * bytesPerPixel_;
-        // At least one row buffer is allocated even for a height of 0.
-        int64_t streamBytes = int64_t(rowBytes_ + 1) * std::max<int64_t>(height, 1);
-        if (int64_t(width) * height > kMaxImagePixels || streamBytes > int64_t(data_.size()) * kMaxInflateRatio + 1024)
-            Invalid();
+        if (int64_t(width) * height > kMaxImagePixels) Invalid();
+        // At least one row buffer is allocated even for a height of 0. With
+        // the pixels bounded first, the product stays far inside 64 bits.
+        const int64_t streamBytes = int64_t(rowBytes_ + 1) * std::max<int64_t>(height, 1);
+        if (streamBytes > int64_t(data_.size()) * kMaxInflateRatio + 1024) Invalid();
         Palette256 palette = out_.Palette;
         out_.SetFormat(int32_t(width), int32_t(height), bits);
         out_.Palette = palette;
