@@ -57,15 +57,20 @@ public:
                 msInSecond_ = (k + 1) % 1000;
             }
             int n = std::min(frames - done, framesToTick_);
-            if (synth)
-                fluid_synth_write_s16(synth, n, out, 2 * done, 2, out, 2 * done + 1, 2);
-            else
+            if (woken_.exchange(false, std::memory_order_acq_rel)) waking_ = true;
+            if (synth) {
+                Render(synth, out + 2 * done, n);
+            } else {
                 std::fill(out + 2 * done, out + 2 * (done + n), int16_t(0));
+            }
             done += n;
             framesToTick_ -= n;
         }
         return frames;
     }
+
+    // Every message may make sound: the synthesiser renders again.
+    void Wake() { woken_.store(true, std::memory_order_release); }
 
     void SetClock(std::function<void()> fn) {
         std::lock_guard lock(clockMutex_);
@@ -79,12 +84,68 @@ public:
     fluid_synth_t* Synth() const { return synth_.load(std::memory_order_acquire); }
 
 private:
+    // With no voice left and the reverb and chorus tails faded into the
+    // dither (one step either side of zero), the synthesiser only renders
+    // noise at -90 dB, yet its effects cost as much as music. After a
+    // quarter of a second of that it is skipped, and the stream is silent
+    // until a message reaches the synthesiser again.
+    //
+    // The synthesiser renders in blocks and a message takes effect at the
+    // start of the next block, so it sleeps and wakes only on the block grid
+    // it would have kept awake: the notes after a pause start on the very
+    // samples they would have started on.
+    static constexpr int kIdleAfterFrames = kMixRate / 4;
+    static constexpr int kBlock = 64;  // FluidSynth's block (FLUID_BUFSIZE)
+
+    void Render(fluid_synth_t* synth, int16_t* out, int frames) {
+        while (frames > 0) {
+            int n = frames;
+            if (idle_) {
+                // Silence up to the grid once woken, then render again.
+                if (waking_ && gridPhase_ == 0) {
+                    idle_ = waking_ = false;
+                    quietFrames_ = 0;
+                    continue;
+                }
+                if (waking_) n = std::min(n, kBlock - gridPhase_);
+                std::fill(out, out + 2 * n, int16_t(0));
+            } else {
+                if (waking_) {
+                    quietFrames_ = 0;
+                    waking_ = false;
+                }
+                // Going idle waits for the end of the block under way.
+                if (quietFrames_ >= kIdleAfterFrames) {
+                    if (gridPhase_ == 0) {
+                        idle_ = true;
+                        continue;
+                    }
+                    n = std::min(n, kBlock - gridPhase_);
+                }
+                fluid_synth_write_s16(synth, n, out, 0, 2, out, 1, 2);
+                const bool quiet = fluid_synth_get_active_voice_count(synth) == 0 &&
+                                   std::all_of(out, out + 2 * n, [](int16_t v) { return v >= -1 && v <= 1; });
+                quietFrames_ = quiet ? std::min(quietFrames_ + n, kIdleAfterFrames) : 0;
+            }
+            gridPhase_ = (gridPhase_ + n) % kBlock;
+            out += 2 * n;
+            frames -= n;
+        }
+    }
+
     std::optional<FluidSynth> owned_;
     std::atomic<fluid_synth_t*> synth_{nullptr};
     std::mutex clockMutex_;
     std::function<void()> clock_;
     int framesToTick_ = 0;
     int msInSecond_ = 0;
+    // Audio thread only: frames since the sound died, whether rendering is
+    // skipped, a message seen while it was, and the place in the block grid.
+    int quietFrames_ = 0;
+    bool idle_ = false;
+    bool waking_ = false;
+    int gridPhase_ = 0;
+    std::atomic<bool> woken_{false};
 };
 
 void SendShort(fluid_synth_t* synth, uint32_t message) {
@@ -170,12 +231,15 @@ public:
     }
     void ShortMessage(uint32_t message) override {
         if (fluid_synth_t* synth = Ready()) SendShort(synth, message);
+        stream_->Wake();
     }
     void SysEx(const uint8_t* data, size_t size) override {
         if (fluid_synth_t* synth = Ready()) SendSysEx(synth, data, size);
+        stream_->Wake();
     }
     void Reset() override {
         if (fluid_synth_t* synth = Ready()) fluid_synth_system_reset(synth);
+        stream_->Wake();
     }
     void SetClock(std::function<void()> fn) override { stream_->SetClock(std::move(fn)); }
 
@@ -211,9 +275,18 @@ public:
     explicit FluidRenderer(std::shared_ptr<FluidStream> stream) : stream_(std::move(stream)) {}
     MidiOut& Out() override { return *this; }
     void Render(int16_t* out, int frames) override { stream_->Read(out, frames); }
-    void ShortMessage(uint32_t message) override { SendShort(stream_->Synth(), message); }
-    void SysEx(const uint8_t* data, size_t size) override { SendSysEx(stream_->Synth(), data, size); }
-    void Reset() override { fluid_synth_system_reset(stream_->Synth()); }
+    void ShortMessage(uint32_t message) override {
+        SendShort(stream_->Synth(), message);
+        stream_->Wake();
+    }
+    void SysEx(const uint8_t* data, size_t size) override {
+        SendSysEx(stream_->Synth(), data, size);
+        stream_->Wake();
+    }
+    void Reset() override {
+        fluid_synth_system_reset(stream_->Synth());
+        stream_->Wake();
+    }
     void SetClock(std::function<void()> fn) override { stream_->SetClock(std::move(fn)); }
 
 private:
