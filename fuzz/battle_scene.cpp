@@ -33,18 +33,12 @@ constexpr int kMaxFrames = 160;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static scene_world::World* world = new scene_world::World;
-    if (size < scene_input::kHeader) return 0;
-    scene_world::World& w = *world;
-    const std::span<const uint8_t> input(data, size);
-    const size_t keys = w.BuildDatabase(input);
-    if (keys == 0) return 0;
-    DbBattle->layoutStyle = (data[2] >> 5) % 3;
-    DbBattle->autoPlacement = data[2] >> 7;
-    if (!w.Begin(input, keys, kMaxFrames, false)) return 0;
-
-    const int members = 1 + (data[3] & 3);
-    for (int i = 0; i < members; ++i) GamePartyInfo->AddMember(1 + ((data[3] >> 2) + i) % 4);
+    scene_world::World& w = scene_world::TheWorld();
+    const bool ready = w.Prepare(std::span<const uint8_t>(data, size), kMaxFrames, false, [&] {
+        DbBattle->layoutStyle = (data[2] >> 5) % 3;
+        DbBattle->autoPlacement = data[2] >> 7;
+    });
+    if (!ready) return 0;
     GamePartyInfo->GainItem(1, 3);
     TLcfgEncounterBattle& setup = BattleScene->setup;
     setup = TLcfgEncounterBattle();

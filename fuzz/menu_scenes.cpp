@@ -68,16 +68,8 @@ void CheckSaves() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static scene_world::World* world = new scene_world::World;
-    if (size < scene_input::kHeader) return 0;
-    scene_world::World& w = *world;
-    const std::span<const uint8_t> input(data, size);
-    const size_t keys = w.BuildDatabase(input);
-    if (keys == 0) return 0;
-    if (!w.Begin(input, keys, kMaxFrames, true)) return 0;
-
-    const int members = 1 + (data[3] & 3);
-    for (int i = 0; i < members; ++i) GamePartyInfo->AddMember(1 + ((data[3] >> 2) + i) % 4);
+    scene_world::World& w = scene_world::TheWorld();
+    if (!w.Prepare(std::span<const uint8_t>(data, size), kMaxFrames, true, [] {})) return 0;
     GamePartyInfo->gold = 37 * data[5];
     for (int32_t id = 1; id <= DbItem->Count() && id <= 8; ++id) GamePartyInfo->GainItem(id, 1 + (data[5] & 15));
 

@@ -252,6 +252,21 @@ public:
         return true;
     }
 
+    // One input's set-up: the database with its edits, `adjust` on it, the
+    // game reset as Begin does, and a party of one to four heroes chosen by
+    // byte 3. False when the input is refused.
+    template <class Adjust>
+    bool Prepare(std::span<const uint8_t> input, int maxFrames, bool newGame, Adjust adjust) {
+        if (input.size() < scene_input::kHeader) return false;
+        const size_t keysAt = BuildDatabase(input);
+        if (keysAt == 0) return false;
+        adjust();
+        if (!Begin(input, keysAt, maxFrames, newGame)) return false;
+        const int members = 1 + (input[3] & 3);
+        for (int i = 0; i < members; ++i) GamePartyInfo->AddMember(1 + ((input[3] >> 2) + i) % 4);
+        return true;
+    }
+
     // The frame loop until the scene is none of those `stay` allows, the
     // frames are spent or a clear error ends the game.
     template <class Stay>
@@ -299,5 +314,11 @@ private:
     int frameLimit = 1;
     uint64_t startMicros = 0;
 };
+
+// The one world of a fuzz process, made at its first input.
+inline World& TheWorld() {
+    static World* world = new World;
+    return *world;
+}
 
 }  // namespace scene_world
