@@ -49,7 +49,7 @@ void BM_BattleFrameDemoBattleTest(benchmark::State& state) {
     o.gameFolder = folder.string();
     o.words = {"BattleTest", "", "", "3", "0", "0", "0"};
     o.frames = 1200;
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     RunHarness(o);
     if (!timed) state.SkipWithError("the battle test's party command did not come up");
     std::error_code ec;

@@ -80,7 +80,7 @@ void RunMenuFrames(benchmark::State& state, bool equipment) {
     o.gameFolder = folder.string();
     o.words = {"TestPlay", "HideTitle"};
     o.frames = 3000;
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     RunHarness(o);
     if (!timed) state.SkipWithError("the menu did not come up");
     std::error_code ec;

@@ -36,7 +36,7 @@ void BM_TitleFrame(benchmark::State& state) {
     THarnessOptions o;
     o.gameFolder = folder.string();
     o.frames = 3000;
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     RunHarness(o);
     if (!timed) state.SkipWithError("the title did not come up");
     std::error_code ec;

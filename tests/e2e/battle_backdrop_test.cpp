@@ -96,7 +96,7 @@ TEST_P(DemoBattleBackdrop, TheGrassBackdropFillsTheScreenAndConfirmingEveryWindo
         std::filesystem::create_directories(o.pngFolder);
         for (int f = 100; f < o.frames; f += 100) o.pngFrames.push_back(f);
     }
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     const THarnessResult r = RunHarness(o);
     // The battle test ends the program with the battle, before the last
     // step can see it gone.

@@ -51,7 +51,7 @@ protected:
             o.pngFolder = d;
             for (int f = 100; f < frames; f += 200) o.pngFrames.push_back(f);
         }
-        o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+        o.driver = steps.AsDriver();
         return RunHarness(o);
     }
     static bool PartyCommandOpen() {

@@ -137,7 +137,7 @@ TEST_P(DemoBattleLayouts, AnEncounterWithACancelledTargetAndAnAutomaticMemberIsW
         std::filesystem::create_directories(o.pngFolder);
         for (int f = 100; f < o.frames; f += 50) o.pngFrames.push_back(f);
     }
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     THarnessResult r = RunHarness(o);
     ASSERT_TRUE(steps.Done()) << steps.Left() << " steps left\n" << r.summary;
     EXPECT_TRUE(r.messageBoxes.empty());

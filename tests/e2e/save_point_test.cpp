@@ -109,7 +109,7 @@ TEST(DemoSavePoint, SaveAtTheCrystalInSlotThreeQuitAndContinueFromThere) {
     o.gameFolder = dir.path().string();
     o.words = {"TestPlay", "HideTitle"};
     o.frames = 4000;
-    o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+    o.driver = steps.AsDriver();
     THarnessResult r = RunHarness(o);
     ASSERT_TRUE(steps.Done()) << steps.Left() << " steps left\n" << r.summary;
     EXPECT_TRUE(r.messageBoxes.empty());

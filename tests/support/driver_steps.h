@@ -13,6 +13,7 @@
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
 #include "media/screen/sorvo_draw.h"
+#include "platform/headless/headless_platform.h"
 #include "scenes/field/field_scene.h"
 #include "scenes/game_main.h"
 #include "scenes/title/title_scene.h"
@@ -67,6 +68,11 @@ public:
     static bool FieldShown() {
         return GameSystem && GameSystem->scene == kSceneField && FieldScene && FieldScene->started && GameParty &&
                GameParty->mapId != 0 && GameDraw->Board().Brightness == 100;
+    }
+
+    // The steps as the harness's driver; they must outlive the run.
+    auto AsDriver() {
+        return [this](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return Run(hold); };
     }
 
     // The harness driver: false once every step is done.

@@ -31,7 +31,7 @@ protected:
         o.gameFolder = dir_.path().string();
         o.words = {"TestPlay", "HideTitle"};
         o.frames = frames;
-        o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+        o.driver = steps.AsDriver();
         return RunHarness(o);
     }
     // F9 on the field, until the scene is up.

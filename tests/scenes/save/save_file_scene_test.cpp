@@ -39,7 +39,7 @@ protected:
         o.gameFolder = dir_.path().string();
         o.words = {"TestPlay", "HideTitle"};
         o.frames = frames;
-        o.driver = [&](int, const platform::CapturedFrame*, std::vector<std::string>& hold) { return steps.Run(hold); };
+        o.driver = steps.AsDriver();
         return RunHarness(o);
     }
     // Saves of a new game into the slots at the given times (days).
