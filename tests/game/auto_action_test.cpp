@@ -24,8 +24,8 @@ protected:
         Party({1, 2});
     }
     TLcfgPlayerItem& Ann() { return Actor(1); }
-    void Troop(std::vector<Entry> entries) {
-        Group(1, std::move(entries));
+    void Troop(std::vector<TroopEntry> entries) {
+        MakeTroop(1, std::move(entries));
         troop.SetupTroop(1);
     }
 };

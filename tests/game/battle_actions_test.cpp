@@ -49,7 +49,7 @@ protected:
         Monster(2, Chunks().Str(1, "Imp").Int(4, 10).Int(6, 10).Int(7, 10));
         StartGame();
         Party({1, 2});
-        Group(1, {{1, 100, 100, false}, {2, 150, 100, false}, {2, 200, 100, false}});
+        MakeTroop(1, {{1, 100, 100, false}, {2, 150, 100, false}, {2, 200, 100, false}});
         troop.SetupTroop(1);
     }
     TLcfgPlayerItem& Ann() { return Actor(1); }

@@ -39,7 +39,7 @@ protected:
         Status(1).recoveryChance = 0;
         StartGame();
         Party({1, 2});
-        Group(1, {{1, 100, 100, false}, {1, 150, 100, false}, {2, 200, 100, true}});
+        MakeTroop(1, {{1, 100, 100, false}, {1, 150, 100, false}, {2, 200, 100, true}});
         DbMonGroup->Find(1)->pages.Clear();
         troop.SetupTroop(1);
         system = std::make_unique<TLcfgSystem>(&audio, &screen);

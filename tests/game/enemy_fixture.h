@@ -60,11 +60,6 @@ protected:
         for (Bytes& b : acts) items.push_back({id++, std::move(b)});
         return lcf_builder::List(items);
     }
-    using Entry = TroopEntry;
-    static void Group(int32_t id, const std::vector<Entry>& entries, bool randomAppearance = false,
-                      int autoPlacement = 0) {
-        MakeTroop(id, entries, randomAppearance, autoPlacement);
-    }
     // A picture of the given size under "Monster".
     void Picture(const std::string& name, int width, int height) {
         const std::string path = (dir_ / (name + ".png")).string();

@@ -25,7 +25,7 @@ protected:
 
     // A one-enemy troop of enemy 1, set up.
     TLcfgMonsterItem& Lone() {
-        Group(1, {{1, 100, 100, false}});
+        MakeTroop(1, {{1, 100, 100, false}});
         troop.SetupTroop(1);
         return *troop.Member(0);
     }
@@ -114,7 +114,7 @@ TEST_F(EnemyTest, SkillsThatWouldDoNothingToTheirSideDropOut) {
     Skill(2, Chunks().Int(12, TLcfSkillItem::kSelf));
     Skill(3, Chunks().Int(12, TLcfSkillItem::kOneAlly).Int(31, 1));
     Monster(1, Chunks().Int(4, 40).Data(42, Acts({Act(1, 2, 50), Act(1, 3, 50)})));
-    Group(1, {{1, 100, 100, false}, {1, 200, 100, false}});
+    MakeTroop(1, {{1, 100, 100, false}, {1, 200, 100, false}});
     troop.SetupTroop(1);
     TLcfgMonsterItem& e = *troop.Member(1);
     for (int i = 0; i < 20; ++i) {
@@ -146,7 +146,7 @@ TEST_F(EnemyTest, SkillsThatWouldDoNothingToTheirSideDropOut) {
 }
 
 TEST_F(EnemyTest, RandomAppearanceSparesTheFirstShownEnemyAndEveryClearDraws) {
-    Group(1, {{1, 50, 100, true}, {1, 100, 100, false}, {1, 150, 100, false}, {1, 200, 100, false}}, true);
+    MakeTroop(1, {{1, 50, 100, true}, {1, 100, 100, false}, {1, 150, 100, false}, {1, 200, 100, false}}, true);
     dice.ranges.clear();
     dice.script = {0, 0, 0, 14, 0, 0};
     troop.SetupTroop(1);
@@ -165,7 +165,7 @@ TEST_F(EnemyTest, RandomAppearanceSparesTheFirstShownEnemyAndEveryClearDraws) {
 TEST_F(EnemyTest, PlacementMirrorsOnABackAttackAndKeepsPicturesOnScreen) {
     Picture("tall", 60, 100);
     Monster(1, Chunks().Str(2, "tall").Int(4, 40));
-    Group(1, {{1, 100, 20, false}, {1, 250, 220, false}, {1, 40, 120, true}});
+    MakeTroop(1, {{1, 100, 20, false}, {1, 250, 220, false}, {1, 40, 120, true}});
     troop.SetupTroop(1);
     EXPECT_EQ(troop.Member(0)->battleY, 50);  // 20 lifted to half the picture
     EXPECT_EQ(troop.Member(1)->battleY, 180);
@@ -188,7 +188,7 @@ TEST_F(EnemyTest, PlacementMirrorsOnABackAttackAndKeepsPicturesOnScreen) {
 
 TEST_F(EnemyTest, SurroundStartsNeedTheGridAndTwoOnTheSurroundedSide) {
     Monster(1, Chunks().Int(4, 40));
-    Group(1, {{1, 100, 100, false}, {1, 200, 100, false}});
+    MakeTroop(1, {{1, 100, 100, false}, {1, 200, 100, false}});
     scene.startCondition = kStartSurround;
     troop.SetupTroop(1);
     EXPECT_EQ(scene.startCondition, kStartInitiative);  // no grid
@@ -208,12 +208,12 @@ TEST_F(EnemyTest, SurroundStartsNeedTheGridAndTwoOnTheSurroundedSide) {
     EXPECT_EQ(troop.Member(0)->gauge, IBattleSceneLink::kFullGauge);
     // A hidden enemy takes its place as if the whole group stood: third of
     // three at the right end (304), not third of two (288).
-    Group(3, {{1, 100, 100, false}, {1, 200, 100, false}, {1, 50, 50, true}});
+    MakeTroop(3, {{1, 100, 100, false}, {1, 200, 100, false}, {1, 50, 50, true}});
     troop.SetupTroop(3);
     EXPECT_EQ(troop.Member(2)->battleX, 304);
     EXPECT_EQ(troop.Member(2)->gauge, 0);
     // One enemy cannot surround anyone.
-    Group(2, {{1, 100, 100, false}, {1, 200, 100, true}});
+    MakeTroop(2, {{1, 100, 100, false}, {1, 200, 100, true}});
     troop.SetupTroop(2);
     EXPECT_EQ(scene.startCondition, kStartBackAttack);
     // The battle's terrain gives the grid.
@@ -235,7 +235,7 @@ TEST_F(EnemyTest, SurroundStartsNeedTheGridAndTwoOnTheSurroundedSide) {
 
 TEST_F(EnemyTest, FacingTurnsTowardTheParty) {
     Monster(1, Chunks().Int(4, 40));
-    Group(1, {{1, 100, 100, false}, {1, 200, 100, false}});
+    MakeTroop(1, {{1, 100, 100, false}, {1, 200, 100, false}});
     troop.SetupTroop(1);
     GamePartyInfo->Member(0)->battleX = 150;
     GamePartyInfo->Member(1)->battleX = 260;
@@ -269,7 +269,7 @@ TEST_F(EnemyTest, FiguresOfTheTroop) {
     EXPECT_EQ(troop.AverageAgility(), 1);  // empty troop
     Monster(1, Chunks().Int(4, 40).Int(9, 7).Int(21, 1).Int(22, 0).Int(26, 1));
     Monster(2, Chunks().Int(4, 40).Int(9, 10).Int(21, 1).Int(22, 20));
-    Group(1, {{1, 100, 100, false}, {2, 200, 100, true}});
+    MakeTroop(1, {{1, 100, 100, false}, {2, 200, 100, true}});
     troop.SetupTroop(1);
     EXPECT_EQ(troop.AverageAgility(), 8);  // hidden ones count
     EXPECT_EQ(troop.AliveCount(), 1);
@@ -317,7 +317,7 @@ TEST_F(EnemyTest, TimersRunDownAndTheBareHitEndsAfterTwentyFrames) {
 }
 
 TEST_F(EnemyTest, AnimationFlashesItsTargetsAndAScreenWideOneStopsOnTime) {
-    Group(1, {{1, 100, 100, false}, {1, 200, 100, false}});
+    MakeTroop(1, {{1, 100, 100, false}, {1, 200, 100, false}});
     troop.SetupTroop(1);
     TLcfAnimationItem& anim = *DbAnimation->GetOrCreate(1);
     anim.frames.SetCount(3);
@@ -406,7 +406,7 @@ TEST_F(EnemyTest, DrawnCentredWhileShownAndNotBlinking) {
 TEST_F(EnemyTest, EnemiesAtExtremePlacesStayOffScreenWhenShakenAndSortByDepth) {
     Picture("blob", 20, 10);
     Monster(1, Chunks().Str(2, "blob").Int(4, 40));
-    Group(1, {{1, INT32_MIN, 100, false}, {1, INT32_MAX, 120, false}});
+    MakeTroop(1, {{1, INT32_MIN, 100, false}, {1, INT32_MAX, 120, false}});
     for (int cond : {kStartNormal, kStartBackAttack}) {
         SCOPED_TRACE(cond);
         scene.startCondition = cond;
@@ -423,7 +423,7 @@ TEST_F(EnemyTest, EnemiesAtExtremePlacesStayOffScreenWhenShakenAndSortByDepth) {
         }
         EXPECT_EQ(LitPixels(board, 0, 0, 320, 240), 0);
     }
-    Group(1, {{1, 100, INT32_MAX, false}, {1, 100, INT32_MIN, false}});
+    MakeTroop(1, {{1, 100, INT32_MAX, false}, {1, 100, INT32_MIN, false}});
     troop.SetupTroop(1);
     EXPECT_GT(troop.Member(0)->DrawOrder(), troop.Member(1)->DrawOrder());
 }
