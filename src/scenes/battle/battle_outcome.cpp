@@ -129,9 +129,10 @@ void TLcfBattleScene::Defeat() {
 }
 
 bool TLcfBattleScene::TryEscape() {
-    // First strike decides before any roll, so no random number is drawn
-    // then.
-    if (setup.firstStrike || Random(100) < escapeChance) {
+    // The roll is drawn first, under first strike too: the initiative only
+    // turns a failed roll into a success, and the random numbers drawn
+    // after it stay the same either way.
+    if (Random(100) < escapeChance || setup.firstStrike) {
         for (int i = 0; i < MemberCount(); ++i)
             if (TLcfgPlayerItem* a = Member(i)) a->action.kind = TLcfgUnitActItem::kNone;
         PartyFlee();

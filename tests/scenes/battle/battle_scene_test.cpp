@@ -54,7 +54,7 @@ TEST_F(BattleSceneTest, TheEscapeCommandIsRefusedUnderAPincerEvenWhenEscapeIsAll
     EXPECT_FALSE(battle->EscapePossible());
 }
 
-TEST_F(BattleSceneTest, ThreeFailedEscapesRaiseTheChanceByTenEachAndFirstStrikeNeedsNoRoll) {
+TEST_F(BattleSceneTest, ThreeFailedEscapesRaiseTheChanceByTenEachAndFirstStrikeTurnsAFailedRollIntoSuccess) {
     battle->Start();
     battle->escapeChance = 20;
     dice.script = {99, 99, 99};
@@ -62,11 +62,13 @@ TEST_F(BattleSceneTest, ThreeFailedEscapesRaiseTheChanceByTenEachAndFirstStrikeN
     EXPECT_EQ(battle->escapeChance, 50);
     EXPECT_NE(battle->PhaseNow(), TLcfBattleScene::kFleeing);
 
-    // First strike decides before any number is drawn.
+    // Under first strike the roll is still drawn (and here fails), then
+    // the initiative makes the escape succeed.
     battle->setup.firstStrike = true;
     dice.ranges.clear();
+    dice.script = {99};
     EXPECT_TRUE(battle->TryEscape());
-    EXPECT_TRUE(dice.ranges.empty());
+    EXPECT_EQ(dice.ranges, std::vector<int32_t>{100});
     EXPECT_EQ(battle->PhaseNow(), TLcfBattleScene::kFleeing);
     // Fleeing is final: no later phase change is taken.
     battle->SetPhase(TLcfBattleScene::kGauges);
