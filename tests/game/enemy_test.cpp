@@ -316,7 +316,7 @@ TEST_F(EnemyTest, TimersRunDownAndTheBareHitEndsAfterTwentyFrames) {
     EXPECT_EQ(frames, 20);
 }
 
-TEST_F(EnemyTest, AnimationFlashesItsTargetsAndAScreenWideOneStopsOnTime) {
+TEST_F(EnemyTest, AnimationFlashesItsTargetsAndAScreenWideOneStopsOnTimeWithoutFlashOrShake) {
     MakeTroop(1, {{1, 100, 100, false}, {1, 200, 100, false}});
     troop.SetupTroop(1);
     TLcfAnimationItem& anim = *DbAnimation->GetOrCreate(1);
@@ -339,16 +339,25 @@ TEST_F(EnemyTest, AnimationFlashesItsTargetsAndAScreenWideOneStopsOnTime) {
     troop.Update();
     EXPECT_EQ(troop.Member(0)->flashStrength, 28);
 
+    EXPECT_EQ(troop.Animation().Graphic().FrameShake(0), 1);
+
     // Screen-wide: as long as its timings (last at frame 19), past the flash
-    // tables of a three-frame animation.
+    // tables of a three-frame animation; its timings set up no flash and no
+    // shake, so nothing flashes or shakes (its sounds still play).
     anim.timings.GetOrCreate(2)->frame = 19;
+    troop.Member(0)->StartFlash(0, 0, 0, 0, 0);
+    troop.Member(0)->shakeDuration = 0;
     troop.PlayAnimation(1, false, TLcfgSideAnimation::kScreen);
+    EXPECT_EQ(troop.Animation().Graphic().TargetFlash(0).strength, 0);
+    EXPECT_EQ(troop.Animation().Graphic().FrameShake(0), 0);
     int frames = 0;
     while (troop.Animation().Active() && frames < 100) {
         troop.Update();
         ++frames;
     }
     EXPECT_EQ(frames, 38);
+    EXPECT_EQ(troop.Member(0)->flashStrength, 0);
+    EXPECT_EQ(troop.Member(0)->shakeDuration, 0);
     EXPECT_THROW(troop.PlayAnimation(5, false, 0), Exception);
 }
 

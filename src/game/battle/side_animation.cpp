@@ -11,7 +11,9 @@ TLcfgSideAnimation::~TLcfgSideAnimation() = default;
 
 void TLcfgSideAnimation::Play(int32_t animationId, bool mirrored, int32_t target) {
     if (animationId != 0) {
-        graphic_->SetAnimation(DbAnimation->FindAnimation(animationId), mirrored ? 1 : 0, false);
+        // A screen-wide run sets its timings' flashes and shakes aside: it
+        // has no battler to flash, and it lasts only as long as its timings.
+        graphic_->SetAnimation(DbAnimation->FindAnimation(animationId), mirrored ? 1 : 0, target == kScreen);
     } else {
         graphic_->SetAnimation(nullptr, 0, false);
     }
