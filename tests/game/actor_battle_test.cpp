@@ -304,7 +304,25 @@ TEST_F(ActorBattleTest, HitsDueCountAttackTwiceOnceAndTheEventRepeat) {
     EXPECT_EQ(a.HitsDue(), 12);
     UntilPoseLeaves(a, Show::kFirstHand, 2000);
     EXPECT_EQ(scene.strikes.size(), 12u);
+    // A count of 0 or less leaves no hits due: the swing still comes once,
+    // then the motion ends and the turn with it.
+    for (int32_t count : {0, -1}) {
+        a.repeatCount = count;
+        scene.strikes.clear();
+        scene.motionsOver.clear();
+        a.actionMarker = 2;
+        a.PrepareActionMotion();
+        Frames(a, 1);
+        EXPECT_EQ(a.HitsDue(), 0) << count;
+        EXPECT_EQ(UntilPoseLeaves(a, Show::kFirstHand), 30) << count;
+        EXPECT_EQ(scene.strikes.size(), 1u) << count;
+        EXPECT_EQ(scene.motionsOver.size(), 1u) << count;
+        Frames(a, 2);
+        EXPECT_EQ(a.pose, Show::kIdle) << count;
+        EXPECT_EQ(a.actionMarker, 0) << count;
+    }
     // Not for a skill command (kind 3 and above).
+    a.repeatCount = 3;
     DbBattle->commands.Find(1)->kind = 3;
     EXPECT_EQ(a.HitsDue(), 4);
 }
@@ -416,6 +434,28 @@ TEST_F(ActorBattleTest, ASkillHitsAsOftenAsTheLastSwingCountAndPaysItsSp) {
     UntilPoseLeaves(a, Show::kStepOut);
     UntilPoseLeaves(a, Show::kSkill);
     EXPECT_TRUE(scene.skillsApplied.empty());
+
+    // A skill command (kinds 1 and 2) that an event repeats 0 or -1 times
+    // still casts once, then finishes.
+    scene.refuseSkill = false;
+    a.itemSkill = 0;
+    scene.executingCommand = 2;
+    a.repeatCommand = 2;
+    for (int32_t kind : {1, 2})
+        for (int32_t count : {0, -1}) {
+            DbBattle->commands.GetOrCreate(2)->kind = kind;
+            a.repeatCount = count;
+            scene.skillsApplied.clear();
+            scene.motionsOver.clear();
+            a.sp = sp;
+            a.PrepareActionMotion();
+            UntilPoseLeaves(a, Show::kStepOut);
+            EXPECT_EQ(a.HitsDue(), 0);
+            EXPECT_LT(UntilPoseLeaves(a, Show::kSkill), 500) << kind << " " << count;
+            EXPECT_EQ(scene.skillsApplied.size(), 1u) << kind << " " << count;
+            EXPECT_EQ(scene.motionsOver.size(), 1u) << kind << " " << count;
+            EXPECT_EQ(a.sp, sp - 5) << kind << " " << count;
+        }
 }
 
 TEST_F(ActorBattleTest, FramesFollowTheCounterAndAZeroFrameLengthCountsAsOne) {
@@ -624,6 +664,22 @@ TEST_F(ActorTroopTest, EachInTurnHitsEveryLivingEnemyAndSkipsTheFallen) {
     EXPECT_EQ(scene.strikes[0].target, troop.Items(0));
     EXPECT_EQ(scene.strikes[1].target, troop.Items(2));
     EXPECT_EQ(scene.strikes[3].target, troop.Items(4));
+    // A ranged weapon with no hits due (an event repeats its command 0
+    // times) finishes at once without a strike.
+    DbBattle->commands.GetOrCreate(1)->kind = 0;
+    scene.executingCommand = 1;
+    a.repeatCommand = 1;
+    a.repeatCount = 0;
+    Archer(0, false);
+    scene.strikes.clear();
+    scene.motionsOver.clear();
+    a.PrepareActionMotion();
+    Frames(a, 2);
+    EXPECT_NE(a.pose, Show::kFirstHand);
+    EXPECT_TRUE(scene.strikes.empty());
+    EXPECT_EQ(scene.motionsOver.size(), 1u);
+    a.repeatCommand = 0;
+    Archer(3, false);
     // The attack ends when nobody is left to hit.
     troop.Items(0)->hp = 0;
     for (int i = 2; i < 5; ++i) troop.Items(i)->hp = 0;
@@ -632,6 +688,32 @@ TEST_F(ActorTroopTest, EachInTurnHitsEveryLivingEnemyAndSkipsTheFallen) {
     Frames(a, 2);
     EXPECT_TRUE(scene.strikes.empty());
     EXPECT_NE(a.pose, Show::kFirstHand);
+
+    // A weapon for the whole troop (target kind 4) stops as soon as the
+    // troop has fallen, too: the second of its two swings never comes, and
+    // is not paid for.
+    Troop(2);
+    Item(5, Chunks().Str(1, "Sweep").Data(3, {1}).Int(20, 0).Data(23, {1}).Int(16, 3));
+    DbItem->Find(5)->battleDisplay.GetOrCreate(1)->swingCount = 1;
+    a.SetEquipment(0, 5);
+    a.action.targetKind = TLcfgUnitActItem::kOneEnemy;
+    a.action.targetIndex = 0;
+    const int32_t sp = a.sp;
+    scene.strikes.clear();
+    scene.motionsOver.clear();
+    a.PrepareActionMotion();
+    Frames(a, 1);
+    ASSERT_EQ(a.action.targetKind, TLcfgUnitActItem::kTroop);
+    EXPECT_EQ(a.HitsDue(), 2);
+    for (int n = 0; n < 500 && a.pose == Show::kFirstHand; ++n) {
+        Frames(a, 1);
+        if (!scene.strikes.empty())
+            for (int i = 0; i < 2; ++i) troop.Items(i)->hp = 0;
+    }
+    EXPECT_NE(a.pose, Show::kFirstHand);
+    EXPECT_EQ(scene.strikes.size(), 2u);  // one swing on each enemy
+    EXPECT_EQ(a.sp, sp - 3);
+    EXPECT_EQ(scene.motionsOver.size(), 1u);
 }
 
 TEST_F(ActorTroopTest, EachInTurnAimsTheActionAtTheMemberOfEachHit) {

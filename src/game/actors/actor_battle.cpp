@@ -314,7 +314,9 @@ bool TLcfgPlayerItem::HitLoop() {
 }
 
 bool TLcfgPlayerItem::StartHit() {
-    const int32_t due = HitsDue();
+    // With no hits due (an event repeats the command 0 times) one hit still
+    // comes: the loop only finishes once a hit is done.
+    const int32_t due = std::max(1, HitsDue());
     if (show.hitsDone < show.hitsStarted || show.hitsStarted >= due || frameCounter <= kHitCounts) return false;
     if (pose != Show::kSkill && show.ranged && !IsConfused()) {
         const int32_t arrival = show.projectileArc ? show.flightTime / 2 : show.flightTime;
