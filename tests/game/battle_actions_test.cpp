@@ -228,12 +228,23 @@ TEST_F(BattleActionsTest, TheTurnGateDropsActionsAndEndsFirstStrike) {
     EXPECT_FALSE(actions.ExecuteAction(ogre));
     Bob().actionMarker = 0;
 
-    // An item the party lacks drops the action and ends the turn.
+    // An item the party lacks drops the action: an actor waits at the head
+    // of the list to choose again, unless it cannot act (it would never
+    // choose again); an enemy loses the turn.
     Ann().action.kind = Act::kItem;
     Ann().action.itemId = 3;
     Ann().actionMarker = 1;
+    EXPECT_FALSE(actions.ExecuteAction(Ann()));
+    EXPECT_EQ(Ann().actionMarker, 0);
+    Status(4).restriction = TLcfStatusItem::kCannotAct;
+    Status(4).recoveryChance = 50;
+    Ann().InflictCondition(4);
+    ASSERT_FALSE(Ann().CanAct());
+    ASSERT_FALSE(Ann().IsIncapacitated());
+    Ann().actionMarker = 1;
     EXPECT_TRUE(actions.ExecuteAction(Ann()));
     EXPECT_EQ(Ann().actionMarker, 0);
+    Ann().CureCondition(4);
     ogre.action.kind = Act::kItem;
     ogre.action.itemId = 3;
     EXPECT_TRUE(actions.ExecuteAction(ogre));
@@ -496,9 +507,9 @@ TEST_F(SkillActionsTest, ItemsAreUsedUpAndMedicineReachesTheWholeParty) {
     EXPECT_TRUE(actions.ExecuteAction(Ann()));
     EXPECT_EQ(host.triggers, std::vector<int>{2});
     EXPECT_EQ(GamePartyInfo->ItemCount(7), 0);
-    // Gone now: the next try is dropped.
+    // Gone now: the next try is dropped, and the actor is to choose again.
     Ann().actionMarker = 1;
-    EXPECT_TRUE(actions.ExecuteAction(Ann()));
+    EXPECT_FALSE(actions.ExecuteAction(Ann()));
     EXPECT_EQ(Ann().actionMarker, 0);
 }
 

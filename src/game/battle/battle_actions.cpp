@@ -91,10 +91,12 @@ bool TBattleActions::ExecuteAction(TLcfgUnitItem& battler) {
     if (ActionDropped(battler)) {
         battler.actionMarker = 0;
         host_.EnableEvents();
-        // The turn is lost, for an actor too: one kept at the head of the
-        // ready list would try the same action for ever and hold back
-        // every battler behind it.
-        return true;
+        // An enemy loses the turn. An actor keeps its place at the head of
+        // the ready list: with no turn pending its gauge fills again and it
+        // chooses anew, before anyone behind it. One that cannot act would
+        // never fill its gauge and would hold the list for ever, so it
+        // loses the turn.
+        return battler.IsEnemy() || !battler.CanAct();
     }
     if (battler.IsEnemy() && act.kind == Act::kSkill && act.targetKind == Act::kOneEnemy) {
         const TLcfgUnitItem* target = TroopBattler(act.targetIndex);

@@ -86,8 +86,8 @@ public:
     void PerformSkill(TLcfgUnitItem& caster);
     // The actor's skill as its pose sequence drives it.
     // The link's RefusesSkill: before each hit of an actor's skill, whether
-    // it may not go on (no longer usable and not from an item, or its one
-    // target fallen and the skill does not revive).
+    // it may not go on (no longer usable and not from an item). A fallen
+    // one target is no reason: the hit is aimed anew (PlaySkillAnimation).
     bool RefusesSkill(const TLcfgPlayerItem& caster) const;
     void PlaySkillAnimation(TLcfgPlayerItem& caster);
     void CheckReflection(TLcfgPlayerItem& caster);

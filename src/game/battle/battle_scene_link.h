@@ -12,10 +12,11 @@
 //   while it is set.
 // - "Refuses to go on with a skill": before each hit of a skill the actor
 //   asks; the scene refuses when the caster can no longer use the skill
-//   (sealed meanwhile, or short of SP; never for a skill an item invokes)
-//   or when its one target has fallen and the skill does not revive. A
-//   refused hit costs no SP and resolves nothing; the skill's hit loop then
-//   ends as if its hits were done.
+//   (sealed meanwhile, or short of SP; never for a skill an item invokes).
+//   A refused hit costs no SP and resolves nothing; the skill's hit loop
+//   then ends as if its hits were done. A one target that has fallen is no
+//   reason to refuse: the scene aims the hit at the lowest-index living
+//   battler of that side, as it does an attack's.
 
 #include <cstdint>
 #include <string>

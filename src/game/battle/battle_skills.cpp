@@ -110,18 +110,16 @@ void TBattleActions::PerformSkill(TLcfgUnitItem& caster) {
 bool TBattleActions::RefusesSkill(const TLcfgPlayerItem& caster) const {
     const TLcfSkillItem* skill = SkillOf(caster);
     if (!skill) return true;
-    if (!caster.itemSkill && !caster.CanUseSkill(skill->Id())) return true;
-    const Act& act = caster.action;
-    const TLcfgUnitItem* one = act.targetKind == Act::kOneMember  ? PartyBattler(act.targetIndex)
-                               : act.targetKind == Act::kOneEnemy ? TroopBattler(act.targetIndex)
-                                                                  : nullptr;
-    const bool single = act.targetKind == Act::kOneMember || act.targetKind == Act::kOneEnemy;
-    return single && (!one || !one->IsAlive()) && !Revives(*skill);
+    return !caster.itemSkill && !caster.CanUseSkill(skill->Id());
 }
 
 void TBattleActions::PlaySkillAnimation(TLcfgPlayerItem& caster) {
     const TLcfSkillItem* skill = SkillOf(caster);
     if (!skill) return;
+    // A one-target skill whose target fell meanwhile is aimed at the
+    // lowest-index living battler of that side before its animation, so
+    // that the animation plays where the effect lands.
+    if (skill->IsNormalKind() && !Revives(*skill)) CheckTarget(caster);
     PlaySkillOn(*skill, caster.action);
     reflectingCaster = nullptr;
     reflectionDirection = 0;

@@ -36,12 +36,14 @@ void TBattleSceneActionHost::FlashScreen(int red, int green, int blue, int stren
     UnitWorld().FlashScreen(red, green, blue, strength, frames);
 }
 
+// Plain frames: a held cancel key must not stretch an action's animation,
+// and the windows keep their input meanwhile.
 void TBattleSceneActionHost::WaitForPartyAnimation() {
-    while (battle_sides::PartyAnimationRunning()) scene_.WaitFrames(1, 1);
+    while (battle_sides::PartyAnimationRunning()) scene_.NestedFrame();
 }
 
 void TBattleSceneActionHost::WaitForTroopAnimation() {
-    while (battle_sides::TroopAnimationRunning()) scene_.WaitFrames(1, 1);
+    while (battle_sides::TroopAnimationRunning()) scene_.NestedFrame();
 }
 
 void TBattleSceneActionHost::RunBattleEvents(TLcfgUnitItem* battler, int trigger) {

@@ -583,7 +583,11 @@ void TLcfBattleScene::ActorReady(int slot) {
     const TLcfgUnitActItem& act = a->action;
     const bool basicWithoutTarget = act.basic == 0 || act.basic == 2 || act.basic == 6 || act.basic == 7 || act.basic == 8;
     if (act.targetKind != 0 || basicWithoutTarget || act.kind == TLcfgUnitActItem::kChooseAtTurn) {
-        readyList.push_back(a);
+        // An actor whose action was dropped chooses again while its entry
+        // still stands at the head of the list: that entry carries the new
+        // action. A second entry would give it a second turn (a defence,
+        // whose action outlives the turn, would run twice).
+        if (std::find(readyList.begin(), readyList.end(), a) == readyList.end()) readyList.push_back(a);
         if (act.kind == TLcfgUnitActItem::kChooseAtTurn) a->DecideAction();
     }
     commandWindow.SetCursorVisible(false);

@@ -65,6 +65,9 @@ public:
     void Start();
     void Tick();
     void WaitFrames(int minimum, int total);
+    // One frame of a nested loop: input update, Tick, draw and wait. Unlike
+    // WaitFrames it neither flushes input nor lingers while cancel is held.
+    void NestedFrame();
     [[noreturn]] void Abort() { EndBattle(kAbort); }
     [[noreturn]] void EndBattle(int kind);
     void CheckBattleEnd();
@@ -199,7 +202,6 @@ private:
     void EnemyReady(TLcfgUnitItem& enemy);
     void RemoveFromQueue(int slot);
     void CommandInputStart();
-    void NestedFrame();
     int32_t ComputeEscapeChance() const;
     void DrawBattlers();
     void RunDebugScene();

@@ -378,6 +378,56 @@ TEST_F(BattleInputTest, AnActorsGaugeStandsUntilItsTurnIsOver) {
     EXPECT_GT(Member(0).gauge, 0);
 }
 
+TEST_F(BattleInputTest, CancelHeldThroughAnEnemysSkillAnimationDoesNotDelayItsEffect) {
+    // A skill that hurts one member for exactly 10, with the bare hit as
+    // its animation (20 frames).
+    lcf_builder::LoadRecord(*DbSkill->GetOrCreate(1), battle_world::Chunks()
+                                                          .Str(1, "Sting")
+                                                          .Int(12, 0)
+                                                          .Int(22, 0)
+                                                          .Int(23, 0)
+                                                          .Int(24, 10)
+                                                          .Int(31, 1)
+                                                          .Int(14, 0)
+                                                          .End());
+    Fight(0);
+    TLcfgMonsterItem& enemy = *troop.Member(0);
+    enemy.action.kind = Act::kSkill;
+    enemy.action.skillId = 1;
+    enemy.action.targetKind = Act::kOneMember;
+    enemy.action.targetIndex = 0;
+    // Runs the enemy's turn, with cancel going down (and staying down) once
+    // the skill's name has gone and its animation plays, or without it.
+    // Answers how many input updates came after the animation had ended
+    // and before the effect landed.
+    auto turn = [&](bool holdCancel) {
+        const int32_t hp = Member(0).hp;
+        bool pressed = false, seenRunning = false;
+        int late = 0, runningFrames = 0;
+        sys->onPump = [&] {
+            const bool running = GamePlayers->AnimationRunning();
+            if (running && !pressed && holdCancel) {
+                sys->PressKey(Key::Escape);
+                pressed = true;
+            }
+            seenRunning = seenRunning || running;
+            runningFrames += running;
+            if (seenRunning && !running && Member(0).hp == hp && ++late == 20) sys->ReleaseKey(Key::Escape);
+        };
+        EXPECT_TRUE(battle->ExecuteAction(enemy));
+        sys->onPump = nullptr;
+        EXPECT_EQ(pressed, holdCancel);
+        EXPECT_EQ(input->IsHeld(TMultiInput::kCancel), holdCancel);
+        EXPECT_GE(runningFrames, 19);
+        EXPECT_EQ(Member(0).hp, hp - 10);
+        sys->ReleaseKey(Key::Escape);
+        input->Update();
+        return late;
+    };
+    const int free = turn(false);
+    EXPECT_EQ(turn(true), free);
+}
+
 TEST_F(BattleInputTest, AnActorWithNothingToDoStillEndsTheFirstStrike) {
     battle->setup.firstStrike = true;
     Fight(1);
@@ -405,19 +455,139 @@ TEST_F(BattleInputTest, AnActorWhoseTurnNeverStartedIsIdleAgainOnceItLeavesTheLi
     EXPECT_EQ(Member(0).actionMarker, 0);
 }
 
-TEST_F(BattleInputTest, AnActorWhoseItemIsGoneLosesItsTurnAndTheBattleGoesOn) {
-    // Two members chose the last potion; the second finds none left.
+TEST_F(BattleInputTest, AnActorWhoseItemIsGoneChoosesAgainBeforeTheEnemiesBehindItAndActsOnce) {
+    // Two members chose the last potion; the second finds none left. It
+    // keeps its place at the head of the ready list, its gauge fills again
+    // and it chooses anew; the enemy behind it waits, and the new choice (a
+    // defence, whose action stays after the turn) runs once, not twice.
     DbItem->Find(1)->kind = TLcfItemItem::kMedicine;
-    Fight(1);
-    battle->SetQueuedActor(0, 0);
-    Member(0).action.kind = Act::kItem;
-    Member(0).action.itemId = 1;
-    Member(0).action.targetKind = Act::kOneMember;
-    Member(0).action.targetIndex = 0;
-    battle->ActorReady(0);
-    for (int i = 0; i < 5; ++i) battle->ProcessReadyList();
-    EXPECT_TRUE(battle->readyList.empty());
-    EXPECT_EQ(Member(0).actionMarker, 0);
+    DbItem->Find(1)->hpPoints = 10;
+    DbBattle->commands.FindCommand(3)->kind = 3;  // defend
+    Member(1).commands[3] = 3;
+    // Every executed turn ticks the conditions of all battlers: a slime
+    // outside the list loses 1 HP a tick.
+    DbStatus->SetCount(2);
+    DbStatus->Find(2)->battleHpPoints = 1;
+    DbStatus->Find(2)->hpDirection = 0;
+    GamePartyInfo->GainItem(1, 1);
+    Fight(0);
+    troop.Member(1)->SetCondition(2, 1);
+    for (int slot = 0; slot < 2; ++slot) {
+        battle->SetQueuedActor(0, slot);
+        Member(slot).action.kind = Act::kItem;
+        Member(slot).action.itemId = 1;
+        Member(slot).action.targetKind = Act::kOneMember;
+        Member(slot).action.targetIndex = slot;
+        battle->ActorReady(slot);
+    }
+    Member(0).agilityModifier = -1000;  // the first takes no further part
+    TLcfgMonsterItem& enemy = *troop.Member(0);
+    enemy.action.kind = Act::kNone;
+    enemy.actionMarker = 1;
+    battle->readyList.push_back(&enemy);
+    auto inList = [&](const TLcfgUnitItem* b) {
+        return int(std::count(battle->readyList.begin(), battle->readyList.end(), b));
+    };
+
+    ASSERT_TRUE(Until([&] { return CommandsOpenFor(1); }, 1000));
+    EXPECT_EQ(GamePartyInfo->ItemCount(1), 0);
+    ASSERT_EQ(battle->readyList.size(), 2u);
+    EXPECT_EQ(battle->readyList[0], &Member(1));
+    EXPECT_EQ(inList(&enemy), 1);
+    Choose(3);
+    ASSERT_TRUE(Until([&] { return inList(&Member(1)) == 0; }));
+    EXPECT_EQ(Member(1).action.basic, Act::kDefend);
+    EXPECT_EQ(inList(&enemy), 1);  // it acts after the new choice
+    ASSERT_TRUE(Until([&] { return battle->readyList.empty(); }));
+    for (int i = 0; i < 30; ++i) Frame();
+    // Three turns ran: the potion, the defence and the enemy's.
+    EXPECT_EQ(troop.Member(1)->hp, 9999 - 3);
+    EXPECT_EQ(Member(1).actionMarker, 0);
+}
+
+}  // namespace
+
+namespace {
+
+using battle_test::BattleSceneTest;
+using Act = TLcfgUnitActItem;
+
+// Two members aim one-target skills; whoever comes second may find its
+// target fallen.
+class AimedSkillTest : public BattleSceneTest {
+protected:
+    AimedSkillTest() {
+        DbMonster->Find(1)->maxHp = 9999;
+        // Skill 1 hurts one enemy for exactly 50; skill 2 heals one ally
+        // for 100. Each costs 5 SP.
+        lcf_builder::LoadRecord(*DbSkill->GetOrCreate(1), battle_world::Chunks()
+                                                              .Str(1, "Bolt")
+                                                              .Int(11, 5)
+                                                              .Int(12, 0)
+                                                              .Int(22, 0)
+                                                              .Int(23, 0)
+                                                              .Int(24, 50)
+                                                              .Int(31, 1)
+                                                              .Int(14, 0)
+                                                              .End());
+        lcf_builder::LoadRecord(*DbSkill->GetOrCreate(2), battle_world::Chunks()
+                                                              .Str(1, "Mend")
+                                                              .Int(11, 5)
+                                                              .Int(12, 3)
+                                                              .Int(22, 0)
+                                                              .Int(23, 0)
+                                                              .Int(24, 100)
+                                                              .Int(31, 1)
+                                                              .Int(14, 0)
+                                                              .End());
+        battle->Start();
+        battle->SetPhase(TLcfBattleScene::kGauges);
+        battle->enemyTurnsEnabled = 0;
+    }
+    void Cast(int slot, int32_t skillId, int targetKind, int targetIndex) {
+        TLcfgPlayerItem& a = Member(slot);
+        a.action.kind = Act::kSkill;
+        a.action.skillId = skillId;
+        a.action.targetKind = targetKind;
+        a.action.targetIndex = targetIndex;
+        battle->SetQueuedActor(0, slot);
+        battle->ActorReady(slot);
+    }
+    // Frames until both turns are over.
+    void PlayTurns() {
+        for (int i = 0; i < 2000 && !(battle->readyList.empty() && Member(0).actionMarker == 0 &&
+                                      Member(1).actionMarker == 0);
+             ++i) {
+            battle->Tick();
+            battle->ProcessReadyList();
+        }
+        ASSERT_TRUE(battle->readyList.empty());
+    }
+};
+
+TEST_F(AimedSkillTest, ADamageSkillWhoseEnemyFellHitsTheLowestLivingOneAndIsPaidFor) {
+    troop.Member(0)->hp = 30;
+    const int32_t sp0 = Member(0).sp, sp1 = Member(1).sp;
+    Cast(0, 1, Act::kOneEnemy, 0);
+    Cast(1, 1, Act::kOneEnemy, 0);
+    PlayTurns();
+    EXPECT_EQ(troop.Member(0)->hp, 0);  // the first one's bolt felled it
+    EXPECT_EQ(troop.Member(1)->hp, 9999 - 50);
+    EXPECT_EQ(Member(1).action.targetIndex, 1);
+    EXPECT_EQ(Member(0).sp, sp0 - 5);
+    EXPECT_EQ(Member(1).sp, sp1 - 5);
+}
+
+TEST_F(AimedSkillTest, AHealOnAnAllyWhoFellGoesToTheLowestLivingMember) {
+    Member(0).hp = 10;
+    Member(1).hp = 0;
+    Member(1).SetCondition(1, 1);
+    const int32_t sp0 = Member(0).sp;
+    Cast(0, 2, Act::kOneMember, 1);
+    PlayTurns();
+    EXPECT_EQ(Member(0).hp, std::min(110, Member(0).MaxHP()));
+    EXPECT_EQ(Member(1).hp, 0);
+    EXPECT_EQ(Member(0).sp, sp0 - 5);
 }
 
 }  // namespace
