@@ -71,7 +71,13 @@ void TBattleActions::SkillAction(TLcfgUnitItem& caster, bool fromItem) {
     }
     caster.castingMarker = 1;
     if (fromItem) caster.itemSkill = 1;
-    if (caster.IsActor()) static_cast<TLcfgPlayerItem&>(caster).PrepareActionMotion();
+    if (caster.IsActor()) {
+        // An item's pose may have settled while its name was shown, which
+        // ends the turn; the skill it casts acts on, so the turn does too
+        // until the skill's motion is over.
+        caster.actionMarker = 2;
+        static_cast<TLcfgPlayerItem&>(caster).PrepareActionMotion();
+    }
     if (!fromItem) host_.ShowActionLine(skill->name, 20, 30);
     if (!caster.IsEnemy()) return;
     if (caster.action.kind != Act::kItem) caster.LoseSp(skill->Cost(caster.MaxSP(), caster.HalfSpCost()));

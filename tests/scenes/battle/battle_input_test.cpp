@@ -576,6 +576,24 @@ TEST_F(AimedSkillTest, ADamageSkillWhoseEnemyFellHitsTheLowestLivingOneAndIsPaid
     EXPECT_EQ(Member(1).action.targetIndex, 1);
     EXPECT_EQ(Member(0).sp, sp0 - 5);
     EXPECT_EQ(Member(1).sp, sp1 - 5);
+
+    // An item that casts the skill, aimed at the fallen enemy, is not used
+    // up for nothing either.
+    TLcfItemItem& rod = *DbItem->Find(2);
+    rod.kind = TLcfItemItem::kSkillItem;
+    rod.skillId = 1;
+    GamePartyInfo->GainItem(2, 1);
+    TLcfgPlayerItem& a = Member(0);
+    a.action.kind = Act::kItem;
+    a.action.itemId = 2;
+    a.action.targetKind = Act::kOneEnemy;
+    a.action.targetIndex = 0;
+    battle->SetQueuedActor(0, 0);
+    battle->ActorReady(0);
+    PlayTurns();
+    EXPECT_EQ(GamePartyInfo->ItemCount(2), 0);
+    EXPECT_EQ(troop.Member(1)->hp, 9999 - 100);
+    EXPECT_EQ(a.sp, sp0 - 5);  // the item pays no SP
 }
 
 TEST_F(AimedSkillTest, AHealOnAnAllyWhoFellGoesToTheLowestLivingMember) {
