@@ -138,7 +138,11 @@ TEST(Settings, WrittenUnderTheConfigFolderAndReadBack) {
     EXPECT_EQ(ReadSetting("software\\korvella\\zembra", "runtimepackagepath"), "/games/KVT/");
     EXPECT_NE(testing_support::ReadFile(home / ".config/varnow/settings.ini").find("RuntimePackagePath=/games/KVT/"),
               std::string::npos);
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "a\nb"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("RuntimePackagePath was not stored in " + SettingsFilePath() +
+                                                          ": it holds a line break"),
+              std::string::npos);
 
     TempDir config;
     EnvGuard x2("XDG_CONFIG_HOME", config.path().string());
@@ -152,7 +156,11 @@ TEST(Settings, UnwritableConfigIsNotFatal) {
     WriteFile(home / "file", "x");
     // The config "folder" is a file: nothing can be created beneath it.
     EnvGuard x("XDG_CONFIG_HOME", (home / "file").string());
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/k/"));
+    // Not fatal, but said: which folder could not be made.
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot create the settings folder " + (home / "file").string()),
+              std::string::npos);
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
 }
 
