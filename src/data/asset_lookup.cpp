@@ -2,6 +2,7 @@
 
 #include "data/errors.h"
 #include "data/folders.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "platform/file_names.h"
 
@@ -19,6 +20,21 @@ std::optional<std::string> FindIn(const std::string& base, const std::string& na
         if (found) return found;
     }
     return std::nullopt;
+}
+
+// Where a missing asset was looked for: each folder searched, with the
+// extensions tried (names match without regard to case).
+std::string MissingAssetNote(const std::string& name, const std::string& folder, const ExtensionList& extensions) {
+    std::string tried;
+    for (const std::string& ext : extensions) tried += (tried.empty() ? "" : ", ") + ("." + ext);
+    std::string note = "no file for \"" + folder + "\\" + name + "\" (" + tried + ", any case) in the game folder " +
+                       ExeDir + folder + "/";
+    const std::string kvt = GetRuntimePackagePath();
+    if (kvt.empty())
+        note += "; there is no KVT folder";
+    else
+        note += " nor in the KVT folder " + kvt + folder + "/";
+    return note;
 }
 
 }  // namespace
@@ -39,6 +55,9 @@ std::optional<std::string> FindAssetFile(const std::string& name, const std::str
 
 std::string RequireAssetFile(const std::string& name, const std::string& folder, const ExtensionList& extensions) {
     auto found = FindAssetFile(name, folder, extensions);
-    if (!found) throw EFOpenError(FormatStr(kStrFileOpenError, folder + "\\" + name));
+    if (!found) {
+        NoteOnStderr(MissingAssetNote(name, folder, extensions));
+        throw EFOpenError(FormatStr(kStrFileOpenError, folder + "\\" + name));
+    }
     return *found;
 }

@@ -1,5 +1,7 @@
 #include "data/folders.h"
 
+#include <filesystem>
+
 #include "platform/code_page.h"
 #include "platform/file_io.h"
 #include "platform/file_names.h"
@@ -22,6 +24,15 @@ std::string FolderOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return {};
     return path.substr(0, slash + 1);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec) return path;
+    std::string text = absolute.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
 }
 
 std::string LastComponent(std::string path) {
@@ -54,9 +65,14 @@ std::string GetRuntimePackagePath() {
     // would fail the same way); the folder found stands for this run.
     static std::string unsavedKvt;
     std::string kvt = platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue);
+    // A remembered folder that is gone (the game that brought it was
+    // deleted) counts as none, so that a game's own KVT takes its place.
+    if (!kvt.empty() && !platform::FolderExists(kvt)) kvt.clear();
     if (kvt.empty() && !ExeDir.empty()) {
         if (auto found = platform::ResolveGameName(ExeDir, "KVT", platform::FileKind::Folder)) {
-            kvt = *found;
+            // Stored absolute: a path relative to the folder the program
+            // happened to start in means nothing to the next start.
+            kvt = AbsolutePath(*found);
             if (kvt != unsavedKvt && !platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, kvt))
                 unsavedKvt = kvt;
         }

@@ -17,7 +17,9 @@ const std::map<int, std::string>& Table() {
         {kStrBitmapEmpty, "The bitmap is empty."},
         {kStrBitmapShort, "The bitmap file is too short."},
         {kStrFontMissing, "The font file %s is missing. Install the Debian package %s."},
-        {kStrNoGameHere, "No game here: \"%s\" is missing."},
+        {kStrNoGameHere,
+         "No game was found in the folder %s: it holds no Varnow.ldb. To play a game, start varnow from inside "
+         "the game's folder (cd GAME && varnow)."},
         {kStrBadMapSize, "The map file is damaged: its size of %s tiles is not valid."},
         {kStrInvalidMidiFile, "Invalid MIDI File"},
         {kStrMidiError, "MIDI Error(%s)"},

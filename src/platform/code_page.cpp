@@ -3,23 +3,20 @@
 #include <iconv.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <optional>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
-int ParseCodePage(const char* env) {
-    if (!env || !*env) return 932;
-    char* end = nullptr;
-    long v = std::strtol(env, &end, 10);
-    if (*end != '\0' || v <= 0 || v > 65535) return 932;
-    return int(v);
-}
-
-std::atomic<int> g_codePage{ParseCodePage(std::getenv("VARNOW_CODEPAGE"))};
+constexpr int kDefaultCodePage = 932;
 
 std::string IconvName(int cp) {
     if (cp == 65001) return "UTF-8";
@@ -27,9 +24,61 @@ std::string IconvName(int cp) {
     return "CP" + std::to_string(cp);
 }
 
+// A code page number, from digits alone, "cpNNNN" or "windows-NNNN".
+std::optional<int> CodePageNumber(const std::string& text) {
+    std::string digits = text;
+    for (const char* prefix : {"cp", "windows-"})
+        if (digits.rfind(prefix, 0) == 0) digits = digits.substr(std::strlen(prefix));
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    int v = std::stoi(digits);
+    if (v <= 0 || v > 65535) return std::nullopt;
+    return v;
+}
+
+// Does iconv convert from this code page? (Unknown numbers would turn
+// every byte above 0x7F into a replacement character.)
+bool IconvKnows(int cp) {
+    iconv_t cd = iconv_open("UTF-8", IconvName(cp).c_str());
+    if (cd == iconv_t(-1)) return false;
+    iconv_close(cd);
+    return true;
+}
+
+// The value of VARNOW_CODEPAGE: a number iconv knows or one of the usual
+// names, in any case. Anything else is warned about and means 932.
+int ParseCodePage(const char* env) {
+    if (!env || !*env) return kDefaultCodePage;
+    static const std::pair<const char*, int> kNames[] = {
+        {"utf-8", 65001}, {"utf8", 65001},    {"shift_jis", 932}, {"shift-jis", 932}, {"sjis", 932},
+        {"gbk", 936},     {"gb2312", 936},    {"big5", 950},      {"euc-kr", 949},    {"uhc", 949},
+        {"johab", 1361},  {"euc-jp", 20932},
+    };
+    std::string text = env;
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (const auto& [name, cp] : kNames)
+        if (text == name) return cp;
+    if (auto cp = CodePageNumber(text); cp && IconvKnows(*cp)) return *cp;
+    std::fprintf(stderr,
+                 "varnow: VARNOW_CODEPAGE=\"%s\" is no code page varnow knows (give a number such as 932 or "
+                 "1252, or a name such as utf-8, shift_jis, gbk, big5, euc-kr, cp1251 or cp1252); using 932\n",
+                 env);
+    return kDefaultCodePage;
+}
+
+// 0 until the environment was first read; read on first use, so that a
+// warning comes from the program that uses the code page.
+std::atomic<int> g_codePage{0};
+
 }  // namespace
 
-int CodePage() { return g_codePage; }
+int CodePage() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (g_codePage == 0) ReloadCodePage();
+    });
+    return g_codePage;
+}
 
 void ReloadCodePage() { g_codePage = ParseCodePage(std::getenv("VARNOW_CODEPAGE")); }
 

@@ -3,8 +3,11 @@
 // it is converted to UTF-8 only where it leaves the program: names on disk,
 // the window caption and printed messages.
 //
-// The code page comes from the environment variable VARNOW_CODEPAGE (a
-// Windows code page number), 932 when unset or not a number.
+// The code page comes from the environment variable VARNOW_CODEPAGE: a
+// Windows code page number that iconv converts ("1252", "cp1252",
+// "windows-1252") or a usual name ("utf-8", "shift_jis", "gbk", "big5",
+// "euc-kr", ...), in any case. Unset it is 932; anything else is 932 with
+// a warning on stderr.
 
 #include <string>
 

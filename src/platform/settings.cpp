@@ -16,7 +16,11 @@ std::string ReadSetting(const std::string& key, const std::string& name) {
 
 bool WriteSetting(const std::string& key, const std::string& name, const std::string& value) {
     // One line per value: a line break would split it.
-    if (value.find_first_of("\r\n") != std::string::npos) return false;
+    if (value.find_first_of("\r\n") != std::string::npos) {
+        std::fprintf(stderr, "varnow: %s was not stored in %s: it holds a line break\n", name.c_str(),
+                     SettingsFilePath().c_str());
+        return false;
+    }
     std::string folder = ConfigFolder() + "/varnow";
     if (!CreateFolders(folder)) {
         std::fprintf(stderr, "varnow: cannot create the settings folder %s\n", folder.c_str());

@@ -6,7 +6,9 @@
 #include "data/database/database.h"
 #include "data/database/ground.h"
 #include "data/database/item.h"
+#include "data/database/mon_group.h"
 #include "data/database/system.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "game/actors/player.h"
 #include "game/actors/player_item.h"
@@ -133,14 +135,36 @@ TLcfScene* SceneOf(int number) {
 
 TBattleTestSetup ReadBattleTestSetup(const std::vector<std::string>& args) {
     TBattleTestSetup s;
-    bool ok = ParseDecimal(Word(args, 4), s.troopId) && ParseDecimal(Word(args, 5), s.formation) &&
-              ParseDecimal(Word(args, 6), s.condition) && ParseDecimal(Word(args, 7), s.terrainId);
-    const TLcfGroundItem* terrain = nullptr;
-    if (ok && s.terrainId >= 1) {
-        terrain = DbGround ? DbGround->Find(s.terrainId) : nullptr;
-        ok = terrain != nullptr;
+    // The box keeps the program's one message for all of these; stderr says
+    // which word was wrong and what the words are.
+    auto note = [](const std::string& what) {
+        NoteOnStderr("battle test: " + what +
+                     ". The words are: varnow BattleTest WORD2 WORD3 TROOP FORMATION CONDITION TERRAIN, the last "
+                     "four whole numbers (TROOP a monster group of the database, TERRAIN a terrain or 0), e.g. "
+                     "varnow BattleTest \"\" Window 1 0 0 0");
+    };
+    auto fail = [&](const std::string& what) {
+        note(what);
+        throw Exception(LoadStr(kStrNoMonsterGroup));
+    };
+    static const char* const kWordNames[] = {"TROOP", "FORMATION", "CONDITION", "TERRAIN"};
+    int32_t* values[] = {&s.troopId, &s.formation, &s.condition, &s.terrainId};
+    for (size_t i = 0; i < 4; ++i) {
+        const std::string word = Word(args, 4 + i);
+        if (!ParseDecimal(word, *values[i]))
+            fail(std::string(kWordNames[i]) + " (word " + std::to_string(4 + i) + ") is " +
+                 (i + 4 < args.size() ? "\"" + word + "\", no whole number" : "missing"));
     }
-    if (!ok) throw Exception(LoadStr(kStrNoMonsterGroup));
+    const TLcfGroundItem* terrain = nullptr;
+    if (s.terrainId >= 1) {
+        terrain = DbGround ? DbGround->Find(s.terrainId) : nullptr;
+        if (!terrain) fail("there is no terrain " + std::to_string(s.terrainId));
+    }
+    // The troop itself is looked up when the battle starts, which raises the
+    // same message; only the note is given here.
+    if (DbMonGroup && !DbMonGroup->Find(s.troopId))
+        note("there is no monster group " + std::to_string(s.troopId) + " (the database has " +
+             std::to_string(DbMonGroup->Count()) + ")");
     bool terrainBackdrop = s.formation == 0 && DbBattle && DbBattle->autoPlacement == 1 && s.terrainId >= 1;
     if (terrainBackdrop)
         s.backdrop = terrain->backdrop;

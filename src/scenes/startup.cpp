@@ -1,10 +1,12 @@
 #include "scenes/startup.h"
 
+#include <cstdio>
 #include <memory>
 #include <new>
 
 #include "data/errors.h"
 #include "data/folders.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "data/database/database.h"
 #include "data/database/system.h"
@@ -21,6 +23,7 @@
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "scenes/game_main.h"
 #include "scenes/windows/message_window.h"
 #include "scenes/windows/window.h"
@@ -38,6 +41,66 @@ namespace {
 const char* const kDefaultApplicationTitle = "Varnow";
 
 std::string Word(const std::vector<std::string>& args, size_t n) { return n < args.size() ? args[n] : std::string(); }
+
+const char* const kUsage =
+    "Usage: varnow [TestPlay | BattleTest] [HideTitle] [Window] [TROOP FORMATION CONDITION TERRAIN]\n"
+    "\n"
+    "Plays the game in the current folder (the folder that holds Varnow.ldb), or in the\n"
+    "folder of the varnow file or link that was started when that folder holds a game:\n"
+    "  cd GAME && varnow\n"
+    "\n"
+    "The words are read by their place; give \"\" for a word left out:\n"
+    "  1  TestPlay     test play: no logo; F9 on the map opens the debug screen\n"
+    "     BattleTest   a battle test against the troop of words 4 to 7\n"
+    "  2  HideTitle    the title without its picture and music\n"
+    "  3  Window       a window in place of full screen\n"
+    "  4-7             with BattleTest: the troop number, the formation, the start\n"
+    "                  condition and the terrain number (0 for none), as whole numbers\n"
+    "For example: varnow \"\" \"\" Window   or   varnow BattleTest \"\" Window 1 0 0 0\n"
+    "\n"
+    "Environment: VARNOW_CODEPAGE, the code page of the game's text: a number such as\n"
+    "932 (the default) or 1252, or a name such as utf-8, shift_jis, gbk, big5, euc-kr,\n"
+    "cp1251 or cp1252.\n";
+
+// Options in the manner of other command-line tools: "--help" (or "-h")
+// prints the usage; any other word starting with "--" is none of ours.
+// Answers the exit status when the program is to end here.
+std::optional<int> ReadOptions(const std::vector<std::string>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (args[i].rfind("--", 0) == 0) {
+            std::fprintf(stderr, "varnow: unknown option \"%s\"\n%s", args[i].c_str(), kUsage);
+            return 2;
+        }
+    }
+    return std::nullopt;
+}
+
+// The game folder holds no game: say which folder was searched and how a
+// game is started. A first word that is none of ours was most likely meant
+// as the game's folder.
+int ReportNoGame(const std::vector<std::string>& args) {
+    const std::string first = Word(args, 1);
+    if (!first.empty() && first != "TestPlay" && first != "BattleTest")
+        NoteOnStderr("\"" + first + "\" is no word varnow knows, and it takes no folder name: start it from "
+                     "inside the game's folder.");
+    platform::Sys().ShowMessageBox(kDefaultApplicationTitle, FormatStr(kStrNoGameHere, ExeDir), true);
+    return 1;
+}
+
+// No KVT folder for a game that needs one: the program's own message in the
+// box, and on stderr where the folder was looked for.
+int ReportNoKvtFolder() {
+    std::string remembered = platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue);
+    NoteOnStderr("no KVT folder was found: the settings file " + platform::SettingsFilePath() +
+                 (remembered.empty() ? std::string(" names none") : " names " + remembered + ", which does not exist") +
+                 ", and the game folder " + ExeDir + " holds no KVT folder");
+    platform::Sys().ShowMessageBox(LoadStr(65262), LoadStr(65263), false);
+    return 1;
+}
 
 // Leaves full screen, shows the message in an error box titled with the
 // application's title (and on stderr).
@@ -155,11 +218,10 @@ void FormDestroy() {
 int RunGame(const std::vector<std::string>& args, const std::string& currentFolder) {
     // Program entry: the game folder, then the KVT folder unless the game
     // carries everything itself.
+    if (auto status = ReadOptions(args)) return *status;
     SetGameFolder(ChooseGameFolder(Word(args, 0), currentFolder), Word(args, 0));
-    if (!ReadFullPackageFlag() && GetRuntimePackagePath().empty()) {
-        platform::Sys().ShowMessageBox(LoadStr(65262), LoadStr(65263), false);
-        return 1;
-    }
+    if (!FindGameFile(kDatabaseFileName)) return ReportNoGame(args);
+    if (!ReadFullPackageFlag() && GetRuntimePackagePath().empty()) return ReportNoKvtFolder();
     GameCommandLine = args;
     FormCreate(args);
     FormShow();

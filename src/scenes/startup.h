@@ -21,8 +21,10 @@ void ReadCommandLine(const std::vector<std::string>& args);
 
 // Runs the program: args as main received them (args[0] the program as
 // invoked), currentFolder the process's current folder. Answers the exit
-// code: 0 after the window was closed, non-zero when the game cannot start
-// or ends with an error (the message was shown).
+// code: 0 after the window was closed (or the usage was printed for
+// "--help"), 2 for another word starting with "--", 1 when there is no game
+// in the game folder, the game cannot start or it ends with an error (the
+// message was shown).
 int VarnowMain(const std::vector<std::string>& args, const std::string& currentFolder);
 
 #include <functional>

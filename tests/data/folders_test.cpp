@@ -26,6 +26,7 @@ protected:
     void SetUp() override {
         SetGameFolder((root_ / "game").string(), "varnow");
         fs::create_directories(root_ / "game");
+        fs::create_directories(root_ / "kvt");
         platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, (root_ / "kvt").string());
     }
     void TearDown() override { SetGameFolder("", "varnow"); }
@@ -65,12 +66,18 @@ TEST_F(AssetLookup, EmptyNameMissAndEscapesAreDistinct) {
     WriteFile(Game("Picture/x.png"), "png");
     EXPECT_EQ(FindAssetFile("..\\..\\outside", "Picture", kImageExtensions), std::nullopt);
     EXPECT_EQ(FindAssetFile((root_ / "outside").string(), "Picture", kImageExtensions), std::nullopt);
+    testing::internal::CaptureStderr();
     try {
         RequireAssetFile("Nobody", "CharSet", kImageExtensions);
         FAIL() << "no exception";
     } catch (const EFOpenError& e) {
-        EXPECT_NE(e.Message().find("CharSet\\Nobody"), std::string::npos);
+        EXPECT_EQ(e.Message(), "Cannot open file \"CharSet\\Nobody\".");
     }
+    // Stderr names the folders searched and the extensions tried.
+    const std::string note = testing::internal::GetCapturedStderr();
+    EXPECT_NE(note.find(".bmp, .png, .xyz"), std::string::npos) << note;
+    EXPECT_NE(note.find(Game("CharSet/").string()), std::string::npos) << note;
+    EXPECT_NE(note.find(Kvt("CharSet/").string()), std::string::npos) << note;
 }
 
 TEST_F(AssetLookup, NoKvtFolderSearchesNothingRelative) {
@@ -91,9 +98,21 @@ TEST_F(AssetLookup, KvtFolderInTheGameFolderIsWrittenBack) {
     EXPECT_EQ(GetRuntimePackagePath(), Game("kvt").string() + "/");
     EXPECT_EQ(platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue), Game("kvt").string());
     // A value already set is kept, and answered with a trailing delimiter.
-    platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, "/elsewhere/KVT");
-    EXPECT_EQ(GetRuntimePackagePath(), "/elsewhere/KVT/");
-    EXPECT_EQ(platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue), "/elsewhere/KVT");
+    fs::create_directories(root_ / "elsewhere/KVT");
+    platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, (root_ / "elsewhere/KVT").string());
+    EXPECT_EQ(GetRuntimePackagePath(), (root_ / "elsewhere/KVT/").string());
+    // Once that folder is gone, the game's own KVT takes its place.
+    fs::remove_all(root_ / "elsewhere");
+    EXPECT_EQ(GetRuntimePackagePath(), Game("kvt").string() + "/");
+    EXPECT_EQ(platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue), Game("kvt").string());
+    // A game folder given relative to the current folder is stored absolute.
+    platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, "/gone/KVT");
+    auto old = fs::current_path();
+    fs::current_path(Game(""));
+    SetGameFolder(".", "varnow");
+    EXPECT_EQ(GetRuntimePackagePath(), Game("kvt").string() + "/");
+    fs::current_path(old);
+    EXPECT_EQ(platform::ReadSetting(kRegistryKey, kRuntimePackagePathValue), Game("kvt").string());
 }
 
 TEST_F(AssetLookup, FullPackageFlagIsANumber) {

@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "scenes/game_main.h"
 #include "scenes/harness/harness.h"
@@ -92,13 +95,28 @@ TEST_F(DemoEndToEnd, TheTitleComesBackTwentyFramesAfterF12IsLetGo) {
     EXPECT_TRUE(run(330));
 }
 
-TEST_F(DemoEndToEnd, BattleTestWithoutItsWordsEndsWithTheMonsterGroupMessage) {
-    THarnessOptions o = Options(120);
-    o.words = {"BattleTest"};
-    THarnessResult r = RunHarness(o);
-    EXPECT_NE(r.exitCode, 0);
-    ASSERT_EQ(r.messageBoxes.size(), 1u);
-    EXPECT_EQ(r.messageBoxes[0].text, "Event script referenced a monster group that does not exist.");
+TEST_F(DemoEndToEnd, BadBattleTestWordsEndWithTheMonsterGroupMessageAndSayTheWordsOnStderr) {
+    // The box always keeps the program's message; stderr says what was
+    // wrong and which words a battle test takes.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"BattleTest"}, "TROOP (word 4) is missing"},
+        {{"BattleTest", "", "Window", "abc", "0", "0", "0"}, "TROOP (word 4) is \"abc\", no whole number"},
+        {{"BattleTest", "", "Window", "1", "0", "0", "x"}, "TERRAIN (word 7) is \"x\""},
+        {{"BattleTest", "", "Window", "99", "0", "0", "0"}, "there is no monster group 99"},
+    };
+    for (const auto& [words, note] : cases) {
+        THarnessOptions o = Options(120);
+        o.words = words;
+        testing::internal::CaptureStderr();
+        THarnessResult r = RunHarness(o);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(r.exitCode, 0) << note;
+        ASSERT_EQ(r.messageBoxes.size(), 1u) << note;
+        EXPECT_EQ(r.messageBoxes[0].text, "Event script referenced a monster group that does not exist.");
+        EXPECT_NE(err.find("varnow: battle test: " + note), std::string::npos) << err;
+        EXPECT_NE(err.find("varnow BattleTest WORD2 WORD3 TROOP FORMATION CONDITION TERRAIN"), std::string::npos)
+            << err;
+    }
 }
 
 TEST_F(DemoEndToEnd, BattleTestFightsOnAutoAndEndsTheProgramAfterTheVictory) {

@@ -297,6 +297,14 @@ TEST_F(SaveData, AnUnwritableSaveFolderIsReported) {
     std::string error;
     EXPECT_FALSE(data_->Save(1, &error));
     EXPECT_FALSE(error.empty());
+    // The save screen asks for no reason: it only buzzes. The path and the
+    // system's error still reach stderr.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(data_->Save(2));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("varnow: the game was not saved to " + (dir_ / "file/game/Save02.lsd").string() + ": ", 0), 0u)
+        << err;
+    EXPECT_NE(err.find("Not a directory"), std::string::npos) << err;
 }
 
 TEST_F(SaveData, NewGameNeedsAStartPosition) {

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "platform/code_page.h"
 #include "platform/file_io.h"
@@ -16,19 +18,13 @@
 #include "platform/settings.h"
 #include "platform/user_folders.h"
 #include "support/env_guard.h"
+#include "support/read_file.h"
 #include "support/test_paths.h"
 
 using namespace platform;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
-
-namespace {
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-}  // namespace
 
 TEST(FileNames, FindsNamesWithoutRegardToCaseThroughBackslashes) {
     TempDir dir;
@@ -140,9 +136,13 @@ TEST(Settings, WrittenUnderTheConfigFolderAndReadBack) {
     ASSERT_TRUE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/games/KVT/"));
     EXPECT_EQ(SettingsFilePath(), (home / ".config/varnow/settings.ini").string());
     EXPECT_EQ(ReadSetting("software\\korvella\\zembra", "runtimepackagepath"), "/games/KVT/");
-    EXPECT_NE(ReadText(home / ".config/varnow/settings.ini").find("RuntimePackagePath=/games/KVT/"),
+    EXPECT_NE(testing_support::ReadFile(home / ".config/varnow/settings.ini").find("RuntimePackagePath=/games/KVT/"),
               std::string::npos);
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "a\nb"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("RuntimePackagePath was not stored in " + SettingsFilePath() +
+                                                          ": it holds a line break"),
+              std::string::npos);
 
     TempDir config;
     EnvGuard x2("XDG_CONFIG_HOME", config.path().string());
@@ -156,7 +156,11 @@ TEST(Settings, UnwritableConfigIsNotFatal) {
     WriteFile(home / "file", "x");
     // The config "folder" is a file: nothing can be created beneath it.
     EnvGuard x("XDG_CONFIG_HOME", (home / "file").string());
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/k/"));
+    // Not fatal, but said: which folder could not be made.
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot create the settings folder " + (home / "file").string()),
+              std::string::npos);
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
 }
 
@@ -208,9 +212,28 @@ TEST(CodePage, LeadBytesAndConversion) {
         EXPECT_FALSE(IsLeadByte(0x81));
         EXPECT_EQ(ToUtf8("caf\xE9"), "caf\xC3\xA9");
     }
-    EnvGuard cp("VARNOW_CODEPAGE", "nonsense");
+    // The usual names and spellings, in any case.
+    for (auto [text, number] : std::vector<std::pair<const char*, int>>{
+             {"utf-8", 65001}, {"UTF8", 65001}, {"Shift_JIS", 932}, {"gbk", 936}, {"big5", 950}, {"euc-kr", 949},
+             {"cp1251", 1251}, {"windows-1252", 1252}, {"CP1252", 1252}, {"874", 874}}) {
+        EnvGuard cp("VARNOW_CODEPAGE", text);
+        testing::internal::CaptureStderr();
+        ReloadCodePage();
+        EXPECT_EQ(CodePage(), number) << text;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << text;
+    }
+    // Anything else, a number iconv cannot convert included, is 932 with a
+    // warning: the game's text is still read, not turned into "?".
+    for (const char* text : {"nonsense", "12345", "99999", "-5", "cp"}) {
+        EnvGuard cp("VARNOW_CODEPAGE", text);
+        testing::internal::CaptureStderr();
+        ReloadCodePage();
+        EXPECT_EQ(CodePage(), 932) << text;
+        const std::string warning = testing::internal::GetCapturedStderr();
+        EXPECT_NE(warning.find(std::string("VARNOW_CODEPAGE=\"") + text + "\""), std::string::npos) << warning;
+        EXPECT_NE(warning.find("using 932"), std::string::npos) << warning;
+    }
     ReloadCodePage();
-    EXPECT_EQ(CodePage(), 932);
 }
 
 TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporaries) {

@@ -11,6 +11,7 @@
 #include "scenes/startup.h"
 #include "support/demo_game.h"
 #include "support/env_guard.h"
+#include "support/read_file.h"
 #include "support/test_paths.h"
 
 using testing_support::TempDir;
@@ -45,13 +46,54 @@ protected:
 
 }  // namespace
 
-TEST_F(Startup, FolderWithoutGameOrKvtShowsTheRuntimePackageMessage) {
-    fs::create_directories(root_ / "empty");
-    EXPECT_NE(Run("/usr/games/varnow", root_ / "empty"), 0);
+TEST_F(Startup, GameWithoutKvtShowsTheRuntimePackageMessageAndWhereItLooked) {
+    WriteFile(root_ / "game/Varnow.ldb", "x");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run("/usr/games/varnow", root_ / "game"), 1);
+    std::string err = testing::internal::GetCapturedStderr();
     ASSERT_EQ(sys_->messageBoxes.size(), 1u);
     EXPECT_EQ(sys_->messageBoxes[0].caption, "Zembra");
     EXPECT_EQ(sys_->messageBoxes[0].text, "The Zembra Runtime Package is not present or not registered.");
     EXPECT_EQ(sys_->display().ModeChanges(), 0);  // no window was opened
+    EXPECT_NE(err.find(platform::SettingsFilePath() + " names none"), std::string::npos) << err;
+    EXPECT_NE(err.find("the game folder " + (root_ / "game/").string() + " holds no KVT folder"), std::string::npos)
+        << err;
+    // A remembered folder that is gone is named as such.
+    platform::WriteSetting(kRegistryKey, kRuntimePackagePathValue, (root_ / "gone/KVT").string());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run("/usr/games/varnow", root_ / "game"), 1);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("names " + (root_ / "gone/KVT").string() + ", which does not exist"), std::string::npos) << err;
+}
+
+TEST_F(Startup, FolderWithoutAGameSaysSoAndHowAGameIsStarted) {
+    fs::create_directories(root_ / "empty/KVT");
+    for (const std::vector<std::string>& words : {std::vector<std::string>{}, {"/some/game"}}) {
+        sys_->messageBoxes.clear();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Run("/usr/games/varnow", root_ / "empty", words), 1);
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(sys_->messageBoxes.size(), 1u);
+        EXPECT_TRUE(sys_->messageBoxes[0].isError);
+        EXPECT_EQ(sys_->messageBoxes[0].text, "No game was found in the folder " + (root_ / "empty/").string() +
+                                                  ": it holds no Varnow.ldb. To play a game, start varnow from "
+                                                  "inside the game's folder (cd GAME && varnow).");
+        EXPECT_EQ(sys_->display().ModeChanges(), 0);
+        // A folder given as a word is no word of ours.
+        EXPECT_EQ(err.find("\"/some/game\" is no word varnow knows, and it takes no folder name") != std::string::npos, !words.empty()) << err;
+    }
+}
+
+TEST_F(Startup, HelpPrintsTheUsageAndOtherOptionsAreRefused) {
+    fs::create_directories(root_ / "empty");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Run("/usr/games/varnow", root_ / "empty", {"--help"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("Usage: varnow [TestPlay | BattleTest]", 0), 0u);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run("/usr/games/varnow", root_ / "empty", {"TestPlay", "--version"}), 2);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("varnow: unknown option \"--version\"\nUsage: varnow", 0), 0u) << err;
+    EXPECT_TRUE(sys_->messageBoxes.empty());
 }
 
 TEST_F(Startup, MissingMapTreeIsAFatalErrorNamingTheFile) {
@@ -68,6 +110,7 @@ TEST_F(Startup, MissingMapTreeIsAFatalErrorNamingTheFile) {
 
 TEST_F(Startup, FatalErrorLeavesFullScreenFirst) {
     WriteFile(root_ / "game/varnow.ini", "[Varnow]\nFullPackageFlag=1\n");
+    WriteFile(root_ / "game/Varnow.ldb", "x");
     EXPECT_NE(Run("/usr/games/varnow", root_ / "game"), 0);  // full screen: no "Window" word
     ASSERT_EQ(sys_->messageBoxes.size(), 1u);
     EXPECT_FALSE(sys_->display().IsFullScreen());
@@ -101,6 +144,55 @@ TEST_F(Startup, CommandLineWordsAreCaseSensitive) {
     ReadCommandLine({"varnow", "BattleTest"});
     EXPECT_TRUE(BattleTestMode);
     EXPECT_TRUE(TestPlayMode);
+}
+
+// Damaged or missing game files: the box keeps the program's text, stderr
+// names the file (and for a header of another kind, says so).
+TEST_F(Startup, DamagedOrMissingFilesAreNamedOnStderr) {
+    if (!e2e::WriteDemoGame(root_ / "game")) GTEST_SKIP() << "mkdemo was not built";
+    const fs::path game = root_ / "game";
+    auto run = [&](std::string& box) {
+        sys_->messageBoxes.clear();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Run(game / "varnow", root_.path(), {"TestPlay", "HideTitle", "Window"}), 1);
+        std::string err = testing::internal::GetCapturedStderr();
+        box = sys_->messageBoxes.empty() ? std::string() : sys_->messageBoxes[0].text;
+        return err;
+    };
+    std::string box;
+    // A map tree of random bytes.
+    const std::string tree = testing_support::ReadFile(game / "Varnow.lmt");
+    WriteFile(game / "Varnow.lmt", std::string("\x07\x93garbage\x11\x42", 11));
+    std::string err = run(box);
+    EXPECT_EQ(box, "Event script referenced a \"shigunichi\" that does not exist.");
+    EXPECT_NE(err.find("varnow: " + (game / "Varnow.lmt").string() +
+                       " is not a map tree: it does not start with the header \"LcfMapTree\""),
+              std::string::npos)
+        << err;
+    WriteFile(game / "Varnow.lmt", tree);
+    // A database cut short.
+    const std::string database = testing_support::ReadFile(game / "Varnow.ldb");
+    WriteFile(game / "Varnow.ldb", database.substr(0, database.size() / 2));
+    err = run(box);
+    EXPECT_EQ(box, "Read error: the data ends early or is damaged.");
+    EXPECT_NE(err.find("varnow: " + (game / "Varnow.ldb").string() + ": Read error"), std::string::npos) << err;
+    WriteFile(game / "Varnow.ldb", database);
+    // An image that is none.
+    WriteFile(game / "System/Lantern.png", "no image at all");
+    err = run(box);
+    EXPECT_EQ(box, "Invalid bitmap.");
+    EXPECT_NE(err.find("varnow: " + (game / "System/Lantern.png").string() +
+                       " is not an image: it starts with none of the headers of BMP, PNG or XYZ"),
+              std::string::npos)
+        << err;
+    // No image at all: where it was looked for.
+    fs::remove(game / "System/Lantern.png");
+    err = run(box);
+    EXPECT_EQ(box, "Cannot open file \"System\\Lantern\".");
+    EXPECT_NE(err.find("varnow: no file for \"System\\Lantern\" (.bmp, .png, .xyz, any case) in the game folder " +
+                       (game / "System/").string()),
+              std::string::npos)
+        << err;
 }
 
 // The game's own failure to start: the message and exit status, and (under

@@ -5,6 +5,8 @@
 
 #include "data/folders.h"
 #include "data/record/var_int.h"
+#include "data/bad_file_header.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "platform/file_names.h"
 
@@ -117,7 +119,7 @@ void TLcfDataBase::LoadFromFile(const std::filesystem::path& path) {
     if (!file || ec) throw EFOpenError(FormatStr(kStrFileOpenError, path.string()));
     auto stamp = std::filesystem::last_write_time(path, ec);
     int64_t age = ec ? 0 : static_cast<int64_t>(stamp.time_since_epoch().count());
-    if (size > kMaxDatabaseFileSize) throw EReadError();
+    if (size > kMaxDatabaseFileSize) NamingFileOnError(path.string(), [] { throw EReadError(); });
     if (static_cast<int64_t>(size) != cachedSize_ || age != cachedAge_) {
         Reset();
         cachedSize_ = static_cast<int64_t>(size);
@@ -125,9 +127,9 @@ void TLcfDataBase::LoadFromFile(const std::filesystem::path& path) {
     }
     std::vector<uint8_t> bytes(size);
     if (size && !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
-        throw EReadError();
+        NamingFileOnError(path.string(), [] { throw EReadError(); });
     ByteReader r(bytes.data(), bytes.size());
-    LoadFromStream(r);
+    NamingFileOnError(path.string(), [&] { LoadFromStream(r); });
 }
 
 void TLcfDataBase::LoadFromStream(ByteReader& r) {
@@ -137,7 +139,7 @@ void TLcfDataBase::LoadFromStream(ByteReader& r) {
     } catch (const EReadError&) {
         magic.clear();
     }
-    if (magic != kDatabaseMagic) throw EReadError(LoadStr(65295));
+    if (magic != kDatabaseMagic) throw EBadFileHeader("a game database", kDatabaseMagic);
     while (!r.AtEnd()) {
         int32_t section = ReadVarInt(r);
         // A length past the end of the file is cut there, which ends the loop.

@@ -5,6 +5,8 @@
 
 #include "data/folders.h"
 #include "data/record/var_int.h"
+#include "data/bad_file_header.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "platform/file_io.h"
 
@@ -34,7 +36,7 @@ void TLcfBaseMapUnit::LoadFromFile(const std::string& path) {
         Clear();
         throw EFOpenError(FormatStr(kStrFileOpenError, path));
     }
-    LoadFromBytes(bytes);
+    NamingFileOnError(path, [&] { LoadFromBytes(bytes); });
 }
 
 void TLcfBaseMapUnit::LoadFromBytes(std::span<const uint8_t> bytes) {
@@ -46,7 +48,7 @@ void TLcfBaseMapUnit::LoadFromBytes(std::span<const uint8_t> bytes) {
     } catch (const EReadError&) {
         magic.clear();
     }
-    if (magic != kMapFileMagic) throw EReadError(LoadStr(65295));
+    if (magic != kMapFileMagic) throw EBadFileHeader("a map file", kMapFileMagic);
     ReadFields(r);
 }
 
@@ -55,8 +57,10 @@ void TLcfBaseMapUnit::SaveToFile(const std::string& path) {
     WriteVarString(w, kMapFileMagic);
     WriteFields(w);
     std::string error;
-    if (!platform::WriteFileAtomic(path, w.Bytes().data(), w.Size(), &error))
+    if (!platform::WriteFileAtomic(path, w.Bytes().data(), w.Size(), &error)) {
+        NoteOnStderr(error);
         throw Exception(FormatStr(kStrWriteError, path));
+    }
 }
 
 void TLcfBaseMapUnit::DeleteTempCopy(int32_t id) { SetId(id); }

@@ -2,6 +2,8 @@
 
 #include "data/folders.h"
 #include "data/record/var_int.h"
+#include "data/bad_file_header.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "platform/file_io.h"
 
@@ -24,7 +26,7 @@ void TLcfMapTree::LoadFromFile(const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!platform::ReadWholeFile(path, bytes, nullptr, kMaxTreeFileBytes))
         throw EFOpenError(FormatStr(kStrFileOpenError, path));
-    LoadFromBytes(bytes);
+    NamingFileOnError(path, [&] { LoadFromBytes(bytes); });
 }
 
 void TLcfMapTree::LoadFromBytes(std::span<const uint8_t> bytes) {
@@ -35,7 +37,7 @@ void TLcfMapTree::LoadFromBytes(std::span<const uint8_t> bytes) {
     } catch (const EReadError&) {
         magic.clear();
     }
-    if (magic != kMapTreeMagic) throw EReadError(LoadStr(65295));
+    if (magic != kMapTreeMagic) throw EBadFileHeader("a map tree", kMapTreeMagic);
     // The order refers to entries: it goes first, so that it never points
     // into a cleared list.
     order_.clear();

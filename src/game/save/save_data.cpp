@@ -5,6 +5,8 @@
 #include "data/errors.h"
 #include "data/folders.h"
 #include "data/record/var_int.h"
+#include "data/bad_file_header.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "game/actors/player.h"
 #include "game/common_events/common_event_state.h"
@@ -31,9 +33,6 @@ TLcfgSaveData* GameSaveData = nullptr;
 namespace {
 
 const char* const kSaveMagic = "LcfSaveData";
-// "Event script referenced a "shigunichi" that does not exist." stands for a
-// wrong magic, as the original reports it.
-constexpr int kStrBadSaveMagic = 65295;
 constexpr int kStrNoStartPosition = 65308;
 constexpr int kStrNoSuchMap = 65286;
 
@@ -47,7 +46,7 @@ struct TChunkSpan {
 // bytes that follow it. Raises EReadError on any fault.
 std::vector<TChunkSpan> SplitSaveFile(std::span<const uint8_t> bytes) {
     ByteReader r(bytes);
-    if (ReadVarString(r) != kSaveMagic) throw EReadError(LoadStr(kStrBadSaveMagic));
+    if (ReadVarString(r) != kSaveMagic) throw EBadFileHeader("a save file", kSaveMagic);
     std::vector<TChunkSpan> chunks;
     while (!r.AtEnd()) {
         int32_t id = ReadVarInt(r);
@@ -260,6 +259,7 @@ bool TLcfgSaveData::Load(int slot, std::string* error) {
     } catch (const std::exception& e) {
         // A damaged save leaves a new-game state, never a half-loaded one.
         Reset();
+        NoteFileError(path, e);
         if (error) *error = e.what();
         return false;
     }
@@ -288,8 +288,12 @@ bool TLcfgSaveData::LoadHeader(int slot) {
 bool TLcfgSaveData::Save(int slot, std::string* error) {
     std::vector<uint8_t> bytes = SaveToBytes();
     std::string message;
-    if (platform::WriteFileAtomic(SlotFileName(slot), bytes.data(), bytes.size(), &message)) return true;
-    if (error) *error = message.empty() ? LoadStr(kStrWriteError) : message;
+    const std::string path = SlotFileName(slot);
+    if (platform::WriteFileAtomic(path, bytes.data(), bytes.size(), &message)) return true;
+    // The screen only buzzes: the reason goes to whoever can read it.
+    if (message.empty()) message = FormatStr(kStrWriteError, path);
+    NoteOnStderr("the game was not saved to " + path + ": " + message);
+    if (error) *error = message;
     return false;
 }
 

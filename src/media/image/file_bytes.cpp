@@ -1,6 +1,7 @@
 #include "media/image/file_bytes.h"
 
 #include "data/errors.h"
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "platform/file_io.h"
 
@@ -17,5 +18,9 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
-    if (!platform::WriteFileAtomic(path, bytes.data(), bytes.size())) throw Exception(FormatStr(kStrWriteError, path));
+    std::string error;
+    if (!platform::WriteFileAtomic(path, bytes.data(), bytes.size(), &error)) {
+        NoteOnStderr(error);
+        throw Exception(FormatStr(kStrWriteError, path));
+    }
 }

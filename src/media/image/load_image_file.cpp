@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/stderr_note.h"
 #include "data/string_table.h"
 #include "media/image/bmp.h"
 #include "media/image/file_bytes.h"
@@ -25,5 +26,19 @@ void LoadImageBytes(Bitmap& bitmap, std::span<const uint8_t> data) {
 }
 
 void LoadImageFile(Bitmap& bitmap, const std::string& fileName) {
-    LoadImageBytes(bitmap, ReadFileBytes(fileName));
+    const std::vector<uint8_t> bytes = ReadFileBytes(fileName);
+    try {
+        LoadImageBytes(bitmap, bytes);
+    } catch (const std::exception& e) {
+        // The box keeps the decoder's text; stderr says which file it was,
+        // and when the file does not start as any image kind, that too.
+        auto starts = [&](const char* head, size_t n) {
+            return bytes.size() >= n && std::memcmp(bytes.data(), head, n) == 0;
+        };
+        if (!starts("\x89PNG", 4) && !starts("XYZ1", 4) && !starts("BM", 2))
+            NoteOnStderr(fileName + " is not an image: it starts with none of the headers of BMP, PNG or XYZ");
+        else
+            NoteFileError(fileName, e);
+        throw;
+    }
 }
