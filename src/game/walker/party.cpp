@@ -90,20 +90,10 @@ void TLcfgParty::LoadFromStream(ByteReader& r) {
     panSpeed = std::clamp(panSpeed, 1, 1 << 16);
     encounterSteps = std::max(encounterSteps, 0);
     if (riding && vehicleKind == 0) riding = 0;
-    // Setup takes the sprite from the first member, but the members load
-    // after this chunk; and it centres the pan, while the map's chunk then
-    // brings back the view that was panned. The saved sprite and pan stay.
-    const std::string savedSheet = sheetName;
-    const int32_t savedIndex = sheetIndex, savedTransparency = transparency;
-    const int32_t savedPan[4] = {panX, panY, panTargetX, panTargetY};
+    // The map is set up afresh, which also centres the pan. The later
+    // chunks bring back the rest: the party information the leader's
+    // sprite, the map's own chunk the view as it was saved.
     if (GameMap) GameMap->Setup(true, true);
-    sheetName = savedSheet;
-    sheetIndex = savedIndex;
-    transparency = savedTransparency;
-    panX = savedPan[0];
-    panY = savedPan[1];
-    panTargetX = savedPan[2];
-    panTargetY = savedPan[3];
 }
 
 void TLcfgParty::SaveToStream(ByteWriter& w) {
