@@ -422,7 +422,7 @@ bool TLcfgParty::BoardOrLeaveVehicle() {
         if (!v) return false;
         if (vehicleKind == TLcfgShip::kAirship) {
             if (v->ascent > 0 || v->descent > 0) return false;
-            direction = facing = 3;
+            facing = 3;
             v->descent = 256;
             return true;
         }
@@ -448,7 +448,7 @@ bool TLcfgParty::BoardOrLeaveVehicle() {
     if (airship && airship->mapId == mapId && SameCell(*airship)) {
         vehicleKind = TLcfgShip::kAirship;
         riding = 1;
-        direction = facing = 3;
+        facing = 3;
         airship->ascent = 256;
         flying = airship->flying = 1;
         walkingSpeed = speed;
@@ -525,7 +525,7 @@ bool TLcfgParty::UpdateAirship() {
         if (airship->descent > 0) return true;
         if (CanLandAirship()) {
             riding = 0;
-            direction = facing = 2;
+            facing = 2;
             vehicleKind = 0;
             speed = walkingSpeed;
             flying = airship->flying = 0;
@@ -567,7 +567,7 @@ bool TLcfgParty::Update() {
     if (boarding && progress == 0) {
         boarding = 0;
         riding = 1;
-        direction = facing = 3;
+        facing = 3;
         if (TLcfgShip* v = Vehicle()) speed = v->speed;
     }
     if (leaving && progress == 0) leaving = 0;
