@@ -27,6 +27,19 @@ std::string IconvName(int cp) {
     return "CP" + std::to_string(cp);
 }
 
+// Do these bytes convert, all of them, from a fresh state? The converter
+// is left to be reset by the caller.
+bool ConvertsWhole(iconv_t cd, char* in, size_t inLeft) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char scratch[256];
+    while (inLeft > 0) {
+        char* o = scratch;
+        size_t oLeft = sizeof(scratch);
+        if (iconv(cd, &in, &inLeft, &o, &oLeft) == size_t(-1) && errno != E2BIG) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CodePage() { return g_codePage; }
@@ -136,15 +149,24 @@ std::string ToUtf8(const std::string& text) {
     while (inLeft > 0) {
         char* o = buffer;
         size_t oLeft = sizeof(buffer);
+        char* const before = in;
         size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
         out.append(buffer, size_t(o - buffer));
         if (r == size_t(-1)) {
             if (errno == E2BIG) continue;
-            // An invalid or cut-off sequence: one replacement character for
-            // the byte, then go on after it.
-            out += "\xEF\xBF\xBD";
-            ++in;
-            --inLeft;
+            if (in == before) {
+                // An invalid or cut-off sequence: one replacement character
+                // for the byte, then go on after it.
+                out += "\xEF\xBF\xBD";
+                ++in;
+                --inLeft;
+            } else if (!ConvertsWhole(cd, before, size_t(in - before))) {
+                // Some converters (code page 949) stop after the bytes they
+                // refuse rather than at them: their replacement is due now.
+                out += "\xEF\xBF\xBD";
+            }
+            // Otherwise it stopped at the refused bytes, which the next
+            // round meets first.
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }

@@ -231,6 +231,13 @@ TEST(CodePage, LeadBytesAndConversion) {
         EXPECT_FALSE(IsLeadByte(0x81));
         EXPECT_EQ(ToUtf8("caf\xE9"), "caf\xC3\xA9");
     }
+    {
+        // A pair the converter refuses after taking both bytes.
+        EnvGuard cp("VARNOW_CODEPAGE", "949");
+        ReloadCodePage();
+        EXPECT_EQ(ToUtf8("a\xA2\xE8z"), "a\xEF\xBF\xBDz");
+        EXPECT_EQ(ToUtf8("\xA2\xE8\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    }
     EnvGuard cp("VARNOW_CODEPAGE", "nonsense");
     ReloadCodePage();
     EXPECT_EQ(CodePage(), 932);
