@@ -70,6 +70,20 @@ int ParseCodePage(const char* env) {
 // warning comes from the program that uses the code page.
 std::atomic<int> g_codePage{0};
 
+
+// Do these bytes convert, all of them, from a fresh state? The converter
+// is left to be reset by the caller.
+bool ConvertsWhole(iconv_t cd, char* in, size_t inLeft) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char scratch[256];
+    while (inLeft > 0) {
+        char* o = scratch;
+        size_t oLeft = sizeof(scratch);
+        if (iconv(cd, &in, &inLeft, &o, &oLeft) == size_t(-1) && errno != E2BIG) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CodePage() {
@@ -103,38 +117,53 @@ bool IsLeadByte(int codePage, unsigned char c) {
 
 bool IsLeadByte(unsigned char c) { return IsLeadByte(CodePage(), c); }
 
-bool IsValidUtf8(const std::string& text) {
-    size_t i = 0, n = text.size();
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        int extra;
-        uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + size_t(extra) >= n) return false;
-        for (int k = 1; k <= extra; ++k) {
-            unsigned char t = static_cast<unsigned char>(text[i + size_t(k)]);
-            if ((t & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += size_t(extra) + 1;
+bool DecodeUtf8(const std::string& text, size_t& i, uint32_t& codePoint) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    int extra;
+    uint32_t cp;
+    if (c < 0x80) {
+        codePoint = c;
+        ++i;
+        return true;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        ++i;
+        return false;
     }
+    if (i + size_t(extra) >= text.size()) {
+        ++i;
+        return false;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        unsigned char t = static_cast<unsigned char>(text[i + size_t(k)]);
+        if ((t & 0xC0) != 0x80) {
+            ++i;
+            return false;
+        }
+        cp = (cp << 6) | (t & 0x3F);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return false;
+    }
+    codePoint = cp;
+    i += size_t(extra) + 1;
+    return true;
+}
+
+bool IsValidUtf8(const std::string& text) {
+    uint32_t cp = 0;
+    for (size_t i = 0; i < text.size();)
+        if (!DecodeUtf8(text, i, cp)) return false;
     return true;
 }
 
@@ -170,15 +199,24 @@ std::string ToUtf8(const std::string& text) {
     while (inLeft > 0) {
         char* o = buffer;
         size_t oLeft = sizeof(buffer);
+        char* const before = in;
         size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
         out.append(buffer, size_t(o - buffer));
         if (r == size_t(-1)) {
             if (errno == E2BIG) continue;
-            // An invalid or cut-off sequence: one replacement character for
-            // the byte, then go on after it.
-            out += "\xEF\xBF\xBD";
-            ++in;
-            --inLeft;
+            if (in == before) {
+                // An invalid or cut-off sequence: one replacement character
+                // for the byte, then go on after it.
+                out += "\xEF\xBF\xBD";
+                ++in;
+                --inLeft;
+            } else if (!ConvertsWhole(cd, before, size_t(in - before))) {
+                // Some converters (code page 949) stop after the bytes they
+                // refuse rather than at them: their replacement is due now.
+                out += "\xEF\xBF\xBD";
+            }
+            // Otherwise it stopped at the refused bytes, which the next
+            // round meets first.
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }

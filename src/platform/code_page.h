@@ -9,6 +9,8 @@
 // "euc-kr", ...), in any case. Unset it is 932; anything else is 932 with
 // a warning on stderr.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -33,5 +35,9 @@ std::string ToUtf8(const std::string& text);
 // bytes: valid UTF-8 is kept, anything else is converted from the code page.
 std::string MessageToUtf8(const std::string& text);
 bool IsValidUtf8(const std::string& text);
+// One character of UTF-8 at byte `i`: its code point, `i` moved past it.
+// False, with `i` moved one byte on, where no whole, shortest sequence of
+// a valid code point starts.
+bool DecodeUtf8(const std::string& text, size_t& i, uint32_t& codePoint);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/code_page.h"
+#include "platform/letter_case.h"
 
 namespace platform {
 
@@ -26,30 +27,6 @@ std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
     if (folder.back() == '/') return folder + name;
     return folder + "/" + name;
-}
-
-// Lower-cases ASCII letters only; UTF-8 multi-byte sequences never contain
-// ASCII bytes, so this is safe on converted names.
-std::string FoldUtf8(const std::string& s) {
-    std::string out = s;
-    for (char& ch : out)
-        if (ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
-    return out;
-}
-
-// Lower-cases ASCII letters, leaving the trail bytes of double-byte
-// characters alone (many of them fall in the letter range).
-std::string FoldCodePage(const std::string& s) {
-    std::string out = s;
-    for (size_t i = 0; i < out.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
-        if (IsLeadByte(c) && i + 1 < out.size()) {
-            ++i;
-            continue;
-        }
-        if (c >= 'A' && c <= 'Z') out[i] = char(c - 'A' + 'a');
-    }
-    return out;
 }
 
 int64_t StampNanos(const struct timespec& ts) { return int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec; }

@@ -4,9 +4,9 @@
 // Games were made on a case-insensitive file system, and their data names
 // files with backslashes in the ANSI code page: "System\Skin" may be
 // system/skin.png here. The resolver walks such a name component by
-// component under a trusted folder, matching each without regard to ASCII
-// case, against the name as stored (code-page bytes) and as converted to
-// UTF-8.
+// component under a trusted folder, matching each without regard to the
+// case of any letter of the code page (letter_case.h), against the name as
+// stored (code-page bytes) and as converted to UTF-8.
 //
 // - A backslash or slash separates components, except a backslash that is
 //   the trail byte of a double-byte character.
@@ -41,8 +41,8 @@ std::optional<std::string> GameNameForWriting(const std::string& folder, const s
 // Drops the cached listing of a folder (writers call it after a change).
 void ForgetFolderListing(const std::string& folder);
 
-// Compares two names as the game's file system would: ASCII letters without
-// case, double-byte characters byte for byte.
+// Compares two names as the game's file system would: letters without
+// case, other characters byte for byte.
 bool SameGameName(const std::string& a, const std::string& b);
 
 }  // namespace platform

@@ -12,6 +12,8 @@
 #include "data/database/chip_set.h"
 #include "data/database/database.h"
 #include "data/database/ground.h"
+#include "data/database/player.h"
+#include "data/database/system.h"
 #include "data/errors.h"
 #include "data/map/map.h"
 #include "data/map/map_tree.h"
@@ -20,6 +22,7 @@
 #include "game/common_events/common_event_state.h"
 #include "game/game_world_hooks.h"
 #include "game/map/game_map.h"
+#include "game/party/party_info.h"
 #include "game/save/save_clock.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
@@ -77,6 +80,16 @@ protected:
             page->script = lcf_builder::Script().Line(12410, 0, "x").Line(0).List();
             for (int32_t code : {1, 2, 24, 3, 25, 3, 0, 14}) page->moveRoute.Add(Command(code));
         }
+        // Two heroes with sprites of their own; the first starts alone.
+        const char* sprites[2] = {"Hero", "Knight"};
+        for (int32_t id = 1; id <= 2; ++id) {
+            TLcfPlayerItem* hero = DbPlayer->GetOrCreate(id);
+            hero->sprite = sprites[id - 1];
+            hero->spriteIndex = id + 1;
+            hero->transparentSprite = uint8_t(id == 2);
+        }
+        DbSystem->party.Resize(1);
+        DbSystem->party.Set(0, 1);
         tree_.GetOrCreate(1);
         const int32_t starts[3][4] = {{TLcfMapStartPosition::kParty, 1, 8, 7},
                                       {TLcfMapStartPosition::kBoat, 1, 16, 7},
@@ -153,14 +166,37 @@ TEST_F(SaveRoundTrip, ANewGameAGameMidWalkAndAGameAboardAVehicleSaveLoadAndSaveT
     ASSERT_EQ(GameMap->events.Count(), 5);
     ExpectRoundTrip("new game");
 
-    // Mid-walk: the party on a route mid-step, the walkers under way, a pan.
-    GameParty->StartForcedRoute({Command(1), Command(1), Command(2), Command(3), Command(0)}, 7, true, false);
+    // Mid-walk: the party on a route mid-step that gave it another sprite,
+    // led by the second hero, the walkers under way, a pan.
+    ASSERT_EQ(GameParty->sheetName, "Hero");
+    GamePartyInfo->AddMember(2);
+    GamePartyInfo->RemoveMember(1);
+    TLcfMoveRouteItem ghost = Command(34);
+    ghost.graphicName = "Ghost";
+    ghost.graphicIndex = 6;
+    GameParty->StartForcedRoute({ghost, Command(40), Command(1), Command(1), Command(2), Command(3), Command(0)}, 7,
+                                true, false);
+    GameParty->PanScreen(1, 3, 2);
     GameParty->PanScreen(2, 2, 2);
     Frames(23);
     bool midStep = false;
     for (int i = 0; i < GameMap->CharacterCount(); ++i) midStep |= GameMap->CharacterByIndex(i)->progress > 0;
     ASSERT_TRUE(midStep);
+    ASSERT_EQ(GameParty->sheetName, "Ghost");
     GameMap->events.Find(1)->RequestStart();  // waiting for the interpreter
+    // The load dresses the party as its leader and centres the pan; the
+    // view stays as saved.
+    const int32_t viewX = GameMap->viewX, viewY = GameMap->viewY;
+    data_->LoadFromBytes(data_->SaveToBytes(), false);
+    EXPECT_EQ(GameParty->sheetName, "Knight");
+    EXPECT_EQ(GameParty->sheetIndex, 3);
+    EXPECT_EQ(GameParty->transparency, 3);
+    EXPECT_EQ(GameParty->panX, TLcfgParty::kPanX);
+    EXPECT_EQ(GameParty->panTargetX, TLcfgParty::kPanX);
+    EXPECT_EQ(GameParty->panY, TLcfgParty::kPanY);
+    EXPECT_EQ(GameParty->panTargetY, TLcfgParty::kPanY);
+    EXPECT_EQ(GameMap->viewX, viewX);
+    EXPECT_EQ(GameMap->viewY, viewY);
     ExpectRoundTrip("mid-walk");
     EXPECT_TRUE(GameMap->events.Find(1)->startRequested);
     EXPECT_TRUE(GameMap->events.Find(1)->waitingForScript);

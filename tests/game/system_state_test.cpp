@@ -176,6 +176,19 @@ TEST_F(SystemStateTest, PlayMusicRestartsOnlyANewOrFadedTuneButAlwaysAppliesTheS
     system->PlayMusic(town, true);
     EXPECT_EQ(audio.log.back(), "play Town 500");
     EXPECT_EQ(audio.log.size(), 7u);
+
+    // A tune with no file, or with no name, stops the one playing.
+    TLcfMusic missing = town;
+    missing.name = "Nowhere";
+    system->PlayMusic(missing);
+    EXPECT_EQ(audio.log.back(), "stop");
+    EXPECT_EQ(system->Music(kGameMusicCurrent).name, "Nowhere");
+    system->PlayMusic(town);
+    TLcfMusic unnamed = town;
+    unnamed.name.clear();
+    system->PlayMusic(unnamed);
+    EXPECT_EQ(std::vector<std::string>(audio.log.begin() + 7, audio.log.end()),
+              (std::vector<std::string>{"stop", "play Town 500", "stop"}));
 }
 
 TEST_F(SystemStateTest, SystemSoundsStayLockedOnceWhateverClearLoadAndMoviesDo) {

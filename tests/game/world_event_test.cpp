@@ -111,6 +111,21 @@ TEST_F(MapEventTest, AParallelScriptRunsWhileTheInterpreterIsBusyAndEventsStandS
     EXPECT_NE(Event(2).y, 1);
 }
 
+TEST_F(MapEventTest, AParallelScriptRunsOnceAFrameWhenThePartyKeepsBumpingItsEvent) {
+    // The party's step test updates the event in its way first, so that it
+    // may move off; its script has had its frame all the same.
+    TLcfEventPageItem& counter = AddEvent(1, 1, 2);
+    counter.trigger = TLcfgEventItem::kTriggerParallel;
+    counter.layer = 1;
+    counter.script = interp_test::Lines(lcf_builder::Script().Line(10220, 0, "", {0, 1, 0, 1, 0, 1}).Line(0));
+    Enter(2, 2);
+    input->Direction = 4;
+    for (int i = 0; i < 30; ++i) Frame();
+    EXPECT_EQ(party.x, 2);
+    EXPECT_EQ(party.direction, 3);
+    EXPECT_EQ(Var(1), 30);
+}
+
 TEST_F(MapEventTest, ARandomWalkerDrawsItsPauseFromTheSharedGeneratorEvenWhenItIsZero) {
     TLcfEventPageItem& walker = AddEvent(1, 2, 2);
     walker.moveType = TLcfgEventItem::kMoveRandom;

@@ -118,14 +118,14 @@ TEST_F(PartyTest, TheViewFollowsAWalkAndAJumpEndsOnWholeTiles) {
 }
 
 TEST_F(PartyTest, TheBoatIsBoardedFromTheShoreAndStopsAtAnUpperTileThatIsNotAbove) {
-    for (int y = 0; y < 5; ++y) {
+    for (int y = 0; y < 4; ++y) {
         unit.Lower().SetTile(3, y, kWater);
         unit.Lower().SetTile(4, y, kWater);
     }
-    unit.Upper().SetTile(4, 2, kBlock);
-    boat->TLcfgCharacter::SetPosition(1, 3, 2);
-    Enter(2, 2);
-    party.direction = party.facing = 1;
+    unit.Upper().SetTile(4, 3, kBlock);
+    boat->TLcfgCharacter::SetPosition(1, 3, 3);
+    Enter(3, 4);  // on the shore below the boat
+    party.direction = party.facing = 0;
     Press(0, true);
     Frame();
     EXPECT_TRUE(party.boarding);
@@ -134,22 +134,28 @@ TEST_F(PartyTest, TheBoatIsBoardedFromTheShoreAndStopsAtAnUpperTileThatIsNotAbov
     Frame();
     EXPECT_TRUE(party.riding);
     EXPECT_EQ(party.vehicleKind, 1);
+    // Aboard it faces left but still moves the way it stepped on.
+    EXPECT_EQ(party.facing, 3);
+    EXPECT_EQ(party.direction, 0);
     Press(6);
     Frame();
     EXPECT_EQ(party.x, 3);  // the blocked water ahead
-    Press(2);
+    Press(8);
     Frame();
     WalkOut();
-    EXPECT_EQ(party.y, 3);
-    EXPECT_EQ(boat->y, 3);
+    EXPECT_EQ(party.y, 2);
+    EXPECT_EQ(boat->y, 2);
     EXPECT_FALSE(boat->CanMoveTo(0, 0, 2, 3));  // land
 }
 
 TEST_F(PartyTest, TheAirshipRisesFliesAndLandsEvenFromAnOddDescent) {
     airship->TLcfgCharacter::SetPosition(1, 2, 2);
     Enter(2, 2);
+    party.direction = 1;
     EXPECT_TRUE(party.BoardOrLeaveVehicle());
     EXPECT_TRUE(party.flying);
+    EXPECT_EQ(party.facing, 3);
+    EXPECT_EQ(party.direction, 1);
     for (int i = 0; i < 40; ++i) Frame();
     EXPECT_EQ(airship->ascent, 0);
     EXPECT_TRUE(party.BoardOrLeaveVehicle());
@@ -159,6 +165,7 @@ TEST_F(PartyTest, TheAirshipRisesFliesAndLandsEvenFromAnOddDescent) {
     EXPECT_FALSE(party.riding);
     EXPECT_FALSE(party.flying);
     EXPECT_EQ(party.facing, 2);
+    EXPECT_EQ(party.direction, 1);  // boarding, landing and leaving turned only the facing
 }
 
 TEST_F(PartyTest, ASaveAndLoadOfAMovingMapKeepsEveryCharacterWhereItWas) {

@@ -63,8 +63,6 @@ protected:
 };
 
 TEST_F(WorldSave, AMovingMapSavedMidStepGoesOnExactlyAsItWouldHave) {
-    party.PanScreen(2, 3, 2);  // down three tiles, 8 units a frame: still panning at the save
-    party.sheetName = "Hero";  // the party information would give no sprite
     Frames(37);
     bool midStep = false;
     for (int i = 0; i < map.CharacterCount(); ++i) midStep |= map.CharacterByIndex(i)->progress > 0;
@@ -87,6 +85,27 @@ TEST_F(WorldSave, AMovingMapSavedMidStepGoesOnExactlyAsItWouldHave) {
     seeded.Seed(5);
     Frames(90);
     EXPECT_EQ(Snapshot(), later);
+
+    // Neither the pan nor a sprite a route gave the party outlives a load:
+    // the pan is centred and the party looks like its leader (here none),
+    // while the view stays where the pan had taken it.
+    party.PanScreen(1, 3, 2);  // right three tiles, 8 units a frame: still panning at the save
+    party.sheetName = "Hero";
+    party.sheetIndex = 5;
+    party.transparency = 4;
+    Frames(37);
+    ASSERT_NE(party.panX, party.panTargetX);
+    const int32_t viewX = map.viewX, viewY = map.viewY;
+    Load(Save(party), Save(map));
+    EXPECT_EQ(party.panX, TLcfgParty::kPanX);
+    EXPECT_EQ(party.panTargetX, TLcfgParty::kPanX);
+    EXPECT_EQ(party.panY, TLcfgParty::kPanY);
+    EXPECT_EQ(party.panTargetY, TLcfgParty::kPanY);
+    EXPECT_EQ(map.viewX, viewX);
+    EXPECT_EQ(map.viewY, viewY);
+    EXPECT_EQ(party.sheetName, "");
+    EXPECT_EQ(party.sheetIndex, 0);
+    EXPECT_EQ(party.transparency, 0);
 }
 
 TEST_F(WorldSave, SavedEventsOfAnotherMapVersionAreNotLoaded) {
@@ -212,6 +231,14 @@ TEST_F(WorldSave, PositionsAndPansAtTheEdgesOfTheIntegersInASaveOrAMapFileNeverO
     EXPECT_EQ(party.y, -limit);
     EXPECT_EQ(party.jumpOriginX, -limit);
     EXPECT_EQ(party.jumpOriginY, limit);
+    // The saved pan goes with the load; pans at the ends of the integers
+    // come from panning a looping map on and on.
+    EXPECT_EQ(party.panX, TLcfgParty::kPanX);
+    EXPECT_EQ(party.panTargetY, TLcfgParty::kPanY);
+    party.panX = INT32_MIN;
+    party.panTargetX = INT32_MAX;
+    party.panY = INT32_MAX;
+    party.panTargetY = INT32_MIN;
     // Steps off the far edge and the jump arithmetic stay in range.
     const std::vector<TLcfMoveRouteItem> walk = Route({1, 2, 24, 3, 0});
     party.through = 1;

@@ -39,6 +39,27 @@ TEST(FileNames, FindsNamesWithoutRegardToCaseThroughBackslashes) {
     EXPECT_TRUE(ResolveGameName(root, "System", FileKind::Folder));
     EXPECT_FALSE(ResolveGameName(root, "System", FileKind::File));
     EXPECT_FALSE(ResolveGameName(root, "System\\Skin.bmp"));
+
+    // Every letter of the code page, not only ASCII: upper case finds lower
+    // and the reverse, on disk in UTF-8 or in the code page's own bytes.
+    auto inCodePage = [&](const char* codePage, const std::string& upper, const std::string& lower) {
+        SCOPED_TRACE(codePage);
+        EnvGuard cp("VARNOW_CODEPAGE", codePage);
+        ReloadCodePage();
+        const fs::path folder = dir / codePage;
+        WriteFile(folder / (ToUtf8(lower) + ".mid"), "x");
+        WriteFile(folder / (ToUtf8(upper) + "2.mid"), "x");
+        WriteFile(folder / (lower + "3.mid"), "x");
+        const std::string base = folder.string();
+        EXPECT_EQ(ResolveGameName(base, upper + ".mid"), (folder / (ToUtf8(lower) + ".mid")).string());
+        EXPECT_EQ(ResolveGameName(base, lower + "2.MID"), (folder / (ToUtf8(upper) + "2.mid")).string());
+        EXPECT_EQ(ResolveGameName(base, upper + "3.mid"), (folder / (lower + "3.mid")).string());
+        EXPECT_TRUE(SameGameName(upper, lower));
+    };
+    inCodePage("1252", "\xC9LAN \x8A\x9F", "\xE9lan \x9A\xFF");  // "ÉLAN ŠŸ", "élan šÿ"
+    inCodePage("1251", "\xC3\xE5\xF0\xEE\xE9 \xA5", "\xE3\xE5\xF0\xEE\xE9 \xB4");  // "Герой Ґ", "герой ґ"
+    inCodePage("1253", "\xC1\xED\xE1 \xA2", "\xE1\xED\xE1 \xDC");  // "Ανα Ά", "ανα ά"
+    inCodePage("932", "\x82\x60\x83\x9F", "\x82\x81\x83\xBF");  // full-width "ＡΑ", "ａα"
 }
 
 TEST(FileNames, RefusesNamesThatLeaveTheFolder) {
@@ -77,8 +98,10 @@ TEST(FileNames, TrailByteBackslashIsNoSeparator) {
     auto found = ResolveGameName(dir.path().string(), "Picture\\\x95\x5C" "a.PNG");
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, (dir / "picture" / utf8).string());
-    // A trail byte in the letter range is not folded: 0x82 0x60 and 0x82 0x80 differ.
+    // A double-byte character is folded whole, never by its trail byte:
+    // 0x82 0x60 and 0x82 0x80 differ, and so do 0x83 0x41 and 0x83 0x61.
     EXPECT_FALSE(SameGameName("\x82\x60", "\x82\x80"));
+    EXPECT_FALSE(SameGameName("\x83\x41", "\x83\x61"));
     EXPECT_TRUE(SameGameName("AbC\x82\x60", "aBc\x82\x60"));
 }
 
@@ -232,6 +255,13 @@ TEST(CodePage, LeadBytesAndConversion) {
         const std::string warning = testing::internal::GetCapturedStderr();
         EXPECT_NE(warning.find(std::string("VARNOW_CODEPAGE=\"") + text + "\""), std::string::npos) << warning;
         EXPECT_NE(warning.find("using 932"), std::string::npos) << warning;
+    }
+    {
+        // A pair the converter refuses after taking both bytes.
+        EnvGuard cp("VARNOW_CODEPAGE", "949");
+        ReloadCodePage();
+        EXPECT_EQ(ToUtf8("a\xA2\xE8z"), "a\xEF\xBF\xBDz");
+        EXPECT_EQ(ToUtf8("\xA2\xE8\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD");
     }
     ReloadCodePage();
 }

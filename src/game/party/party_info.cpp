@@ -7,6 +7,7 @@
 #include "data/database/database.h"
 #include "game/actors/player.h"
 #include "game/battler/unit_world.h"
+#include "game/walker/party.h"
 #include "graphics/graphics_files.h"
 #include "media/board/board.h"
 #include "media/sheet/sheet.h"
@@ -89,6 +90,9 @@ void TLcfgPartyInfo::LoadFromStream(ByteReader& r) {
         faces_[size_t(slot)]->Clear();
         LoadFace(slot);
     }
+    // The party on the map looks like its leader as loaded, whatever a
+    // route had made of it before the save.
+    if (GameParty && GamePartyInfo == this) GameParty->RefreshGraphic();
 }
 
 void TLcfgPartyInfo::Normalise() {

@@ -38,7 +38,7 @@ public:
     void Clear() override;
     void Reset() { Clear(); }
     // Reset, the generic read, the loaded state made sound (members, items,
-    // gold, timers), then the faces.
+    // gold, timers), then the faces and the party's map sprite.
     void LoadFromStream(ByteReader& r) override;
     void SaveToStream(ByteWriter& w) override;
 

@@ -229,13 +229,11 @@ void TLcfgSystem::ReloadSkin() {
 void TLcfgSystem::PlayMusic(const TLcfMusic& music, bool force) {
     TLcfMusic& current = music_[kGameMusicCurrent];
     if (force || musicFaded || current.name != music.name) {
-        if (music.name != kAudioOff) {
-            // A tune that no file answers plays nothing.
-            std::string path = MusicPath(music.name);
-            if (!path.empty()) audio_->PlayMusic(path, music.fadeIn);
-        } else {
-            audio_->StopMusic();
-        }
+        // A tune that no file answers (or no name at all) still ends the
+        // music that was playing: a map whose tune is missing is silent.
+        const std::string path = MusicPath(music.name);
+        if (path.empty()) audio_->StopMusic();
+        else audio_->PlayMusic(path, music.fadeIn);
     }
     audio_->SetMusicVolume(music.volume);
     audio_->SetMusicTempo(music.tempo);

@@ -90,20 +90,10 @@ void TLcfgParty::LoadFromStream(ByteReader& r) {
     panSpeed = std::clamp(panSpeed, 1, 1 << 16);
     encounterSteps = std::max(encounterSteps, 0);
     if (riding && vehicleKind == 0) riding = 0;
-    // Setup takes the sprite from the first member, but the members load
-    // after this chunk; and it centres the pan, while the map's chunk then
-    // brings back the view that was panned. The saved sprite and pan stay.
-    const std::string savedSheet = sheetName;
-    const int32_t savedIndex = sheetIndex, savedTransparency = transparency;
-    const int32_t savedPan[4] = {panX, panY, panTargetX, panTargetY};
+    // The map is set up afresh, which also centres the pan. The later
+    // chunks bring back the rest: the party information the leader's
+    // sprite, the map's own chunk the view as it was saved.
     if (GameMap) GameMap->Setup(true, true);
-    sheetName = savedSheet;
-    sheetIndex = savedIndex;
-    transparency = savedTransparency;
-    panX = savedPan[0];
-    panY = savedPan[1];
-    panTargetX = savedPan[2];
-    panTargetY = savedPan[3];
 }
 
 void TLcfgParty::SaveToStream(ByteWriter& w) {
@@ -432,7 +422,7 @@ bool TLcfgParty::BoardOrLeaveVehicle() {
         if (!v) return false;
         if (vehicleKind == TLcfgShip::kAirship) {
             if (v->ascent > 0 || v->descent > 0) return false;
-            direction = facing = 3;
+            facing = 3;
             v->descent = 256;
             return true;
         }
@@ -458,7 +448,7 @@ bool TLcfgParty::BoardOrLeaveVehicle() {
     if (airship && airship->mapId == mapId && SameCell(*airship)) {
         vehicleKind = TLcfgShip::kAirship;
         riding = 1;
-        direction = facing = 3;
+        facing = 3;
         airship->ascent = 256;
         flying = airship->flying = 1;
         walkingSpeed = speed;
@@ -535,7 +525,7 @@ bool TLcfgParty::UpdateAirship() {
         if (airship->descent > 0) return true;
         if (CanLandAirship()) {
             riding = 0;
-            direction = facing = 2;
+            facing = 2;
             vehicleKind = 0;
             speed = walkingSpeed;
             flying = airship->flying = 0;
@@ -577,7 +567,7 @@ bool TLcfgParty::Update() {
     if (boarding && progress == 0) {
         boarding = 0;
         riding = 1;
-        direction = facing = 3;
+        facing = 3;
         if (TLcfgShip* v = Vehicle()) speed = v->speed;
     }
     if (leaving && progress == 0) leaving = 0;

@@ -510,10 +510,9 @@ void TLcfMenuScene::EnterTarget(int state) {
         if (wholeParty) {
             targets_.CoverWholeParty();
         } else if (scope == TLcfSkillItem::kSelf) {
-            // The user's own row: the member chosen in the party list, or
-            // the one who will perform the item's skill.
-            const int user = state == kItemTarget && item ? ItemSkillUserSlot(*item) : member_;
-            targets_.FixOnMember(std::max(0, user));
+            // The row of the member chosen in the party list, for a scroll
+            // too (its skill is still performed by the member it picks).
+            targets_.FixOnMember(std::max(0, member_));
         }
         const std::string name = item ? item->name : skill ? skill->name : std::string();
         targets_.Header1().DrawText(8, 8, name, 0);

@@ -61,7 +61,9 @@ void TLcfNameViewWindow::SetupView() {
 void TLcfNameViewWindow::SetText(const std::string& name) {
     DrawCursorCell(0, false);
     name_ = name;
-    leftMargin = int32_t(std::min(name_.size(), kShownBytes) / 2) * 16 + 48;
+    // The next free cell, past the six shown for a longer kept name; a
+    // name of millions of bytes keeps the cursor's arithmetic in range.
+    leftMargin = int32_t(std::min<size_t>(name_.size(), size_t(1) << 20) / 2) * 16 + 48;
     Refresh();
 }
 

@@ -68,6 +68,23 @@ TEST_F(MenuActions, ARevivingSkillAddsItsAmountLessOneOrAShareOfMaximumHp) {
     lull.conditionSet.SetEntry(2, 1);
     EXPECT_TRUE(ApplySkill(Actor(1), lull, lysa));
     EXPECT_TRUE(lysa.HasCondition(2));
+
+    // A cure that worn armour refuses changes nothing, so it is no success
+    // (the menu buzzes and takes no SP); without the armour it cures.
+    TLcfSkillItem& wake = MakeSkill(7, "Wake", TLcfSkillItem::kOneAlly, 3);
+    wake.conditionSet.SetEntry(2, 1);
+    DbStatus->Find(2)->persistence = 1;
+    TLcfItemItem& shield = *DbItem->Find(kShield);
+    shield.conditionMode = 1;
+    shield.conditionSet.SetEntry(2, 1);
+    TLcfgPlayerItem& aren = Actor(1);
+    aren.equipment[1] = kShield;
+    aren.SetCondition(2, 1);
+    EXPECT_FALSE(ApplySkill(Actor(2), wake, aren));
+    EXPECT_TRUE(aren.HasCondition(2));
+    aren.equipment[1] = 0;
+    EXPECT_TRUE(ApplySkill(Actor(2), wake, aren));
+    EXPECT_FALSE(aren.HasCondition(2));
 }
 
 TEST_F(MenuActions, BooksAndSeedsNeedAPermittedLivingMember) {

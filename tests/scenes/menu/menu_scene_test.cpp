@@ -121,20 +121,33 @@ TEST_F(MenuScene, MedicineForThePartyTakesOneCursorOverEveryone) {
 }
 
 TEST_F(MenuScene, ASkillThroughAnItemIsPerformedByTheHighestLevelMemberWithoutSp) {
-    partyInfo->GainItem(kSkillScroll, 1);
+    partyInfo->GainItem(kSkillScroll, 2);
     Actor(1).sp = 0;
     Actor(2).sp = 0;
     Open();
     Choose(TLcfMenuScene::kItem);
     Press(TMultiInput::kDecision);
     ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
-    // A skill on its user: the cursor stays on Lysa's row (level 7).
+    // A skill on its user: the cursor is fixed on the member chosen in the
+    // party list, none yet, so the first row; Lysa (level 7) performs it.
     EXPECT_EQ(menu->Targets().ItemCount(), 1);
-    EXPECT_EQ(menu->Targets().topMargin, 58 + 8);
+    EXPECT_EQ(menu->Targets().topMargin, 8);
     Press(TMultiInput::kDecision);
     EXPECT_EQ(Actor(2).sp, 12);  // the skill's 12, nothing paid
     EXPECT_EQ(Actor(1).sp, 0);
-    EXPECT_EQ(partyInfo->ItemCount(kSkillScroll), 0);
+    EXPECT_EQ(partyInfo->ItemCount(kSkillScroll), 1);
+    // Once the second member has been chosen for a row change, the
+    // cursor stands on the second row.
+    Press(TMultiInput::kCancel);
+    Press(TMultiInput::kCancel);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kMain);
+    Choose(TLcfMenuScene::kRow);
+    Press(TMultiInput::kDown);
+    Press(TMultiInput::kDecision);
+    Choose(TLcfMenuScene::kItem);
+    ChooseItem(kSkillScroll);
+    ASSERT_EQ(menu->State(), TLcfMenuScene::kItemTarget);
+    EXPECT_EQ(menu->Targets().topMargin, 58 + 8);
 }
 
 TEST_F(MenuScene, AnItemsTeleportOrEscapeWithNowhereToGoBuzzesBeforeAnythingIsPaid) {

@@ -156,4 +156,9 @@ TEST_F(NameTest, KeepingTheNameStartsFromItAndTheStartPageIsRead) {
     Pick(0, 1);  // "F"
     Pick(Grid::kConfirmColumn, Grid::kControlRow);
     EXPECT_EQ(GamePlayers->Get(1)->GetName(), "ZedF");
+
+    // A kept name longer than the view shows: the cursor waits past it.
+    GamePlayers->Get(1)->SetName("Fourteen Bytes");
+    Open(0, 1);
+    EXPECT_EQ(names.View().leftMargin, 7 * 16 + 48);
 }

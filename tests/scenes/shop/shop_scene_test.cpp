@@ -6,14 +6,18 @@
 #include <limits>
 
 #include "data/database/item.h"
+#include "data/database/player.h"
 #include "data/database/vocabulary.h"
+#include "data/map/map.h"
 #include "game/actors/player.h"
 #include "game/party/party_info.h"
+#include "media/screen/sorvo_draw.h"
 #include "scenes/game_main.h"
 #include "scenes/scene_fixture.h"
 #include "scenes/shop/shop_command.h"
 #include "scenes/shop/shop_scene.h"
 #include "scenes/windows/text_units.h"
+#include "support/noise_png.h"
 
 using lcf_builder::Script;
 
@@ -129,11 +133,43 @@ TEST_F(ShopTest, SellingThreeAtTwentyFiveGivesThirtySixAndRunsTheDealCase) {
 }
 
 TEST_F(ShopTest, AShopWithoutGoodsShowsOneEmptyEntryAndLeavingWithoutADealRunsTheNoDealCase) {
+    // The party's sprites, drawn over the party window for the item chosen.
+    TLcfMap unit;
+    GameMapUnit = &unit;
+    struct Unset {
+        ~Unset() { GameMapUnit = nullptr; }
+    } unset;
+    std::filesystem::create_directories(folder / "CharSet");
+    testing_support::SaveNoisePng((folder / "CharSet" / "People.png").string(), 288, 256, 7);
+    DbPlayer->Find(1)->sprite = "People";
+    auto partyDrawn = [&] {
+        auto pixels = [&] {
+            shop.Draw();
+            std::vector<uint16_t> out;
+            for (int y = 20; y < 80; ++y)
+                for (int x = 176; x < 320; ++x) out.push_back(GameDraw->Board().ScanLine(y)[x]);
+            return out;
+        };
+        TLcfgPlayerItem& ann = *GamePlayers->Get(1);
+        const std::vector<uint16_t> with = pixels();
+        ann.spriteName = "Nobody";  // a sheet the shop has not loaded: nothing to draw
+        const std::vector<uint16_t> without = pixels();
+        ann.spriteName.clear();
+        return with != without;
+    };
+    OpenShop({1, 0, 0, 0, kPotion});
+    EXPECT_TRUE(partyDrawn());
+    Press(TMultiInput::kCancel);
+    FinishScript();
+    system->SetSwitch(kNoDealSwitch, false);
+
     partyInfo->gold = 500;
     OpenShop({1, 0, 0, 0});  // four parameters: no goods
     EXPECT_EQ(shop.StateNow(), TLcfShopScene::kBuyList);
     EXPECT_EQ(shop.BuyList().ItemCount(), 1);
     EXPECT_EQ(shop.BuyList().SelectedItem(), 0);
+    // No item, so no one to show as able to use it or not.
+    EXPECT_FALSE(partyDrawn());
     Press(TMultiInput::kDecision);
     EXPECT_EQ(Sounds("Buzzer"), 1);
     EXPECT_EQ(shop.StateNow(), TLcfShopScene::kBuyList);
