@@ -516,9 +516,11 @@ void TLcfBattleScene::RunGauges() {
 void TLcfBattleScene::CommandInputStart() {
     const int layout = BattleLayout();
     if (layout == 0) {
+        // While an actor picks its target or list (the party changed under
+        // it), no other actor's commands open before its choice is settled.
         if (commandWindow.Active()) {
             SetPhase(kActorCommand);
-        } else if (queue[0] >= 0) {
+        } else if (queue[0] >= 0 && !inCommandInput_) {
             commandingSlot = queue[0];
             OpenActorCommands(queue[0]);
         }

@@ -15,7 +15,7 @@ using battle_test::BattleSceneTest;
 using platform::Key;
 using Act = TLcfgUnitActItem;
 constexpr int32_t kFull = IBattleSceneLink::kFullGauge;
-constexpr int32_t kChangePartyMembers = 10330;
+constexpr int32_t kChangePartyMembers = 10330, kWait = 11410;
 
 class BattleInputTest : public BattleSceneTest {
 protected:
@@ -496,45 +496,71 @@ TEST_F(BattleInputTest, ThePartyCommandSetsThisBattlesAutoFlagsAndKeepsTheActors
 }
 
 TEST_F(BattleInputTest, AMemberLeavingWhileAnotherChoosesLeavesTheCommandsWithTheActorShown) {
-    // Hero 1 leaves by a page while Hero 2 (queued before Hero 3) has its
-    // commands open.
-    GamePartyInfo->AddMember(3);
-    lcf_builder::Script leave;
-    leave.Line(kChangePartyMembers, 0, "", {1, 0, 1});
-    TroopPage(1, TLcfBattleEventTrigger::kSwitchA, leave);
+    // A page takes Hero 1 out of the party while Hero 2 (queued before
+    // Hero 3) has its commands open or picks its target; last, Hero 2
+    // itself leaves while it picks its target.
     GameInterpreterHooks.battle = battle.get();
-    for (int layout : {0, 1}) {
-        SCOPED_TRACE(layout);
-        if (!GamePartyInfo->IsMember(1)) GamePartyInfo->AddMember(1);
-        // Party order Hero 1, 2, 3.
-        while (GamePartyInfo->MemberId(0) != 1) {
-            const int32_t id = GamePartyInfo->MemberId(0);
-            GamePartyInfo->RemoveMember(id);
-            GamePartyInfo->AddMember(id);
-        }
+    struct Case {
+        int layout;
+        bool whileTargeting;
+        int32_t leaving;
+    };
+    for (Case c : {Case{0, false, 1}, Case{1, false, 1}, Case{0, true, 1}, Case{0, true, 2},
+                   Case{1, true, 2}}) {
+        SCOPED_TRACE(c.layout + 10 * c.whileTargeting + 100 * c.leaving);
+        lcf_builder::Script leave;
+        leave.Line(kWait, 0, "", {1}).Line(kChangePartyMembers, 0, "", {1, 0, c.leaving});
+        TroopPage(1, TLcfBattleEventTrigger::kSwitchA, leave);
+        for (int32_t id : {1, 2, 3}) GamePartyInfo->RemoveMember(id);
+        for (int32_t id : {1, 2, 3}) GamePartyInfo->AddMember(id);
         system->SetSwitch(1, false);
-        Fight(layout);
+        Fight(c.layout);
         for (int slot = 0; slot < 3; ++slot) Member(slot).actionMarker = 0;
         Member(2).gauge = kFull + 1;
         OpenCommandsOf(1);
-        const int32_t hero2 = Member(1).Id(), hero3 = Member(2).Id();
-        system->SetSwitch(1, true);
-        ASSERT_TRUE(battleScripter.FindTriggeredPage(1, 3, nullptr));
-        ASSERT_TRUE(Until([&] { return GamePartyInfo->MemberCount() == 2; }, 10));
-        if (layout == 0) {
-            EXPECT_EQ(battle->PhaseNow(), TLcfBattleScene::kGauges);
-            EXPECT_FALSE(battle->commandWindow.IsVisible());
-            EXPECT_FALSE(battle->statusWindow.CursorVisible());
-        } else {
-            EXPECT_EQ(battle->statusWindow.Cursor(), 0);
-        }
-        // The commands shown are Hero 2's, and the decision readies Hero 2.
-        ASSERT_TRUE(Until([&] { return CommandsOpenFor(0); }, 30));
-        EXPECT_EQ(battle->commandWindow.ActorId(), hero2);
-        TLcfgPlayerItem &second = *GamePlayers->Get(hero2), &third = *GamePlayers->Get(hero3);
+        TLcfgPlayerItem &second = Member(1), &third = Member(2);
         const int32_t turns2 = second.turnCounter, turns3 = third.turnCounter;
-        Choose(0);
-        When([&] { return battle->targetingEnemies != 0; }, Key::Enter);
+        system->SetSwitch(1, true);
+        auto startPage = [&] { ASSERT_TRUE(battleScripter.FindTriggeredPage(1, 3, nullptr)); };
+        if (c.whileTargeting) {
+            Choose(0);
+            When(
+                [&] {
+                    if (!battle->targetingEnemies) return false;
+                    startPage();
+                    return true;
+                },
+                Key::Up);
+            When([&] { return GamePartyInfo->MemberCount() == 2; }, Key::Enter);
+        } else {
+            startPage();
+            ASSERT_TRUE(Until([&] { return GamePartyInfo->MemberCount() == 2; }, 30));
+            if (c.layout == 0) {
+                EXPECT_EQ(battle->PhaseNow(), TLcfBattleScene::kGauges);
+                EXPECT_FALSE(battle->commandWindow.IsVisible());
+                EXPECT_FALSE(battle->statusWindow.CursorVisible());
+            } else {
+                EXPECT_EQ(battle->statusWindow.Cursor(), 0);
+            }
+            // The commands shown are Hero 2's, and the decision readies it.
+            ASSERT_TRUE(Until([&] { return CommandsOpenFor(0); }, 30));
+            EXPECT_EQ(battle->commandWindow.ActorId(), second.Id());
+            Choose(0);
+            When([&] { return battle->targetingEnemies != 0; }, Key::Enter);
+        }
+        if (c.leaving == 2) {
+            // Its choice goes with it; Hero 3 chooses its own.
+            if (c.layout != 0) {
+                ASSERT_TRUE(Until([&] { return !KeysLeft() && battle->statusWindow.Active(); }, 120));
+                EXPECT_EQ(battle->statusWindow.Cursor(), 1);
+                Now(Key::Enter);
+            }
+            ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(1); }, 120));
+            EXPECT_EQ(battle->commandWindow.ActorId(), third.Id());
+            EXPECT_EQ(second.turnCounter + third.turnCounter, turns2 + turns3);
+            EXPECT_TRUE(battle->readyList.empty());
+            continue;
+        }
         ASSERT_TRUE(Until([&] { return !KeysLeft() && second.turnCounter + third.turnCounter > turns2 + turns3; }, 120));
         EXPECT_EQ(second.turnCounter, turns2 + 1);
         EXPECT_EQ(third.turnCounter, turns3);
