@@ -174,6 +174,14 @@ TEST_F(EnemyTest, PlacementMirrorsOnABackAttackAndKeepsPicturesOnScreen) {
     EXPECT_EQ(troop.Member(2)->gauge, 0);  // hidden
     EXPECT_EQ(troop.Member(0)->homeX, troop.Member(0)->battleX);
 
+    // A picture taller than the band: the upper limit is tested first.
+    Picture("giant", 200, 240);
+    Monster(2, Chunks().Str(2, "giant").Int(4, 40));
+    MakeTroop(2, {{2, 160, 150, false}, {2, 160, 60, false}});
+    troop.SetupTroop(2);
+    EXPECT_EQ(troop.Member(0)->battleY, 110);
+    EXPECT_EQ(troop.Member(1)->battleY, 120);
+
     scene.startCondition = kStartBackAttack;
     troop.SetupTroop(1);
     EXPECT_EQ(troop.Member(0)->battleX, 220);

@@ -18,6 +18,9 @@ public:
     uint8_t kind = kNone;
     uint8_t basic = kAttack;
     int32_t skillId = 0;
+    // The skill list's top row when the skill was chosen: the list opens
+    // there again with the cursor on that skill.
+    int32_t skillTopRow = 0;
     int32_t transformId = 0;
     int32_t itemId = 0;
     int32_t switchOnId = 0;

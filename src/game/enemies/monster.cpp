@@ -74,7 +74,10 @@ void TLcfgMonster::SetupTroop(int32_t groupId) {
             x = c == kStartBackAttack ? 320 - int64_t(entry.x) : entry.x;
             y = entry.y;
         }
-        y = std::clamp<int64_t>(y, h, std::max<int64_t>(h, 230 - int64_t(h)));
+        // The upper limit on screen is tested first: a picture taller than
+        // 230 pixels placed above half its height comes down to it, any
+        // other goes up to 230 less half its height.
+        y = Clamp<int64_t>(y, h, 230 - int64_t(h));
         enemy.battleX = enemy.homeX = ClampBattlePosition(x);
         enemy.battleY = enemy.homeY = ClampBattlePosition(y);
         enemy.facing = TLcfBattle::MonsterFacing(c, k);

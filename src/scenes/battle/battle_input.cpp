@@ -72,9 +72,11 @@ void TLcfBattleScene::ActorCommandInput() {
                             chosen = ChooseEnemyTarget(*actor);
                             break;
                         case 3:
+                            // Defend, escape and the row command keep the
+                            // target of the action before: the battle's
+                            // branch on the last command's target reads it.
                             act.kind = TLcfgUnitActItem::kBasic;
                             act.basic = TLcfgUnitActItem::kDefend;
-                            act.targetKind = 0;
                             commandWindow.SetCursorVisible(false);
                             chosen = true;
                             break;
@@ -87,7 +89,6 @@ void TLcfBattleScene::ActorCommandInput() {
                         case 5:
                             act.kind = TLcfgUnitActItem::kBasic;
                             act.basic = TLcfgUnitActItem::kEscape;
-                            act.targetKind = 0;
                             actor->pose = 15;
                             commandWindow.SetCursorVisible(false);
                             chosen = true;
@@ -109,7 +110,6 @@ void TLcfBattleScene::ActorCommandInput() {
                     if (layout != 1) commandWindow.CloseNow();
                     act.kind = TLcfgUnitActItem::kBasic;
                     act.basic = TLcfgUnitActItem::kChangeRow;
-                    act.targetKind = 0;
                     commandWindow.SetCursorVisible(false);
                     chosen = true;
                 }
@@ -270,15 +270,21 @@ bool TLcfBattleScene::ChooseSkill(TLcfgPlayerItem& actor, int32_t commandId) {
     messageWindow.CloseNow();
     statusWindow.CloseNow();
     monsterWindow.CloseNow();
-    skillWindow.SetupFor(actor.Id(), commandId);
-    if (actor.action.skillId > 0) skillWindow.SelectSkill(actor.action.skillId);
-    skillWindow.SetActive(true);
-    skillWindow.SetCursorVisible(true);
+    // The list as the actor left it: the same top row, the cursor on the
+    // skill of its action.
+    auto showList = [&] {
+        skillWindow.SetupFor(actor.Id(), commandId);
+        if (actor.action.skillId > 0) skillWindow.ReturnTo(actor.action.skillId, actor.action.skillTopRow);
+        skillWindow.SetActive(true);
+        skillWindow.SetCursorVisible(true);
+    };
+    showList();
     for (;;) {
         NestedFrame();
         if (Pressed(TMultiInput::kDecision)) {
             const int32_t id = skillWindow.SelectedSkill();
             actor.action.skillId = id;
+            actor.action.skillTopRow = skillWindow.TopRow();
             if (id > 0 && actor.CanUseSkill(id)) {
                 Sound(kSoundDecision);
                 skillWindow.SetActive(false);
@@ -286,10 +292,10 @@ bool TLcfBattleScene::ChooseSkill(TLcfgPlayerItem& actor, int32_t commandId) {
                 const bool chosen = TargetBySkill(actor, id);
                 skillWindow.CloseNow();
                 if (chosen) return true;
-                skillWindow.SetupFor(actor.Id(), commandId);
-                skillWindow.SelectSkill(id);
-                skillWindow.SetActive(true);
-                skillWindow.SetCursorVisible(true);
+                // The target was given up: the list takes input again, with
+                // nothing of the target choice left over it.
+                commandWindow.CloseNow();
+                showList();
             } else {
                 Sound(kSoundBuzzer);
             }
@@ -337,6 +343,7 @@ bool TLcfBattleScene::ChooseItem(TLcfgPlayerItem& actor) {
                 }
                 itemWindow.CloseNow();
                 if (chosen) return true;
+                commandWindow.CloseNow();
                 actor.BuildBattleItemList();
                 itemWindow.SetupFor(actor.Id());
                 itemWindow.SetActive(true);

@@ -516,9 +516,11 @@ void TLcfBattleScene::RunGauges() {
 void TLcfBattleScene::CommandInputStart() {
     const int layout = BattleLayout();
     if (layout == 0) {
+        // While an actor picks its target or list (the party changed under
+        // it), no other actor's commands open before its choice is settled.
         if (commandWindow.Active()) {
             SetPhase(kActorCommand);
-        } else if (queue[0] >= 0) {
+        } else if (queue[0] >= 0 && !inCommandInput_) {
             commandingSlot = queue[0];
             OpenActorCommands(queue[0]);
         }
@@ -541,9 +543,10 @@ void TLcfBattleScene::CommandInputStart() {
             OpenActorCommands(commandingSlot);
             return;
         }
-        // The commands beside the status follow its cursor.
+        // The commands beside the status follow its cursor. Commands closed
+        // by a cancel stay closed until the cursor moves on.
         TLcfgPlayerItem* under = Member(statusWindow.Cursor());
-        if (under && !commandWindow.Active() && (commandWindow.ActorId() != under->Id() || !commandWindow.IsVisible()))
+        if (under && !commandWindow.Active() && commandWindow.ActorId() != under->Id())
             PlaceCommandsFor(statusWindow.Cursor());
         return;
     }
@@ -664,7 +667,26 @@ void TLcfBattleScene::PartyShrank() {
     for (int q = 0; q < kQueue - 1; ++q)
         if (queue[size_t(q)] >= 0 && queue[size_t(q)] < MemberCount()) packed[size_t(w++)] = queue[size_t(q)];
     queue = packed;
+    // Commands open (or a target or list being chosen from them) stay with
+    // the actor they were opened for, at its new slot; an actor who left
+    // has none.
+    if (phase_ == kActorCommand) {
+        commandingSlot = -1;
+        for (int i = 0; i < MemberCount(); ++i)
+            if (const TLcfgPlayerItem* m = Member(i); m && m->Id() == commandWindow.ActorId()) commandingSlot = i;
+    }
+    const bool cursorShown = statusWindow.CursorVisible(), cursorActive = statusWindow.Active();
+    statusWindow.CloseNow();
     statusWindow.Layout(statusWindow.X());
+    if (BattleLayout() == 0) {
+        SetPhase(kGauges);
+        statusWindow.SetCursorVisible(false);
+        commandWindow.CloseNow();
+        return;
+    }
+    statusWindow.PointAt(0);
+    statusWindow.SetCursorVisible(cursorShown);
+    statusWindow.SetActive(cursorActive);
 }
 
 void TLcfBattleScene::RebuildBattleSprites(int32_t actorId) {

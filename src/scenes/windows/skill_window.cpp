@@ -107,11 +107,13 @@ void TLcfSkillWindow::UpdateHelp() {
 
 int32_t TLcfSkillWindow::SelectedSkill() const { return cursor_ >= 0 && cursor_ < itemCount_ ? SkillAt(cursor_) : 0; }
 
-void TLcfSkillWindow::SelectSkill(int32_t skillId) {
+void TLcfSkillWindow::ReturnTo(int32_t skillId, int topRow) {
     int found = -1;
     for (int i = 0; i < itemCount_; ++i)
         if (SkillAt(i) == skillId) found = i;
-    if (found >= 0) SetCursor(found);
+    if (found < 0) return;
+    SetTopRow(topRow);
+    SetCursor(found);
 }
 
 void TLcfSkillWindow::Update() {

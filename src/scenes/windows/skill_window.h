@@ -19,8 +19,10 @@ public:
     void UpdateHelp();
     // The skill id at the cursor, 0 when the cursor is outside the list.
     int32_t SelectedSkill() const;
-    // Puts the cursor on that skill (the last match wins).
-    void SelectSkill(int32_t skillId);
+    // Scrolls to `topRow` and puts the cursor on that skill (the last
+    // match), scrolling further only when the skill's row would not be
+    // seen; a skill not in the list changes nothing.
+    void ReturnTo(int32_t skillId, int topRow);
     // What the actor pays for the skill now.
     int32_t CostOf(int32_t skillId) const;
     bool Filtered() const { return filter_; }

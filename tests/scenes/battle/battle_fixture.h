@@ -91,6 +91,13 @@ protected:
         for (size_t i = 0; i < hidden.size(); ++i) entries.push_back({1, 100 + 60 * int32_t(i), 100, hidden[i]});
         battle_world::MakeTroop(id, entries);
     }
+    // Page `id` of troop 1 with conditions `flags` and the given lines.
+    static TLcfBattleEventTrigger& TroopPage(int32_t id, uint16_t flags, lcf_builder::Script& script) {
+        TLcfBattleEventPageItem* page = DbMonGroup->Find(1)->pages.GetOrCreate(id);
+        page->trigger.SetFlags(flags);
+        page->script.Assign(script.Line(0).List());
+        return page->trigger;
+    }
     // Runs `f`; true when it ended the battle.
     static bool Ends(const std::function<void()>& f) {
         try {

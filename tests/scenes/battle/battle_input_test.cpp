@@ -5,6 +5,8 @@
 // fills again after its turn.
 #include <gtest/gtest.h>
 
+#include "data/database/skill.h"
+#include "game/interpreter/interpreter_hooks.h"
 #include "scenes/battle/battle_fixture.h"
 
 namespace {
@@ -13,6 +15,7 @@ using battle_test::BattleSceneTest;
 using platform::Key;
 using Act = TLcfgUnitActItem;
 constexpr int32_t kFull = IBattleSceneLink::kFullGauge;
+constexpr int32_t kChangePartyMembers = 10330, kWait = 11410;
 
 class BattleInputTest : public BattleSceneTest {
 protected:
@@ -20,6 +23,8 @@ protected:
         GameInput = input.get();
         DbMonster->Find(1)->maxHp = 9999;  // the battle does not end by itself
         DbBattle->commands.FindCommand(2)->kind = 4;  // item
+        DbBattle->commands.FindCommand(3)->kind = 3;  // defend
+        DbBattle->commands.FindCommand(4)->kind = 1;  // skills
         for (int slot = 0; slot < 2; ++slot) {
             TLcfgPlayerItem& a = Member(slot);
             a.commandsChanged = 1;
@@ -81,6 +86,21 @@ protected:
     bool CommandsOpenFor(int slot) {
         return battle->PhaseNow() == TLcfBattleScene::kActorCommand && battle->commandWindow.Active() &&
                battle->commandWindow.IsOpen() && battle->commandWindow.ActorId() == Member(slot).Id();
+    }
+    // Member `slot` is offered `commands` (battle command ids) and the row
+    // command.
+    void Commands(int slot, std::initializer_list<int32_t> commands) {
+        Member(slot).commands.fill(-1);
+        std::copy(commands.begin(), commands.end(), Member(slot).commands.begin());
+    }
+    // Skills 1..count of `scope` at no cost, all learnt by member 0.
+    void Skills(int32_t count, uint8_t scope) {
+        DbSkill->SetCount(count);
+        for (int32_t id = 1; id <= count; ++id) {
+            DbSkill->Find(id)->name = "Skill" + std::to_string(id);
+            DbSkill->Find(id)->scope = scope;
+            Member(0).LearnSkill(id);
+        }
     }
     // The actor command window's cursor to `row`, then a decision there.
     void Choose(int row) {
@@ -158,16 +178,30 @@ TEST_F(BattleInputTest, CancelWhileTheGaugesRunGoesBackToThePartyCommand) {
 }
 
 TEST_F(BattleInputTest, CancelAtTheActorsCommandsDoesNotAlsoLeaveForThePartyCommand) {
-    Fight(1);
-    OpenCommandsOf(0);
-    Now(Key::Escape);
-    ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }, 60));
-    for (int i = 0; i < 10; ++i) Frame();
-    EXPECT_NE(battle->PhaseNow(), TLcfBattleScene::kPartyCommand);
-    EXPECT_EQ(Sounds("Cancel"), 1);
-    // The status cursor takes input again: another member may be picked.
-    EXPECT_TRUE(battle->statusWindow.CursorVisible());
-    EXPECT_TRUE(battle->statusWindow.Active());
+    for (int layout : {1, 2}) {
+        SCOPED_TRACE(layout);
+        Fight(layout);
+        Member(1).gauge = kFull + 1;  // the status cursor may move to it
+        OpenCommandsOf(0);
+        Now(Key::Escape);
+        ASSERT_TRUE(Until([&] { return battle->PhaseNow() == TLcfBattleScene::kGauges; }, 60));
+        for (int i = 0; i < 10; ++i) Frame();
+        EXPECT_NE(battle->PhaseNow(), TLcfBattleScene::kPartyCommand);
+        EXPECT_EQ(Sounds("Cancel"), 1);
+        // The status cursor takes input again: another member may be picked.
+        EXPECT_TRUE(battle->statusWindow.CursorVisible());
+        EXPECT_TRUE(battle->statusWindow.Active());
+        // Layout 1 leaves the commands beside the status without a cursor;
+        // layout 2 closes them until the status cursor moves.
+        EXPECT_EQ(battle->commandWindow.IsVisible(), layout == 1);
+        EXPECT_FALSE(battle->commandWindow.CursorVisible());
+        Now(Key::Down);
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && battle->statusWindow.Cursor() == 1; }, 30));
+        Frame();
+        EXPECT_TRUE(battle->commandWindow.IsVisible());
+        EXPECT_EQ(battle->commandWindow.ActorId(), Member(1).Id());
+        audio.log.clear();
+    }
 }
 
 TEST_F(BattleInputTest, AnActorFallenWhileChoosingHandsTheStatusCursorOn) {
@@ -301,12 +335,123 @@ TEST_F(BattleInputTest, LayoutOneActorTargetChoiceReplacesTheCommandWindow) {
             return true;
         },
         Key::Escape);
-    // The cancelled target gives the item list back; cancel that too.
-    When([&] { return looked && battle->itemWindow.Active(); }, Key::Escape);
+    // The cancelled target gives the item list back, without the commands
+    // over it; cancel that too.
+    When(
+        [&] {
+            if (!looked || !battle->itemWindow.Active()) return false;
+            EXPECT_FALSE(battle->commandWindow.IsVisible());
+            return true;
+        },
+        Key::Escape);
     ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(0); }, 200));
     EXPECT_TRUE(looked);
     EXPECT_TRUE(battle->statusWindow.IsOpen());
     EXPECT_EQ(battle->statusWindow.X(), 0);
+}
+
+TEST_F(BattleInputTest, LayoutOneAGivenUpSkillTargetLeavesTheListUncovered) {
+    Commands(0, {1, 4});
+    Skills(2, TLcfSkillItem::kOneEnemy);
+    DbSkill->Find(2)->scope = TLcfSkillItem::kOneAlly;
+    Fight(1);
+    for (int skill : {0, 1}) {
+        SCOPED_TRACE(skill);
+        OpenCommandsOf(0);
+        Choose(1);  // skills
+        When(
+            [&] {
+                if (!battle->skillWindow.Active()) return false;
+                battle->skillWindow.SetCursor(skill);
+                return true;
+            },
+            Key::Enter);
+        bool targeted = false, looked = false;
+        When(
+            [&] {
+                targeted = battle->targetingEnemies || battle->targetWindow.Active();
+                if (targeted) {
+                    EXPECT_TRUE(battle->commandWindow.IsVisible());
+                }
+                return targeted;
+            },
+            Key::Escape);
+        When(
+            [&] {
+                if (!targeted || !battle->skillWindow.Active()) return false;
+                looked = true;
+                EXPECT_FALSE(battle->commandWindow.IsVisible());
+                EXPECT_EQ(battle->skillWindow.Cursor(), skill);
+                return true;
+            },
+            Key::Escape);
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(0); }, 200));
+        EXPECT_TRUE(looked);
+        Now(Key::Escape);
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && battle->PhaseNow() == TLcfBattleScene::kGauges; }, 60));
+    }
+}
+
+TEST_F(BattleInputTest, TheSkillListOpensAgainAtTheTopRowItWasLeftAt) {
+    system->battleWaitMode = 0;
+    Commands(0, {1, 4});
+    Skills(17, TLcfSkillItem::kSelf);
+    Fight(1);
+    // Rows of two, four rows seen: skill 12 (row 5) scrolls to top row 2,
+    // then skill 10 (row 4) is chosen from there, above the last row seen.
+    OpenCommandsOf(0);
+    Choose(1);
+    When(
+        [&] {
+            if (!battle->skillWindow.Active()) return false;
+            battle->skillWindow.SetCursor(11);
+            battle->skillWindow.SetCursor(9);
+            EXPECT_EQ(battle->skillWindow.TopRow(), 2);
+            return true;
+        },
+        Key::Enter);
+    ASSERT_TRUE(Until([&] { return !KeysLeft() && Member(0).actionMarker != 0; }, 120));
+    EXPECT_EQ(Member(0).action.skillId, 10);
+    ASSERT_TRUE(Until([&] { return Member(0).actionMarker == 0 && battle->readyList.empty(); }, 600));
+    OpenCommandsOf(0);
+    Choose(1);
+    bool looked = false;
+    When(
+        [&] {
+            if (!battle->skillWindow.Active()) return false;
+            looked = true;
+            EXPECT_EQ(battle->skillWindow.TopRow(), 2);
+            EXPECT_EQ(battle->skillWindow.Cursor(), 9);
+            return true;
+        },
+        Key::Escape);
+    ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(0); }, 200));
+    EXPECT_TRUE(looked);
+}
+
+TEST_F(BattleInputTest, DefendEscapeAndTheRowCommandKeepTheLastCommandsTarget) {
+    system->battleWaitMode = 0;
+    battle->setup.escapeAllowed = true;
+    Commands(0, {1, 3, 5});
+    Fight(1);
+    battle->escapeChance = -1000;  // every escape fails
+    OpenCommandsOf(0);
+    Choose(0);  // attack
+    When([&] { return battle->targetingEnemies != 0; }, Key::Enter);
+    ASSERT_TRUE(Until([&] { return !KeysLeft() && Member(0).actionMarker != 0; }, 120));
+    EXPECT_EQ(battle->LastTargetKind(), Act::kOneEnemy);
+    EXPECT_EQ(battle->LastTargetIndex(), 0);
+    for (int row : {1, 3, 2}) {  // defend, row, escape
+        SCOPED_TRACE(row);
+        ASSERT_TRUE(Until([&] { return Member(0).actionMarker == 0 && battle->readyList.empty(); }, 600));
+        const int32_t turns = Member(0).turnCounter;
+        OpenCommandsOf(0);
+        Choose(row);
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && Member(0).turnCounter > turns; }, 120));
+        EXPECT_EQ(battle->LastTargetKind(), Act::kOneEnemy);
+        EXPECT_EQ(battle->LastTargetIndex(), 0);
+        EXPECT_EQ(battle->LastCommandActorId(), Member(0).Id());
+    }
 }
 
 TEST_F(BattleInputTest, LayoutTwoHidesTheCommandsOfAnAutomaticMemberUnderTheStatusCursor) {
@@ -348,6 +493,80 @@ TEST_F(BattleInputTest, ThePartyCommandSetsThisBattlesAutoFlagsAndKeepsTheActors
     battle->enemyTurnsEnabled = 0;
     Member(0).gauge = kFull + 1;
     EXPECT_TRUE(Until([&] { return Member(0).actionMarker != 0; }, 60));
+}
+
+TEST_F(BattleInputTest, AMemberLeavingWhileAnotherChoosesLeavesTheCommandsWithTheActorShown) {
+    // A page takes Hero 1 out of the party while Hero 2 (queued before
+    // Hero 3) has its commands open or picks its target; last, Hero 2
+    // itself leaves while it picks its target.
+    GameInterpreterHooks.battle = battle.get();
+    struct Case {
+        int layout;
+        bool whileTargeting;
+        int32_t leaving;
+    };
+    for (Case c : {Case{0, false, 1}, Case{1, false, 1}, Case{0, true, 1}, Case{0, true, 2},
+                   Case{1, true, 2}}) {
+        SCOPED_TRACE(c.layout + 10 * c.whileTargeting + 100 * c.leaving);
+        lcf_builder::Script leave;
+        leave.Line(kWait, 0, "", {1}).Line(kChangePartyMembers, 0, "", {1, 0, c.leaving});
+        TroopPage(1, TLcfBattleEventTrigger::kSwitchA, leave);
+        for (int32_t id : {1, 2, 3}) GamePartyInfo->RemoveMember(id);
+        for (int32_t id : {1, 2, 3}) GamePartyInfo->AddMember(id);
+        system->SetSwitch(1, false);
+        Fight(c.layout);
+        for (int slot = 0; slot < 3; ++slot) Member(slot).actionMarker = 0;
+        Member(2).gauge = kFull + 1;
+        OpenCommandsOf(1);
+        TLcfgPlayerItem &second = Member(1), &third = Member(2);
+        const int32_t turns2 = second.turnCounter, turns3 = third.turnCounter;
+        system->SetSwitch(1, true);
+        auto startPage = [&] { ASSERT_TRUE(battleScripter.FindTriggeredPage(1, 3, nullptr)); };
+        if (c.whileTargeting) {
+            Choose(0);
+            When(
+                [&] {
+                    if (!battle->targetingEnemies) return false;
+                    startPage();
+                    return true;
+                },
+                Key::Up);
+            When([&] { return GamePartyInfo->MemberCount() == 2; }, Key::Enter);
+        } else {
+            startPage();
+            ASSERT_TRUE(Until([&] { return GamePartyInfo->MemberCount() == 2; }, 30));
+            if (c.layout == 0) {
+                EXPECT_EQ(battle->PhaseNow(), TLcfBattleScene::kGauges);
+                EXPECT_FALSE(battle->commandWindow.IsVisible());
+                EXPECT_FALSE(battle->statusWindow.CursorVisible());
+            } else {
+                EXPECT_EQ(battle->statusWindow.Cursor(), 0);
+            }
+            // The commands shown are Hero 2's, and the decision readies it.
+            ASSERT_TRUE(Until([&] { return CommandsOpenFor(0); }, 30));
+            EXPECT_EQ(battle->commandWindow.ActorId(), second.Id());
+            Choose(0);
+            When([&] { return battle->targetingEnemies != 0; }, Key::Enter);
+        }
+        if (c.leaving == 2) {
+            // Its choice goes with it; Hero 3 chooses its own.
+            if (c.layout != 0) {
+                ASSERT_TRUE(Until([&] { return !KeysLeft() && battle->statusWindow.Active(); }, 120));
+                EXPECT_EQ(battle->statusWindow.Cursor(), 1);
+                Now(Key::Enter);
+            }
+            ASSERT_TRUE(Until([&] { return !KeysLeft() && CommandsOpenFor(1); }, 120));
+            EXPECT_EQ(battle->commandWindow.ActorId(), third.Id());
+            EXPECT_EQ(second.turnCounter + third.turnCounter, turns2 + turns3);
+            EXPECT_TRUE(battle->readyList.empty());
+            continue;
+        }
+        ASSERT_TRUE(Until([&] { return !KeysLeft() && second.turnCounter + third.turnCounter > turns2 + turns3; }, 120));
+        EXPECT_EQ(second.turnCounter, turns2 + 1);
+        EXPECT_EQ(third.turnCounter, turns3);
+        EXPECT_EQ(battle->QueuedActor(0), 1);  // Hero 3 still waits
+    }
+    GameInterpreterHooks.battle = nullptr;
 }
 
 // --- Turns ---------------------------------------------------------------------------------

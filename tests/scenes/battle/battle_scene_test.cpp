@@ -264,14 +264,6 @@ TEST_F(BattleSceneTest, TheBattleMessageBoxRefusesALineOutsideItsFour) {
 
 constexpr int32_t kChangeBackdrop = 13210, kAbortBattle = 13410, kForceFlee = 1006;
 
-// Page `id` of troop 1 with conditions `flags` and the given lines.
-TLcfBattleEventTrigger& TroopPage(int32_t id, uint16_t flags, lcf_builder::Script& script) {
-    TLcfBattleEventPageItem* page = DbMonGroup->Find(1)->pages.GetOrCreate(id);
-    page->trigger.SetFlags(flags);
-    page->script.Assign(script.Line(0).List());
-    return page->trigger;
-}
-
 TEST_F(BattleSceneTest, ATurnPageChangesTheBackdropOnItsTurnEvenAfterEventsStalled) {
     std::vector<std::string> loaded;
     SetGraphicsFileFinder([&](const std::string& folder, const std::string& name) {

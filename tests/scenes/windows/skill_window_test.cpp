@@ -38,8 +38,11 @@ protected:
         w.SetupFor(1, 3);  // no such command: the whole list
         EXPECT_FALSE(w.Filtered());
         EXPECT_EQ(w.ItemCount(), 4);
-        w.SelectSkill(3);
+        w.ReturnTo(3, 0);
         EXPECT_EQ(w.Cursor(), 2);
+        w.ReturnTo(9, 5);  // not in the list: nothing moves
+        EXPECT_EQ(w.Cursor(), 2);
+        EXPECT_EQ(w.TopRow(), 0);
         system->scene = kSceneMenu;
         w.SetupFor(1, 0);
         EXPECT_TRUE(w.Header().IsVisible());
