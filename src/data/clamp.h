@@ -19,5 +19,12 @@ constexpr int32_t ClampToInt32(int64_t v) {
     return v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : int32_t(v));
 }
 
+// A drawing position worked out from stored values, kept where the drawing
+// code's own offsets (cells, frames, zoom) cannot overflow: a position that
+// far out is off the screen either way.
+constexpr int32_t ClampToScreen(int64_t v) {
+    return v < INT32_MIN / 2 ? INT32_MIN / 2 : (v > INT32_MAX / 2 ? INT32_MAX / 2 : int32_t(v));
+}
+
 // ASCII letters only; never locale-dependent.
 constexpr bool IsAlpha(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

@@ -7,8 +7,8 @@
 //   5000..5143   144 plain lower tiles                  -> chips 18..161
 //   10000..10143 144 upper tiles (upper chips 0..143)
 //
-// Below 5000 every mapping of the program agrees (AutoTileChipIndex). From
-// 5000 up they differ on purpose:
+// From 0 to 4999 every mapping of the program agrees (AutoTileChipIndex).
+// Elsewhere they differ on purpose:
 // - the map layers and the dungeon generator use the open-ended
 //   MapTileToChipIndex: every id from 5000 up is id - 4982, so
 //   chip -> id -> chip is exact for any tile of 5000 and above (the
@@ -17,8 +17,10 @@
 //   its range;
 // - the chip sets' passability and terrain lookups send every id from
 //   10000 up to upper chip clamp(id - 10000, 0, 143);
-// - the tile renderer draws ids 10000..19999 as upper chips clamped alike.
-// A negative id names no chip: -1 in every mapping.
+// - the tile renderer draws ids 10000..19999 as upper chips clamped alike;
+// - the cell outside a map (-1): the map layers and the renderer name no
+//   chip (-1); the chip sets' lookups divide it like water, toward zero,
+//   to chip 0.
 
 #include <cstdint>
 

@@ -190,13 +190,13 @@ void TLcfScene::RunTransition(bool show, int type) {
                 }
                 case 16:
                     if (show) {
-                        int32_t cx = (2 * (40 - i) * fx + 160 * i) / (80 - i);
-                        int32_t cy = (2 * (40 - i) * (fy - 8) + 120 * i) / (80 - i);
+                        int32_t cx = ClampToScreen((2 * int64_t(40 - i) * fx + 160 * i) / (80 - i));
+                        int32_t cy = ClampToScreen((2 * int64_t(40 - i) * (int64_t(fy) - 8) + 120 * i) / (80 - i));
                         StretchBoard(screen, newB, Clamp(cx - 4 * i, 0, 320 - 8 * i), Clamp(cy - 3 * i, 0, 240 - 6 * i),
                                      8 * i, 6 * i);
                     } else {
-                        int32_t cx = (2 * i * fx + 160 * (40 - i)) / (40 + i);
-                        int32_t cy = (2 * i * (fy - 8) + 120 * (40 - i)) / (40 + i);
+                        int32_t cx = ClampToScreen((2 * int64_t(i) * fx + 160 * (40 - i)) / (40 + i));
+                        int32_t cy = ClampToScreen((2 * int64_t(i) * (int64_t(fy) - 8) + 120 * (40 - i)) / (40 + i));
                         StretchBoard(screen, oldB, Clamp(cx + 4 * i - 160, 0, 8 * i), Clamp(cy + 3 * i - 120, 0, 6 * i),
                                      320 - 8 * i, 240 - 6 * i);
                     }

@@ -79,8 +79,9 @@ TEST(ChipSet, TileIdsMapToChipIndexes) {
     EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(5143), 161);
     EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(10000), 0);
     EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(10144), 143);
-    EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(-1), -1);
-    EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(INT32_MIN), -1);
+    // Water ids divide toward zero: the -1 outside a map is chip 0.
+    EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(-1), 0);
+    EXPECT_EQ(TLcfChipSetItem::ChipIndexOfTile(INT32_MIN), INT32_MIN / 1000);
 
     TLcfChipSetItem c(1);
     for (int i = 0; i < TLcfChipSetItem::kLowerChips; ++i) {
@@ -96,9 +97,11 @@ TEST(ChipSet, TileIdsMapToChipIndexes) {
     EXPECT_EQ(c.LowerFlagsOfTile(9999), 0);
     EXPECT_EQ(c.UpperFlagsOfTile(10144), 0x4F);
     EXPECT_EQ(c.UpperFlagsOfTile(9999), 0);
-    // A negative id never reads water chip 0.
-    EXPECT_EQ(c.TerrainOfTile(-5), 0);
-    EXPECT_EQ(c.LowerFlagsOfTile(-1000), 0);
+    // The -1 outside a map reads water chip 0; a chip below 0 reads 0.
+    EXPECT_EQ(c.TerrainOfTile(-1), 100);
+    EXPECT_EQ(c.TerrainOfTile(-999), 100);
+    EXPECT_EQ(c.TerrainOfTile(-1000), 0);
+    EXPECT_EQ(c.LowerFlagsOfTile(INT32_MIN), 0);
     EXPECT_EQ(c.GetUpperFlags(144), 0);
 }
 

@@ -325,6 +325,9 @@ TEST_F(ActorBattleTest, HitsDueCountAttackTwiceOnceAndTheEventRepeat) {
     a.repeatCount = 3;
     DbBattle->commands.Find(1)->kind = 3;
     EXPECT_EQ(a.HitsDue(), 4);
+    // The largest swing count a file can hold counts in 64 bits.
+    DbItem->Find(1)->battleDisplay.GetOrCreate(1)->swingCount = INT32_MAX;
+    EXPECT_EQ(a.HitsDue(), 9999);
 }
 
 TEST_F(ActorBattleTest, OnlyTheSecondHandFilledSwingsItAndUsesItsAnimation) {

@@ -7,6 +7,7 @@
 #include "battle_world_fixture.h"
 #include "game/battler/unit_item.h"
 #include "data/database/database.h"
+#include "media/board/board.h"
 
 using namespace battle_world;
 
@@ -75,6 +76,11 @@ TEST_F(BattlerTest, HpOperationsDifferInPopupAndResult) {
     EXPECT_EQ(b.hp, 1);
     EXPECT_EQ(b.popupTimer, 127);
     EXPECT_EQ(b.PopupText(), "500");
+    // Its pop-up is drawn wherever a file places the battler, shaken.
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    b.battleX = b.battleY = INT32_MIN;
+    b.DrawPopup(board, 0, -1000000);
 
     b.popupTimer = 0;
     b.LoseHp(0, false);  // no loss, no pop-up

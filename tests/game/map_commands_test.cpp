@@ -293,7 +293,10 @@ TEST_F(MapCommandsTest, TheMapInterpreterPlacingTheRiddenVehicleOnAnotherMapNoLo
     EXPECT_TRUE(Event(1).active);
 }
 
-TEST_F(MapCommandsTest, TerrainAndEventIdsAreZeroOffTheMapAndWrapOnALoopingOne) {
+TEST_F(MapCommandsTest, TerrainOffTheMapIsChipZerosEventIdsZeroAndBothWrapOnALoopingOne) {
+    // Off the map the lower tile is -1, which reads as water chip 0.
+    DbChipSet->FindChipSet(1)->terrain[0] = 3;
+    DbGround->GetOrCreate(3)->bushDepth = 2;
     unit.Lower().SetTile(0, 0, kWater);
     AddEvent(1, 2, 2);
     Enter(1, 1);
@@ -310,8 +313,8 @@ TEST_F(MapCommandsTest, TerrainAndEventIdsAreZeroOffTheMapAndWrapOnALoopingOne) 
             .Line(kEventId, 0, "", {0, 7, 2, 8}));
     EXPECT_EQ(Var(1), 2);
     EXPECT_EQ(Var(2), 1);
-    EXPECT_EQ(Var(3), 0);
-    EXPECT_EQ(Var(4), 0);
+    EXPECT_EQ(Var(3), 3);
+    EXPECT_EQ(Var(4), 3);
     EXPECT_EQ(Var(5), 2);
     EXPECT_EQ(Var(6), 1);
     EXPECT_EQ(Var(7), 0);
@@ -325,6 +328,21 @@ TEST_F(MapCommandsTest, TerrainAndEventIdsAreZeroOffTheMapAndWrapOnALoopingOne) 
     EXPECT_EQ(Var(3), 2);
     EXPECT_EQ(Var(4), 1);  // INT32_MIN wraps to column 2
     EXPECT_EQ(Var(8), 1);
+
+    // An event placed off the map, and the party recalled there, stand on
+    // chip 0's terrain: its bush depth, not an error.
+    unit.SetScrollType(TLcfMap::kScrollNone);
+    GameSystem->SetVariable(20, -3);
+    GameSystem->SetVariable(21, 7);
+    Event(1).layer = 1;
+    Run(Script().Line(kEventLocation, 0, "", {1, 1, 20, 21}), 1);
+    ASSERT_EQ(Event(1).x, -3);
+    EXPECT_EQ(Event(1).TerrainId(), 3);
+    EXPECT_EQ(Event(1).BushDepth(), DbGround->FindGround(3)->BushDepth());
+    GameSystem->SetVariable(19, 1);
+    Run(Script().Line(kRecall, 0, "", {19, 20, 21}));
+    ASSERT_EQ(party.x, -3);
+    EXPECT_EQ(party.BushDepth(), DbGround->FindGround(3)->BushDepth());
 }
 
 TEST_F(MapCommandsTest, WaitForAllMovementHoldsTheScriptUntilTheEventsRoutesRanThrough) {

@@ -307,7 +307,7 @@ TEST_F(SaveData, AnUnwritableSaveFolderIsReported) {
     EXPECT_NE(err.find("Not a directory"), std::string::npos) << err;
 }
 
-TEST_F(SaveData, NewGameNeedsAStartPosition) {
+TEST_F(SaveData, NewGameNeedsAStartPositionAndKeepsItInTheRangeOfPositions) {
     try {
         data_->NewGame();
         FAIL() << "no start position accepted";
@@ -319,6 +319,10 @@ TEST_F(SaveData, NewGameNeedsAStartPosition) {
     EXPECT_EQ(data_->Party().mapId, 3);
     EXPECT_EQ(data_->Party().x, 4);
     EXPECT_EQ(data_->Party().y, 5);
+    data_->StartPosition = [] { return TPartyStart{3, INT32_MAX, INT32_MIN}; };
+    data_->NewGame();
+    EXPECT_EQ(data_->Party().x, TLcfgCharacter::kCoordinateLimit);
+    EXPECT_EQ(data_->Party().y, -TLcfgCharacter::kCoordinateLimit);
 }
 
 TEST_F(SaveData, ANewGameSetsTheStartMapUpWithItsEventsVehiclesAndMusic) {

@@ -98,10 +98,26 @@ TEST_F(ScreenTest, ShakeStepsTowardTheSineAndModeTwoNeverEnds) {
     screen.StopShake();
     screen.Update();
     EXPECT_EQ(screen.shakeX, 0);
-    // Huge strengths and speeds from a script stay within 32 bits.
-    screen.StartShake(INT32_MAX, INT32_MAX, 3, 0);
-    screen.Update();
-    screen.Update();
+    // Huge strengths and speeds from a script keep the offset within its
+    // limit, and the mist and a loaded record add it without overflowing.
+    screen.SetWeather(TLcfgScreen::kFog, 2);
+    for (int32_t strength : {INT32_MAX, INT32_MIN}) {
+        screen.StartShake(strength, INT32_MAX, 30, 0);
+        for (int i = 0; i < 30; ++i) {
+            screen.Update();
+            ASSERT_LE(std::abs(screen.shakeX), TLcfgScreen::kShakeLimit);
+            screen.DrawEffects(board);
+        }
+    }
+    TLcfgScreen hostile;
+    hostile.shakeX = INT32_MAX;
+    hostile.shakeY = INT32_MIN;
+    ByteWriter w;
+    hostile.SaveToStream(w);
+    ByteReader r(w.Bytes());
+    screen.LoadFromStream(r);
+    EXPECT_EQ(screen.shakeX, TLcfgScreen::kShakeLimit);
+    EXPECT_EQ(screen.shakeY, -TLcfgScreen::kShakeLimit);
 }
 
 TEST_F(ScreenTest, WeatherStrengthAndKindAreKeptInRange) {
@@ -237,6 +253,13 @@ TEST_F(MapAnimationTest, TenFramesRunTwentyUpdatesWithFlashesAndSounds) {
 
     screen.ShowMapAnimation(1, 1, true, IMapAnimationTargets::kParty);
     screen.Update();
+    screen.DrawMapAnimation(board);
+    // A target at the far edge of the screen positions, under a shake.
+    targets.where[5] = {INT32_MAX, INT32_MIN};
+    screen.shakeX = screen.shakeY = TLcfgScreen::kShakeLimit;
+    screen.ShowMapAnimation(1, 0, false, 5);
+    screen.DrawMapAnimation(board);
+    screen.ShowMapAnimation(1, 0, true, 5);
     screen.DrawMapAnimation(board);
     EXPECT_THROW(screen.ShowMapAnimation(1, 0, false, 99), Exception);
 }

@@ -1,5 +1,6 @@
 // Characters: steps, jumps, facing, animation and move routes.
 
+#include "media/board/board.h"
 #include "world_fixture.h"
 
 using namespace world_test;
@@ -157,6 +158,14 @@ TEST_F(CharacterTest, ScreenPositionsTruncateTowardZeroAndWrapOnLoopingMaps) {
     EXPECT_EQ(party.ScreenX(), 9 * 16 + 8 - (100 + 15) / 16);
     party.direction = 0;
     EXPECT_EQ(party.ScreenY(), 16 + 100 / 16);
+    // A shake offset of any size is added in 64 bits when drawn.
+    TSorvoBoard board;
+    board.SetSize(320, 240);
+    unit.ChipSetGraphic().SetChipSet(DbChipSet->Find(1));
+    for (int32_t shake : {INT32_MAX, INT32_MIN}) {
+        effects.shake = shake;
+        party.Draw(board);
+    }
 }
 
 TEST_F(CharacterTest, LoadedIndexFieldsAreKeptInRangeAndARouteResumesWithItsFrequency) {

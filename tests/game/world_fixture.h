@@ -58,10 +58,11 @@ public:
     void ConfigurePanorama(bool) override { ++panoramaConfigs; }
     void PanoramaFollowView() override {}
     void FlashScreen(int32_t, int32_t, int32_t, int32_t, int32_t) override { ++flashes; }
-    int32_t ShakeOffset() const override { return 0; }
+    int32_t ShakeOffset() const override { return shake; }
     void DrawAirshipShadow(TSorvoBoard&, int32_t, int32_t, int32_t) override {}
     int64_t scrolledX = 0, scrolledY = 0;
     int panoramaConfigs = 0, flashes = 0;
+    int32_t shake = 0;
 };
 
 class FakePartyInfo : public IWorldPartyHooks {

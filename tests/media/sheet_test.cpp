@@ -99,6 +99,16 @@ TEST(ColorPipeline, BrightnessRunsFromBlackToWhite) {
     s.ColorControl1.SetFlash(255, 0, 0, 32, true);
     EXPECT_EQ(R(s.ColorTable[1]), 31);
     EXPECT_EQ(G(s.ColorTable[1]), 0);
+    // Colours and strengths a script may hold, one flash over the other,
+    // saturate without overflowing.
+    s.ColorControl1.SetFlash(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, false);
+    s.ColorControl2.SetFlash(INT32_MAX, INT32_MIN, 0, INT32_MAX, false);
+    s.UpdateColorTable();
+    EXPECT_EQ(R(s.ColorTable[1]), 31);
+    EXPECT_EQ(G(s.ColorTable[1]), 0);
+    EXPECT_EQ(B(s.ColorTable[1]), 0);
+    s.Brightness = INT32_MAX;
+    s.UpdateColorTable();
 }
 
 TEST(ColorPipeline, SettersRebuildOnlyOnChangeAndOnRequest) {

@@ -45,6 +45,21 @@ TEST_F(SorvoDrawTest, FramesAreReleasedOnAPerSecondScheduleRebasedEverySixtyFram
         // Just released, the next frame lies one interval ahead.
         EXPECT_EQ(draw.GetLag(), -1);
     }
+
+    // A restart of the schedule in every frame (a game that plays music each
+    // frame) never shortens one: a second still takes sixty frames.
+    base = Now();
+    for (int i = 1; i <= 60; ++i) {
+        sys->Advance(2'000);
+        draw.ResetFrameTimer();
+        draw.ResetFrameTimer();
+        draw.WaitFrame();
+        ASSERT_NEAR(double(Now() - base), i * (1'000'000.0 / 60), 2) << "frame " << i;
+    }
+    // Behind its schedule, a restart starts afresh from now.
+    sys->Advance(100'000);
+    draw.ResetFrameTimer();
+    EXPECT_EQ(draw.GetLag(), 0);
 }
 
 TEST_F(SorvoDrawTest, AFrameWaitSleepsOnceToTheDueTimeAndALateOneOnlyRests) {

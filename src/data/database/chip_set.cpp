@@ -45,7 +45,10 @@ bool TLcfChipSetItem::UpperFlagsAreDefault() const {
 }
 
 int TLcfChipSetItem::ChipIndexOfTile(int32_t tile) {
-    if (tile < 0) return -1;
+    // Water ids divide toward zero, so the -1 of a cell outside the map
+    // reads as chip 0: a character standing there has a real terrain (its
+    // bush depth, its damage) rather than none.
+    if (tile < kTileAnimatedFirst) return tile / 1000;
     if (tile < kTileLowerFirst) return AutoTileChipIndex(tile);
     if (tile < kTileUpperFirst) return tile - kTileLowerFirst + kChipLowerFirst;  // 5144..9999 land past 161
     return std::clamp(tile - 10000, 0, kUpperChips - 1);

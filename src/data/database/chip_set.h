@@ -41,8 +41,9 @@ public:
     void Clear() override;
 
     // The lower chip index of a lower-layer tile id, or the upper chip index
-    // of an upper-layer id (10000 and above). Negative ids are outside every
-    // range and answer -1, which every getter answers with 0.
+    // of an upper-layer id (10000 and above). Ids below 3000 are water,
+    // divided toward zero: the -1 outside a map is chip 0; a chip below 0
+    // (ids of -1000 and less) every getter answers with 0.
     static int ChipIndexOfTile(int32_t tile);
 
     // Terrain id of lower chip 0..161; 0 outside.

@@ -257,7 +257,7 @@ int32_t TLcfgPlayerItem::HitsDue() const {
         due = r * show.hitsPerSwing;
     } else {
         const TLcfCBADataItem* e = WeaponDisplay(swingingHand);
-        due = r * ((e ? std::max(0, e->swingCount) : 0) + 1);
+        due = r * ((e ? std::max<int64_t>(0, e->swingCount) : 0) + 1);
         // Attacking twice doubles the swings here; each swing hits once.
         if (AttackTwice()) due *= 2;
         if (show.ranged && show.projectileMode == 3)

@@ -146,7 +146,7 @@ void ApplyColours(TSorvoSheet& sheet, const TLcfgUnitItem& b) {
 void TLcfgPlayerItem::DrawBattler(TSorvoBoard& board) {
     if (show.blinkTimer % 10 > 4) return;
     const int32_t sx = GameScreen ? GameScreen->shakeX : 0, sy = GameScreen ? GameScreen->shakeY : 0;
-    const int32_t x = ClampToInt32(int64_t(battleX) + shakeOffsetX + sx), y = ClampToInt32(int64_t(battleY) + sy);
+    const int32_t x = ClampToScreen(int64_t(battleX) + shakeOffsetX + sx), y = ClampToScreen(int64_t(battleY) + sy);
     const bool mirrored = facing == 1;
     TActorBattleSprites& sprites = Sprites();
 

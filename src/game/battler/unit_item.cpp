@@ -612,5 +612,6 @@ void TLcfgUnitItem::DrawPopupText(const std::string& text, int colour) {
 void TLcfgUnitItem::DrawPopup(TSorvoBoard& board, int32_t originX, int32_t originY) {
     if (popupTimer <= 0 || popupTimer >= 128) return;
     int32_t lift = int32_t(std::trunc(TableSin(uint8_t(popupTimer)) * 8));
-    board.Draw(originX + battleX - 18, originY + battleY - lift, *popupSheet_, TRect(0, 0, 48, 16));
+    board.Draw(ClampToScreen(int64_t(originX) + battleX - 18), ClampToScreen(int64_t(originY) + battleY - lift),
+               *popupSheet_, TRect(0, 0, 48, 16));
 }

@@ -208,8 +208,8 @@ void TLcfgCharacter::FaceAwayFromParty() {
 
 void TLcfgCharacter::SetPosition(int32_t map, int32_t newX, int32_t newY) {
     mapId = map;
-    x = newX;
-    y = newY;
+    x = ClampCoordinate(newX);
+    y = ClampCoordinate(newY);
     progress = 0;
 }
 
@@ -452,8 +452,8 @@ int32_t TLcfgCharacter::BushDepth() const {
 void TLcfgCharacter::Draw(TSorvoBoard& board) {
     if (!active || !GameMapUnit) return;
     const int32_t shake = GameWorldHooks.screen ? GameWorldHooks.screen->ShakeOffset() : 0;
-    const int32_t sx = ScreenX() + shake;
-    const int32_t sy = ScreenY() - JumpHeight();
+    const int32_t sx = ClampToScreen(int64_t(ScreenX()) + shake);
+    const int32_t sy = ClampToScreen(int64_t(ScreenY()) - JumpHeight());
     if (sheetName.empty()) {
         TLcfChipSetGraphic& tiles = GameMapUnit->ChipSetGraphic();
         tiles.SetOpacityLevel(transparency);

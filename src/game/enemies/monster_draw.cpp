@@ -27,8 +27,8 @@ void TLcfgMonsterItem::Draw(TSorvoBoard& board) {
     const double zoom = escapeFade > 0 ? (20.0 - escapeFade) / 20.0 + 1.0 : 1.0;
     const int32_t bob = Data().floating ? int32_t(TableSin(uint8_t(frameCounter)) * 4) : 0;
     const int32_t sx = GameScreen ? GameScreen->shakeX : 0, sy = GameScreen ? GameScreen->shakeY : 0;
-    board.ZoomDraw(ClampToInt32(int64_t(battleX) + shakeOffsetX + sx), ClampToInt32(int64_t(battleY) + bob + sy), sheet, sheet.GetBoundsRect(), sheet.Width() / 2,
-                   sheet.Height() / 2, zoom);
+    board.ZoomDraw(ClampToScreen(int64_t(battleX) + shakeOffsetX + sx), ClampToScreen(int64_t(battleY) + bob + sy), sheet,
+                   sheet.GetBoundsRect(), sheet.Width() / 2, sheet.Height() / 2, zoom);
 }
 
 void TLcfgMonsterItem::DrawBattleAnimation(TSorvoBoard& board, TLcfAnimationGraphic& graphic, int32_t frame) {
@@ -38,7 +38,7 @@ void TLcfgMonsterItem::DrawBattleAnimation(TSorvoBoard& board, TLcfAnimationGrap
     int32_t c = 0;
     if (item->position == 0) c = h;
     else if (item->position == 2) c = -h;
-    graphic.DrawFrame(board, battleX, battleY - c, frame, item->large != 0);
+    graphic.DrawFrame(board, battleX, ClampToScreen(int64_t(battleY) - c), frame, item->large != 0);
 }
 
 void TLcfgMonster::DrawAnimation(TSorvoBoard& board, const std::vector<int32_t>& drawOrder) {

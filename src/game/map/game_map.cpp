@@ -271,6 +271,9 @@ uint8_t TLcfgMap::UpperFlags(int32_t tile) const { return chipSet_ ? chipSet_->U
 
 bool TLcfgMap::IsPassable(int32_t x, int32_t y, int32_t excludedId, int32_t side) const {
     if (side < 0 || side > 4) return false;
+    // Outside a map that does not loop there are no tiles and no way
+    // through (though the terrain there is chip 0's).
+    if (!IsInside(x, y)) return false;
     const int32_t lower = LowerTile(x, y);
     int32_t upper = UpperTile(x, y);
     const int32_t tileEvent = TileEventAt(x, y, excludedId);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/clamp.h"
 #include "data/errors.h"
 #include "game/screen/game_screen.h"
 #include "game/screen/round_even.h"
@@ -224,8 +225,8 @@ void TLcfgPictureItem::Draw(TSorvoBoard& board) {
         shakeY = GameScreen->shakeY;
     }
     const int32_t r = RoundEven(red), g = RoundEven(green), bl = RoundEven(blue), sat = RoundEven(saturation);
-    const int32_t x = int32_t(std::clamp<int64_t>(int64_t(RoundEven(currentX)) + shakeX, INT32_MIN / 2, INT32_MAX / 2));
-    const int32_t y = int32_t(std::clamp<int64_t>(int64_t(RoundEven(currentY)) + shakeY, INT32_MIN / 2, INT32_MAX / 2));
+    const int32_t x = ClampToScreen(int64_t(RoundEven(currentX)) + shakeX);
+    const int32_t y = ClampToScreen(int64_t(RoundEven(currentY)) + shakeY);
     const double zoom = magnification / 100.0;
     const uint8_t turn = ByteAngle(angle);
     auto drawSheet = [&](TSorvoSheet& sheet, double transparency) {

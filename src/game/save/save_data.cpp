@@ -260,7 +260,7 @@ bool TLcfgSaveData::Load(int slot, std::string* error) {
         // A damaged save leaves a new-game state, never a half-loaded one.
         Reset();
         NoteFileError(path, e);
-        if (error) *error = e.what();
+        if (error) *error = *e.what() ? e.what() : EReadError().what();
         return false;
     }
 }

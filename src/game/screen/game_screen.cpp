@@ -110,6 +110,8 @@ void TLcfgScreen::LoadFromStream(ByteReader& r) {
     weatherStrength = Clamp(weatherStrength, 0, 2);
     weatherX = int32_t(FloorMod(weatherX, 5120));
     weatherY = int32_t(FloorMod(weatherY, 2560));
+    shakeX = Clamp(shakeX, -kShakeLimit, kShakeLimit);
+    shakeY = Clamp(shakeY, -kShakeLimit, kShakeLimit);
     SetMistColors();
 }
 
@@ -242,7 +244,7 @@ void TLcfgScreen::Update() {
         const int64_t target = int64_t(std::trunc(TableSin(uint8_t(turn & 255)) * (2.0 * shakeStrength + 1.0)));
         const int64_t limit = int64_t(shakeStrength) * shakeSpeed / 4 + 1;
         const int64_t step = std::clamp<int64_t>(target - shakeX, -std::abs(limit), std::abs(limit));
-        shakeX = ClampToInt32(int64_t(shakeX) + step);
+        shakeX = int32_t(Clamp<int64_t>(int64_t(shakeX) + step, -kShakeLimit, kShakeLimit));
         shakeY = 0;
     } else if (shakeMode == kShakeUntilStopped) {
         shakeFrames = 65535;

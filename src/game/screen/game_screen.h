@@ -48,6 +48,9 @@ public:
     enum Weather : int32_t { kNoWeather = 0, kRain = 1, kSnow = 2, kFog = 3, kSandstorm = 4 };
     enum FlashMode : int32_t { kFlashOnce = 0, kFlashRepeat = 1, kFlashStopped = 2 };
     static constexpr int32_t kShakeUntilStopped = 2;
+    // The shake offset is kept within this distance, far past the screen,
+    // so that adding it to any screen position stays in range.
+    static constexpr int32_t kShakeLimit = 1000000;
     static constexpr int kParticles = 255;
 
     TLcfgScreen();

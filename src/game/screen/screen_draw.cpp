@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/clamp.h"
 #include "game/screen/game_screen.h"
 #include "game/screen/round_even.h"
 #include "graphics/animation_graphic.h"
@@ -36,7 +37,7 @@ void TLcfgScreen::DrawParticles(TSorvoBoard& board) {
     const int32_t perLife = weatherStrength + (rain ? 5 : 7);
     const TRect source = rain ? TRect(0, 0, 6, 24) : TRect(0, 24, 2, 26);
     const int32_t w = int32_t(source.Width()), h = int32_t(source.Height());
-    const int32_t baseX = weatherX / 16 + shakeX, baseY = weatherY / 16 + shakeY;
+    const int64_t baseX = int64_t(weatherX / 16) + shakeX, baseY = int64_t(weatherY / 16) + shakeY;
     TSorvoSheet& sheet = *particleSheet_;
     for (int i = 1; i <= count; ++i) {
         const TLcfgWeatherParticle& p = particles_[size_t(i)];
@@ -64,11 +65,12 @@ void TLcfgScreen::DrawMist(TSorvoBoard& board) {
     if (mistCounter1_ < 0) mistCounter1_ = 0;
     if (mistCounter2_ < 0) mistCounter2_ = 0;
 
-    const int32_t x1 = (mistCounter1_ / 4) % 16 + shakeX, y1 = shakeY;
+    const int32_t x1 = ClampToScreen(int64_t((mistCounter1_ / 4) % 16) + shakeX), y1 = ClampToScreen(shakeY);
     DrawMistLayer(board, TRect(x1 - 16 * 16, y1, x1 + 20 * 16, y1 + 15 * 16), x1, y1, mistOpacity1_);
 
     const int32_t bob = int32_t(std::trunc(TableSin(uint8_t((mistCounter1_ / 32) & 255)) * 8)) - 4;
-    const int32_t x2 = -((mistCounter2_ / 8) % 16) + shakeX, y2 = bob + shakeY;
+    const int32_t x2 = ClampToScreen(int64_t(-((mistCounter2_ / 8) % 16)) + shakeX);
+    const int32_t y2 = ClampToScreen(int64_t(bob) + shakeY);
     DrawMistLayer(board, TRect(x2, y2 - 16 * 16, x2 + 21 * 16, y2 + 16 * 16), x2, y2, mistOpacity2_);
 }
 
@@ -116,16 +118,18 @@ void TLcfgScreen::DrawMapAnimation(TSorvoBoard& board) {
     if (animationWholeMap) {
         for (int32_t i = -1; i <= 2; ++i)
             for (int32_t j = -1; j <= 1; ++j)
-                animation_->DrawFrame(board, weatherX / 16 + 320 * j + shakeX, weatherY / 16 + 160 * i + shakeY,
-                                      frame, large);
+                animation_->DrawFrame(board, ClampToScreen(int64_t(weatherX / 16) + 320 * j + shakeX),
+                                      ClampToScreen(int64_t(weatherY / 16) + 160 * i + shakeY), frame, large);
         return;
     }
     if (item->scope == 1) {
-        animation_->DrawFrame(board, 160 + shakeX, 120 + shakeY, frame, large);
+        animation_->DrawFrame(board, ClampToScreen(160 + int64_t(shakeX)), ClampToScreen(120 + int64_t(shakeY)), frame,
+                              large);
         return;
     }
     int32_t x = 0, y = 0;
     if (!GameMapAnimationTargets || !GameMapAnimationTargets->TargetScreenPosition(animationTarget, x, y)) return;
     const int32_t lift = item->position == TLcfAnimationItem::kTop ? 24 : item->position == TLcfAnimationItem::kCentre ? 12 : 0;
-    animation_->DrawFrame(board, x + shakeX, y + shakeY - lift, frame, large);
+    animation_->DrawFrame(board, ClampToScreen(int64_t(x) + shakeX), ClampToScreen(int64_t(y) + shakeY - lift), frame,
+                          large);
 }

@@ -51,8 +51,8 @@ void TLcfgShip::Clear() {
     if (GameMapTree) {
         const TLcfMapStartPosition& start = GameMapTree->startPosition;
         mapId = start.GetMapId(kind_);
-        x = start.GetX(kind_);
-        y = start.GetY(kind_);
+        x = ClampCoordinate(start.GetX(kind_));
+        y = ClampCoordinate(start.GetY(kind_));
     }
     speed = kind_ == kAirship ? 5 : 4;
     ResetFacing();

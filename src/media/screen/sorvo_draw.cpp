@@ -139,7 +139,13 @@ int TSorvoDraw::GetLag() {
 }
 
 void TSorvoDraw::ResetFrameTimer() {
-    frameBase_ = ElapsedExact();
+    // The restart takes effect at the next frame tick, as a display's
+    // vertical blank would have it: a frame that is not yet due keeps its
+    // time, so a game that restarts the clock every frame (music played each
+    // frame) still runs one frame an interval. A schedule that is behind
+    // restarts from now.
+    const double now = ElapsedExact();
+    frameBase_ = std::clamp(frameBase_ + frameCount_ * interval_, now, now + interval_);
     frameCount_ = 0;
 }
 

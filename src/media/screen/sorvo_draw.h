@@ -94,7 +94,8 @@ public:
     void WaitFrame();
     // Frames that the clock is ahead of the schedule (rounded, ties to even).
     int GetLag();
-    // Restarts the schedule from now.
+    // Restarts the schedule from the next frame tick (from now when the
+    // schedule is behind).
     void ResetFrameTimer();
     // Pumps the platform's events and acts on them. Raises ESorvoDrawAbort
     // when the program is ending, ESorvoDrawReset on F12.

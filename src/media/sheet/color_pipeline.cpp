@@ -37,11 +37,20 @@ Rgb Saturate(Rgb c, int64_t s) {
     return c;
 }
 
+// Flash colours and strengths are not range-checked by their setters. Past
+// this bound every result saturates the same way once it is clamped to its
+// channel, so inputs and results are held within it and no product can
+// overflow.
+constexpr int64_t kFlashLimit = int64_t(1) << 24;
+
+int64_t Bounded(int64_t v) { return Clamp<int64_t>(v, -kFlashLimit, kFlashLimit); }
+
 Rgb Flash(Rgb c, const TSorvoColorControl& control) {
-    const int64_t a = control.FlashStrength;
+    const int64_t a = Bounded(control.FlashStrength);
     if (a <= 0) return c;
-    return Rgb{(control.FlashRed * a + (32 - a) * c.r) / 32, (2 * control.FlashGreen * a + (32 - a) * c.g) / 32,
-               (control.FlashBlue * a + (32 - a) * c.b) / 32};
+    const int64_t red = Bounded(control.FlashRed), green = Bounded(control.FlashGreen), blue = Bounded(control.FlashBlue);
+    return Rgb{Bounded((red * a + (32 - a) * c.r) / 32), Bounded((2 * green * a + (32 - a) * c.g) / 32),
+               Bounded((blue * a + (32 - a) * c.b) / 32)};
 }
 
 int64_t Combine(int32_t first, int32_t second) {

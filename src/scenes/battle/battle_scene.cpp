@@ -388,7 +388,9 @@ void TLcfBattleScene::Tick() {
         // before the count.
         const bool flagged[2] = {GamePartyInfo->TimerState(0).inBattle != 0, GamePartyInfo->TimerState(1).inBattle != 0};
         GamePartyInfo->TickTimers();
-        for (int t = 0; t < 2; ++t)
+        // A battle that is ending is not ended again: the frames its end
+        // waits tick on, and a timer started at 0 never stops itself.
+        for (int t = 0; t < 2 && endState != kEnded; ++t)
             if (flagged[t] && GamePartyInfo->TimerState(t).frames / 60 == 0) EndBattle(kAbort);
     }
     if (TestPlayMode && GameInput && platform::Sys().IsKeyHeld(platform::Key::F9)) RunDebugScene();

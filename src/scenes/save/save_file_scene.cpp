@@ -5,6 +5,7 @@
 
 #include "data/database/database.h"
 #include "data/database/vocabulary.h"
+#include "data/errors.h"
 #include "game/interpreter/command_handlers.h"
 #include "game/map/game_map.h"
 #include "game/save/save_data.h"
@@ -153,9 +154,14 @@ void TLcfSaveFileScene::LoadChosenSlot() {
     GameSystem->StopMusic();
     for (int i = 0; i < 16; ++i) GameDraw->WaitFrame();
     const int slot = cursor_;
-    if (!GameSaveData->Load(slot)) {
-        // The file vanished or is damaged since the list was read: the list
-        // opens again on the same slot.
+    std::string error;
+    if (!GameSaveData->Load(slot, &error)) {
+        // A save that cannot be loaded (damaged, its map gone, no map at
+        // all) has left every object reset: no game could go on from that,
+        // so the error ends the program.
+        if (!error.empty()) throw Exception(error);
+        // The file vanished since the list was read: the list opens again
+        // on the same slot.
         PlaySystemSound(kSystemSoundBuzzer);
         reopenOn_ = slot;
         return;

@@ -9,6 +9,7 @@
 #include "game/interpreter/scripter.h"
 #include "scenes/battle/battle_fixture.h"
 #include "scenes/game_main.h"
+#include "scenes/startup.h"
 
 namespace {
 
@@ -164,6 +165,20 @@ TEST_F(BattleSceneTest, ABattleTimerRunningOutEndsTheBattleCountingOnlyTheBattle
     EXPECT_EQ(system->scene, kSceneField);
     EXPECT_EQ(GamePartyInfo->battles, 1);
     EXPECT_EQ(GamePartyInfo->victories + GamePartyInfo->escapes + GamePartyInfo->defeats, 0);
+
+    // A timer started without ever being set shows 0 and never stops. In
+    // battle test the end waits thirty frames that still tick; the battle
+    // that is ending is not ended again on each of them.
+    struct TestModeGuard {
+        TestModeGuard() { BattleTestMode = true; }
+        ~TestModeGuard() { BattleTestMode = false; }
+    } testMode;
+    system->scene = kSceneBattle;
+    GamePartyInfo->StartTimer(1, false, true);
+    ASSERT_EQ(GamePartyInfo->TimerState(1).frames, 0);
+    EXPECT_EQ(RunUntilEnd(300), 1);
+    EXPECT_EQ(system->scene, kSceneGameOver);
+    EXPECT_EQ(GamePartyInfo->battles, 1);
 }
 
 TEST_F(BattleSceneTest, TheCommandListStopsAtTheFirstEmptySlotAndEndsWithTheRowCommand) {

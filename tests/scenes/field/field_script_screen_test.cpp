@@ -41,6 +41,13 @@ TEST_F(FieldTest, ScriptsEraseAndShowTheFieldAndShowPicturesOverIt) {
     scene->Draw();
     EXPECT_EQ(Pixel(20, 20), kBlack);
     EXPECT_EQ(Pixel(100, 60), kEventB565);
+
+    // The zoom centres on the party wherever it stands, however far out.
+    party.x = party.y = INT32_MAX;
+    RunOnField(Script().Line(11010, 0, "", {16}).Line(0));
+    EXPECT_EQ(GameDraw->Board().Brightness, 0);
+    RunOnField(Script().Line(11020, 0, "", {16}).Line(0));
+    EXPECT_EQ(GameDraw->Board().Brightness, 100);
 }
 
 }  // namespace

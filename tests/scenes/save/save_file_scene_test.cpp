@@ -16,6 +16,7 @@
 #include "game/save/save_clock.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
+#include "game/walker/party.h"
 #include "scenes/harness/harness.h"
 #include "scenes/save/save_file_scene.h"
 #include "scenes/windows/message_window.h"
@@ -257,7 +258,7 @@ TEST_F(SaveScreen, AFaceThatIsMissingShowsNoFaceAndAnIndexPastTheImageTakesItsLa
     EXPECT_TRUE(face3);
 }
 
-TEST_F(SaveScreen, ASaveThatVanishedOnceListedBuzzesAndOpensTheListAgainOnTheSameSlot) {
+TEST_F(SaveScreen, AVanishedSaveReopensTheListAndOneThatCannotLoadEndsTheProgram) {
     SaveNewGame({{6, 45000.0}});
     DriverSteps steps;
     bool listed = false, listedAgain = true;
@@ -277,4 +278,39 @@ TEST_F(SaveScreen, ASaveThatVanishedOnceListedBuzzesAndOpensTheListAgainOnTheSam
     EXPECT_FALSE(listedAgain);
     EXPECT_EQ(r.sceneNumber, kSceneSave);
     EXPECT_TRUE(r.messageBoxes.empty());
+
+    // A save whose map file is gone, and one whose party stands on no map
+    // (as a battle test leaves it): the error ends the program, never a
+    // field without a map.
+    int32_t mapId = 0;
+    DriverSteps saving;
+    saving.NewGame().Do([&] {
+        mapId = GameParty->mapId;
+        SetSaveClock([] { return 45001.0; });
+        EXPECT_TRUE(GameSaveData->Save(6));
+        GameParty->mapId = 0;
+        SetSaveClock([] { return 45000.0; });
+        EXPECT_TRUE(GameSaveData->Save(7));
+        SetSaveClock(nullptr);
+    });
+    Run(saving);
+    ASSERT_TRUE(saving.Done());
+    char mapFile[16];
+    std::snprintf(mapFile, sizeof mapFile, "Map%.4d.lmu", mapId);
+    ASSERT_TRUE(std::filesystem::remove(dir_.path() / mapFile));
+    // The newer slot 6 is chosen first; then, without it, slot 7.
+    for (int slot : {6, 7}) {
+        if (slot == 7) std::filesystem::remove(SlotFile(6));
+        DriverSteps steps;
+        int cursor = 0;
+        Continue(steps).Do([&] { cursor = SaveFileScene->CursorSlot(); });
+        steps.Press("decision").WaitUntil([] { return false; });
+        THarnessResult r = Run(steps);
+        EXPECT_EQ(cursor, slot);
+        EXPECT_NE(r.exitCode, 0) << "slot " << slot << "\n" << r.summary;
+        ASSERT_EQ(r.messageBoxes.size(), 1u) << "slot " << slot;
+        EXPECT_TRUE(r.messageBoxes[0].isError);
+        EXPECT_NE(r.messageBoxes[0].text.find(slot == 6 ? mapFile : "map that does not exist"), std::string::npos)
+            << r.messageBoxes[0].text;
+    }
 }

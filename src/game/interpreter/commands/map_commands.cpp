@@ -156,9 +156,9 @@ VARNOW_COMMAND(GetTerrainId) {
     (void)frame;
     const int32_t x = Operand(line, 0, 1), y = Operand(line, 0, 2);
     int32_t terrain = 0;
-    // Outside a map that does not loop there is no tile, hence no terrain;
-    // a looping map reads the wrapped cell.
-    if (GameMap && GameMap->ChipSet() && GameMap->IsInside(x, y))
+    // A looping map reads the wrapped cell; outside a map that does not
+    // loop the lower tile is -1, whose terrain is that of chip 0.
+    if (GameMap && GameMap->ChipSet())
         terrain = GameMap->ChipSet()->TerrainOfTile(GameMap->LowerTile(GameMap->WrapX(x), GameMap->WrapY(y)));
     SetVariable(line.GetParam(3), terrain);
 }
