@@ -9,6 +9,7 @@ PACKAGES=(
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libmpg123-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libfreetype-dev xfonts-shinonome xfonts-base xfonts-wqy xfonts-baekmuk
+  xvfb xdotool
 )
 
 installed() {

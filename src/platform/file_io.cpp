@@ -118,10 +118,12 @@ bool ReadFilePrefix(const std::string& path, size_t n, std::vector<uint8_t>& out
 
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size, std::string* error) {
     std::string folder = ParentFolder(path);
+    // Errors name the file the caller asked for: the temporary one beside
+    // it means nothing to whoever reads the message.
     std::string temp = path + ".tmp-XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) {
-        SetError(error, "Cannot create", temp);
+        SetError(error, "Cannot create", path);
         return false;
     }
     // mkstemp makes the file private; give it the usual permissions.
@@ -129,13 +131,13 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size, std
     ::umask(mask);
     ::fchmod(fd.get(), 0666 & ~mask);
     bool ok = WriteAll(fd.get(), static_cast<const uint8_t*>(data), size);
-    if (!ok) SetError(error, "Cannot write", temp);
+    if (!ok) SetError(error, "Cannot write", path);
     if (ok && ::fsync(fd.get()) != 0) {
-        SetError(error, "Cannot flush", temp);
+        SetError(error, "Cannot write", path);
         ok = false;
     }
     if (::close(fd.release()) != 0 && ok) {
-        SetError(error, "Cannot write", temp);
+        SetError(error, "Cannot write", path);
         ok = false;
     }
     if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {

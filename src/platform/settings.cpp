@@ -1,6 +1,7 @@
 #include "platform/settings.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/file_io.h"
 #include "platform/ini_file.h"
@@ -8,7 +9,21 @@
 
 namespace platform {
 
-std::string SettingsFilePath() { return ConfigFolder() + "/varnow/settings.ini"; }
+namespace {
+std::string& SettingsFileInUse() {
+    static std::string path;
+    return path;
+}
+}  // namespace
+
+std::string SettingsFilePath() {
+    if (!SettingsFileInUse().empty()) return SettingsFileInUse();
+    std::string path = ConfigFolder();
+    path += "/varnow/settings.ini";
+    return path;
+}
+
+void UseSettingsFile(const std::string& path) { SettingsFileInUse() = path; }
 
 std::string ReadSetting(const std::string& key, const std::string& name) {
     return IniFile::Load(SettingsFilePath()).ReadString(key, name, "");
@@ -16,21 +31,22 @@ std::string ReadSetting(const std::string& key, const std::string& name) {
 
 bool WriteSetting(const std::string& key, const std::string& name, const std::string& value) {
     // One line per value: a line break would split it.
+    const std::string path = SettingsFilePath();
     if (value.find_first_of("\r\n") != std::string::npos) {
-        std::fprintf(stderr, "varnow: %s was not stored in %s: it holds a line break\n", name.c_str(),
-                     SettingsFilePath().c_str());
+        std::fprintf(stderr, "varnow: %s was not stored in %s: it holds a line break\n", name.c_str(), path.c_str());
         return false;
     }
-    std::string folder = ConfigFolder() + "/varnow";
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     if (!CreateFolders(folder)) {
         std::fprintf(stderr, "varnow: cannot create the settings folder %s\n", folder.c_str());
         return false;
     }
-    IniFile ini = IniFile::Load(SettingsFilePath());
+    IniFile ini = IniFile::Load(path);
     ini.WriteString(key, name, value);
     std::string text = ini.ToText();
     std::string error;
-    if (!WriteFileAtomic(SettingsFilePath(), text.data(), text.size(), &error)) {
+    if (!WriteFileAtomic(path, text.data(), text.size(), &error)) {
         std::fprintf(stderr, "varnow: %s\n", error.c_str());
         return false;
     }

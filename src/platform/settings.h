@@ -12,6 +12,11 @@ namespace platform {
 
 std::string SettingsFilePath();
 
+// Points the store at another file, so that a tool that plays games (the
+// headless runner) keeps its settings apart from the user's; an empty path
+// returns to the user's file.
+void UseSettingsFile(const std::string& path);
+
 // The value, or empty when the file, key or value is missing.
 std::string ReadSetting(const std::string& key, const std::string& name);
 

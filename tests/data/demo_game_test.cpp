@@ -23,6 +23,7 @@
 #include "media/audio/wave_file.h"
 #include "media/image/bitmap.h"
 #include "media/image/load_image_file.h"
+#include "support/run_program.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -82,6 +83,46 @@ TEST_F(DemoGame, SameBytesOnEveryRun) {
     }
     // Nothing half-written is left behind.
     for (const auto& [name, bytes] : first) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+}
+
+// The tool as a command: its usage on request, no folder named like an
+// option, and a folder it cannot write named with the reason.
+TEST_F(DemoGame, TheToolTakesNoOptionForAFolderAndSaysWhatFailed) {
+    using testing_support::Quoted;
+    TempDir scratch;
+    const std::string tool = Quoted(testing_support::BuiltProgram("mkdemo").string());
+    auto run = [&](const std::string& arguments) {
+        return testing_support::RunProgram("cd " + Quoted(scratch.path().string()) + " && " + tool + " " + arguments,
+                                           scratch.path());
+    };
+    for (const char* help : {"--help", "-h"}) {
+        auto r = run(help);
+        EXPECT_EQ(r.status, 0) << help;
+        EXPECT_EQ(r.out.rfind("usage: mkdemo FOLDER\n", 0), 0u) << r.out;
+    }
+    for (const char* option : {"--version", "-", "-x"}) {
+        auto r = run(option);
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_EQ(r.err, std::string("mkdemo: unknown option ") + option + "\nusage: mkdemo FOLDER\n" +
+                             "Writes the demo game \"The Lantern of Varrow\" into FOLDER (created when missing).\n");
+    }
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("a b").status, 2);
+    // Nothing was written for any of them.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(scratch.path()))
+        if (entry.path().filename().string().rfind("program_", 0) != 0) left.push_back(entry.path().string());
+    EXPECT_TRUE(left.empty()) << left.front();
+
+    testing_support::WriteFile(scratch / "file", "x");
+    auto blocked = run("file/game");
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_EQ(blocked.err, "mkdemo: cannot create the folder file/game: Not a directory\n");
+    // A file in the way of one of the game's own folders.
+    testing_support::WriteFile(scratch / "game/Music", "x");
+    auto inner = run("game");
+    EXPECT_EQ(inner.status, 1);
+    EXPECT_EQ(inner.err, "mkdemo: cannot create the folder game/Music: Not a directory\n") << inner.err;
 }
 
 TEST_F(DemoGame, IniNamesTheGameAndNeedsNoSharedAssets) {

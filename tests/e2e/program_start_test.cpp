@@ -11,7 +11,7 @@
 #include "support/test_paths.h"
 
 namespace fs = std::filesystem;
-using testing_support::ProgramRun;
+using testing_support::RanProgram;
 using testing_support::RunBuiltProgram;
 
 TEST(Program, StartsOnlyWhereAGameIsAndSaysWhyNot) {
@@ -26,7 +26,7 @@ TEST(Program, StartsOnlyWhereAGameIsAndSaysWhyNot) {
         return RunBuiltProgram("varnow", words, cwd, root / "run", extra);
     };
 
-    ProgramRun r = run({"--help"}, root / "empty");
+    RanProgram r = run({"--help"}, root / "empty");
     if (r.status == -1) GTEST_SKIP() << "varnow was not built";
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: varnow", 0), 0u) << r.out;

@@ -184,19 +184,41 @@ TEST_F(MultiInputTest, AltSilencesTheKeyMapButNotShiftCtrlAndMouse) {
     Frame(input);
     EXPECT_EQ(input.Held, TMultiInput::Bit(TMultiInput::kShift) | TMultiInput::Bit(TMultiInput::kCtrl) |
                               TMultiInput::Bit(TMultiInput::kMouseRight));
-    // Alt+Enter's Enter does not surface as a decision once Alt is let go...
+    // Alt+Enter's Enter does not surface as a decision once Alt is let go,
+    // whichever of the two goes up first, also within one frame...
     sys->ReleaseKey(Key::Enter);
     sys->ReleaseKey(Key::Alt);
     Frame(input);
     EXPECT_FALSE(input.IsPressed(TMultiInput::kDecision));
-    // ...but a key still held when Alt goes up counts from then on.
-    sys->PressKey(Key::Alt);
+    for (bool oneFrame : {false, true}) {
+        sys->PressKey(Key::Alt);
+        sys->PressKey(Key::Enter);
+        if (!oneFrame) Frame(input);
+        sys->ReleaseKey(Key::Alt);
+        Frame(input);
+        Frame(input);
+        EXPECT_FALSE(input.IsHeld(TMultiInput::kDecision)) << oneFrame;
+        EXPECT_FALSE(input.IsPressed(TMultiInput::kDecision)) << oneFrame;
+        // ...and counts only once it has been released and pressed anew.
+        sys->ReleaseKey(Key::Enter);
+        Frame(input);
+        EXPECT_FALSE(input.IsPressed(TMultiInput::kDecision)) << oneFrame;
+        sys->PressKey(Key::Enter);
+        Frame(input);
+        EXPECT_TRUE(input.IsPressed(TMultiInput::kDecision)) << oneFrame;
+        sys->ReleaseKey(Key::Enter);
+        Frame(input);
+    }
+    // A key held before Alt went down is the player's: it counts again when
+    // Alt goes up.
     sys->PressKey(Key::Z);
+    Frame(input);
+    sys->PressKey(Key::Alt);
     Frame(input);
     EXPECT_FALSE(input.IsHeld(TMultiInput::kDecision));
     sys->ReleaseKey(Key::Alt);
     Frame(input);
-    EXPECT_TRUE(input.IsPressed(TMultiInput::kDecision));
+    EXPECT_TRUE(input.IsHeld(TMultiInput::kDecision));
 }
 
 TEST_F(MultiInputTest, AnInactiveApplicationReadsEveryStateEmpty) {

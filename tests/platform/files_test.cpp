@@ -172,6 +172,15 @@ TEST(Settings, WrittenUnderTheConfigFolderAndReadBack) {
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
     ASSERT_TRUE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/k/"));
     EXPECT_TRUE(fs::exists(config / "varnow/settings.ini"));
+
+    // A file of its own (the runner's): the user's is neither read nor
+    // written until the store returns to it.
+    UseSettingsFile((home / "run/own.ini").string());
+    EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
+    ASSERT_TRUE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/own/"));
+    UseSettingsFile("");
+    EXPECT_NE(ReadText(home / "run/own.ini").find("RuntimePackagePath=/own/"), std::string::npos);
+    EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "/k/");
 }
 
 TEST(Settings, UnwritableConfigIsNotFatal) {
@@ -284,7 +293,8 @@ TEST(FileIo, AtomicWriteReplacesWholeAndLeavesNoTemporaries) {
     // A folder that is not there: failure, with a reason, and no exception.
     std::string error;
     EXPECT_FALSE(WriteFileAtomic((dir / "missing/x").string(), "x", 1, &error));
-    EXPECT_FALSE(error.empty());
+    // It names the file asked for, not the temporary one beside it.
+    EXPECT_EQ(error, "Cannot create \"" + (dir / "missing/x").string() + "\": No such file or directory");
     EXPECT_FALSE(ReadWholeFile((dir / "missing/x").string(), bytes, &error));
     EXPECT_FALSE(ReadWholeFile(dir.path().string(), bytes));  // a folder
     EXPECT_FALSE(ReadWholeFile(path, bytes, nullptr, 3));     // over the limit

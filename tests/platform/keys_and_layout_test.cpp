@@ -34,6 +34,28 @@ TEST(KeyState, WentDownIsLatchedAndSurvivesFocusLoss) {
     EXPECT_FALSE(k.TakeWentDown(Key::None));
 }
 
+TEST(KeyState, AKeyThatWentDownWithAltHeldCountsOnlyAfterItsRelease) {
+    KeyState k;
+    k.Press(Key::Alt);
+    k.Press(Key::Enter);
+    k.Press(Key::Shift);  // the modifiers stay as they are
+    k.Release(Key::Alt);
+    EXPECT_FALSE(k.IsHeld(Key::Enter));
+    EXPECT_FALSE(k.TakeWentDown(Key::Enter));
+    EXPECT_TRUE(k.IsHeld(Key::Shift));
+    EXPECT_TRUE(k.TakeWentDown(Key::Shift));
+    k.Release(Key::Enter);
+    k.Press(Key::Enter);
+    EXPECT_TRUE(k.IsHeld(Key::Enter));
+    EXPECT_TRUE(k.TakeWentDown(Key::Enter));
+    // Focus loss forgets it too.
+    k.Press(Key::Alt);
+    k.Press(Key::Z);
+    k.ReleaseAll();
+    k.Press(Key::Z);
+    EXPECT_TRUE(k.IsHeld(Key::Z));
+}
+
 TEST(SdlKeys, ScancodesMapByPosition) {
     // SDL scancodes are USB usage ids.
     EXPECT_EQ(KeyFromSdlScancode(4), Key::A);

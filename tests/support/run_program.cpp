@@ -4,37 +4,44 @@
 
 #include "support/read_file.h"
 
+namespace fs = std::filesystem;
+
 namespace testing_support {
 
-namespace {
-
-// Single quotes for the shell, each ' inside written as '\''.
 std::string Quoted(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    std::string q = "\"";
+    for (char c : word) {
+        if (c == '"' || c == '\\' || c == '$' || c == '`') q += '\\';
+        q += c;
+    }
+    return q + "\"";
 }
 
-}  // namespace
+fs::path BuiltProgram(const std::string& name) { return fs::path(VARNOW_BINARY_DIR) / name; }
 
-ProgramRun RunBuiltProgram(const std::string& program, const std::vector<std::string>& words,
-                           const std::filesystem::path& cwd, const std::filesystem::path& scratch,
-                           const std::vector<std::string>& environment) {
-    const std::filesystem::path file = std::filesystem::path(VARNOW_BINARY_DIR) / program;
-    ProgramRun r;
-    if (!std::filesystem::exists(file)) return r;
-    std::filesystem::create_directories(scratch);
+RanProgram RunProgram(const std::string& command, const fs::path& scratch) {
+    fs::create_directories(scratch);
+    const fs::path out = scratch / "program_out.txt", err = scratch / "program_err.txt",
+                   status = scratch / "program_status.txt";
+    const std::string line = "(" + command + ") >" + Quoted(out.string()) + " 2>" + Quoted(err.string()) +
+                             " </dev/null; echo $? >" + Quoted(status.string());
+    RanProgram r;
+    if (std::system(line.c_str()) != 0) return r;
+    r.status = std::atoi(ReadFile(status).c_str());
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+}
+
+RanProgram RunBuiltProgram(const std::string& program, const std::vector<std::string>& words,
+                           const fs::path& cwd, const fs::path& scratch, const std::vector<std::string>& environment) {
+    const fs::path file = BuiltProgram(program);
+    if (!fs::exists(file)) return {};
     std::string command = "cd " + Quoted(cwd.string()) + " && env";
     for (const std::string& e : environment) command += " " + Quoted(e);
     command += " " + Quoted(file.string());
     for (const std::string& w : words) command += " " + Quoted(w);
-    command += " >" + Quoted((scratch / "out.txt").string()) + " 2>" + Quoted((scratch / "err.txt").string()) +
-               " </dev/null; echo $? >" + Quoted((scratch / "status.txt").string());
-    if (std::system(command.c_str()) != 0) return r;
-    r.status = std::atoi(ReadFile(scratch / "status.txt").c_str());
-    r.out = ReadFile(scratch / "out.txt");
-    r.err = ReadFile(scratch / "err.txt");
-    return r;
+    return RunProgram(command, scratch);
 }
 
 }  // namespace testing_support

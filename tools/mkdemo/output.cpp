@@ -1,23 +1,38 @@
 #include "output.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace mkdemo {
 
 void OutputFolder::Write(const std::string& relative_path, const Bytes& bytes) {
     const std::filesystem::path path = root_ / relative_path;
-    std::filesystem::create_directories(path.parent_path());
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    if (ec) throw std::runtime_error("cannot create the folder " + path.parent_path().string() + ": " + ec.message());
     // Write beside the target and rename, so an interrupted run never leaves
     // a half-written file that a later run would take as finished.
     const std::filesystem::path temp = path.string() + ".part";
+    auto fail = [&](const char* what) {
+        const std::string reason = std::strerror(errno);
+        std::filesystem::remove(temp, ec);
+        throw std::runtime_error(what + path.string() + ": " + reason);
+    };
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (!file) throw std::runtime_error("cannot create " + temp.string());
+        if (!file) fail("cannot create ");
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!file) throw std::runtime_error("cannot write " + temp.string());
+        file.close();
+        if (!file) fail("cannot write ");
     }
-    std::filesystem::rename(temp, path);
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        throw std::runtime_error("cannot write " + path.string() + ": " + ec.message());
+    }
     written_[relative_path] = bytes.size();
 }
 

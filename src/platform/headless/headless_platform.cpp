@@ -168,13 +168,10 @@ void HeadlessPlatform::PumpEvents() {
         scheduled_.erase(scheduled_.begin());
         switch (e.type) {
             case Event::Type::KeyDown:
-                if (e.key != Key::None && e.key < Key::Count) {
-                    held_[size_t(e.key)] = true;
-                    wentDown_[size_t(e.key)] = true;
-                }
+                if (!e.repeat) keys_.Press(e.key);
                 break;
             case Event::Type::KeyUp:
-                if (e.key != Key::None && e.key < Key::Count) held_[size_t(e.key)] = false;
+                keys_.Release(e.key);
                 break;
             case Event::Type::MouseDown:
                 mouseHeld_[size_t(e.mouseButton) % 3] = true;
@@ -217,14 +214,9 @@ bool HeadlessPlatform::PollEvent(Event& event) {
     return true;
 }
 
-bool HeadlessPlatform::IsKeyHeld(Key key) { return key < Key::Count && held_[size_t(key)]; }
+bool HeadlessPlatform::IsKeyHeld(Key key) { return keys_.IsHeld(key); }
 
-bool HeadlessPlatform::TakeKeyWentDown(Key key) {
-    if (key >= Key::Count) return false;
-    bool was = wentDown_[size_t(key)];
-    wentDown_[size_t(key)] = false;
-    return was;
-}
+bool HeadlessPlatform::TakeKeyWentDown(Key key) { return keys_.TakeWentDown(key); }
 
 bool HeadlessPlatform::IsMouseButtonHeld(MouseButton button) { return mouseHeld_[size_t(button) % 3]; }
 

@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/key_state.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -138,8 +139,7 @@ private:
     uint64_t now_ = 1'000'000;  // start at 1 s so "0" never means "now"
     std::multimap<uint64_t, Event> scheduled_;
     std::deque<Event> queue_;
-    std::array<bool, size_t(Key::Count)> held_{};
-    std::array<bool, size_t(Key::Count)> wentDown_{};
+    KeyState keys_;
     bool mouseHeld_[3] = {};
     bool mouseClicked_[3] = {};  // went down since last asked
     std::map<int, TimerEntry> timers_;

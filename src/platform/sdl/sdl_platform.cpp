@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -65,6 +66,69 @@ void EndOnDisplayLoss() {
 bool IsHeadlessVideoDriver(const char* name) {
     return name && (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
 }
+
+// Did the user name a video driver? Only then is one that shows nothing
+// taken: SDL falls back to such a driver when no display can be reached,
+// and the game would then play unseen for ever.
+bool VideoDriverChosen() {
+    const char* name = std::getenv("SDL_VIDEODRIVER");
+    return name && *name;
+}
+
+// The end signals while a message box is open. SDL shows the box in a child
+// process it forks (in this one when it cannot), and its own handlers only
+// queue a quit event that nobody reads until the box is clicked away: a
+// player's Ctrl+C or a session's SIGTERM would wait for ever. Here the
+// signal ends the box's process, the box returns, and the program goes on to
+// end with the error's status. With no such process (the box is shown in
+// this one) it ends the program at once with status 1, the status every
+// box leads to. Only async-signal-safe calls.
+constexpr int kBoxSignals[] = {SIGTERM, SIGINT, SIGHUP};
+pid_t g_boxOwner = 0;
+char g_boxChildren[64];  // /proc/self/task/<thread that opens the box>/children
+
+void EndBoxOnSignal(int) {
+    if (getpid() != g_boxOwner) _exit(1);  // in the box's own process
+    bool ended = false;
+    int fd = open(g_boxChildren, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char text[256];
+        ssize_t n = read(fd, text, sizeof text - 1);
+        close(fd);
+        pid_t pid = 0;
+        for (ssize_t i = 0; i <= n; ++i) {
+            if (i < n && text[i] >= '0' && text[i] <= '9') {
+                pid = pid * 10 + (text[i] - '0');
+            } else if (pid > 0) {
+                ended = kill(pid, SIGKILL) == 0 || ended;
+                pid = 0;
+            }
+        }
+    }
+    if (!ended) _exit(1);
+}
+
+// Holds the handler above for the time the box is open.
+class BoxSignals {
+public:
+    BoxSignals() {
+        g_boxOwner = getpid();
+        std::snprintf(g_boxChildren, sizeof g_boxChildren, "/proc/self/task/%ld/children", long(gettid()));
+        struct sigaction action {};
+        action.sa_handler = &EndBoxOnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (size_t i = 0; i < std::size(kBoxSignals); ++i) sigaction(kBoxSignals[i], &action, &saved_[i]);
+    }
+    ~BoxSignals() {
+        for (size_t i = 0; i < std::size(kBoxSignals); ++i) sigaction(kBoxSignals[i], &saved_[i], nullptr);
+    }
+    BoxSignals(const BoxSignals&) = delete;
+    BoxSignals& operator=(const BoxSignals&) = delete;
+
+private:
+    struct sigaction saved_[std::size(kBoxSignals)] {};
+};
 
 class SdlPlatform : public Platform {
 public:
@@ -137,6 +201,12 @@ SdlPlatform::SdlPlatform() {
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "varnow: SDL events unavailable: %s\n", SDL_GetError());
     videoAvailable_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (videoAvailable_ && !VideoDriverChosen() && IsHeadlessVideoDriver(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoAvailable_ = false;
+        SDL_SetError("DISPLAY (or WAYLAND_DISPLAY) is not set or names no running display; Varnow needs a "
+                     "graphical session");
+    }
     if (!videoAvailable_) {
         lastError_ = std::string("no display: ") + SDL_GetError();
         std::fprintf(stderr, "varnow: %s\n", lastError_.c_str());
@@ -366,6 +436,7 @@ void SdlPlatform::ShowMessageBox(const std::string& captionIn, const std::string
     // SDL would still reach for an X display if one is set).
     const char* driver = videoAvailable_ ? SDL_GetCurrentVideoDriver() : std::getenv("SDL_VIDEODRIVER");
     if (IsHeadlessVideoDriver(driver)) return;
+    BoxSignals endOnSignal;
     uint32_t flags = isError ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // No parent: the box is centred on the screen, where it is always seen,
     // even when the game window sits at a stale place after leaving full

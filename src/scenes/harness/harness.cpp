@@ -8,12 +8,14 @@
 #include "data/folders.h"
 #include "game/actors/player_item.h"
 #include "game/party/party_info.h"
+#include "game/save/save_clock.h"
 #include "game/save/save_data.h"
 #include "game/system/game_system.h"
 #include "game/walker/party.h"
 #include "media/image/bitmap.h"
 #include "media/image/png.h"
 #include "platform/file_io.h"
+#include "platform/settings.h"
 #include "scenes/game_main.h"
 #include "scenes/startup.h"
 #include "scenes/title/title_scene.h"
@@ -22,19 +24,33 @@ namespace {
 
 constexpr uint64_t kFrameMicros = 1'000'000 / 60;
 
-bool KeyOf(const std::string& name, platform::Key& key) {
-    static const std::map<std::string, platform::Key> keys = {
+// The key names of a key script and the keys they hold, in the order the
+// usage lists them.
+const std::vector<std::pair<std::string, platform::Key>>& KeyNames() {
+    static const std::vector<std::pair<std::string, platform::Key>> keys = {
         {"decision", platform::Key::Enter}, {"cancel", platform::Key::Escape}, {"up", platform::Key::Up},
         {"down", platform::Key::Down},      {"left", platform::Key::Left},      {"right", platform::Key::Right},
-        {"shift", platform::Key::Shift},    {"ctrl", platform::Key::Ctrl},      {"f12", platform::Key::F12},
-        {"f9", platform::Key::F9},
+        {"shift", platform::Key::Shift},    {"ctrl", platform::Key::Ctrl},      {"f9", platform::Key::F9},
+        {"f12", platform::Key::F12},
     };
-    auto it = keys.find(name);
-    if (it == keys.end()) return false;
-    key = it->second;
-    return true;
+    return keys;
 }
 
+bool KeyOf(const std::string& name, platform::Key& key) {
+    for (const auto& [known, k] : KeyNames())
+        if (known == name) {
+            key = k;
+            return true;
+        }
+    return false;
+}
+
+// A frame number: decimal digits only, within int.
+bool ParseFrame(const std::string& text, int& out) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    out = std::stoi(text);
+    return true;
+}
 
 // The game state tests and people check, read from the live objects.
 void ReadState(THarnessResult& r) {
@@ -100,27 +116,35 @@ bool WriteFramePng(const platform::CapturedFrame& f, const std::string& path, st
     return platform::WriteFileAtomic(path, bytes.data(), bytes.size(), error);
 }
 
+std::string HarnessKeyNames() {
+    std::string names;
+    for (const auto& [name, key] : KeyNames()) names += (names.empty() ? "" : " ") + name;
+    return names;
+}
+
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error) {
     std::istringstream in(text);
     std::string word;
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
     while (in >> word) {
         size_t at = word.find('@');
         THarnessKey k;
         platform::Key unused;
         k.name = word.substr(0, at);
-        if (at == std::string::npos || !KeyOf(k.name, unused)) {
-            if (error) *error = "bad key entry: " + word;
-            return false;
-        }
+        if (!KeyOf(k.name, unused))
+            return fail("unknown key \"" + k.name + "\" in \"" + word + "\" (the keys: " + HarnessKeyNames() + ")");
+        if (at == std::string::npos) return fail("no frame in \"" + word + "\" (KEY@FRAME or KEY@FIRST-LAST)");
         std::string range = word.substr(at + 1);
         size_t dash = range.find('-');
-        try {
-            k.firstFrame = std::stoi(range.substr(0, dash));
-            k.lastFrame = dash == std::string::npos ? k.firstFrame : std::stoi(range.substr(dash + 1));
-        } catch (const std::exception&) {
-            if (error) *error = "bad frame range: " + word;
-            return false;
-        }
+        if (!ParseFrame(range.substr(0, dash), k.firstFrame) ||
+            (dash != std::string::npos && !ParseFrame(range.substr(dash + 1), k.lastFrame)))
+            return fail("bad frame range in \"" + word + "\" (KEY@FRAME or KEY@FIRST-LAST, frames from 0)");
+        if (dash == std::string::npos) k.lastFrame = k.firstFrame;
+        if (k.lastFrame < k.firstFrame)
+            return fail("frame range ends before it starts in \"" + word + "\"");
         out.push_back(k);
     }
     return true;
@@ -204,10 +228,12 @@ THarnessResult RunHarness(const THarnessOptions& options) {
         flushPngs(options.frames);
         if (options.inspect) options.inspect();
         ReadState(result);
-        if (GameSaveData && options.saveSlot > 0) result.saved = GameSaveData->Save(options.saveSlot);
+        if (GameSaveData && options.saveSlot > 0)
+            result.saved = GameSaveData->Save(options.saveSlot, &result.saveError);
         std::string summary = Summary(result, options.seed);
         if (options.saveSlot > 0)
-            summary += "saved slot " + std::to_string(options.saveSlot) + (result.saved ? "" : " FAILED") + "\n";
+            summary += "saved slot " + std::to_string(options.saveSlot) +
+                       (result.saved ? "" : " FAILED: " + result.saveError) + "\n";
         result.summary = summary;
     };
 
@@ -215,7 +241,12 @@ THarnessResult RunHarness(const THarnessOptions& options) {
     std::vector<std::string> args{folder + "varnow"};
     args.insert(args.end(), options.words.begin(), options.words.end());
     StartupRandomSeed = options.seed;
+    static const double kStartDay = DaysSince1899(2000, 1, 1, 0, 0, 0);
+    SetSaveClock([sys, start] { return kStartDay + double(sys->NowMicros() - start) / 86'400'000'000.0; });
+    if (!options.settingsFile.empty()) platform::UseSettingsFile(options.settingsFile);
     result.exitCode = VarnowMain(args, folder);
+    platform::UseSettingsFile("");
+    SetSaveClock(nullptr);
     StartupRandomSeed.reset();
     OnBeforeTeardown = nullptr;
     for (int frame : pending)

@@ -4,7 +4,9 @@
 // given number of frames, and reports what happened. It changes nothing
 // in the game; only the platform underneath is the headless one.
 //
-// Frames count virtual time: frame k runs from k/60 s after start-up.
+// Frames count virtual time: frame k runs from k/60 s after start-up. Saves
+// are stamped from the same clock (start-up is midnight, 1 January 2000), so
+// the same keys and seed write the same bytes.
 
 #include <cstdint>
 #include <functional>
@@ -15,7 +17,7 @@
 #include "platform/headless/headless_platform.h"
 
 struct THarnessKey {
-    std::string name;     // decision, cancel, up, down, left, right, shift, ctrl, f12, f9
+    std::string name;     // decision, cancel, up, down, left, right, shift, ctrl, f9, f12
     int firstFrame = 0;   // held from this frame...
     int lastFrame = 0;    // ...through this one
 };
@@ -32,6 +34,9 @@ struct THarnessOptions {
     std::vector<int> pngFrames;
     std::string pngFolder;
     int saveSlot = 0;  // > 0: the game's own Save to this slot at the end
+    // The settings file for the run (where a game's shared asset folder is
+    // remembered); empty: the user's own.
+    std::string settingsFile;
     // The shared random generator's seed for the run, in place of the
     // clock's: the same keys play the same game every time.
     uint64_t seed = kDefaultHarnessSeed;
@@ -65,14 +70,19 @@ struct THarnessResult {
     std::vector<std::string> pngErrors;  // one line for each that could not be
     std::vector<platform::RecordedMessageBox> messageBoxes;
     bool saved = false;
+    std::string saveError;  // why the save at the end failed
 };
 
 // Writes a captured picture as a 24-bit PNG file; false (with *error) when
 // the file could not be written.
 bool WriteFramePng(const platform::CapturedFrame& f, const std::string& path, std::string* error = nullptr);
 
-// Parses "decision@10-12 down@30" (a single frame without "-").
+// Parses "decision@10-12 down@30" (a single frame without "-"); a key name
+// it does not know, a frame that is no number and a range that ends before
+// it starts are refused, with the reason in *error.
 bool ParseKeyScript(const std::string& text, std::vector<THarnessKey>& out, std::string* error = nullptr);
+// The key names a key script takes, separated by spaces.
+std::string HarnessKeyNames();
 
 // Runs the program; installs the headless platform for the run and removes
 // it after.
