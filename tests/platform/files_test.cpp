@@ -179,7 +179,7 @@ TEST(Settings, WrittenUnderTheConfigFolderAndReadBack) {
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "");
     ASSERT_TRUE(WriteSetting("Software\\Korvella\\Zembra", "RuntimePackagePath", "/own/"));
     UseSettingsFile("");
-    EXPECT_NE(ReadText(home / "run/own.ini").find("RuntimePackagePath=/own/"), std::string::npos);
+    EXPECT_NE(testing_support::ReadFile(home / "run/own.ini").find("RuntimePackagePath=/own/"), std::string::npos);
     EXPECT_EQ(ReadSetting("Software\\Korvella\\Zembra", "RuntimePackagePath"), "/k/");
 }
 
