@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -214,7 +215,11 @@ public:
     size_t BuildDatabase(std::span<const uint8_t> data) {
         FillBase();
         const size_t keys = scene_input::ApplyEdits(*GameDataBase, data);
-        std::vector<uint8_t> bytes = scene_input::DatabaseBytes(*GameDataBase);
+        const std::vector<std::string> edits = scene_input::EditsByTable(*GameDataBase, data);
+        std::vector<uint8_t> bytes = scene_input::DatabaseBytes(
+            *GameDataBase, [&](size_t index, const TLcfDataBase::Table& t) -> const std::vector<uint8_t>& {
+                return TableBytesOf(index, edits[index], t);
+            });
         try {
             GameDataBase->Reset();
             ByteReader r(bytes.data(), bytes.size());
@@ -223,6 +228,23 @@ public:
             return 0;
         }
         return keys;
+    }
+
+    // A table's file form, remembered by its edits: writing the tables
+    // field by field cost more than the frames of a short input, and a
+    // mutation seldom changes the edits of more than one table. The
+    // remembered bytes are a pure function of the base and the edits; the
+    // database itself is loaded afresh from them for every input.
+    const std::vector<uint8_t>& TableBytesOf(size_t index, const std::string& edits, const TLcfDataBase::Table& t) {
+        auto key = std::make_pair(index, edits);
+        if (auto it = tableBytes.find(key); it != tableBytes.end()) return it->second;
+        std::vector<uint8_t> bytes = scene_input::TableBytes(t);
+        tableBytesSize += bytes.size() + edits.size();
+        if (tableBytesSize > kTableBytesLimit) {
+            tableBytes.clear();
+            tableBytesSize = bytes.size() + edits.size();
+        }
+        return tableBytes.emplace(std::move(key), std::move(bytes)).first->second;
     }
 
     // The game reset (with the party on map 1 when `newGame`); the frames
@@ -309,6 +331,10 @@ private:
                 sys->ReleaseKey(kKeys[i]);
         }
     }
+
+    static constexpr size_t kTableBytesLimit = size_t(64) << 20;
+    std::map<std::pair<size_t, std::string>, std::vector<uint8_t>> tableBytes;
+    size_t tableBytesSize = 0;
 
     std::span<const uint8_t> keys;
     int frameLimit = 1;
