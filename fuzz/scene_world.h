@@ -116,11 +116,11 @@ public:
         CreateScenes();
     }
 
-    // A database a battle and the menu can run on: four heroes with flat
-    // growth, a class, skills of healing and harm, a potion, a sword and a
-    // shield, death and a poison among sixteen conditions, attributes,
-    // plain animations, two monsters and troop 1 of both, the five battle
-    // commands.
+    // A database a battle and the menu can run on: the menu's rows, four
+    // heroes with flat growth, a class, skills of healing and harm, a
+    // potion, a sword and a shield, death and a poison among sixteen
+    // conditions, attributes, plain animations, two monsters and troop 1 of
+    // both, the five battle commands.
     static void FillBase() {
         GameDataBase->Reset();
         DbSystem->systemSkin = "Skin";
@@ -128,6 +128,11 @@ public:
         // Instant scene changes: a transition draws the whole screen forty
         // times (edits may ask for one).
         DbSystem->transitions.fill(uint8_t(TLcfgSystem::kNoTransition));
+        // The menu's rows: items, skills, equipment, status, row, order,
+        // wait mode, save (without them the menu holds only its quit row).
+        const uint16_t menu[8] = {1, 2, 3, 5, 6, 7, 8, 4};
+        DbSystem->menuCommands.Resize(8);
+        for (int i = 0; i < 8; ++i) DbSystem->menuCommands.Set(i, menu[i]);
         DbBattle->commands.SetCount(5);
         const char* const names[5] = {"Attack", "Skill", "Guard", "Item", "Flee"};
         const int32_t kinds[5] = {0, 1, 3, 4, 5};
