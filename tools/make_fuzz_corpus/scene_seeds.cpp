@@ -87,11 +87,6 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         }
     // The base game alone: no edits.
     Write(battle / "base", {16, 3, 0, 0}, 159, {}, 0, decide);
-    // Each battle command in turn for every hero: fight, down to the
-    // command, then decision for the command, its choice and its target.
-    for (int command = 0; command < 5; ++command)
-        Write(battle / ("command" + std::to_string(command + 1)), {16, 3, 1, 0}, 159, edits, count,
-              Then(Then({8, 0}, Presses(1, command)), {8, 0, 8, 0, 8, 0}));
 
     const std::filesystem::path menu = dir / "menu_scenes";
     std::filesystem::create_directories(menu);
