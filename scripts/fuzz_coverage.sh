@@ -22,7 +22,7 @@ while getopts "b:t:h" opt; do
   case "$opt" in
     b) dir="$OPTARG" ;;
     t) targets+=("$OPTARG") ;;
-    *) sed -n '2,17p' "$0"; exit 2 ;;
+    *) sed -n '2,15p' "$0"; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
