@@ -4,17 +4,9 @@
 #include <cstdlib>
 
 #include "data/database/database.h"
+#include "scene_input.h"
 
 namespace {
-
-std::vector<uint8_t> Save(const TLcfDataBase::Table& t) {
-    ByteWriter w;
-    if (t.list)
-        t.list->SaveToStream(w);
-    else
-        t.record->SaveToStream(w);
-    return w.Take();
-}
 
 void Load(const TLcfDataBase::Table& t, const std::vector<uint8_t>& bytes) {
     ByteReader r(bytes.data(), bytes.size());
@@ -36,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (const auto& t : db->Tables()) {
-        std::vector<uint8_t> first = Save(t);
+        std::vector<uint8_t> first = scene_input::TableBytes(t);
         Load(t, first);
         // The system writer raised its save counter once more; undo that.
         if (t.record == DbSystem) DbSystem->saveCounter = int32_t(uint32_t(DbSystem->saveCounter) - 1u);
-        if (Save(t) != first) abort();
+        if (scene_input::TableBytes(t) != first) abort();
     }
     return 0;
 }

@@ -170,21 +170,49 @@ struct Editor {
     std::vector<std::pair<TLcfBattleEventPageItem*, TLcfEventScriptLine>> lines;
 };
 
+// One table in its file form, without its section header.
+inline std::vector<uint8_t> TableBytes(const TLcfDataBase::Table& t) {
+    ByteWriter body;
+    if (t.list)
+        t.list->SaveToStream(body);
+    else
+        t.record->SaveToStream(body);
+    return body.Take();
+}
+
 // The database in its file form, and back: what a game file could hold.
-inline std::vector<uint8_t> DatabaseBytes(TLcfDataBase& db) {
+// `body` gives a table's bytes (index in section order).
+template <class Body>
+inline std::vector<uint8_t> DatabaseBytes(TLcfDataBase& db, Body body) {
     ByteWriter w;
     WriteVarString(w, kDatabaseMagic);
-    for (const auto& t : SortedTables(db)) {
-        ByteWriter body;
-        if (t.list)
-            t.list->SaveToStream(body);
-        else
-            t.record->SaveToStream(body);
-        WriteVarInt(w, t.section);
-        WriteVarInt(w, int32_t(body.Size()));
-        w.WriteBytes(body.Bytes());
+    const std::vector<TLcfDataBase::Table> tables = SortedTables(db);
+    for (size_t index = 0; index < tables.size(); ++index) {
+        const std::vector<uint8_t>& bytes = body(index, tables[index]);
+        WriteVarInt(w, tables[index].section);
+        WriteVarInt(w, int32_t(bytes.size()));
+        w.WriteBytes(bytes);
     }
     return w.Take();
+}
+
+// The raw edits of an input that reach each table (index in section order;
+// script lines reach the troops): from the same base, a table's file form
+// depends on these alone.
+inline std::vector<std::string> EditsByTable(TLcfDataBase& db, std::span<const uint8_t> data) {
+    const std::vector<TLcfDataBase::Table> tables = SortedTables(db);
+    std::vector<std::string> edits(tables.size());
+    if (tables.empty()) return edits;
+    size_t troops = 0;
+    while (troops < tables.size() && tables[troops].list != static_cast<TCatalog*>(DbMonGroup)) ++troops;
+    size_t count = size_t(data[6]) | size_t(data[7]) << 8;
+    count = std::min(count, (data.size() - kHeader) / kEditSize);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* p = data.data() + kHeader + i * kEditSize;
+        const size_t index = p[0] == kScriptLine ? troops : p[0] % tables.size();
+        if (index < tables.size()) edits[index].append(reinterpret_cast<const char*>(p), kEditSize);
+    }
+    return edits;
 }
 
 // The edits of the input, applied; answers where the keys start.

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -115,11 +116,11 @@ public:
         CreateScenes();
     }
 
-    // A database a battle and the menu can run on: four heroes with flat
-    // growth, a class, skills of healing and harm, a potion, a sword and a
-    // shield, death and a poison among sixteen conditions, attributes,
-    // plain animations, two monsters and troop 1 of both, the five battle
-    // commands.
+    // A database a battle and the menu can run on: the menu's rows, four
+    // heroes with flat growth, a class, skills of healing and harm, a
+    // potion, a sword and a shield, death and a poison among sixteen
+    // conditions, attributes, plain animations, two monsters and troop 1 of
+    // both, the five battle commands.
     static void FillBase() {
         GameDataBase->Reset();
         DbSystem->systemSkin = "Skin";
@@ -127,6 +128,11 @@ public:
         // Instant scene changes: a transition draws the whole screen forty
         // times (edits may ask for one).
         DbSystem->transitions.fill(uint8_t(TLcfgSystem::kNoTransition));
+        // The menu's rows: items, skills, equipment, status, row, order,
+        // wait mode, save (without them the menu holds only its quit row).
+        const uint16_t menu[8] = {1, 2, 3, 5, 6, 7, 8, 4};
+        DbSystem->menuCommands.Resize(8);
+        for (int i = 0; i < 8; ++i) DbSystem->menuCommands.Set(i, menu[i]);
         DbBattle->commands.SetCount(5);
         const char* const names[5] = {"Attack", "Skill", "Guard", "Item", "Flee"};
         const int32_t kinds[5] = {0, 1, 3, 4, 5};
@@ -214,7 +220,11 @@ public:
     size_t BuildDatabase(std::span<const uint8_t> data) {
         FillBase();
         const size_t keys = scene_input::ApplyEdits(*GameDataBase, data);
-        std::vector<uint8_t> bytes = scene_input::DatabaseBytes(*GameDataBase);
+        const std::vector<std::string> edits = scene_input::EditsByTable(*GameDataBase, data);
+        std::vector<uint8_t> bytes = scene_input::DatabaseBytes(
+            *GameDataBase, [&](size_t index, const TLcfDataBase::Table& t) -> const std::vector<uint8_t>& {
+                return TableBytesOf(index, edits[index], t);
+            });
         try {
             GameDataBase->Reset();
             ByteReader r(bytes.data(), bytes.size());
@@ -223,6 +233,23 @@ public:
             return 0;
         }
         return keys;
+    }
+
+    // A table's file form, remembered by its edits: writing the tables
+    // field by field cost more than the frames of a short input, and a
+    // mutation seldom changes the edits of more than one table. The
+    // remembered bytes are a pure function of the base and the edits; the
+    // database itself is loaded afresh from them for every input.
+    const std::vector<uint8_t>& TableBytesOf(size_t index, const std::string& edits, const TLcfDataBase::Table& t) {
+        auto key = std::make_pair(index, edits);
+        if (auto it = tableBytes.find(key); it != tableBytes.end()) return it->second;
+        std::vector<uint8_t> bytes = scene_input::TableBytes(t);
+        tableBytesSize += bytes.size() + edits.size();
+        if (tableBytesSize > kTableBytesLimit) {
+            tableBytes.clear();
+            tableBytesSize = bytes.size() + edits.size();
+        }
+        return tableBytes.emplace(std::move(key), std::move(bytes)).first->second;
     }
 
     // The game reset (with the party on map 1 when `newGame`); the frames
@@ -309,6 +336,10 @@ private:
                 sys->ReleaseKey(kKeys[i]);
         }
     }
+
+    static constexpr size_t kTableBytesLimit = size_t(64) << 20;
+    std::map<std::pair<size_t, std::string>, std::vector<uint8_t>> tableBytes;
+    size_t tableBytesSize = 0;
 
     std::span<const uint8_t> keys;
     int frameLimit = 1;

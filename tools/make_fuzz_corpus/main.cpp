@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../../fuzz/scene_input.h"
 #include "data/database/database.h"
 #include "data/database/event.h"
 #include "data/map/map.h"
@@ -21,15 +22,6 @@
 #include "scene_seeds.h"
 
 namespace {
-
-std::vector<uint8_t> SaveTable(const TLcfDataBase::Table& t) {
-    ByteWriter w;
-    if (t.list)
-        t.list->SaveToStream(w);
-    else
-        t.record->SaveToStream(w);
-    return w.Take();
-}
 
 // The database's sections in ascending id order, only those in `sections`
 // (all when empty).
@@ -51,7 +43,7 @@ void Write(TLcfDataBase& db, const std::filesystem::path& path, std::vector<int3
     std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.section < b.section; });
     for (const auto& t : tables) {
         if (!sections.empty() && std::find(sections.begin(), sections.end(), t.section) == sections.end()) continue;
-        std::vector<uint8_t> bytes = SaveTable(t);
+        std::vector<uint8_t> bytes = scene_input::TableBytes(t);
         WriteVarInt(w, t.section);
         WriteVarInt(w, static_cast<int32_t>(bytes.size()));
         w.WriteBytes(bytes);

@@ -40,6 +40,18 @@ std::vector<uint8_t> DemoEdits(TLcfDataBase& demo, size_t& count) {
     return edits;
 }
 
+// `times` presses of the key byte `key`, each released for a frame.
+std::vector<uint8_t> Presses(uint8_t key, int times) {
+    std::vector<uint8_t> keys;
+    for (int i = 0; i < times; ++i) keys.insert(keys.end(), {key, 0});
+    return keys;
+}
+
+std::vector<uint8_t> Then(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 void Write(const std::filesystem::path& path, std::array<uint8_t, 4> setup, uint16_t frames,
            const std::vector<uint8_t>& edits, size_t count, const std::vector<uint8_t>& keys) {
     std::vector<uint8_t> seed = scene_input::Header(frames, setup);
@@ -86,4 +98,8 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                   keys ? browse : decide);
         }
     Write(menu / "base", {0, 3, 0xff, 0x47}, 239, {}, 0, browse);
+    // Each row of the menu: down to it, decision, then through its screen.
+    for (int row = 0; row < 8; ++row)
+        Write(menu / ("menu_row" + std::to_string(row)), {0, 3, 0x1f, 0x47}, 239, edits, count,
+              Then(Presses(1, row), Then({8, 0}, browse)));
 }
