@@ -8,8 +8,10 @@
 #include "scenes/startup.h"
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + argc);
+    if (auto status = ReadOptions(args)) return *status;
     platform::SetPlatform(platform::CreateSdlPlatform());
-    int code = VarnowMain(std::vector<std::string>(argv, argv + argc), platform::CurrentFolder());
+    int code = VarnowMain(args, platform::CurrentFolder());
     platform::SetPlatform(nullptr);
     return code;
 }

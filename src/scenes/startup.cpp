@@ -62,22 +62,6 @@ const char* const kUsage =
     "932 (the default) or 1252, or a name such as utf-8, shift_jis, gbk, big5, euc-kr,\n"
     "cp1251 or cp1252.\n";
 
-// Options in the manner of other command-line tools: "--help" (or "-h")
-// prints the usage; any other word starting with "--" is none of ours.
-// Answers the exit status when the program is to end here.
-std::optional<int> ReadOptions(const std::vector<std::string>& args) {
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (args[i].rfind("--", 0) == 0) {
-            std::fprintf(stderr, "varnow: unknown option \"%s\"\n%s", args[i].c_str(), kUsage);
-            return 2;
-        }
-    }
-    return std::nullopt;
-}
 
 // The game folder holds no game: say which folder was searched and how a
 // game is started. A first word that is none of ours was most likely meant
@@ -233,6 +217,23 @@ int RunGame(const std::vector<std::string>& args, const std::string& currentFold
 }
 
 }  // namespace
+
+// Options in the manner of other command-line tools: "--help" (or "-h")
+// prints the usage; any other word starting with "--" is none of ours.
+// Answers the exit status when the program is to end here.
+std::optional<int> ReadOptions(const std::vector<std::string>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (args[i].rfind("--", 0) == 0) {
+            std::fprintf(stderr, "varnow: unknown option \"%s\"\n%s", args[i].c_str(), kUsage);
+            return 2;
+        }
+    }
+    return std::nullopt;
+}
 
 void ReadCommandLine(const std::vector<std::string>& args) {
     BattleTestMode = Word(args, 1) == "BattleTest";

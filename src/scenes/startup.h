@@ -7,6 +7,7 @@
 // it headless.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ extern bool ShowTitle;       // word 2 is not "HideTitle"
 
 // Reads the switches from the words after the program name.
 void ReadCommandLine(const std::vector<std::string>& args);
+
+// "--help" (or "-h") prints the usage and answers 0; another word starting
+// with "--" prints the usage on stderr and answers 2; otherwise nothing.
+// The entry asks before it opens the display, so neither needs one.
+std::optional<int> ReadOptions(const std::vector<std::string>& args);
 
 // Runs the program: args as main received them (args[0] the program as
 // invoked), currentFolder the process's current folder. Answers the exit

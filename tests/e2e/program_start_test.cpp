@@ -37,6 +37,14 @@ TEST(Program, StartsOnlyWhereAGameIsAndSaysWhyNot) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("unknown option \"--frames\"\nUsage: varnow"), std::string::npos) << r.err;
 
+    // Neither needs a display: nothing is said about one.
+    for (const char* word : {"--help", "--frames"}) {
+        r = RunBuiltProgram("varnow", {word}, root / "empty", root / "run",
+                            {"-u", "SDL_VIDEODRIVER", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", env[0], env[1]});
+        EXPECT_EQ(r.status, word == std::string("--help") ? 0 : 2);
+        EXPECT_EQ(r.err.find("display"), std::string::npos) << r.err;
+    }
+
     // No game here, also when a folder was named: the folder searched.
     for (const std::vector<std::string>& words : {std::vector<std::string>{}, {(root / "game").string()}}) {
         r = run(words, root / "empty");
