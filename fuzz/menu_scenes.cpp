@@ -67,6 +67,11 @@ void CheckSaves() {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    scene_world::DefaultFlags(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     scene_world::World& w = scene_world::TheWorld();
     if (!w.Prepare(std::span<const uint8_t>(data, size), kMaxFrames, true, [] {})) return 0;

@@ -15,6 +15,8 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/database/battle.h"
 #include "data/database/database.h"
@@ -350,6 +352,26 @@ private:
 inline World& TheWorld() {
     static World* world = new World;
     return *world;
+}
+
+// libFuzzer's flags for the scene targets, before its own parsing: leak
+// detection off unless the command line asks for it. The world lives
+// across inputs by design (an input's database is freed by the next one;
+// pictures, glyphs and table bytes stay cached), so most inputs end with
+// more allocations than frees, and libFuzzer then runs each again and
+// scans the whole heap: about half the time of a run, for a check that
+// cannot tell a cache from a leak. The sanitizer run of the test suite
+// checks every test program, scenes included, for leaks at its end.
+inline void DefaultFlags(int* argc, char*** argv) {
+    for (int i = 1; i < *argc; ++i)
+        if (std::string_view((*argv)[i]).starts_with("-detect_leaks=")) return;
+    static std::vector<char*> args;
+    static char detectLeaks[] = "-detect_leaks=0";
+    args.assign(*argv, *argv + *argc);
+    args.push_back(detectLeaks);
+    args.push_back(nullptr);
+    *argc = int(args.size()) - 1;
+    *argv = args.data();
 }
 
 }  // namespace scene_world

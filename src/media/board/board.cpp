@@ -49,8 +49,12 @@ void TSorvoBoard::FillRect(const TRect& rect, uint32_t color) {
     const uint16_t pixel = uint16_t(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
     const int32_t left = std::clamp(rect.Left, 0, width_), right = std::clamp(rect.Right, 0, width_);
     const int32_t top = std::clamp(rect.Top, 0, height_), bottom = std::clamp(rect.Bottom, 0, height_);
-    if (left >= right) return;
-    for (int32_t y = top; y < bottom; ++y) std::fill(ScanLine(y) + left, ScanLine(y) + right, pixel);
+    if (left >= right || top >= bottom) return;
+    // One row pixel by pixel, the others copied from it a row at a time.
+    uint16_t* const first = ScanLine(top) + left;
+    std::fill(first, first + (right - left), pixel);
+    const size_t bytes = size_t(right - left) * sizeof(uint16_t);
+    for (int32_t y = top + 1; y < bottom; ++y) std::memcpy(ScanLine(y) + left, first, bytes);
 }
 
 void TSorvoBoard::CopyFromBoard(int32_t x, int32_t y, const TSorvoBoard& source, const TRect& sourceRect) {
