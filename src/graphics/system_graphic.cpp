@@ -1,7 +1,9 @@
 #include "graphics/system_graphic.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "data/clamp.h"
@@ -97,11 +99,22 @@ void TLcfSystemGraphic::DrawWindowBackground(TSorvoSheet& sheet, int32_t x, int3
     std::vector<uint8_t> columns(size_t(lastCol - firstCol));
     for (int64_t j = firstCol; j < lastCol; ++j)
         columns[size_t(j - firstCol)] = uint8_t(WindowBackgroundMode == 0 ? j * 32 / width : j % 32);
+    // Rows from the same skin row are alike: each of the 32 is built pixel
+    // by pixel once, and copied for the other rows that use it.
+    const uint8_t* const map = columns.data();
+    const size_t count = columns.size();
+    std::array<int64_t, 32> builtAt;
+    builtAt.fill(-1);
     for (int64_t i = firstRow; i < lastRow; ++i) {
-        int64_t sy = WindowBackgroundMode == 0 ? i * 32 / height : i % 32;
+        const int64_t sy = WindowBackgroundMode == 0 ? i * 32 / height : i % 32;
+        uint8_t* dst = sheet.ScanLine(int32_t(y + i)) + x + firstCol;
+        if (builtAt[size_t(sy)] >= 0) {
+            std::memcpy(dst, sheet.ScanLine(int32_t(y + builtAt[size_t(sy)])) + x + firstCol, count);
+            continue;
+        }
         const uint8_t* src = skin_->ScanLine(int32_t(sy));
-        uint8_t* dst = sheet.ScanLine(int32_t(y + i)) + x;
-        for (int64_t j = firstCol; j < lastCol; ++j) dst[j] = src[columns[size_t(j - firstCol)]];
+        for (size_t j = 0; j < count; ++j) dst[j] = src[map[j]];
+        builtAt[size_t(sy)] = i;
     }
 }
 

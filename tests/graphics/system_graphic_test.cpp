@@ -221,6 +221,22 @@ TEST(SystemGraphicWindow, BackgroundFrameAndCursor) {
     f.skin->DrawWindowBackground(sheet, 0, 0, 64, 64);
     EXPECT_EQ(At(sheet, 8, 0), 11);
     EXPECT_EQ(At(sheet, 40, 0), 11);
+    // Every pixel of a window partly off the sheet, against the skin's
+    // 32x32 block: stretched, then tiled.
+    for (int mode = 0; mode < 2; ++mode) {
+        f.skin->WindowBackgroundMode = mode;
+        TSorvoSheet part;
+        part.SetSize(64, 64);
+        f.skin->DrawWindowBackground(part, -5, -3, 70, 100);
+        int wrong = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const int i = y + 3, j = x + 5;
+                const int sx = mode == 0 ? j * 32 / 70 : j % 32, sy = mode == 0 ? i * 32 / 100 : i % 32;
+                wrong += At(part, x, y) != f.skin->Skin().ScanLine(sy)[sx];
+            }
+        EXPECT_EQ(wrong, 0) << "mode " << mode;
+    }
     f.skin->WindowBackgroundMode = 0;
 
     // A window 7 high gets a background but no frame.

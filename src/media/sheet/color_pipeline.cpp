@@ -67,6 +67,14 @@ void TSorvoSheet::UpdateColorTable() {
     const int64_t toneBlue = Combine(c1.ToneBlue, c2.ToneBlue);
     const int64_t saturation = Combine(c1.Saturation, c2.Saturation);
     const int64_t brightness = Brightness;
+    // Neutral controls leave every colour as it is: only the cut to 5-6-5.
+    // Windows rebuild their tables this way whenever they are laid out.
+    if (toneRed == 100 && toneGreen == 100 && toneBlue == 100 && saturation == 100 && c1.FlashStrength <= 0 &&
+        c2.FlashStrength <= 0 && brightness == 100) {
+        for (int i = 0; i < 256; ++i)
+            ColorTable[i] = uint16_t((Palette[i].Red >> 3) << 11 | (Palette[i].Green >> 2) << 5 | Palette[i].Blue >> 3);
+        return;
+    }
     for (int i = 0; i < 256; ++i) {
         Rgb c{Palette[i].Red >> 3, Palette[i].Green >> 2, Palette[i].Blue >> 3};
         c = Saturate(c, saturation);
