@@ -15,7 +15,8 @@ void NoteOnStderr(const std::string& text);
 // kind needs says so, any other error is quoted after the path.
 void NoteFileError(const std::string& path, const std::exception& error);
 
-// Runs `load`; an Exception it raises is noted with `path` and passed on.
+// Runs `load`; any std::exception it raises is noted with `path` and passed
+// on.
 template <class F>
 auto NamingFileOnError(const std::string& path, F&& load) -> decltype(load()) {
     try {
