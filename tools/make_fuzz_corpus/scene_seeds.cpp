@@ -1,11 +1,17 @@
 #include "scene_seeds.h"
 
+#include <algorithm>
 #include <fstream>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "../../fuzz/scene_input.h"
 #include "data/database/database.h"
+#include "data/database/item.h"
+#include "data/database/job.h"
+#include "data/database/player.h"
+#include "data/database/skill.h"
 
 namespace {
 
@@ -40,6 +46,50 @@ std::vector<uint8_t> DemoEdits(TLcfDataBase& demo, size_t& count) {
     return edits;
 }
 
+// The index (in section order) of the table of `section`.
+uint8_t TableIndex(TLcfDataBase& db, int32_t section) {
+    const std::vector<TLcfDataBase::Table> tables = scene_input::SortedTables(db);
+    for (size_t index = 0; index < tables.size(); ++index)
+        if (tables[index].section == section) return uint8_t(index);
+    return 0;
+}
+
+// The id of the field of `record` that holds `member`.
+uint8_t FieldOf(TCatalogBaseItem& record, const void* member) {
+    for (int field = 1; field < 256; ++field) {
+        TCatalogVarData d;
+        record.DescribeField(field, d, false);
+        if (d.data == member) return uint8_t(field);
+    }
+    return 0;
+}
+
+// A later party: every hero of the demo starts at `level`, so each knows
+// the skills the demo's classes teach up to it.
+void RaiseHeroes(TLcfDataBase& demo, int32_t level, std::vector<uint8_t>& edits, size_t& count) {
+    const uint8_t table = TableIndex(demo, 11);
+    for (int i = 0; i < DbPlayer->Count() && DbPlayer->Items(i)->Id() <= scene_input::kMaxRecord; ++i) {
+        TLcfPlayerItem& hero = *DbPlayer->Items(i);
+        scene_input::AppendEdit(edits, {table, uint8_t(hero.Id() - 1), FieldOf(hero, &hero.initialLevel), 0, 0, 0,
+                                        level});
+        ++count;
+    }
+}
+
+// The skills a hero of the demo knows at `level`, in the order learnt.
+std::vector<int32_t> SkillsAt(const TLcfPlayerItem& hero, int32_t level) {
+    std::vector<int32_t> known;
+    auto learn = [&](const TLcfLearningItem& l) {
+        if (l.level <= level && std::find(known.begin(), known.end(), l.skillId) == known.end())
+            known.push_back(l.skillId);
+    };
+    if (const TLcfJobItem* job = DbJob->Find(hero.jobClass))
+        for (int i = 0; i < job->skills.Count(); ++i) learn(*job->skills.Items(i));
+    else
+        for (int i = 0; i < hero.skills.Count(); ++i) learn(*hero.skills.Items(i));
+    return known;
+}
+
 // `times` presses of the key byte `key`, each released for a frame.
 std::vector<uint8_t> Presses(uint8_t key, int times) {
     std::vector<uint8_t> keys;
@@ -50,6 +100,19 @@ std::vector<uint8_t> Presses(uint8_t key, int times) {
 std::vector<uint8_t> Then(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
+}
+
+// A battle's frames (fuzz/battle_scene.cpp), and the frame by which a lone
+// hero's command window has opened when the party strikes first: the
+// troop has appeared, the gauges start full.
+constexpr size_t kBattleFrames = 160;
+constexpr size_t kFirstCommand = 72;
+
+// To entry `index` of a list of two columns.
+std::vector<uint8_t> ToEntry(int index) {
+    std::vector<uint8_t> keys = Presses(1, index / 2);
+    if (index % 2) keys = Then(keys, Presses(3, 1));
+    return keys;
 }
 
 void Write(const std::filesystem::path& path, std::array<uint8_t, 4> setup, uint16_t frames,
@@ -85,6 +148,52 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                       {flags, uint8_t(3 + 4 * troop), uint8_t(troop), uint8_t(troop)}, 159, edits, count,
                       troop == 2 ? browse : decide);
         }
+    // A later party: every hero at level 15, knowing what the demo's
+    // classes teach by then.
+    size_t laterCount = count;
+    std::vector<uint8_t> later = edits;
+    RaiseHeroes(demo, 15, later, laterCount);
+    const int32_t troops = std::min<int32_t>(DbMonGroup->Count(), 8);
+    // The party flees at once by the party command, in both layouts that
+    // offer it; and a battle the field starts as a random encounter.
+    Write(battle / "flee_layout1", {16 | 1 << 5, 3, 0, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
+    Write(battle / "flee_layout2", {16 | 2 << 5, 3, 1, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
+    Write(battle / "encounter", {16, 3, 0, 16 | 1}, 159, edits, count, decide);
+    // A lone hero with the first strike, the list of its command `row` at
+    // entry `entry`, then decision on everything (the target, the messages).
+    auto command = [&](int row, int entry) {
+        std::vector<uint8_t> keys(kFirstCommand, 0);
+        keys = Then(keys, Then(Presses(1, row), Then({8, 0}, Then(ToEntry(entry), {8, 0}))));
+        while (keys.size() + 2 <= kBattleFrames) keys = Then(keys, {8, 0});
+        return keys;
+    };
+    // Each item the demo's party may use in battle (the hero holds three of
+    // every item, listed by id) against troop `id` (mod the troops).
+    bool seed = false;
+    for (int i = 0; i < DbItem->Count() && DbItem->Items(i)->Id() <= scene_input::kMaxRecord; ++i) {
+        const TLcfItemItem& item = *DbItem->Items(i);
+        if (item.kind < TLcfItemItem::kMedicine && !item.performsSkill) continue;
+        // The seeds differ only in the parameter they raise.
+        if (item.kind == TLcfItemItem::kSeed && std::exchange(seed, true)) continue;
+        Write(battle / ("item" + std::to_string(item.Id())), {16 | 8, 0, uint8_t(item.Id() % troops), 32}, 159,
+              later, laterCount, command(3, item.Id() - 1));
+    }
+    // Each skill of the demo's heroes at level 15 (listed by id) that may be
+    // used in battle, by the first hero who knows it, against troop `id`.
+    std::vector<int32_t> done;
+    for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
+        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        std::sort(skills.begin(), skills.end());
+        for (size_t k = 0; k < skills.size(); ++k) {
+            const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
+            if (!skill || skill->kind == TLcfSkillItem::kTeleport) continue;
+            if (std::find(done.begin(), done.end(), skills[k]) != done.end()) continue;
+            done.push_back(skills[k]);
+            Write(battle / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
+                  {16 | 8, uint8_t(i << 2), uint8_t(skills[k] % troops), 0}, 159, later, laterCount,
+                  command(1, int(k)));
+        }
+    }
     // The base game alone: no edits.
     Write(battle / "base", {16, 3, 0, 0}, 159, {}, 0, decide);
 
@@ -98,6 +207,27 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                   keys ? browse : decide);
         }
     Write(menu / "base", {0, 3, 0xff, 0x47}, 239, {}, 0, browse);
+    // Each item of the demo used from the menu's item screen (the party
+    // holds all of them), on the first member and again.
+    for (int i = 0; i < DbItem->Count() && DbItem->Items(i)->Id() <= scene_input::kMaxRecord; ++i) {
+        const TLcfItemItem& item = *DbItem->Items(i);
+        if (item.kind < TLcfItemItem::kMedicine && !item.performsSkill) continue;
+        Write(menu / ("item" + std::to_string(item.Id())), {0x80, 3, 0, 0x42}, 239, later, laterCount,
+              Then({8, 0}, Then(ToEntry(item.Id() - 1), Then(Presses(8, 3), Presses(16, 3)))));
+    }
+    // Each skill a hero of the demo may use on the map, at level 15, by the
+    // hero leading a party of four: healing, reviving, curing, the
+    // teleport, the escape and the switch skills.
+    for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
+        const std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        for (size_t k = 0; k < skills.size(); ++k) {
+            const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
+            if (!skill || (skill->IsNormalKind() && skill->scope <= TLcfSkillItem::kAllEnemies)) continue;
+            Write(menu / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
+                  {0, uint8_t(3 | i << 2), 0, 0x47}, 239, later, laterCount,
+                  Then(Presses(1, 1), Then(Presses(8, 2), Then(ToEntry(int(k)), Then(Presses(8, 3), Presses(16, 3))))));
+        }
+    }
     // Each row of the menu: down to it, decision, then through its screen.
     for (int row = 0; row < 8; ++row)
         Write(menu / ("menu_row" + std::to_string(row)), {0, 3, 0x1f, 0x47}, 239, edits, count,
