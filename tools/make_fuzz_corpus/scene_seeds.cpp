@@ -167,6 +167,16 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         while (keys.size() + 2 <= kBattleFrames) keys = Then(keys, {8, 0});
         return keys;
     };
+    // The first hero's attack on every foe of the first troop, which the
+    // later party wins; and the first hero running away.
+    for (int i = 0; i < DbPlayer->Count() && i < 1; ++i) {
+        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        std::sort(skills.begin(), skills.end());
+        for (size_t k = 0; k < skills.size(); ++k)
+            if (DbSkill->Find(skills[k]) && DbSkill->Find(skills[k])->scope == TLcfSkillItem::kAllEnemies)
+                Write(battle / "victory", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(1, int(k)));
+    }
+    Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(4, 0));
     // Each item the demo's party may use in battle (the hero holds three of
     // every item, listed by id) against troop `id` (mod the troops).
     bool seed = false;
@@ -228,6 +238,12 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                   Then(Presses(1, 1), Then(Presses(8, 2), Then(ToEntry(int(k)), Then(Presses(8, 3), Presses(16, 3))))));
         }
     }
+    // A save to load from slot 1, and the save list walked down and up
+    // (scrolled) before a save, and left.
+    Write(menu / "load", {3 | 8, 3, 0, 0x47}, 239, edits, count, {8, 0});
+    Write(menu / "save_walk", {3 | 4, 3, 0, 0x47}, 239, edits, count,
+          Then(Presses(1, 4), Then(Presses(4, 4), Then(Presses(8, 1), Presses(16, 1)))));
+    Write(menu / "load_left", {3, 3, 0, 0x47}, 239, edits, count, Then(Presses(1, 4), Then(Presses(4, 2), {16, 0})));
     // Each row of the menu: down to it, decision, then through its screen.
     for (int row = 0; row < 8; ++row)
         Write(menu / ("menu_row" + std::to_string(row)), {0, 3, 0x1f, 0x47}, 239, edits, count,
