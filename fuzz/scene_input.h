@@ -225,7 +225,7 @@ inline size_t ApplyEdits(TLcfDataBase& db, std::span<const uint8_t> data) {
     return kHeader + count * kEditSize;
 }
 
-// Seeds: edits that give every integer, flag and block byte of `record`
+// Seeds: edits that give every integer, flag and small block byte of `record`
 // (and of the items of its lists) the value it has, for records read from
 // a game (table index `table`, record id `id`).
 inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table, int32_t id,
@@ -241,6 +241,15 @@ inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table
                 e.value = *static_cast<uint8_t*>(d.data);
                 if (e.value == d.defaultByte) return;
                 break;
+            case TFieldKind::FixedBlock:
+                // Small blocks (a hero's battle commands), a byte an edit.
+                if (d.size <= 0 || d.size > 32) return;
+                for (int32_t at = 0; at < d.size; ++at) {
+                    e.value = at << 8 | static_cast<uint8_t*>(d.data)[at];
+                    AppendEdit(out, e);
+                    ++count;
+                }
+                return;
             default: return;
         }
         AppendEdit(out, e);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../../fuzz/scene_input.h"
+#include "data/database/battle.h"
 #include "data/database/database.h"
 #include "data/database/item.h"
 #include "data/database/job.h"
@@ -64,15 +65,27 @@ uint8_t FieldOf(TCatalogBaseItem& record, const void* member) {
     return 0;
 }
 
-// A later party: every hero of the demo starts at `level`, so each knows
-// the skills the demo's classes teach up to it.
+// A later party: every hero of the demo starts at `level` and has learnt
+// what the demo's class of the hero teaches (a new game teaches from the
+// hero's own list).
 void RaiseHeroes(TLcfDataBase& demo, int32_t level, std::vector<uint8_t>& edits, size_t& count) {
     const uint8_t table = TableIndex(demo, 11);
     for (int i = 0; i < DbPlayer->Count() && DbPlayer->Items(i)->Id() <= scene_input::kMaxRecord; ++i) {
         TLcfPlayerItem& hero = *DbPlayer->Items(i);
-        scene_input::AppendEdit(edits, {table, uint8_t(hero.Id() - 1), FieldOf(hero, &hero.initialLevel), 0, 0, 0,
-                                        level});
+        const uint8_t record = uint8_t(hero.Id() - 1);
+        scene_input::AppendEdit(edits, {table, record, FieldOf(hero, &hero.initialLevel), 0, 0, 0, level});
         ++count;
+        const TLcfJobItem* job = DbJob->Find(hero.jobClass);
+        if (!job || hero.skills.Count() == 0) continue;
+        TLcfPlayerLearningItem& entry = *hero.skills.Items(0);
+        const uint8_t list = FieldOf(hero, &hero.skills);
+        for (int j = 0; j < job->skills.Count() && j < scene_input::kMaxRecord; ++j) {
+            const TLcfLearningItem& l = *job->skills.Items(j);
+            scene_input::AppendEdit(edits, {table, record, list, uint8_t(j), FieldOf(entry, &entry.level), 0, l.level});
+            scene_input::AppendEdit(edits,
+                                    {table, record, list, uint8_t(j), FieldOf(entry, &entry.skillId), 0, l.skillId});
+            count += 2;
+        }
     }
 }
 
@@ -88,6 +101,14 @@ std::vector<int32_t> SkillsAt(const TLcfPlayerItem& hero, int32_t level) {
     else
         for (int i = 0; i < hero.skills.Count(); ++i) learn(*hero.skills.Items(i));
     return known;
+}
+
+// The row of a hero's battle command window that holds the first command
+// of `kind` (0 when none does).
+int RowOf(const TLcfPlayerItem& hero, int kind) {
+    for (int row = 0; row < TLcfPlayerItem::kCommandSlots && hero.battleCommands[size_t(row)] > 0; ++row)
+        if (DbBattle->commands.FindCommand(hero.battleCommands[size_t(row)])->kind == kind) return row;
+    return 0;
 }
 
 // `times` presses of the key byte `key`, each released for a frame.
@@ -163,7 +184,8 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     // entry `entry`, then decision on everything (the target, the messages).
     auto command = [&](int row, int entry) {
         std::vector<uint8_t> keys(kFirstCommand, 0);
-        keys = Then(keys, Then(Presses(1, row), Then({8, 0}, Then(ToEntry(entry), {8, 0}))));
+        // The list takes a few frames to open.
+        keys = Then(keys, Then(Presses(1, row), Then({8, 0, 0, 0, 0, 0}, Then(ToEntry(entry), {8, 0}))));
         while (keys.size() + 2 <= kBattleFrames) keys = Then(keys, {8, 0});
         return keys;
     };
@@ -174,9 +196,10 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         std::sort(skills.begin(), skills.end());
         for (size_t k = 0; k < skills.size(); ++k)
             if (DbSkill->Find(skills[k]) && DbSkill->Find(skills[k])->scope == TLcfSkillItem::kAllEnemies)
-                Write(battle / "victory", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(1, int(k)));
+                Write(battle / "victory", {16 | 8, 0, 0, 0}, 159, later, laterCount,
+                      command(RowOf(*DbPlayer->Items(i), 1), int(k)));
     }
-    Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(4, 0));
+    Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(RowOf(*DbPlayer->Items(0), 5), 0));
     // Each item the demo's party may use in battle (the hero holds three of
     // every item, listed by id) against troop `id` (mod the troops).
     bool seed = false;
@@ -186,7 +209,7 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         // The seeds differ only in the parameter they raise.
         if (item.kind == TLcfItemItem::kSeed && std::exchange(seed, true)) continue;
         Write(battle / ("item" + std::to_string(item.Id())), {16 | 8, 0, uint8_t(item.Id() % troops), 32}, 159,
-              later, laterCount, command(3, item.Id() - 1));
+              later, laterCount, command(RowOf(*DbPlayer->Items(0), 4), item.Id() - 1));
     }
     // Each skill of the demo's heroes at level 15 (listed by id) that may be
     // used in battle, by the first hero who knows it, against troop `id`.
@@ -201,7 +224,7 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
             done.push_back(skills[k]);
             Write(battle / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
                   {16 | 8, uint8_t(i << 2), uint8_t(skills[k] % troops), 0}, 159, later, laterCount,
-                  command(1, int(k)));
+                  command(RowOf(*DbPlayer->Items(i), 1), int(k)));
         }
     }
     // The base game alone: no edits.
@@ -244,8 +267,9 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     Write(menu / "save_walk", {3 | 4, 3, 0, 0x47}, 239, edits, count,
           Then(Presses(1, 4), Then(Presses(4, 4), Then(Presses(8, 1), Presses(16, 1)))));
     Write(menu / "load_left", {3, 3, 0, 0x47}, 239, edits, count, Then(Presses(1, 4), Then(Presses(4, 2), {16, 0})));
-    // Each row of the menu: down to it, decision, then through its screen.
-    for (int row = 0; row < 8; ++row)
+    // Each row of the menu (the eight of the base game and the quit row):
+    // down to it, decision, then through its screen.
+    for (int row = 0; row < 9; ++row)
         Write(menu / ("menu_row" + std::to_string(row)), {0, 3, 0x1f, 0x47}, 239, edits, count,
               Then(Presses(1, row), Then({8, 0}, browse)));
 }
