@@ -123,11 +123,12 @@ std::vector<uint8_t> Then(std::vector<uint8_t> first, const std::vector<uint8_t>
     return first;
 }
 
-// A battle's frames (fuzz/battle_scene.cpp), and the frame by which a lone
-// hero's command window has opened when the party strikes first: the
-// troop has appeared, the gauges start full.
+// A battle's frames (fuzz/battle_scene.cpp). When the party strikes
+// first the gauges start full: decision on the troop's appearance opens
+// the lone hero's command window by frame 33 (by frame 71 without it).
 constexpr size_t kBattleFrames = 160;
-constexpr size_t kFirstCommand = 72;
+constexpr int kIntroPresses = 17;
+constexpr size_t kFirstCommand = 36;
 
 // To entry `index` of a list of two columns.
 std::vector<uint8_t> ToEntry(int index) {
@@ -180,10 +181,14 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     Write(battle / "flee_layout1", {16 | 1 << 5, 3, 0, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
     Write(battle / "flee_layout2", {16 | 2 << 5, 3, 1, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
     Write(battle / "encounter", {16, 3, 0, 16 | 1}, 159, edits, count, decide);
-    // A lone hero with the first strike, the list of its command `row` at
-    // entry `entry`, then decision on everything (the target, the messages).
-    auto command = [&](int row, int entry) {
-        std::vector<uint8_t> keys(kFirstCommand, 0);
+    // With the first strike, the list of a hero's command `row` at entry
+    // `entry`, then decision on everything (the target, the messages). The
+    // party is hero 1 and the hero chosen (index `hero`; the battle's party
+    // always holds hero 1 first): hero 1 defends first.
+    auto command = [&](int row, int entry, int hero = 0) {
+        std::vector<uint8_t> keys = Presses(8, kIntroPresses);
+        keys.resize(kFirstCommand, 0);
+        if (hero > 0) keys = Then(keys, Then(Presses(1, RowOf(*DbPlayer->Items(0), 3)), {8, 0, 0, 0, 0, 0}));
         // The list takes a few frames to open.
         keys = Then(keys, Then(Presses(1, row), Then({8, 0, 0, 0, 0, 0}, Then(ToEntry(entry), {8, 0}))));
         while (keys.size() + 2 <= kBattleFrames) keys = Then(keys, {8, 0});
@@ -197,7 +202,7 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         for (size_t k = 0; k < skills.size(); ++k)
             if (DbSkill->Find(skills[k]) && DbSkill->Find(skills[k])->scope == TLcfSkillItem::kAllEnemies)
                 Write(battle / "victory", {16 | 8, 0, 0, 0}, 159, later, laterCount,
-                      command(RowOf(*DbPlayer->Items(i), 1), int(k)));
+                      command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
     }
     Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(RowOf(*DbPlayer->Items(0), 5), 0));
     // Each item the demo's party may use in battle (the hero holds three of
@@ -224,7 +229,7 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
             done.push_back(skills[k]);
             Write(battle / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
                   {16 | 8, uint8_t(i << 2), uint8_t(skills[k] % troops), 0}, 159, later, laterCount,
-                  command(RowOf(*DbPlayer->Items(i), 1), int(k)));
+                  command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
         }
     }
     // The base game alone: no edits.
