@@ -254,16 +254,23 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
               Then({8, 0}, Then(ToEntry(item.Id() - 1), Then(Presses(8, 3), Presses(16, 3)))));
     }
     // Each skill a hero of the demo may use on the map, at level 15, by the
-    // hero leading a party of four: healing, reviving, curing, the
-    // teleport, the escape and the switch skills.
+    // first hero who knows it (listed by id): healing, reviving, curing,
+    // the teleport, the escape and the switch skills. The party is hero 1,
+    // then the hero chosen and the rest: the skill screen's member is the
+    // second when the hero is not hero 1.
+    std::vector<int32_t> used;
     for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
-        const std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        std::sort(skills.begin(), skills.end());
         for (size_t k = 0; k < skills.size(); ++k) {
             const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
             if (!skill || (skill->IsNormalKind() && skill->scope <= TLcfSkillItem::kAllEnemies)) continue;
+            if (std::find(used.begin(), used.end(), skills[k]) != used.end()) continue;
+            used.push_back(skills[k]);
             Write(menu / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
                   {0, uint8_t(3 | i << 2), 0, 0x47}, 239, later, laterCount,
-                  Then(Presses(1, 1), Then(Presses(8, 2), Then(ToEntry(int(k)), Then(Presses(8, 3), Presses(16, 3))))));
+                  Then(Presses(1, 1), Then(Presses(8, 1), Then(Presses(1, i > 0 ? 1 : 0),
+                       Then(Presses(8, 1), Then(ToEntry(int(k)), Then(Presses(8, 3), Presses(16, 3))))))));
         }
     }
     // A save to load from slot 1, and the save list walked down and up
