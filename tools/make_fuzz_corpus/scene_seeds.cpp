@@ -11,8 +11,11 @@
 #include "data/database/database.h"
 #include "data/database/item.h"
 #include "data/database/job.h"
+#include "data/database/mon_group.h"
+#include "data/database/monster.h"
 #include "data/database/player.h"
 #include "data/database/skill.h"
+#include "data/database/status.h"
 
 namespace {
 
@@ -176,10 +179,9 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     std::vector<uint8_t> later = edits;
     RaiseHeroes(demo, 15, later, laterCount);
     const int32_t troops = std::min<int32_t>(DbMonGroup->Count(), 8);
-    // The party flees at once by the party command, in both layouts that
-    // offer it; and a battle the field starts as a random encounter.
+    // The party flees at once by the party command; a battle the field
+    // starts as a random encounter.
     Write(battle / "flee_layout1", {16 | 1 << 5, 3, 0, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
-    Write(battle / "flee_layout2", {16 | 2 << 5, 3, 1, 0}, 159, edits, count, {1, 0, 1, 0, 8, 0});
     Write(battle / "encounter", {16, 3, 0, 16 | 1}, 159, edits, count, decide);
     // With the first strike, the list of a hero's command `row` at entry
     // `entry`, then decision on everything (the target, the messages). The
@@ -205,6 +207,23 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                       command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
     }
     Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(RowOf(*DbPlayer->Items(0), 5), 0));
+    // Each troop whose monsters inflict a condition by a skill, attacking
+    // from behind (its gauges start full) the first hero.
+    for (int t = 0; t < troops; ++t) {
+        const TLcfMonGroupItem& troop = *DbMonGroup->Items(t);
+        bool inflicts = false;
+        for (int m = 0; m < troop.members.Count(); ++m)
+            if (const TLcfMonsterItem* monster = DbMonster->Find(troop.members.Items(m)->monsterId))
+                for (int a = 0; a < monster->actions.Count(); ++a) {
+                    const TLcfMonsterActItem& act = *monster->actions.Items(a);
+                    const TLcfSkillItem* skill = DbSkill->Find(act.skillId);
+                    if (act.kind == TLcfMonsterActItem::kSkill && skill)
+                        for (int32_t c = 1; c <= DbStatus->Count(); ++c) inflicts |= skill->HasCondition(c);
+                }
+        if (inflicts)
+            Write(battle / ("back_attack_troop" + std::to_string(t + 1)), {16 | 2, 0, uint8_t(t), 0}, 159, later,
+                  laterCount, decide);
+    }
     // Each item the demo's party may use in battle (the hero holds three of
     // every item, listed by id) against troop `id` (mod the troops).
     bool seed = false;
