@@ -13,11 +13,16 @@
 //       placement
 //   3   bits 0-1 the party's size - 1, bits 2-3 the first hero - 1
 //   4   the troop (1-8)
-//   5   bits 0-1 the terrain (0-3), bits 2-3 the formation (mod 3)
+//   5   bits 0-1 the terrain (0-3), bits 2-3 the formation (mod 3), bit 4
+//       the battle starts as a random encounter on the field (the field's
+//       flash, erase and the special start the terrain rolls), bit 5 the
+//       party also holds three of each of items 2-32
 #include <cstdint>
 #include <cstdlib>
 
 #include "data/database/battle.h"
+#include "data/errors.h"
+#include "game/map/world_hooks.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
 #include "scene_world.h"
@@ -29,6 +34,21 @@ namespace {
 // Long enough for a start, a few turns and an end; short enough that one
 // input runs in a few milliseconds.
 constexpr int kMaxFrames = 160;
+
+// The field hands the battle over as a random encounter does; the field
+// draws and waits on the way, so the frames may run out or the game end.
+void StartFromField(const TLcfgEncounterBattle& setup) {
+    if (!GameWorldHooks.battle) return;
+    try {
+        GameWorldHooks.battle->StartEncounterBattle(setup);
+    } catch (const ESorvoDrawAbort&) {
+        // The frames are spent.
+    } catch (const ESorvoDrawReset&) {
+        // Back to the title.
+    } catch (const Exception&) {
+        // A clear error ends the game.
+    }
+}
 
 }  // namespace
 
@@ -45,6 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     });
     if (!ready) return 0;
     GamePartyInfo->GainItem(1, 3);
+    if (data[5] & 32)
+        for (int32_t id = 2; id <= DbItem->Count() && id <= scene_input::kMaxRecord; ++id)
+            GamePartyInfo->GainItem(id, 3);
     TLcfgEncounterBattle& setup = BattleScene->setup;
     setup = TLcfgEncounterBattle();
     setup.startCondition = (data[2] & 7) % 5;
@@ -55,6 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setup.formation = (data[5] >> 2) % 3;
     setup.backdrop = "Field";
     GameSystem->scene = kSceneBattle;
+    if (data[5] & 16) StartFromField(TLcfgEncounterBattle(setup));
+    if (GameSystem->scene != kSceneBattle) return 0;
     w.Run([](int scene) { return scene == kSceneBattle; });
     return 0;
 }

@@ -9,8 +9,9 @@
 //
 // Input: scene_input.h, with the set-up bytes
 //   2   bits 0-1 the scene: the menu, a shop, the name entry, the save
-//       screen; bit 2 the save screen saves (else it loads); bits 3-4 the
-//       shop's kind, bits 5-6 its message set
+//       screen; bit 2 the save screen saves (else it loads, and with bit 3
+//       slot 1 holds the game as set up); bits 3-4 the shop's kind, bits
+//       5-6 its message set; bit 7 the party holds items 1-32 (else 1-8)
 //   3   bits 0-1 the party's size - 1, bits 2-3 the first hero - 1
 //   4   the shop's goods (a bit for each of items 1-8); the named hero - 1
 //       (mod 4) and bit 4 the name kept
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     scene_world::World& w = scene_world::TheWorld();
     if (!w.Prepare(std::span<const uint8_t>(data, size), kMaxFrames, true, [] {})) return 0;
     GamePartyInfo->gold = 37 * data[5];
-    for (int32_t id = 1; id <= DbItem->Count() && id <= 8; ++id) GamePartyInfo->GainItem(id, 1 + (data[5] & 15));
+    const int32_t items = data[2] & 0x80 ? scene_input::kMaxRecord : 8;
+    for (int32_t id = 1; id <= DbItem->Count() && id <= items; ++id) GamePartyInfo->GainItem(id, 1 + (data[5] & 15));
 
     const int scenes[4] = {kSceneMenu, kSceneShop, kSceneName, kSceneSave};
     const int scene = scenes[data[2] & 3];
@@ -92,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (scene == kSceneSave) {
         SaveFileScene->saveMode = (data[2] & 4) != 0;
         SaveFileScene->fromMenu = false;
+        if (!SaveFileScene->saveMode && (data[2] & 8) != 0 && !GameSaveData->Save(1)) return 0;
     }
     GameSystem->scene = scene;
     // The menu's save screen and its way back belong to the run.

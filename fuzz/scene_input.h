@@ -8,6 +8,7 @@
 // framing: any integer, flag, string or block byte of any table, of one of
 // its records' lists (troop members, monster actions, battle event pages,
 // learnt skills...), or appends a command to a troop's battle event page.
+// A byte of an empty block (a flag set) grows the block to hold it first.
 // The edited database is then saved and loaded back through the game file's
 // reader, so it holds only what a game file could.
 //
@@ -98,8 +99,10 @@ inline bool SetField(const TCatalogVarData& d, int32_t value) {
             static_cast<uint8_t*>(d.data)[(uint32_t(value) >> 8) % uint32_t(d.size)] = uint8_t(value);
             return true;
         case TFieldKind::VarBlock: {
+            // An empty block (a flag set no record filled) first grows to
+            // hold the byte the edit names, up to kMaxRecord bytes.
             auto& block = *static_cast<std::vector<uint8_t>*>(d.data);
-            if (block.empty()) return false;
+            if (block.empty()) block.resize(((uint32_t(value) >> 8) % uint32_t(kMaxRecord)) + 1);
             block[(uint32_t(value) >> 8) % block.size()] = uint8_t(value);
             return true;
         }
@@ -225,7 +228,7 @@ inline size_t ApplyEdits(TLcfDataBase& db, std::span<const uint8_t> data) {
     return kHeader + count * kEditSize;
 }
 
-// Seeds: edits that give every integer, flag and block byte of `record`
+// Seeds: edits that give every integer, flag and small block byte of `record`
 // (and of the items of its lists) the value it has, for records read from
 // a game (table index `table`, record id `id`).
 inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table, int32_t id,
@@ -241,6 +244,30 @@ inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table
                 e.value = *static_cast<uint8_t*>(d.data);
                 if (e.value == d.defaultByte) return;
                 break;
+            case TFieldKind::FixedBlock:
+                // Small blocks (a hero's battle commands), a byte an edit.
+                if (d.size <= 0 || d.size > 32) return;
+                for (int32_t at = 0; at < d.size; ++at) {
+                    e.value = at << 8 | static_cast<uint8_t*>(d.data)[at];
+                    AppendEdit(out, e);
+                    ++count;
+                }
+                return;
+            case TFieldKind::VarBlock: {
+                // Flag sets (the conditions and attributes of a skill, an
+                // item, a monster's ranks) that hold a flag: the last byte
+                // first, so that an empty block grows to the whole length.
+                const auto& block = *static_cast<std::vector<uint8_t>*>(d.data);
+                if (block.size() > size_t(kMaxRecord) ||
+                    std::all_of(block.begin(), block.end(), [](uint8_t b) { return b == 0; }))
+                    return;
+                for (size_t at = block.size(); at-- > 0;) {
+                    e.value = int32_t(at << 8 | block[at]);
+                    AppendEdit(out, e);
+                    ++count;
+                }
+                return;
+            }
             default: return;
         }
         AppendEdit(out, e);
