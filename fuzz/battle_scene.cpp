@@ -11,12 +11,14 @@
 //   2   bits 0-2 the start condition (mod 5), bit 3 first strike, bit 4
 //       escape allowed, bits 5-6 the layout (mod 3), bit 7 automatic
 //       placement
-//   3   bits 0-1 the party's size - 1, bits 2-3 the first hero - 1
+//   3   bits 0-1 the heroes added - 1, bits 2-3 the first of them - 1
+//       (after the database's starting party; four at most)
 //   4   the troop (1-8)
 //   5   bits 0-1 the terrain (0-3), bits 2-3 the formation (mod 3), bit 4
 //       the battle starts as a random encounter on the field (the field's
 //       flash, erase and the special start the terrain rolls), bit 5 the
-//       party also holds three of each of items 2-32
+//       party also holds three of each of items 2-32, bit 6 the battle
+//       test's battle (its end waits, then the game is over)
 #include <cstdint>
 #include <cstdlib>
 
@@ -28,12 +30,14 @@
 #include "scene_world.h"
 #include "scenes/battle/battle_scene.h"
 #include "scenes/game_main.h"
+#include "scenes/startup.h"
 
 namespace {
 
-// Long enough for a start, a few turns and an end; short enough that one
-// input runs in a few milliseconds.
-constexpr int kMaxFrames = 160;
+// Long enough for a start, a turn and a victory or defeat (whose end alone
+// waits sixty frames); short enough that one input runs in a few
+// milliseconds.
+constexpr int kMaxFrames = 240;
 
 // The field hands the battle over as a random encounter does; the field
 // draws and waits on the way, so the frames may run out or the game end.
@@ -78,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setup.formation = (data[5] >> 2) % 3;
     setup.backdrop = "Field";
     GameSystem->scene = kSceneBattle;
+    BattleTestMode = (data[5] & 64) != 0;
     if (data[5] & 16) StartFromField(TLcfgEncounterBattle(setup));
     if (GameSystem->scene != kSceneBattle) return 0;
     w.Run([](int scene) { return scene == kSceneBattle; });

@@ -12,7 +12,8 @@
 //       screen; bit 2 the save screen saves (else it loads, and with bit 3
 //       slot 1 holds the game as set up); bits 3-4 the shop's kind, bits
 //       5-6 its message set; bit 7 the party holds items 1-32 (else 1-8)
-//   3   bits 0-1 the party's size - 1, bits 2-3 the first hero - 1
+//   3   bits 0-1 the heroes added - 1, bits 2-3 the first of them - 1
+//       (after the database's starting party; four at most)
 //   4   the shop's goods (a bit for each of items 1-8); the named hero - 1
 //       (mod 4) and bit 4 the name kept
 //   5   the gold (times 37) and each item's count (bits 0-3)

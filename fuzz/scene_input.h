@@ -7,7 +7,8 @@
 // descriptions, so the fuzzer explores values rather than the file's
 // framing: any integer, flag, string or block byte of any table, of one of
 // its records' lists (troop members, monster actions, battle event pages,
-// learnt skills...), or appends a command to a troop's battle event page.
+// learnt skills...) or of a record in such an item (a battle event page's
+// trigger), or appends a command to a troop's battle event page.
 // A byte of an empty block (a flag set) grows the block to hold it first.
 // The edited database is then saved and loaded back through the game file's
 // reader, so it holds only what a game file could.
@@ -55,7 +56,8 @@ struct Edit {
     uint8_t field = 0;     // the record's field id
     uint8_t item = 0;      // for a list field: item id - 1 (mod kMaxRecord)
     uint8_t itemField = 0; // for a list or record field: the item's field id
-    uint8_t extra = 0;
+    uint8_t extra = 0;     // for a record in a list's item: its field id;
+                           // for a script line: indent and text
     int32_t value = 0;
 };
 
@@ -140,6 +142,13 @@ struct Editor {
         if (inner) {
             d.Reset();
             inner->DescribeField(e.itemField, d, true);
+            // A record inside a list's item (a battle event page's trigger):
+            // `extra` names its field.
+            if (d.kind == TFieldKind::Record) {
+                TCatalogBaseItem* nested = static_cast<TCatalogBaseItem*>(d.data);
+                d.Reset();
+                nested->DescribeField(e.extra, d, true);
+            }
         }
         SetField(d, e.value);
     }
@@ -285,7 +294,18 @@ inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table
                     list->Items(i)->DescribeField(inner, di, false);
                     e.item = uint8_t(list->Items(i)->Id() - 1);
                     e.itemField = uint8_t(inner);
-                    emit(di, e);
+                    e.extra = 0;
+                    if (di.kind != TFieldKind::Record) {
+                        emit(di, e);
+                        continue;
+                    }
+                    auto* nested = static_cast<TCatalogBaseItem*>(di.data);
+                    for (int field = 1; field < 256; ++field) {
+                        TCatalogVarData dn;
+                        nested->DescribeField(field, dn, false);
+                        e.extra = uint8_t(field);
+                        emit(dn, e);
+                    }
                 }
         } else {
             emit(d, e);

@@ -129,7 +129,7 @@ std::vector<uint8_t> Then(std::vector<uint8_t> first, const std::vector<uint8_t>
 // A battle's frames (fuzz/battle_scene.cpp). When the party strikes
 // first the gauges start full: decision on the troop's appearance opens
 // the lone hero's command window by frame 33 (by frame 71 without it).
-constexpr size_t kBattleFrames = 160;
+constexpr size_t kBattleFrames = 240;
 constexpr int kIntroPresses = 17;
 constexpr size_t kFirstCommand = 36;
 
@@ -203,10 +203,11 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
         std::sort(skills.begin(), skills.end());
         for (size_t k = 0; k < skills.size(); ++k)
             if (DbSkill->Find(skills[k]) && DbSkill->Find(skills[k])->scope == TLcfSkillItem::kAllEnemies)
-                Write(battle / "victory", {16 | 8, 0, 0, 0}, 159, later, laterCount,
-                      command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
+                for (uint8_t test : {0, 64})
+                    Write(battle / (test ? "victory_battle_test" : "victory"), {16 | 8, 0, 0, test}, 239, later,
+                          laterCount, command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
     }
-    Write(battle / "run", {16 | 8, 0, 0, 0}, 159, later, laterCount, command(RowOf(*DbPlayer->Items(0), 5), 0));
+    Write(battle / "run", {16 | 8, 0, 0, 0}, 239, later, laterCount, command(RowOf(*DbPlayer->Items(0), 5), 0));
     // Each troop whose monsters inflict a condition by a skill, attacking
     // from behind (its gauges start full) the first hero.
     for (int t = 0; t < troops; ++t) {
@@ -221,7 +222,7 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
                         for (int32_t c = 1; c <= DbStatus->Count(); ++c) inflicts |= skill->HasCondition(c);
                 }
         if (inflicts)
-            Write(battle / ("back_attack_troop" + std::to_string(t + 1)), {16 | 2, 0, uint8_t(t), 0}, 159, later,
+            Write(battle / ("back_attack_troop" + std::to_string(t + 1)), {16 | 2, 0, uint8_t(t), 0}, 239, later,
                   laterCount, decide);
     }
     // Each item the demo's party may use in battle (the hero holds three of
