@@ -252,6 +252,11 @@ TEST_F(ActorTest, ConditionGrantingArmor) {
     a.Unequip(2);
     EXPECT_FALSE(a.HasCondition(3));
     EXPECT_EQ(GamePartyInfo->ItemCount(4), 1);
+    // A condition id a game file leaves out (conditions 1-4 and 6) is none.
+    Status(6);
+    DbItem->Find(4)->conditionSet.SetEntry(5, 1);
+    a.Equip(2, 4);
+    EXPECT_TRUE(a.HasCondition(3));
 }
 
 TEST_F(ActorTest, BattleCommands) {

@@ -280,6 +280,28 @@ TEST_F(BattlerTest, SkillCostsHalveUpForFixedAndDownForPercent) {
     EXPECT_FALSE(b.CanUseSkill(1));  // neither menu nor battle
 }
 
+TEST_F(BattlerTest, IdsAGameFileLeavesOutAreNoRecord) {
+    // Attributes 1, 2 and 4; conditions 1-4 and 6: ids 3 and 5 have none.
+    DbAttrib->GetOrCreate(4)->kind = TLcfAttribItem::kPhysical;
+    Status(6).persistence = 1;
+    TLcfSkillItem& skill = *DbSkill->FindSkill(1);
+    skill.attributeSet.SetEntry(3, 1);
+    TestBattler actor(true), target(true);
+    world.scene = 2;
+    EXPECT_TRUE(actor.CanUseSkill(1));
+    // On the field a skill that only cures conditions is usable for one that
+    // lasts: an id without a record is no such condition.
+    world.scene = 1;
+    skill.scope = TLcfSkillItem::kSelf;
+    skill.conditionSet.SetEntry(5, 1);
+    EXPECT_FALSE(actor.CanUseSkill(1));
+    world.scene = 0;
+    actor.atk = 400;
+    target.def = 200;
+    actor.weapon = {3};
+    EXPECT_EQ(actor.AttackDamage(target), 187);
+}
+
 TEST_F(BattlerTest, SkillDamageDrawsVarianceOnlyForPositiveResults) {
     CountingRandom counting;
     SetRandomSource(&counting);

@@ -442,8 +442,11 @@ void TLcfgPlayerItem::SetEquipment(int slot, int32_t item) {
 
 void TLcfgPlayerItem::InflictArmorConditions(const TLcfItemItem& item, bool everyCondition) {
     int n = DbStatus ? DbStatus->Count() : 0;
-    for (int32_t c = 1; c <= n; ++c)
-        if (item.HasCondition(c) && (everyCondition || DbStatus->Find(c)->persistence == 1)) InflictCondition(c);
+    for (int32_t c = 1; c <= n; ++c) {
+        // A game file may leave ids out: a missing condition is none.
+        const TLcfStatusItem* condition = DbStatus->Find(c);
+        if (condition && item.HasCondition(c) && (everyCondition || condition->persistence == 1)) InflictCondition(c);
+    }
 }
 
 void TLcfgPlayerItem::Equip(int slot, int32_t itemId) {

@@ -421,10 +421,13 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
     if (skill.attackInfluence >= s || skill.spiritInfluence >= m) return false;
     if (IsActor() && !skill.attributeDefenseShift) {
         int n = AttribCount();
-        for (int32_t a = 1; a <= n; ++a)
-            if (skill.HasAttribute(a) && DbAttrib->Find(a)->kind == TLcfAttribItem::kPhysical &&
+        for (int32_t a = 1; a <= n; ++a) {
+            // A game file may leave ids out: a missing attribute is none.
+            const TLcfAttribItem* attribute = DbAttrib->Find(a);
+            if (attribute && skill.HasAttribute(a) && attribute->kind == TLcfAttribItem::kPhysical &&
                 !WeaponHasAttribute(a))
                 return false;
+        }
     }
     IUnitWorld& world = UnitWorld();
     int scene = world.Scene();
@@ -440,8 +443,10 @@ bool TLcfgUnitItem::CanUseSkill(int32_t skillId) const {
             if (skill.scope < TLcfSkillItem::kSelf) return false;
             if (skill.affectsHp || skill.affectsSp) return true;
             int n = StatusCount();
-            for (int32_t c = 1; c <= n; ++c)
-                if (skill.HasCondition(c) && DbStatus->Find(c)->persistence == 1) return true;
+            for (int32_t c = 1; c <= n; ++c) {
+                const TLcfStatusItem* condition = DbStatus->Find(c);
+                if (condition && skill.HasCondition(c) && condition->persistence == 1) return true;
+            }
             return false;
         }
         }
@@ -480,8 +485,8 @@ int64_t ApplyAttributeFactor(int64_t d, const std::function<bool(int32_t)>& has,
     bool anyP = false, anyM = false;
     int n = AttribCount();
     for (int32_t a = 1; a <= n; ++a) {
-        if (!has(a)) continue;
         const TLcfAttribItem* attr = DbAttrib->Find(a);
+        if (!attr || !has(a)) continue;
         int64_t rate = attr->GetRate(target.AttributeRankNow(a));
         if (attr->kind == TLcfAttribItem::kPhysical) {
             anyP = true;
