@@ -106,6 +106,24 @@ std::vector<int32_t> SkillsAt(const TLcfPlayerItem& hero, int32_t level) {
     return known;
 }
 
+// Each skill the demo's first four heroes know at level 15 that `use`
+// accepts, once, with the index of the first hero who knows it and its entry
+// in that hero's list (sorted by id).
+template <class Use, class Seed>
+void ForEachFirstKnownSkill(Use use, Seed seed) {
+    std::vector<int32_t> done;
+    for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
+        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
+        std::sort(skills.begin(), skills.end());
+        for (size_t k = 0; k < skills.size(); ++k) {
+            const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
+            if (!skill || !use(*skill) || std::find(done.begin(), done.end(), skills[k]) != done.end()) continue;
+            done.push_back(skills[k]);
+            seed(i, skills[k], int(k));
+        }
+    }
+}
+
 // The row of a hero's battle command window that holds the first command
 // of `kind` (0 when none does).
 int RowOf(const TLcfPlayerItem& hero, int kind) {
@@ -238,20 +256,12 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     }
     // Each skill of the demo's heroes at level 15 (listed by id) that may be
     // used in battle, by the first hero who knows it, against troop `id`.
-    std::vector<int32_t> done;
-    for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
-        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
-        std::sort(skills.begin(), skills.end());
-        for (size_t k = 0; k < skills.size(); ++k) {
-            const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
-            if (!skill || skill->kind == TLcfSkillItem::kTeleport) continue;
-            if (std::find(done.begin(), done.end(), skills[k]) != done.end()) continue;
-            done.push_back(skills[k]);
-            Write(battle / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
-                  {16 | 8, uint8_t(i << 2), uint8_t(skills[k] % troops), 0}, 159, later, laterCount,
-                  command(RowOf(*DbPlayer->Items(i), 1), int(k), i));
-        }
-    }
+    ForEachFirstKnownSkill([](const TLcfSkillItem& skill) { return skill.kind != TLcfSkillItem::kTeleport; },
+                           [&](int i, int32_t id, int entry) {
+                               Write(battle / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(id)),
+                                     {16 | 8, uint8_t(i << 2), uint8_t(id % troops), 0}, 159, later, laterCount,
+                                     command(RowOf(*DbPlayer->Items(i), 1), entry, i));
+                           });
     // The base game alone: no edits.
     Write(battle / "base", {16, 3, 0, 0}, 159, {}, 0, decide);
 
@@ -278,21 +288,14 @@ void WriteSceneSeeds(const std::filesystem::path& dir, const std::filesystem::pa
     // the teleport, the escape and the switch skills. The party is hero 1,
     // then the hero chosen and the rest: the skill screen's member is the
     // second when the hero is not hero 1.
-    std::vector<int32_t> used;
-    for (int i = 0; i < DbPlayer->Count() && i < 4; ++i) {
-        std::vector<int32_t> skills = SkillsAt(*DbPlayer->Items(i), 15);
-        std::sort(skills.begin(), skills.end());
-        for (size_t k = 0; k < skills.size(); ++k) {
-            const TLcfSkillItem* skill = DbSkill->Find(skills[k]);
-            if (!skill || (skill->IsNormalKind() && skill->scope <= TLcfSkillItem::kAllEnemies)) continue;
-            if (std::find(used.begin(), used.end(), skills[k]) != used.end()) continue;
-            used.push_back(skills[k]);
-            Write(menu / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(skills[k])),
+    ForEachFirstKnownSkill(
+        [](const TLcfSkillItem& skill) { return !skill.IsNormalKind() || skill.scope > TLcfSkillItem::kAllEnemies; },
+        [&](int i, int32_t id, int entry) {
+            Write(menu / ("hero" + std::to_string(i + 1) + "_skill" + std::to_string(id)),
                   {0, uint8_t(3 | i << 2), 0, 0x47}, 239, later, laterCount,
                   Then(Presses(1, 1), Then(Presses(8, 1), Then(Presses(1, i > 0 ? 1 : 0),
-                       Then(Presses(8, 1), Then(ToEntry(int(k)), Then(Presses(8, 3), Presses(16, 3))))))));
-        }
-    }
+                       Then(Presses(8, 1), Then(ToEntry(entry), Then(Presses(8, 3), Presses(16, 3))))))));
+        });
     // A save to load from slot 1, and the save list walked down and up
     // (scrolled) before a save, and left.
     Write(menu / "load", {3 | 8, 3, 0, 0x47}, 239, edits, count, {8, 0});
