@@ -23,7 +23,6 @@
 #include <cstdlib>
 
 #include "data/database/battle.h"
-#include "data/errors.h"
 #include "game/map/world_hooks.h"
 #include "game/party/party_info.h"
 #include "game/system/game_system.h"
@@ -42,16 +41,7 @@ constexpr int kMaxFrames = 240;
 // The field hands the battle over as a random encounter does; the field
 // draws and waits on the way, so the frames may run out or the game end.
 void StartFromField(const TLcfgEncounterBattle& setup) {
-    if (!GameWorldHooks.battle) return;
-    try {
-        GameWorldHooks.battle->StartEncounterBattle(setup);
-    } catch (const ESorvoDrawAbort&) {
-        // The frames are spent.
-    } catch (const ESorvoDrawReset&) {
-        // Back to the title.
-    } catch (const Exception&) {
-        // A clear error ends the game.
-    }
+    if (GameWorldHooks.battle) scene_world::World::Play([&] { GameWorldHooks.battle->StartEncounterBattle(setup); });
 }
 
 }  // namespace

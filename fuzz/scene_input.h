@@ -74,6 +74,12 @@ inline void AppendEdit(std::vector<uint8_t>& out, const Edit& e) {
         out.push_back(b);
 }
 
+// The number of edits the header names, as many as the input holds.
+inline size_t EditCount(std::span<const uint8_t> data) {
+    const size_t count = size_t(data[6]) | size_t(data[7]) << 8;
+    return std::min(count, (data.size() - kHeader) / kEditSize);
+}
+
 inline std::vector<TLcfDataBase::Table> SortedTables(TLcfDataBase& db) {
     std::vector<TLcfDataBase::Table> tables = db.Tables();
     std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a.section < b.section; });
@@ -217,8 +223,7 @@ inline std::vector<std::string> EditsByTable(TLcfDataBase& db, std::span<const u
     if (tables.empty()) return edits;
     size_t troops = 0;
     while (troops < tables.size() && tables[troops].list != static_cast<TCatalog*>(DbMonGroup)) ++troops;
-    size_t count = size_t(data[6]) | size_t(data[7]) << 8;
-    count = std::min(count, (data.size() - kHeader) / kEditSize);
+    const size_t count = EditCount(data);
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* p = data.data() + kHeader + i * kEditSize;
         const size_t index = p[0] == kScriptLine ? troops : p[0] % tables.size();
@@ -229,8 +234,7 @@ inline std::vector<std::string> EditsByTable(TLcfDataBase& db, std::span<const u
 
 // The edits of the input, applied; answers where the keys start.
 inline size_t ApplyEdits(TLcfDataBase& db, std::span<const uint8_t> data) {
-    size_t count = size_t(data[6]) | size_t(data[7]) << 8;
-    count = std::min(count, (data.size() - kHeader) / kEditSize);
+    const size_t count = EditCount(data);
     Editor editor(db);
     for (size_t i = 0; i < count; ++i) editor.Apply(ReadEdit(data.data() + kHeader + i * kEditSize));
     editor.FinishScripts();
@@ -255,7 +259,7 @@ inline void EncodeRecord(std::vector<uint8_t>& out, size_t& count, uint8_t table
                 break;
             case TFieldKind::FixedBlock:
                 // Small blocks (a hero's battle commands), a byte an edit.
-                if (d.size <= 0 || d.size > 32) return;
+                if (d.size <= 0 || d.size > kMaxRecord) return;
                 for (int32_t at = 0; at < d.size; ++at) {
                     e.value = at << 8 | static_cast<uint8_t*>(d.data)[at];
                     AppendEdit(out, e);

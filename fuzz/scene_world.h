@@ -300,8 +300,17 @@ public:
     // frames are spent or a clear error ends the game.
     template <class Stay>
     void Run(Stay stay) {
-        try {
+        Play([&] {
             while (stay(GameSystem->scene)) RunSceneFrame();
+        });
+    }
+
+    // Runs `play`, which draws and waits frames, until it returns, the
+    // frames are spent or a clear error ends the game.
+    template <class F>
+    static void Play(F play) {
+        try {
+            play();
         } catch (const ESorvoDrawAbort&) {
             // The frames are spent.
         } catch (const ESorvoDrawReset&) {
